@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds Korvex and runs every test: the full build under Xvfb, then the Qt-free core again
+# under AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON
+cmake --build build/release -j "$jobs"
+xvfb-run -a -s '-screen 0 1280x1024x24' \
+    ctest --test-dir build/release --output-on-failure -j "$jobs" --timeout 600
+
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_CORE_ONLY=ON \
+    -DKORVEX_SANITIZE=ON -DKORVEX_WERROR=ON
+cmake --build build/sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/sanitize --output-on-failure -j "$jobs" --timeout 900

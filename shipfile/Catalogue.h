@@ -1,0 +1,51 @@
+#pragma once
+
+#include "shipfile/Bytes.h"
+#include "shipfile/Layout.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace shipfile {
+
+class ShipBlock;
+class ShipFile;
+
+/// The 168 bytes a new attachment of `kind` starts with.
+Bytes attachmentTemplate(layout::AttachmentKind kind);
+
+/// Display names of the gun models: entry 0 empty, 1..15 guns (kind 3, by gunIndex),
+/// 16..33 gun objects (kind 1, by 16 + styleIndex).
+inline constexpr int GunModelCount = 34;
+inline constexpr int FirstGunObjectModel = 16;
+std::string_view gunModelName(int index); // empty outside the table
+
+/// "Fighter", "Capship", "Fighter + Cloak", or "[Value = %d]".
+std::string shipClassText(std::int8_t shipClass);
+/// Role of a component: the four names for 0..3 (compared unsigned), else "[Value = %d]" with
+/// the value's lowest byte as a signed number.
+std::string roleText(std::int32_t role);
+inline constexpr std::array<std::string_view, 4> RoleNames = {
+    "Fighter-type", "Capship-type", "Fighter cockpit", "Fighter turret"};
+
+/// The ship class byte, or nothing when the file has no header record that long.
+std::optional<std::int8_t> shipClass(const ShipFile& file);
+bool setShipClass(ShipFile& file, std::int8_t value);
+
+// Component n is record n of the type-1 block, the (n+1)-th type-2 block and its section, and
+// the (n+1)-th type-9 and type-7 blocks.
+int componentCount(const ShipFile& file);
+Bytes componentRecord(const ShipFile& file, int n);
+MutableBytes componentRecord(ShipFile& file, int n);
+std::string componentName(const ShipFile& file, int n);
+ShipBlock* sectionStart(ShipFile& file, int n);
+const ShipBlock* sectionStart(const ShipFile& file, int n);
+/// The first block after `start` that opens the next section, or null at the end of the chain.
+const ShipBlock* sectionEnd(const ShipBlock* start);
+ShipBlock* attachmentBlockOf(ShipFile& file, int n);
+ShipBlock* boxBlockOf(ShipFile& file, int n);
+
+} // namespace shipfile

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "shipfile/MessageSink.h"
+
+#include <string>
+#include <string_view>
+
+// Every text and caption the program shows to the user, in one place. Texts that end in a
+// newline keep it: it is part of what the user sees.
+namespace shipfile::messages {
+
+inline constexpr std::string_view AppName = "korvex";
+
+// Captions of the boxes that carry their own.
+inline constexpr std::string_view CaptionWentWrong = "Something went wrong...";
+inline constexpr std::string_view CaptionCompressed = "Compressed SHP file?";
+inline constexpr std::string_view CaptionUhOh = "Uh oh...";
+inline constexpr std::string_view CaptionWarning = "Warning!";
+inline constexpr std::string_view CaptionError = "ERROR";
+
+// Ship file model.
+inline constexpr std::string_view ErrorOpening = "Error opening %s!";
+inline constexpr std::string_view NotAnShp =
+    "The file you attempted to load doesn't appear to be a compressed or uncompressed SHP file!";
+inline constexpr std::string_view CompressedNotice =
+    "The file you attempted to load is compressed. I'll uncompress it, check if it's a SHP file "
+    "and load it if possible";
+inline constexpr std::string_view MissingType9 =
+    "This SHP file seems to be missing one or more Type9 blocks. Ships should always have one "
+    "Type9 block per object, even if it's empty (number == 0)";
+inline constexpr std::string_view MissingBoxes =
+    "This SHP file seems to be missing it's box structure.";
+inline constexpr std::string_view ErrorSaving = "Error saving file \"%s\"";
+inline constexpr std::string_view Truncated =
+    "The file \"%s\" ends in the middle of a block. The blocks before that point were loaded; "
+    "the rest of the file is missing.";
+
+// Viewer and textures.
+inline constexpr std::string_view EmptyVerticesOrFaces = "Empty vertices or face block!";
+inline constexpr std::string_view TcacheOpenFailed =
+    "Error opening the TCACHE file! Textures will be unavailable!";
+inline constexpr std::string_view TextureNotFound = "Texture not found on TCACHE file!";
+inline constexpr std::string_view TextureFormat =
+    "This version of Korvex can only handle 8 or 16 bit textures.";
+inline constexpr std::string_view TextureDamaged =
+    "This texture's entry in the TCACHE file is damaged! Textures will be unavailable!";
+
+// Main window start-up and file commands.
+inline constexpr std::string_view RegistryKeyMissing =
+    "Error opening registry key! Textures will be unavailable!";
+inline constexpr std::string_view RegistryValueMissing =
+    "Error opening registry entry for Vantaris installed directory! Textures will be unavailable!";
+inline constexpr std::string_view SaveChanges = "Save changes to %s?";
+
+// Editing commands.
+inline constexpr std::string_view ErrorFindingBlock13 = "Error finding block13";
+inline constexpr std::string_view ErrorInitializingBlock13 = "Error initializing block13";
+inline constexpr std::string_view AttachmentAllocFailed =
+    "Error allocating memory for attachment block!\n";
+inline constexpr std::string_view NoVertices = "Error searching for vertices\n";
+inline constexpr std::string_view NoPolygons = "Error searching for polygons\n";
+inline constexpr std::string_view ReducedBlock1 =
+    "This ship uses a reduced version of Block1, no changes will be made to avoid possible "
+    "problems!";
+inline constexpr std::string_view DeleteFailed =
+    "Error deleting ship component (possible badly built SHP file)";
+inline constexpr std::string_view BadShpFile = "Bad SHP file!";
+inline constexpr std::string_view MissingBlock10 = "Missing Block10";
+
+// Display texts built from numbers.
+inline constexpr std::string_view ValueFormat = "[Value = %d]";
+
+/// Replaces the first "%s" of `format` with `argument` (the whole argument, any length).
+std::string formatText(std::string_view format, std::string_view argument);
+/// Replaces the first "%d" of `format` with `value` in signed decimal.
+std::string formatNumber(std::string_view format, long long value);
+
+/// A box with no owner window and its own caption, as the file model and the viewer show.
+Message ownCaption(std::string text, std::string_view caption, MessageIcon icon);
+/// A box owned by the main window or a dialog; its caption is the application's name.
+Message owned(std::string text, MessageIcon icon = MessageIcon::None);
+
+} // namespace shipfile::messages

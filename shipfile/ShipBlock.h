@@ -1,0 +1,54 @@
+#pragma once
+
+#include "shipfile/Bytes.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace shipfile {
+
+/// One block of an SHP file: a run of `count` records of `recordSize` bytes each, and the link to
+/// the block after it. The 16-bit values of the file are held zero-extended. Each block owns its
+/// records and, through `next`, the rest of the chain.
+class ShipBlock
+{
+public:
+    ShipBlock() = default;
+    ShipBlock(std::uint32_t blockType, std::uint32_t size, std::uint32_t recordCount);
+    virtual ~ShipBlock();
+    ShipBlock(const ShipBlock&) = delete;
+    ShipBlock& operator=(const ShipBlock&) = delete;
+
+    std::vector<std::uint8_t> records;
+    std::uint32_t type = 0;
+    std::uint32_t recordSize = 0;
+    std::uint32_t count = 0;
+    std::unique_ptr<ShipBlock> next;
+
+    /// Record `index`, or an empty span when the block has no such record.
+    MutableBytes record(std::size_t index);
+    Bytes record(std::size_t index) const;
+
+    /// The origin (bytes 68..79) of component record `index` of a type-1 block.
+    std::optional<Vec3> componentOrigin(std::size_t index) const;
+    bool setComponentOrigin(std::size_t index, Vec3 origin);
+
+    /// Grows the block by one record filled from the attachment template of `kind` (0..4). A
+    /// record longer than the 168-byte template is zero past it. False for any other kind.
+    bool appendTemplateRecord(int kind);
+    /// Grows the block by one record copied from `source`; bytes past its end are zero.
+    void appendRecord(Bytes source);
+    /// Removes record `index`, keeping the order of the others. False when there is none.
+    bool removeRecord(std::size_t index);
+
+    /// Links `block` right after this one and returns it.
+    ShipBlock* insertAfter(std::unique_ptr<ShipBlock> block);
+    /// Unlinks and destroys the block right after this one, if any.
+    void removeNext();
+    /// Unlinks the block right after this one and hands it over, with the rest of the chain.
+    std::unique_ptr<ShipBlock> takeNext();
+};
+
+} // namespace shipfile

@@ -1,0 +1,286 @@
+#include "shipfile/ShipFile.h"
+
+#include "shipfile/Layout.h"
+#include "shipfile/Messages.h"
+#include "shipfile/RefPack.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace shipfile {
+
+namespace {
+
+bool endsWithEndMarker(Bytes data)
+{
+    if (data.size() < layout::BlockHeaderSize)
+        return false;
+    const Bytes trailer = data.last(layout::BlockHeaderSize);
+    return readU16(trailer, 0) == layout::EndMarkerType && readU16(trailer, 2) == 0 &&
+           readU16(trailer, 4) == 0;
+}
+
+bool startsWithPackedMagic(Bytes data)
+{
+    return readU16(data, 0) == layout::PackedMagic;
+}
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    std::vector<std::uint8_t> data;
+    if (!ec)
+        data.reserve(size);
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return data;
+}
+
+void showStop(MessageSink& sink, std::string text, std::string_view caption)
+{
+    sink.show(messages::ownCaption(std::move(text), caption, MessageIcon::Stop));
+}
+
+bool writeAll(int fd, Bytes data)
+{
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes `data` to a fresh file beside `path` and renames it over `path`, keeping the old
+// file's permissions. On any failure the temporary file is removed and `path` is untouched.
+bool replaceFileAtomically(const std::filesystem::path& path, Bytes data)
+{
+    const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
+    std::string temp = (dir / ("." + path.filename().string() + ".korvex-XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+
+    struct stat old{};
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+
+    bool ok = writeAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace
+
+ShipFile::ShipFile(MessageSink& sink) : m_sink(sink) {}
+
+ShipFile::ShipFile(const std::filesystem::path& path, MessageSink& sink) : m_sink(sink)
+{
+    const auto data = readWholeFile(path);
+    if (!data) {
+        showStop(m_sink, messages::formatText(messages::ErrorOpening, path.string()),
+                 messages::CaptionWentWrong);
+        return;
+    }
+    load(*data, path.string());
+}
+
+std::unique_ptr<ShipFile> ShipFile::fromBytes(Bytes data, const std::string& displayName,
+                                              MessageSink& sink)
+{
+    auto file = std::make_unique<ShipFile>(sink);
+    file->load(data, displayName);
+    return file;
+}
+
+void ShipFile::load(Bytes data, const std::string& displayName)
+{
+    std::vector<std::uint8_t> unpacked;
+    if (!endsWithEndMarker(data)) {
+        if (!startsWithPackedMagic(data)) {
+            showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
+            return;
+        }
+        m_sink.show(messages::ownCaption(std::string(messages::CompressedNotice),
+                                         messages::CaptionCompressed, MessageIcon::None));
+        // Packed data that unpacks to packed data again is refused, not unpacked twice.
+        if (decodePacked(data, unpacked) == 0 || !endsWithEndMarker(unpacked)) {
+            showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
+            return;
+        }
+        data = unpacked;
+    }
+
+    std::size_t offset = 0;
+    bool truncated = false;
+    while (readBlock(data, offset, truncated)) {
+    }
+    if (truncated)
+        m_sink.show(messages::ownCaption(messages::formatText(messages::Truncated, displayName),
+                                         messages::CaptionWentWrong, MessageIcon::Warning));
+}
+
+bool ShipFile::readBlock(Bytes data, std::size_t& offset, bool& truncated)
+{
+    const Bytes rest = data.subspan(std::min(offset, data.size()));
+    const auto type = readU16(rest, 0);
+    if (type == layout::EndMarkerType)
+        return false;
+    const auto recordSize = readU16(rest, 2);
+    const auto count = readU16(rest, 4);
+    if (!type || !recordSize || !count) {
+        truncated = true;
+        return false;
+    }
+    const std::size_t length = std::size_t{*recordSize} * *count;
+    if (length > rest.size() - layout::BlockHeaderSize) {
+        truncated = true;
+        return false;
+    }
+
+    auto block = std::make_unique<ShipBlock>();
+    block->type = *type;
+    block->recordSize = *recordSize;
+    block->count = *count;
+    const auto first = rest.begin() + layout::BlockHeaderSize;
+    block->records.assign(first, first + static_cast<std::ptrdiff_t>(length));
+    offset += layout::BlockHeaderSize + length;
+
+    tail = tail->insertAfter(std::move(block));
+    if (tail->type == layout::type::Components)
+        componentBlock = tail;
+    return true;
+}
+
+void ShipFile::releaseRecords()
+{
+    head.next.reset();
+    tail = &head;
+    componentBlock = nullptr;
+    attachmentBlock = nullptr;
+}
+
+std::vector<std::uint8_t> ShipFile::serialise() const
+{
+    std::size_t total = layout::BlockHeaderSize;
+    for (const ShipBlock* b = first(); b; b = b->next.get())
+        total += layout::BlockHeaderSize + b->records.size();
+
+    std::vector<std::uint8_t> out;
+    out.reserve(total);
+    auto putWord = [&out](std::uint32_t v) {
+        out.push_back(static_cast<std::uint8_t>(v));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    for (const ShipBlock* b = first(); b; b = b->next.get()) {
+        // The file holds 16-bit fields; only the records the header announces are written.
+        putWord(b->type & 0xFFFF);
+        putWord(b->recordSize & 0xFFFF);
+        putWord(b->count & 0xFFFF);
+        const std::size_t length =
+            std::min(b->records.size(), std::size_t{b->recordSize & 0xFFFF} * (b->count & 0xFFFF));
+        out.insert(out.end(), b->records.begin(),
+                   b->records.begin() + static_cast<std::ptrdiff_t>(length));
+        out.resize(out.size() + (std::size_t{b->recordSize & 0xFFFF} * (b->count & 0xFFFF) - length));
+    }
+    putWord(layout::EndMarkerType);
+    putWord(0);
+    putWord(0);
+    return out;
+}
+
+bool ShipFile::save(const std::filesystem::path& path) const
+{
+    if (replaceFileAtomically(path, serialise()))
+        return true;
+    showStop(m_sink, messages::formatText(messages::ErrorSaving, path.string()),
+             messages::CaptionWarning);
+    return false;
+}
+
+bool ShipFile::selectAttachmentBlock(int index)
+{
+    ShipBlock* block = nthBlockOfType(*this, layout::type::Attachments, index);
+    if (!block) {
+        showStop(m_sink, std::string(messages::MissingType9), messages::CaptionUhOh);
+        return false;
+    }
+    attachmentBlock = block;
+    return true;
+}
+
+ShipBlock* ShipFile::findAfterAttachmentBlock(std::uint32_t type) const
+{
+    return attachmentBlock ? nextBlockOfType(attachmentBlock, type) : nullptr;
+}
+
+ShipBlock* ShipFile::findFaceBlock() const
+{
+    return findAfterAttachmentBlock(layout::type::Faces);
+}
+
+ShipBlock* ShipFile::findVertexBlock() const
+{
+    return findAfterAttachmentBlock(layout::type::Vertices);
+}
+
+ShipBlock* ShipFile::findTextureBlock() const
+{
+    return findAfterAttachmentBlock(layout::type::TextureNames);
+}
+
+ShipBlock* ShipFile::findBoxBlock(int index)
+{
+    ShipBlock* block = nthBlockOfType(*this, layout::type::Boxes, index);
+    if (!block)
+        showStop(m_sink, std::string(messages::MissingBoxes), messages::CaptionUhOh);
+    return block;
+}
+
+ShipBlock* nthBlockOfType(ShipFile& file, std::uint32_t type, int n)
+{
+    if (n < 0)
+        return nullptr;
+    int seen = 0;
+    for (ShipBlock* b = file.first(); b; b = b->next.get())
+        if (b->type == type && seen++ == n)
+            return b;
+    return nullptr;
+}
+
+const ShipBlock* nthBlockOfType(const ShipFile& file, std::uint32_t type, int n)
+{
+    return nthBlockOfType(const_cast<ShipFile&>(file), type, n);
+}
+
+ShipBlock* nextBlockOfType(ShipBlock* from, std::uint32_t type)
+{
+    for (ShipBlock* b = from ? from->next.get() : nullptr; b; b = b->next.get())
+        if (b->type == type)
+            return b;
+    return nullptr;
+}
+
+} // namespace shipfile

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "shipfile/MessageSink.h"
+#include "shipfile/ShipBlock.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace shipfile {
+
+/// The open document: the chain of blocks of one SHP file, in file order, headed by `head`
+/// (whose own type, size and count stay 0; the first block is `head.next`). Loading never
+/// fails as such: a file that cannot be read leaves the chain empty, after one message.
+class ShipFile
+{
+public:
+    explicit ShipFile(MessageSink& sink);
+    /// Loads `path`, plain or packed. Packed data is unpacked in memory.
+    ShipFile(const std::filesystem::path& path, MessageSink& sink);
+    ShipFile(const ShipFile&) = delete;
+    ShipFile& operator=(const ShipFile&) = delete;
+
+    /// Loads a file image already in memory; `displayName` is what messages call it.
+    static std::unique_ptr<ShipFile> fromBytes(Bytes data, const std::string& displayName,
+                                               MessageSink& sink);
+
+    ShipBlock head;
+    /// The last block read by the loader; not kept up to date by later insertions.
+    ShipBlock* tail = &head;
+    /// The type-1 block (the last one read when there are several), or null.
+    ShipBlock* componentBlock = nullptr;
+    /// The current type-9 block, set by selectAttachmentBlock.
+    ShipBlock* attachmentBlock = nullptr;
+
+    bool empty() const { return !head.next; }
+    ShipBlock* first() { return head.next.get(); }
+    const ShipBlock* first() const { return head.next.get(); }
+    MessageSink& sink() const { return m_sink; }
+
+    /// Appends the block at `data[offset]` and advances `offset` past it. False at the end
+    /// marker, and also when the block does not lie wholly inside `data` (then `truncated`).
+    bool readBlock(Bytes data, std::size_t& offset, bool& truncated);
+    /// Drops every block.
+    void releaseRecords();
+
+    /// The plain file image: every block, then the end marker.
+    std::vector<std::uint8_t> serialise() const;
+    /// Writes the plain file to `path` through a temporary file beside it, so a failed save
+    /// leaves the old file as it was. Shows the save-failure message and returns false on error.
+    bool save(const std::filesystem::path& path) const;
+
+    /// Makes the (index+1)-th type-9 block the current `attachmentBlock`. Shows the
+    /// missing-type-9 message and keeps the old one when there is none.
+    bool selectAttachmentBlock(int index);
+    /// First block of type 3, 4 or 6 after the current type-9 block (searches run to the end of
+    /// the chain, past the next component). Null without a current type-9 block.
+    ShipBlock* findFaceBlock() const;
+    ShipBlock* findVertexBlock() const;
+    ShipBlock* findTextureBlock() const;
+    /// The (index+1)-th type-7 block, or null after the missing-box message.
+    ShipBlock* findBoxBlock(int index);
+
+private:
+    void load(Bytes data, const std::string& displayName);
+    ShipBlock* findAfterAttachmentBlock(std::uint32_t type) const;
+
+    MessageSink& m_sink;
+};
+
+/// The n-th (0-based) block of `type` counted from the start of the chain, or null.
+ShipBlock* nthBlockOfType(ShipFile& file, std::uint32_t type, int n);
+const ShipBlock* nthBlockOfType(const ShipFile& file, std::uint32_t type, int n);
+/// The first block of `type` after `from` (not `from` itself), or null.
+ShipBlock* nextBlockOfType(ShipBlock* from, std::uint32_t type);
+
+} // namespace shipfile

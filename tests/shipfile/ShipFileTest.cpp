@@ -1,0 +1,355 @@
+#include "shipfile/Catalogue.h"
+#include "shipfile/Layout.h"
+#include "shipfile/Messages.h"
+#include "shipfile/ShipFile.h"
+#include "tests/support/RecordingSink.h"
+#include "tests/support/RefPackEncoder.h"
+#include "tests/support/ShipBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+#include <iterator>
+
+using namespace shipfile;
+using namespace testsupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempDir
+{
+public:
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "korvex-test-XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+    fs::path path;
+};
+
+void writeFile(const fs::path& p, const ByteVector& bytes)
+{
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+ByteVector readFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return ByteVector(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::uint32_t> types(const ShipFile& f)
+{
+    std::vector<std::uint32_t> out;
+    for (const ShipBlock* b = f.first(); b; b = b->next.get())
+        out.push_back(b->type);
+    return out;
+}
+
+std::string notShp()
+{
+    return std::string(messages::NotAnShp);
+}
+
+} // namespace
+
+TEST(LoadPlainFile, ReadsEveryBlockAndRoundTripsByteForByte)
+{
+    const ByteVector image = buildShip(sampleShip());
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(image, "ship.shp", sink);
+    EXPECT_TRUE(sink.messages.empty());
+    ASSERT_FALSE(file->empty());
+    EXPECT_EQ(file->first()->type, layout::type::Header);
+    ASSERT_NE(file->componentBlock, nullptr);
+    EXPECT_EQ(file->componentBlock->count, 2u);
+    EXPECT_EQ(file->serialise(), image);
+    EXPECT_EQ(file->tail->type, layout::type::Marker16);
+}
+
+TEST(LoadPlainFile, KeepsEmptyBlocksUnknownTypesAndStopsAtFirstEndMarker)
+{
+    const ByteVector unknownRecords = {1, 2, 3, 4, 5, 6};
+    const ByteVector image = BlockBuilder{}
+                                 .block(0, 24, 1)
+                                 .block(0x1234, 3, 2, unknownRecords)
+                                 .block(9, 168, 0)
+                                 .end()
+                                 .block(5, 2, 1, {7, 7})
+                                 .end()
+                                 .build();
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(image, "x", sink);
+    EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0, 0x1234, 9}));
+    const ShipBlock* unknown = file->first()->next.get();
+    EXPECT_EQ(unknown->records, unknownRecords);
+    EXPECT_EQ(unknown->next->records.size(), 0u);
+    // The file is reproduced up to and including the first end marker.
+    EXPECT_EQ(file->serialise(), ByteVector(image.begin(), image.begin() + 6 + 24 + 6 + 6 + 6 + 6));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(LoadPlainFile, EndMarkerAloneGivesEmptyDocument)
+{
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(BlockBuilder{}.end().build(), "x", sink);
+    EXPECT_TRUE(file->empty());
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(LoadPlainFile, LastComponentTableWins)
+{
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(
+        BlockBuilder{}.block(0, 24, 1).block(1, 312, 1).block(1, 312, 2).end().build(), "x", sink);
+    ASSERT_NE(file->componentBlock, nullptr);
+    EXPECT_EQ(file->componentBlock->count, 2u);
+}
+
+TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
+{
+    // The second block claims 100 records of 8 bytes; its run swallows the end marker.
+    const ByteVector image =
+        BlockBuilder{}.block(0, 24, 1).rawBlock(4, 8, 100, {1, 2, 3, 4}).end().build();
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(image, "broken.shp", sink);
+    EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0}));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, messages::formatText(messages::Truncated, "broken.shp"));
+    EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
+
+}
+
+TEST(LoadPlainFile, BlockEndingExactlyAtEndOfFileWithoutMarkerIsTruncation)
+{
+    // The count swallows the end marker exactly: no marker follows the last block.
+    ByteVector image = BlockBuilder{}.block(0, 24, 1).rawBlock(4, 6, 1, {}).end().build();
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(image, "z", sink);
+    EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0, 4}));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
+}
+
+TEST(LoadRejects, NeitherTrailerNorMagic)
+{
+    for (const ByteVector& bad : {ByteVector{}, ByteVector{1, 2, 3}, ByteVector(100, 0x41)}) {
+        RecordingSink sink;
+        auto file = ShipFile::fromBytes(bad, "x", sink);
+        EXPECT_TRUE(file->empty());
+        ASSERT_EQ(sink.texts(), std::vector<std::string>{notShp()});
+        EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
+        EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
+        EXPECT_FALSE(sink.messages[0].ownedByMainWindow);
+    }
+}
+
+TEST(LoadPackedFile, UnpacksInMemoryAndSavesPlain)
+{
+    TempDir dir;
+    const ByteVector plain = buildShip(sampleShip());
+    const fs::path packedPath = dir.path / "packed.shp";
+    writeFile(packedPath, packRefPack(plain));
+    // A user's own file named zztemp in the working directory is never touched.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.path);
+    writeFile("zztemp", {'m', 'i', 'n', 'e'});
+
+    RecordingSink sink;
+    ShipFile file(packedPath, sink);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, messages::CompressedNotice);
+    EXPECT_EQ(sink.messages[0].caption, messages::CaptionCompressed);
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(file.serialise(), plain);
+    EXPECT_EQ(readFile("zztemp"), (ByteVector{'m', 'i', 'n', 'e'}));
+
+    ASSERT_TRUE(file.save(packedPath));
+    EXPECT_EQ(readFile(packedPath), plain);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator{}), 2);
+    fs::current_path(cwd);
+}
+
+TEST(LoadPackedFile, RefusesBadStreamsAndDoublePacking)
+{
+    const ByteVector plain = buildShip(sampleShip());
+    const ByteVector twice = packRefPack(packRefPack(plain));
+    const ByteVector empty = {0x10, 0xFB, 0, 0, 0, 0xFC};
+    ByteVector cut = packRefPack(plain);
+    cut.resize(cut.size() / 2);
+    for (const ByteVector& bad : {twice, empty, cut}) {
+        RecordingSink sink;
+        auto file = ShipFile::fromBytes(bad, "x", sink);
+        EXPECT_TRUE(file->empty());
+        EXPECT_EQ(sink.texts(),
+                  (std::vector<std::string>{std::string(messages::CompressedNotice), notShp()}));
+    }
+}
+
+TEST(LoadFromDisk, MissingFileAndLongPath)
+{
+    TempDir dir;
+    RecordingSink sink;
+    const fs::path missing = dir.path / "nope.shp";
+    ShipFile none(missing, sink);
+    EXPECT_TRUE(none.empty());
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Error opening " + missing.string() + "!");
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
+
+    // Far past the old 299-character buffer.
+    fs::path deep = dir.path;
+    for (int i = 0; i < 8; ++i)
+        deep /= std::string(60, static_cast<char>('a' + i));
+    fs::create_directories(deep);
+    const ByteVector plain = buildShip(sampleShip());
+    writeFile(deep / "ship.shp", plain);
+    RecordingSink sink2;
+    ShipFile loaded(deep / "ship.shp", sink2);
+    EXPECT_TRUE(sink2.messages.empty());
+    EXPECT_EQ(loaded.serialise(), plain);
+}
+
+TEST(SaveFile, FailureKeepsOldFileAndNamesTheWholePath)
+{
+    TempDir dir;
+    const ByteVector plain = buildShip(sampleShip());
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(plain, "x", sink);
+
+    const fs::path nowhere = dir.path / std::string(400, 'q') / "ship.shp";
+    EXPECT_FALSE(file->save(nowhere));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Error saving file \"" + nowhere.string() + "\"");
+    EXPECT_EQ(sink.messages[0].caption, messages::CaptionWarning);
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
+
+    // A read-only directory: the old file stays as it was, and no temporary is left behind.
+    const fs::path ro = dir.path / "ro";
+    fs::create_directory(ro);
+    writeFile(ro / "ship.shp", {1, 2, 3});
+    fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(file->save(ro / "ship.shp"));
+        EXPECT_EQ(readFile(ro / "ship.shp"), (ByteVector{1, 2, 3}));
+    }
+    fs::permissions(ro, fs::perms::owner_all);
+    ASSERT_TRUE(file->save(ro / "ship.shp"));
+    EXPECT_EQ(readFile(ro / "ship.shp"), plain);
+    EXPECT_EQ(std::distance(fs::directory_iterator(ro), fs::directory_iterator{}), 1);
+}
+
+TEST(SaveFile, WritesSixteenBitFieldsAndEmptyChain)
+{
+    ShipFile file(*new RecordingSink); // leaks a sink in a test; harmless
+    EXPECT_EQ(file.serialise(), (ByteVector{0xFF, 0xFF, 0, 0, 0, 0}));
+    auto block = std::make_unique<ShipBlock>(0x10004, 2, 1);
+    block->records = {9, 8};
+    file.head.insertAfter(std::move(block));
+    EXPECT_EQ(file.serialise(), (ByteVector{4, 0, 2, 0, 1, 0, 9, 8, 0xFF, 0xFF, 0, 0, 0, 0}));
+}
+
+TEST(BlockLookups, AttachmentAndBoxBlocksByComponent)
+{
+    Ship ship = sampleShip();
+    Component third;
+    third.name = "Third";
+    ship.components.push_back(third);
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(buildShip(ship), "x", sink);
+
+    ASSERT_TRUE(file->selectAttachmentBlock(2));
+    EXPECT_EQ(file->attachmentBlock, attachmentBlockOf(*file, 2));
+    ShipBlock* third9 = file->attachmentBlock;
+    EXPECT_FALSE(file->selectAttachmentBlock(3));
+    EXPECT_EQ(file->attachmentBlock, third9) << "the old block stays current";
+    EXPECT_FALSE(file->selectAttachmentBlock(-1));
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>(2, std::string(messages::MissingType9))));
+    EXPECT_EQ(sink.messages[0].caption, messages::CaptionUhOh);
+
+    ASSERT_TRUE(file->selectAttachmentBlock(0));
+    EXPECT_EQ(file->findVertexBlock()->count, 16u);
+    EXPECT_EQ(file->findFaceBlock()->count, 24u);
+    EXPECT_EQ(file->findTextureBlock()->count, 2u);
+    // Searches run past the next component: the third component has empty blocks of its own,
+    // but the turret's come first after the hull's... here the hull's own blocks are found.
+    ASSERT_TRUE(file->selectAttachmentBlock(2));
+    EXPECT_EQ(file->findFaceBlock()->count, 0u);
+
+    EXPECT_EQ(file->findBoxBlock(0)->count, 1u);
+    EXPECT_EQ(file->findBoxBlock(3), nullptr);
+    EXPECT_EQ(sink.messages.back().text, messages::MissingBoxes);
+}
+
+TEST(BlockLookups, FaceSearchDoesNotStopAtNextComponent)
+{
+    Ship ship = sampleShip();
+    ship.components[0].withFaceBlock = false;
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(buildShip(ship), "x", sink);
+    ASSERT_TRUE(file->selectAttachmentBlock(0));
+    // The hull has no face block: the turret's is found.
+    EXPECT_EQ(file->findFaceBlock()->count, 12u);
+}
+
+TEST(RecordEdits, AppendRemoveAndOrigin)
+{
+    ShipBlock block(9, 168, 0);
+    EXPECT_FALSE(block.removeRecord(0));
+    EXPECT_EQ(block.count, 0u);
+    ASSERT_TRUE(block.appendTemplateRecord(3));
+    ASSERT_TRUE(block.appendTemplateRecord(4));
+    EXPECT_FALSE(block.appendTemplateRecord(5));
+    EXPECT_FALSE(block.appendTemplateRecord(-1));
+    EXPECT_EQ(block.count, 2u);
+    EXPECT_EQ(readI32(block.record(1), 0), 4);
+
+    block.appendRecord(block.record(0));
+    EXPECT_EQ(block.count, 3u);
+    EXPECT_TRUE(std::equal(block.record(2).begin(), block.record(2).end(), block.record(0).begin()));
+    ASSERT_TRUE(block.removeRecord(0));
+    EXPECT_EQ(readI32(block.record(0), 0), 4);
+    EXPECT_EQ(readI32(block.record(1), 0), 3);
+    EXPECT_TRUE(block.record(2).empty());
+    EXPECT_FALSE(block.removeRecord(2));
+
+    // A record wider than the template is zero past its 168 bytes.
+    ShipBlock wide(9, 200, 0);
+    wide.appendTemplateRecord(0);
+    EXPECT_EQ(wide.records.size(), 200u);
+    EXPECT_EQ(std::count(wide.records.begin() + 168, wide.records.end(), 0), 32);
+
+    ShipBlock only(4, 32, 1);
+    ASSERT_TRUE(only.removeRecord(0));
+    EXPECT_EQ(only.count, 0u);
+    EXPECT_TRUE(only.records.empty());
+
+    ShipBlock table(1, 312, 2);
+    ASSERT_TRUE(table.setComponentOrigin(1, {1.5f, -2.0f, 3.0f}));
+    EXPECT_EQ(table.componentOrigin(1), (Vec3{1.5f, -2.0f, 3.0f}));
+    EXPECT_EQ(readF32(table.record(1), 68), 1.5f);
+    EXPECT_FALSE(table.componentOrigin(2));
+    ShipBlock reduced(1, 70, 1);
+    EXPECT_FALSE(reduced.componentOrigin(0)) << "origin runs past a 70-byte record";
+}
+
+TEST(RecordEdits, LinkingAndLongChains)
+{
+    ShipBlock head;
+    ShipBlock* a = head.insertAfter(std::make_unique<ShipBlock>(1, 0, 0));
+    head.insertAfter(std::make_unique<ShipBlock>(2, 0, 0));
+    EXPECT_EQ(head.next->type, 2u);
+    EXPECT_EQ(head.next->next.get(), a);
+    head.removeNext();
+    EXPECT_EQ(head.next.get(), a);
+
+    // A chain of a million blocks is destroyed without deep recursion.
+    ShipBlock* last = a;
+    for (int i = 0; i < 1000000; ++i)
+        last = last->insertAfter(std::make_unique<ShipBlock>(5, 0, 0));
+}
