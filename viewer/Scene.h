@@ -1,0 +1,18 @@
+#pragma once
+
+namespace shipfile {
+class ShipFile;
+}
+
+namespace viewer {
+
+/// What one draw shows: the open ship (none: nothing is drawn) and the selection of the list
+/// panes, -1 for none.
+struct Scene
+{
+    shipfile::ShipFile* file = nullptr;
+    int selectedComponent = -1;
+    int selectedAttachment = -1;
+};
+
+} // namespace viewer

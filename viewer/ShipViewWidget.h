@@ -1,0 +1,56 @@
+#pragma once
+
+#include "viewer/Scene.h"
+
+#include <QOpenGLWidget>
+
+#include <functional>
+#include <memory>
+
+class QOpenGLFramebufferObject;
+
+namespace shipfile {
+class MessageSink;
+}
+
+namespace viewer {
+
+class ShipView;
+class TextureCache;
+
+/// The ship view in the main window: a fixed 388 x 388 area that shows the last complete frame
+/// of ShipView::draw. redraw() draws at once into an offscreen frame; a frame the draw abandons
+/// is never shown, so the previous picture stays. Messages of a draw reach the sink after the
+/// GL context is released, never from inside a paint.
+class ShipViewWidget : public QOpenGLWidget
+{
+    Q_OBJECT
+
+public:
+    ShipViewWidget(ShipView& view, TextureCache& textures, shipfile::MessageSink& sink,
+                   QWidget* parent = nullptr);
+    ~ShipViewWidget() override;
+
+    /// Called at every redraw for the ship and selection to show.
+    void setSceneProvider(std::function<Scene()> provider);
+
+    /// Draws the scene now and shows it when the frame is complete.
+    void redraw();
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+private:
+    bool ensureFrames();
+
+    ShipView& m_view;
+    TextureCache& m_textures;
+    shipfile::MessageSink& m_sink;
+    std::function<Scene()> m_sceneProvider;
+    std::unique_ptr<QOpenGLFramebufferObject> m_drawFrame;
+    std::unique_ptr<QOpenGLFramebufferObject> m_shownFrame;
+    bool m_hasFrame = false;
+};
+
+} // namespace viewer
