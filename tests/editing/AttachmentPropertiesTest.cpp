@@ -1,0 +1,128 @@
+#include "editing/AttachmentProperties.h"
+#include "editing/Attachments.h"
+#include "shipfile/Catalogue.h"
+#include "shipfile/Layout.h"
+#include "tests/editing/LoadedShip.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace editing;
+using shipfile::Vec3;
+using testsupport::Attachment;
+using testsupport::Component;
+using testsupport::Ship;
+namespace lay = shipfile::layout;
+
+namespace {
+
+Ship shipWith(std::vector<Attachment> attachments)
+{
+    Ship ship;
+    Component c;
+    c.attachments = std::move(attachments);
+    ship.components = {c};
+    return ship;
+}
+
+int choiceOf(int kind, const std::string& name)
+{
+    const auto choices = propertyChoices(kind);
+    const auto it = std::find(choices.begin(), choices.end(), name);
+    EXPECT_NE(it, choices.end()) << name;
+    return static_cast<int>(it - choices.begin());
+}
+
+std::int32_t field(LoadedShip& ship, std::size_t offset)
+{
+    return *shipfile::readI32(attachmentRecord(*ship.file, 0, 0), offset);
+}
+
+} // namespace
+
+TEST(PropertyChoices, ListsByKind)
+{
+    EXPECT_TRUE(propertyChoices(0).empty());
+    EXPECT_TRUE(propertyChoices(7).empty());
+    EXPECT_TRUE(propertyChoices(-1).empty());
+    EXPECT_EQ(propertyChoices(2), (std::vector<std::string>{"Red (0)", "Red (1)", "Green",
+                                                            "Yellow", "Blue", "Purple",
+                                                            "Light Blue", "White"}));
+    EXPECT_EQ(propertyChoices(4), (std::vector<std::string>{"Blue", "Green", "Yellow", "Red",
+                                                            "Light Blue", "White"}));
+    const auto guns = propertyChoices(3);
+    ASSERT_EQ(guns.size(), 16u);
+    EXPECT_EQ(guns[0], "");
+    EXPECT_EQ(guns[15], shipfile::gunModelName(15));
+    const auto objects = propertyChoices(1);
+    ASSERT_EQ(objects.size(), 17u) << "the table's last entry is never offered";
+    EXPECT_EQ(objects[0], shipfile::gunModelName(16));
+    EXPECT_EQ(objects[16], shipfile::gunModelName(32));
+}
+
+TEST(AttachmentProperties, LightShowsRedAndBlueStoresZero)
+{
+    LoadedShip ship(shipWith({Attachment{4, {1, 2, 3}, 3}}));
+    const auto props = attachmentProperties(*ship.file, 0, 0);
+    ASSERT_TRUE(props);
+    EXPECT_EQ(props->kind, 4);
+    EXPECT_EQ(props->position, (Vec3{1, 2, 3}));
+    const auto highlighted = highlightedChoice(props->kind, props->propertyIndex);
+    ASSERT_TRUE(highlighted);
+    EXPECT_EQ(propertyChoices(4)[static_cast<std::size_t>(*highlighted)], "Red");
+
+    EXPECT_TRUE(setAttachmentProperty(*ship.file, 0, 0, choiceOf(4, "Blue")));
+    EXPECT_EQ(field(ship, lay::attachment::StyleIndex), 0);
+}
+
+TEST(AttachmentProperties, FlameBlueStoresFourAndGunsUseTheGunIndex)
+{
+    LoadedShip flame(shipWith({Attachment{2}}));
+    EXPECT_TRUE(setAttachmentProperty(*flame.file, 0, 0, choiceOf(2, "Blue")));
+    EXPECT_EQ(field(flame, lay::attachment::StyleIndex), 4);
+
+    LoadedShip gun(shipWith({Attachment{3, {}, 1, 6}}));
+    EXPECT_EQ(attachmentProperties(*gun.file, 0, 0)->propertyIndex, 6);
+    EXPECT_TRUE(setAttachmentProperty(*gun.file, 0, 0, 9));
+    EXPECT_EQ(field(gun, lay::attachment::GunIndex), 9);
+    EXPECT_EQ(field(gun, lay::attachment::StyleIndex), 1) << "a gun's style index stays";
+}
+
+TEST(AttachmentProperties, GunObjectOutsideTheListIsUnhighlightedAndWrittenBack)
+{
+    LoadedShip ship(shipWith({Attachment{1, {}, 17}}));
+    const auto props = attachmentProperties(*ship.file, 0, 0);
+    ASSERT_TRUE(props);
+    EXPECT_EQ(props->propertyIndex, 17);
+    EXPECT_FALSE(highlightedChoice(1, props->propertyIndex));
+    EXPECT_TRUE(highlightedChoice(1, 16));
+    EXPECT_TRUE(setAttachmentProperty(*ship.file, 0, 0, props->propertyIndex));
+    EXPECT_EQ(field(ship, lay::attachment::StyleIndex), 17);
+}
+
+TEST(AttachmentProperties, KindsWithoutAPropertyStoreOnlyThePosition)
+{
+    LoadedShip ship(shipWith({Attachment{0, {1, 1, 1}}, Attachment{7, {2, 2, 2}}}));
+    const auto before = ship.file->serialise();
+    EXPECT_FALSE(setAttachmentProperty(*ship.file, 0, 0, 3));
+    EXPECT_FALSE(setAttachmentProperty(*ship.file, 0, 1, 3));
+    EXPECT_EQ(ship.file->serialise(), before);
+    EXPECT_FALSE(highlightedChoice(0, 0));
+
+    // The dialog's coordinates pass through "%f" text: 1.23456789 comes back as 1.234568.
+    EXPECT_TRUE(setAttachmentPosition(*ship.file, 0, 1, {12.5f, 1.234568f, -3}));
+    const auto props = attachmentProperties(*ship.file, 0, 1);
+    ASSERT_TRUE(props);
+    EXPECT_EQ(props->kind, 7);
+    EXPECT_EQ(props->position, (Vec3{12.5f, 1.234568f, -3}));
+}
+
+TEST(AttachmentProperties, NegativeKindOrMissingRecordOpensNoDialog)
+{
+    LoadedShip ship(shipWith({Attachment{-1}}));
+    EXPECT_FALSE(attachmentProperties(*ship.file, 0, 0));
+    EXPECT_FALSE(attachmentProperties(*ship.file, 0, 1));
+    EXPECT_FALSE(attachmentProperties(*ship.file, -1, 0));
+    EXPECT_FALSE(setAttachmentPosition(*ship.file, 0, 1, {1, 1, 1}));
+}
