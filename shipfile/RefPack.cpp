@@ -1,103 +1,241 @@
 #include "shipfile/RefPack.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 
 namespace shipfile {
 
+namespace {
+
+constexpr std::size_t StreamStart = 5; // 10 FB signature and the 3-byte size field
+
+// What the first command byte says about a command. The fields that live in the following
+// bytes are picked out of the 32-bit little-endian word at the command start (`word`, b0 in
+// the low byte) and its byte-swapped form (`bigEndian`, b0 in the high byte), so every copy
+// form decodes with the same few shifts and masks instead of a branch per form.
+struct CommandForm
+{
+    std::uint8_t length = 1;       // command bytes before the literals
+    bool last = false;             // 0xFC..0xFF: the stream ends after its literals
+    std::uint8_t literalShift = 0; // literals = literalBase + (word >> literalShift & literalMask)
+    std::uint8_t literalMask = 0;
+    std::uint16_t literalBase = 0;
+    std::uint16_t copyBase = 0;    // copy = copyBase + (word >> 24 & copyMask): b3 in the long form
+    std::uint32_t copyMask = 0;
+    std::uint8_t distanceShift = 0; // distance = distanceBase + (bigEndian >> shift & mask)
+    std::uint32_t distanceMask = 0;
+    std::uint32_t distanceBase = 0;
+
+    std::size_t literals(std::uint32_t word) const
+    {
+        return literalBase + ((word >> literalShift) & literalMask);
+    }
+    std::size_t copy(std::uint32_t word) const { return copyBase + ((word >> 24) & copyMask); }
+    std::size_t distance(std::uint32_t bigEndian) const
+    {
+        return distanceBase + ((bigEndian >> distanceShift) & distanceMask);
+    }
+};
+
+constexpr CommandForm formOf(unsigned b0)
+{
+    CommandForm f;
+    if (b0 < 0x80) { // 2 bytes: copy 3..10 from up to 1024 back, b1 the low distance byte
+        f.length = 2;
+        f.literalMask = 3;
+        f.copyBase = static_cast<std::uint16_t>(((b0 >> 2) & 7) + 3);
+        f.distanceShift = 16;
+        f.distanceMask = 0xFF;
+        f.distanceBase = ((b0 & 0x60) << 3) + 1;
+    } else if (b0 < 0xC0) { // 3 bytes: copy 4..67 from up to 16384 back, literals in b1
+        f.length = 3;
+        f.literalShift = 14;
+        f.literalMask = 3;
+        f.copyBase = static_cast<std::uint16_t>((b0 & 0x3F) + 4);
+        f.distanceShift = 8;
+        f.distanceMask = 0x3FFF;
+        f.distanceBase = 1;
+    } else if (b0 < 0xE0) { // 4 bytes: copy 5..1028 from up to 131072 back
+        f.length = 4;
+        f.literalMask = 3;
+        f.copyBase = static_cast<std::uint16_t>(((b0 & 0x0C) << 6) + 5);
+        f.copyMask = 0xFF;
+        f.distanceShift = 8;
+        f.distanceMask = 0xFFFF;
+        f.distanceBase = ((b0 & 0x10) << 12) + 1;
+    } else if (b0 < 0xFC) { // literal run of 4..112 bytes
+        f.literalBase = static_cast<std::uint16_t>(((b0 & 0x1F) + 1) * 4);
+    } else { // closing command with 0..3 literals
+        f.last = true;
+        f.literalMask = 3;
+    }
+    return f;
+}
+
+constexpr std::array<CommandForm, 256> Forms = [] {
+    std::array<CommandForm, 256> forms{};
+    for (unsigned b0 = 0; b0 < 256; ++b0)
+        forms[b0] = formOf(b0);
+    return forms;
+}();
+
+constexpr std::size_t MaxCommandBytes = 4;
+constexpr std::size_t MaxLiteralRun = 112;
+constexpr std::size_t MaxCopy = 1028;
+constexpr std::size_t Wide = 16; // one unaligned SSE-sized move
+
+// The fast loop runs only while a whole command, read and written with wide moves, cannot
+// reach past either buffer: then no command there needs a bounds check of its own.
+constexpr std::size_t InputReach = 1 + MaxLiteralRun;                     // longest literal run
+constexpr std::size_t OutputReach = (MaxCommandBytes - 1) + MaxCopy + Wide; // literals + copy + overshoot
+
+// Through a temporary, so source and destination may overlap.
+inline void move16(std::uint8_t* dst, const std::uint8_t* src)
+{
+    std::uint8_t t[Wide];
+    std::memcpy(t, src, Wide);
+    std::memcpy(dst, t, Wide);
+}
+
+// Copies `n` bytes in 16-byte moves; up to 15 bytes past `dst + n` are overwritten with junk
+// that later commands replace. Valid as an LZ copy while `src` is at least 16 bytes behind.
+inline void copyWide(std::uint8_t* dst, const std::uint8_t* src, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; i += Wide)
+        move16(dst + i, src + i);
+}
+
+inline std::uint32_t loadWord(const std::uint8_t* p)
+{
+    std::uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    if constexpr (std::endian::native == std::endian::big)
+        w = __builtin_bswap32(w);
+    return w;
+}
+
+// The 3-byte size field is a hint only: it sizes the first buffer, never the result. A field
+// that promises more than any stream of this length could produce is cut to that bound.
+std::size_t initialOutputSize(Bytes input)
+{
+    const std::size_t hint = std::size_t{input[2]} << 16 | std::size_t{input[3]} << 8 | input[4];
+    const std::size_t mostPossible = (input.size() - StreamStart) / MaxCommandBytes * MaxCopy;
+    const std::size_t guess = std::max(std::min(hint, mostPossible), input.size() * 2);
+    return std::min(guess + OutputReach, MaxUnpackedSize);
+}
+
+} // namespace
+
 std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
 {
-    output.clear();
-    constexpr std::size_t StreamStart = 5;
+    auto fail = [&output] {
+        output.clear();
+        return std::size_t{0};
+    };
     if (input.size() < StreamStart)
-        return 0;
+        return fail();
 
     const std::uint8_t* in = input.data();
     const std::size_t inSize = input.size();
     std::size_t ip = StreamStart;
     std::size_t op = 0;
 
-    auto fail = [&output] {
-        output.clear();
-        return std::size_t{0};
-    };
-    auto reserve = [&output](std::size_t need) {
-        if (need > output.size())
-            output.resize(std::max(need, std::min(output.size() * 2, MaxUnpackedSize)));
-    };
-    reserve(inSize * 2);
+    // The output is sized once from the hint and grown (rarely) by doubling. It is not cleared
+    // first: every byte read back by a copy was written by this call, and a caller that reuses
+    // the vector does not pay for zeroing it again. It never exceeds MaxUnpackedSize, so
+    // staying inside it also enforces the cap.
+    output.resize(initialOutputSize(input));
+    std::uint8_t* out = output.data();
+    // Kept in locals: stores through `out` may alias the vector's own fields as far as the
+    // compiler knows, which would reload them after every command.
+    std::size_t outSize = output.size();
 
     for (;;) {
-        if (ip >= inSize)
-            return fail();
-        const std::uint8_t b0 = in[ip];
-        std::size_t literals = 0;
-        std::size_t copy = 0;
-        std::size_t distance = 0;
-        bool last = false;
-        std::size_t commandBytes = 1;
+        while (ip + InputReach <= inSize && op + OutputReach <= outSize) {
+            const std::uint32_t word = loadWord(in + ip);
+            const unsigned b0 = word & 0xFF;
+            if (b0 >= 0xE0) {
+                if (b0 >= 0xFC)
+                    break; // the checked path below finishes the stream
+                // Literal runs are multiples of 4 up to 112: whole 16-byte moves, the last
+                // one spilling into bytes that the next command overwrites.
+                const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
+                copyWide(out + op, in + ip + 1, literals);
+                ip += 1 + literals;
+                op += literals;
+                continue;
+            }
 
-        if (b0 < 0x80) {
-            commandBytes = 2;
-            if (inSize - ip < 2)
+            // Where the next command starts is the loop's critical path: its length and
+            // literal count come from b0 by arithmetic and a select, not through the table.
+            const bool literalsInB1 = b0 - 0x80u < 0x40u;
+            const std::size_t literals = literalsInB1 ? (word >> 14) & 3u : word & 3u;
+            const std::size_t length = 2u + (b0 >= 0x80u) + (b0 >= 0xC0u);
+            // 0..3 literals in one fixed 4-byte move.
+            std::memcpy(out + op, in + ip + length, 4);
+            ip += length + literals;
+            op += literals;
+
+            const CommandForm& form = Forms[b0];
+            std::size_t copy = form.copy(word);
+            std::size_t distance = form.distance(__builtin_bswap32(word));
+            if (distance > op)
                 return fail();
-            const std::uint8_t b1 = in[ip + 1];
-            literals = b0 & 3u;
-            copy = ((b0 >> 2) & 7u) + 3;
-            distance = ((b0 & 0x60u) << 3) + b1 + 1;
-        } else if (b0 < 0xC0) {
-            commandBytes = 3;
-            if (inSize - ip < 3)
-                return fail();
-            const std::uint8_t b1 = in[ip + 1];
-            const std::uint8_t b2 = in[ip + 2];
-            literals = b1 >> 6;
-            copy = (b0 & 0x3Fu) + 4;
-            distance = ((b1 & 0x3Fu) << 8) + b2 + 1;
-        } else if (b0 < 0xE0) {
-            commandBytes = 4;
-            if (inSize - ip < 4)
-                return fail();
-            const std::uint8_t b1 = in[ip + 1];
-            const std::uint8_t b2 = in[ip + 2];
-            const std::uint8_t b3 = in[ip + 3];
-            literals = b0 & 3u;
-            copy = ((b0 & 0x0Cu) << 6) + b3 + 5;
-            distance = ((b0 & 0x10u) << 12) + (std::size_t{b1} << 8) + b2 + 1;
-        } else if (b0 < 0xFC) {
-            literals = ((b0 & 0x1Fu) + 1) * 4;
-        } else {
-            literals = b0 & 3u;
-            last = true;
+            std::uint8_t* dst = out + op;
+            const std::uint8_t* src = dst - distance;
+            op += copy;
+            // Source closer than one wide move: write one period at a time. What has been
+            // written repeats with twice the period too, so the source stays put while the
+            // distance doubles, until wide moves no longer read their own output.
+            while (distance < Wide) {
+                move16(dst, src);
+                if (copy <= distance)
+                    break;
+                dst += distance;
+                copy -= distance;
+                distance *= 2;
+            }
+            if (distance >= Wide)
+                copyWide(dst, dst - distance, copy);
         }
-        ip += commandBytes;
 
-        if (literals > inSize - ip || op + literals + copy > MaxUnpackedSize)
+        // Checked path: one command near the end of either buffer, or the closing command.
+        if (ip >= inSize)
+            return fail(); // no closing command
+        std::uint32_t word = 0;
+        for (std::size_t i = 0; i < MaxCommandBytes && ip + i < inSize; ++i)
+            word |= std::uint32_t{in[ip + i]} << (8 * i);
+        const CommandForm& form = Forms[word & 0xFF];
+        if (inSize - ip < form.length)
             return fail();
-        reserve(op + literals + copy);
-        std::uint8_t* out = output.data();
+        const std::size_t literals = form.literals(word);
+        const std::size_t copy = form.length > 1 ? form.copy(word) : 0;
+        const std::size_t distance = form.length > 1 ? form.distance(__builtin_bswap32(word)) : 0;
+        ip += form.length;
+        if (literals > inSize - ip || distance > op + literals)
+            return fail();
+        const std::size_t need = op + literals + copy;
+        if (need > MaxUnpackedSize)
+            return fail();
+        if (need > outSize) {
+            outSize = std::min(std::max(outSize * 2, need + OutputReach), MaxUnpackedSize);
+            output.resize(outSize);
+            out = output.data();
+        }
         std::memcpy(out + op, in + ip, literals);
         ip += literals;
         op += literals;
-
-        if (copy) {
-            if (distance > op)
-                return fail();
-            const std::uint8_t* src = out + op - distance;
-            std::uint8_t* dst = out + op;
-            if (distance >= copy) {
-                std::memcpy(dst, src, copy);
-            } else {
-                // Overlapping copy: each byte is appended before the next is read.
-                for (std::size_t i = 0; i < copy; ++i)
-                    dst[i] = src[i];
-            }
-            op += copy;
+        // Each byte is appended before the next is read, so a distance below the length
+        // repeats the last `distance` bytes.
+        for (std::size_t i = 0; i < copy; ++i, ++op)
+            out[op] = out[op - distance];
+        if (form.last) {
+            output.resize(op);
+            return op;
         }
-        if (last)
-            break;
     }
-    output.resize(op);
-    return op;
 }
 
 } // namespace shipfile

@@ -102,3 +102,148 @@ TEST(DecodePacked, RoundTripsEncodedShipsAndLiteralRuns)
         rep.push_back(static_cast<std::uint8_t>((i % 37) ^ (i / 5000)));
     EXPECT_EQ(decode(testsupport::packRefPack(rep)), rep);
 }
+
+namespace {
+// Streams long enough that the command under test runs in the decoder's wide-move loop: a
+// 112-byte literal run before it, and more than 112 bytes of literals after it.
+struct Probe
+{
+    Stream stream;
+    Stream expected;
+};
+
+void appendLiterals(Probe& p, std::size_t n, std::uint8_t seed)
+{
+    while (n >= 4) {
+        const std::size_t run = std::min<std::size_t>(n / 4 * 4, 112);
+        p.stream.push_back(static_cast<std::uint8_t>(0xE0 + run / 4 - 1));
+        for (std::size_t i = 0; i < run; ++i) {
+            const auto b = static_cast<std::uint8_t>(seed + 31 * p.expected.size());
+            p.stream.push_back(b);
+            p.expected.push_back(b);
+        }
+        n -= run;
+    }
+}
+
+// One copy command carrying `literals` literal bytes; picks the shortest form that fits.
+void appendCopy(Probe& p, std::size_t literals, std::size_t copy, std::size_t distance, int form)
+{
+    const std::size_t d = distance - 1;
+    const auto l = static_cast<std::uint8_t>(literals);
+    if (form == 2)
+        p.stream.insert(p.stream.end(), {static_cast<std::uint8_t>(((d >> 3) & 0x60) |
+                                                                   ((copy - 3) << 2) | l),
+                                         static_cast<std::uint8_t>(d)});
+    else if (form == 3)
+        p.stream.insert(p.stream.end(), {static_cast<std::uint8_t>(0x80 | (copy - 4)),
+                                         static_cast<std::uint8_t>((l << 6) | (d >> 8)),
+                                         static_cast<std::uint8_t>(d)});
+    else
+        p.stream.insert(p.stream.end(),
+                        {static_cast<std::uint8_t>(0xC0 | ((d >> 12) & 0x10) |
+                                                   (((copy - 5) >> 6) & 0x0C) | l),
+                         static_cast<std::uint8_t>(d >> 8), static_cast<std::uint8_t>(d),
+                         static_cast<std::uint8_t>(copy - 5)});
+    for (std::size_t i = 0; i < literals; ++i) {
+        const auto b = static_cast<std::uint8_t>(0xA0 + i);
+        p.stream.push_back(b);
+        p.expected.push_back(b);
+    }
+    for (std::size_t i = 0; i < copy; ++i)
+        p.expected.push_back(p.expected[p.expected.size() - distance]);
+}
+
+Probe probe(std::size_t literals, std::size_t copy, std::size_t distance, int form)
+{
+    Probe p;
+    p.stream = packed({});
+    appendLiterals(p, 112, 7);
+    appendCopy(p, literals, copy, distance, form);
+    appendLiterals(p, 224, 91);
+    p.stream.push_back(0xFC);
+    return p;
+}
+} // namespace
+
+TEST(DecodePacked, CopiesEveryLengthAtShortDistances)
+{
+    // Distances below and around one 16-byte move, where a copy reads its own output.
+    for (std::size_t distance = 1; distance <= 40; ++distance) {
+        for (std::size_t literals = 0; literals <= 3; ++literals) {
+            for (std::size_t copy = 3; copy <= 10; ++copy) {
+                const Probe p = probe(literals, copy, distance, 2);
+                ASSERT_EQ(decode(p.stream), p.expected) << distance << ' ' << copy;
+            }
+            for (std::size_t copy = 4; copy <= 67; ++copy) {
+                const Probe p = probe(literals, copy, distance, 3);
+                ASSERT_EQ(decode(p.stream), p.expected) << distance << ' ' << copy;
+            }
+            for (std::size_t copy = 5; copy <= 1028; copy += (copy < 80 ? 1 : 61)) {
+                const Probe p = probe(literals, copy, distance, 4);
+                ASSERT_EQ(decode(p.stream), p.expected) << distance << ' ' << copy;
+            }
+        }
+    }
+    // The longest copy from the farthest reach of each form.
+    for (const auto& [copy, distance, form] : {std::tuple{10u, 112u, 2}, {67u, 112u, 3},
+                                               {1028u, 112u, 4}, {1028u, 113u, 4}}) {
+        const Probe p = probe(3, copy, distance, form);
+        EXPECT_EQ(decode(p.stream), p.expected);
+    }
+}
+
+TEST(DecodePacked, CopyBeforeOutputStartFailsMidStream)
+{
+    // 112 bytes written, then a copy from 112 back (the first byte) or 113 back (before it),
+    // with plenty of stream after it.
+    const Probe good = probe(0, 10, 112, 3);
+    EXPECT_EQ(decode(good.stream), good.expected);
+    Stream bad = good.stream;
+    bad[5 + 1 + 112 + 2] = 112; // low distance byte: 113 back
+    Stream out;
+    EXPECT_EQ(decodePacked(bad, out), 0u);
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(DecodePacked, SizeFieldIsOnlyAHint)
+{
+    Stream plain;
+    for (int i = 0; i < 200000; ++i)
+        plain.push_back(static_cast<std::uint8_t>((i % 251) ^ (i / 9000)));
+    // Mostly long copies: the output is many times the input, so a buffer sized from the
+    // input alone has to grow several times.
+    Stream runs;
+    for (int i = 0; i < 40; ++i)
+        runs.insert(runs.end(), 9000, static_cast<std::uint8_t>(i));
+    for (const Stream& data : {plain, runs}) {
+        const Stream stream = testsupport::packRefPack(data);
+        for (const std::uint32_t hint : {0u, 1u, 0xFFFFFFu, static_cast<std::uint32_t>(data.size()),
+                                         static_cast<std::uint32_t>(data.size() - 1)}) {
+            Stream s = stream;
+            s[2] = static_cast<std::uint8_t>(hint >> 16);
+            s[3] = static_cast<std::uint8_t>(hint >> 8);
+            s[4] = static_cast<std::uint8_t>(hint);
+            EXPECT_EQ(decode(s), data) << hint;
+        }
+    }
+}
+
+TEST(DecodePacked, ReusedOutputHoldsOnlyTheNewResult)
+{
+    Stream big(50000);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<std::uint8_t>(i * 13 + i / 700);
+    Stream small(300, 0x5A);
+    small[150] = 1;
+
+    Stream out(1 << 20, 0xEE);
+    EXPECT_EQ(decodePacked(testsupport::packRefPack(big), out), big.size());
+    EXPECT_EQ(out, big);
+    EXPECT_EQ(decodePacked(testsupport::packRefPack(small), out), small.size());
+    EXPECT_EQ(out, small);
+    EXPECT_EQ(decodePacked(testsupport::packRefPack(big), out), big.size());
+    EXPECT_EQ(out, big);
+    EXPECT_EQ(decodePacked(packed({0xE0, 1, 2}), out), 0u);
+    EXPECT_TRUE(out.empty());
+}
