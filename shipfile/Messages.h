@@ -66,9 +66,16 @@ inline constexpr std::string_view DeleteFailed =
     "Error deleting ship component (possible badly built SHP file)";
 inline constexpr std::string_view BadShpFile = "Bad SHP file!";
 inline constexpr std::string_view MissingBlock10 = "Missing Block10";
+inline constexpr std::string_view MergeReducedBlock1 =
+    "One of these ships uses a reduced version of Block1, so they can't be merged. No changes "
+    "will be made!";
+inline constexpr std::string_view BlockFull =
+    "This block is full: a block of a SHP file holds at most 65535 records. No changes will be "
+    "made!";
 
 // Display texts built from numbers.
 inline constexpr std::string_view ValueFormat = "[Value = %d]";
+inline constexpr std::string_view FrameLabel = "Frame %d";
 
 /// Replaces the first "%s" of `format` with `argument` (the whole argument, any length).
 std::string formatText(std::string_view format, std::string_view argument);

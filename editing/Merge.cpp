@@ -1,0 +1,51 @@
+#include "editing/Merge.h"
+
+#include "editing/BlockChain.h"
+#include "shipfile/Layout.h"
+#include "shipfile/Messages.h"
+
+#include <utility>
+
+namespace editing {
+
+using shipfile::ShipBlock;
+using shipfile::ShipFile;
+namespace lay = shipfile::layout;
+namespace messages = shipfile::messages;
+
+std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
+                                                      std::unique_ptr<ShipFile> second)
+{
+    if (into.empty() || !second || second->empty())
+        return std::nullopt;
+    auto refuse = [&into](std::string_view text) {
+        into.sink().show(messages::owned(std::string(text)));
+        return std::nullopt;
+    };
+
+    ShipBlock* header = second->first();
+    ShipBlock* added = header->next.get();
+    if (header->type != lay::type::Header || !added || added->type != lay::type::Components)
+        return refuse(messages::BadShpFile);
+    ShipBlock* table = into.componentBlock;
+    // Both tables must step in 312-byte records, or the names and records would be cut apart.
+    if (!table || table->recordSize != lay::component::RecordSize ||
+        added->recordSize != lay::component::RecordSize)
+        return refuse(messages::MergeReducedBlock1);
+    if (std::size_t{table->count} + added->count > MaxRecordCount)
+        return refuse(messages::BlockFull);
+
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < added->count; ++i) {
+        const shipfile::Bytes record = std::as_const(*added).record(i);
+        table->appendRecord(record);
+        names.push_back(shipfile::readString(record, lay::component::Name));
+    }
+    // The second file's sections follow whatever ends the open ship's chain; its header and
+    // component table go with `second`.
+    lastBlock(into)->next = added->takeNext();
+    refreshBlockPointers(into);
+    return names;
+}
+
+} // namespace editing
