@@ -77,6 +77,18 @@ inline constexpr std::string_view BlockFull =
 inline constexpr std::string_view ValueFormat = "[Value = %d]";
 inline constexpr std::string_view FrameLabel = "Frame %d";
 
+// Command-line tool korvex-shp; its own lines on stderr start with "korvex-shp: ".
+inline constexpr std::string_view ToolName = "korvex-shp";
+inline constexpr std::string_view ToolUsageHeading = "usage: korvex-shp COMMAND ARGUMENTS...";
+inline constexpr std::string_view ToolUsagePrefix = "usage: ";
+inline constexpr std::string_view ToolUsageInfo = "korvex-shp info FILE [--json]";
+inline constexpr std::string_view ToolUsageUnpack = "korvex-shp unpack IN OUT";
+inline constexpr std::string_view ToolUnknownCommand = "unknown command \"%s\"";
+inline constexpr std::string_view ToolNoBlocks = "\"%s\" holds no blocks";
+inline constexpr std::string_view ToolNotWritten =
+    "\"%s\" was not written, because the input file could not be read completely";
+inline constexpr std::string_view ToolOutputFailed = "error writing the output";
+
 /// Replaces the first "%s" of `format` with `argument` (the whole argument, any length).
 std::string formatText(std::string_view format, std::string_view argument);
 /// Replaces the first "%d" of `format` with `value` in signed decimal.

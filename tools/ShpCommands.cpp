@@ -1,0 +1,64 @@
+#include "tools/ShpCommands.h"
+
+#include "shipfile/Messages.h"
+
+#include <cstdio>
+#include <string>
+
+namespace tools {
+
+namespace messages = shipfile::messages;
+
+SplitArguments splitArguments(Arguments args)
+{
+    SplitArguments split;
+    bool optionsEnded = false;
+    for (const std::string_view arg : args) {
+        if (!optionsEnded && arg == "--")
+            optionsEnded = true;
+        else if (!optionsEnded && arg.starts_with("--"))
+            split.options.push_back(arg);
+        else
+            split.operands.push_back(arg);
+    }
+    return split;
+}
+
+void printError(std::string_view text)
+{
+    const std::string line = std::string(messages::ToolName) + ": " + std::string(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+int usageError(std::string_view usageLine)
+{
+    const std::string line =
+        std::string(messages::ToolUsagePrefix) + std::string(usageLine) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    return ExitUsage;
+}
+
+std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& sink)
+{
+    // Only files and pipes go to the loader: a directory fails its read with an exception, and
+    // a device such as /dev/zero never ends.
+    std::error_code ec;
+    const auto status = std::filesystem::status(std::filesystem::path(path), ec);
+    if (!ec && !std::filesystem::is_regular_file(status) && !std::filesystem::is_fifo(status)) {
+        sink.show(messages::ownCaption(messages::formatText(messages::ErrorOpening, path),
+                                       messages::CaptionWentWrong, shipfile::MessageIcon::Stop));
+        return nullptr;
+    }
+
+    const int shownBefore = sink.shownCount();
+    auto file = std::make_unique<shipfile::ShipFile>(std::filesystem::path(path), sink);
+    if (!file->empty())
+        return file;
+    // The loader reports every reason it reads nothing but one: a file that is only the end
+    // marker is well-formed, so that case gets a line of its own.
+    if (sink.shownCount() == shownBefore)
+        printError(messages::formatText(messages::ToolNoBlocks, path));
+    return nullptr;
+}
+
+} // namespace tools

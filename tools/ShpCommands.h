@@ -1,0 +1,45 @@
+#pragma once
+
+#include "shipfile/ShipFile.h"
+#include "tools/StderrSink.h"
+
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+// The subcommands of korvex-shp and what they share. Each subcommand is one function that gets
+// the arguments after its name and returns the process's exit status.
+namespace tools {
+
+using Arguments = std::span<const std::string_view>;
+
+inline constexpr int ExitSuccess = 0;
+/// The input could not be loaded (or the output not written).
+inline constexpr int ExitFailure = 1;
+/// Bad command line: unknown subcommand, missing or extra arguments, unknown option.
+inline constexpr int ExitUsage = 2;
+
+/// `info FILE [--json]`: the block list and, per component, its record and blocks.
+int runInfo(Arguments args);
+/// `unpack IN OUT`: writes IN, plain or packed, as a plain file OUT.
+int runUnpack(Arguments args);
+
+/// A command line split into operands and options ("--name"); "--" ends the options.
+struct SplitArguments
+{
+    std::vector<std::string_view> operands;
+    std::vector<std::string_view> options;
+};
+SplitArguments splitArguments(Arguments args);
+
+/// Prints "korvex-shp: text" on stderr.
+void printError(std::string_view text);
+/// Prints "usage: " and `usageLine` on stderr and returns ExitUsage.
+int usageError(std::string_view usageLine);
+
+/// Loads `path`, plain or packed, reporting through `sink`, which the document keeps for its
+/// own messages. Null, after the loader's message or a line of our own, when nothing was read.
+std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& sink);
+
+} // namespace tools

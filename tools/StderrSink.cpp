@@ -1,0 +1,21 @@
+#include "tools/StderrSink.h"
+
+#include <cstdio>
+#include <string>
+
+namespace tools {
+
+void StderrSink::show(const shipfile::Message& message)
+{
+    std::string line = message.caption + ": " + message.text;
+    // Some texts end in a newline of their own; one line break is enough on a terminal.
+    if (line.empty() || line.back() != '\n')
+        line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    ++m_shownCount;
+    if (message.icon == shipfile::MessageIcon::Stop ||
+        message.icon == shipfile::MessageIcon::Warning)
+        m_sawProblem = true;
+}
+
+} // namespace tools

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "shipfile/MessageSink.h"
+
+namespace tools {
+
+/// Prints each message on stderr as "caption: text", one per line, and remembers whether any of
+/// them reported a problem (a stop or warning icon) rather than a mere notice.
+class StderrSink final : public shipfile::MessageSink
+{
+public:
+    void show(const shipfile::Message& message) override;
+    bool sawProblem() const { return m_sawProblem; }
+    int shownCount() const { return m_shownCount; }
+
+private:
+    bool m_sawProblem = false;
+    int m_shownCount = 0;
+};
+
+} // namespace tools

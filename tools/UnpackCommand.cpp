@@ -1,0 +1,30 @@
+#include "tools/ShpCommands.h"
+
+#include "shipfile/Messages.h"
+
+namespace tools {
+
+namespace messages = shipfile::messages;
+
+int runUnpack(Arguments args)
+{
+    const SplitArguments split = splitArguments(args);
+    if (!split.options.empty() || split.operands.size() != 2)
+        return usageError(messages::ToolUsageUnpack);
+    const std::string_view in = split.operands[0];
+    const std::string_view out = split.operands[1];
+
+    StderrSink sink;
+    const auto file = loadShip(in, sink);
+    if (!file)
+        return ExitFailure;
+    // A file cut off in the middle of a block loads as far as it goes. Writing that part would
+    // hand back a smaller ship that looks whole, so nothing is written.
+    if (sink.sawProblem()) {
+        printError(messages::formatText(messages::ToolNotWritten, out));
+        return ExitFailure;
+    }
+    return file->save(std::filesystem::path(out)) ? ExitSuccess : ExitFailure;
+}
+
+} // namespace tools
