@@ -44,6 +44,8 @@ inline constexpr std::string_view TextureFormat =
     "This version of Korvex can only handle 8 or 16 bit textures.";
 inline constexpr std::string_view TextureDamaged =
     "This texture's entry in the TCACHE file is damaged! Textures will be unavailable!";
+inline constexpr std::string_view TextureTooLarge =
+    "The graphics driver cannot hold this texture! Textures will be unavailable!";
 
 // Main window start-up and file commands.
 inline constexpr std::string_view RegistryKeyMissing =

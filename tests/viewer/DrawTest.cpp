@@ -1,0 +1,570 @@
+#include "tests/viewer/RenderFixture.h"
+#include "viewer/FixedViews.h"
+
+#include "shipfile/Catalogue.h"
+#include "shipfile/Layout.h"
+#include "shipfile/Messages.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace viewertest {
+namespace {
+
+using testsupport::Attachment;
+using testsupport::Box;
+using testsupport::TcacheBuilder;
+
+// Nearest pixel to a ship point at zoom 1, centre at the origin, front orientation.
+int pixelX(double shipX)
+{
+    return static_cast<int>(std::floor(AnchorX - shipX * PixelsPerUnit));
+}
+int pixelY(double shipY)
+{
+    return static_cast<int>(std::floor(155.2 + shipY * PixelsPerUnit));
+}
+
+class Draw : public RenderFixture
+{
+protected:
+    // Filled black triangles for the selected component: the plainest picture to measure.
+    void solidBlack()
+    {
+        view.textureMap = 0;
+        view.markSelected = 1;
+    }
+
+    void useColourTextures()
+    {
+        TcacheBuilder b;
+        b.solid16("red", 2, 2, 0xF800);
+        b.solid16("green", 2, 2, 0x07E0);
+        b.solid16("blue", 2, 2, 0x001F);
+        b.solid16("white", 2, 2, 0xFFFF);
+        useTextures(b);
+        view.highQualityTextures = 0;
+    }
+
+    // Whether some pixel within `radius` of (x, y) matches.
+    template <typename Match>
+    bool anyNear(int x, int y, int radius, Match match) const
+    {
+        for (int dy = -radius; dy <= radius; ++dy)
+            for (int dx = -radius; dx <= radius; ++dx)
+                if (match(at(x + dx, y + dy)))
+                    return true;
+        return false;
+    }
+};
+
+bool isRed(const QColor& c)
+{
+    return sameColour(c, 255, 0, 0);
+}
+bool isGreen(const QColor& c)
+{
+    return sameColour(c, 0, 255, 0);
+}
+bool isBlue(const QColor& c)
+{
+    return sameColour(c, 0, 0, 255);
+}
+bool isYellow(const QColor& c)
+{
+    return sameColour(c, 255, 255, 0);
+}
+bool isMagenta(const QColor& c)
+{
+    return sameColour(c, 255, 0, 255);
+}
+
+TEST_F(Draw, ShipOriginLandsOnTheAnchorAndOneUnitCoversTenViewUnitsMirrored)
+{
+    Ship ship;
+    Component c;
+    addRectangle(c, -1, -1, 1, 1); // 20 view units square around the origin
+    addRectangle(c, 0, 20, 20, 22); // a bar along +x
+    ship.components = {c};
+    load(ship);
+    solidBlack();
+    ASSERT_TRUE(render(0));
+
+    EXPECT_TRUE(isBlack(at(AnchorX, AnchorY)));
+    EXPECT_TRUE(isGrey(at(AnchorX - 4, AnchorY)));
+    EXPECT_TRUE(isGrey(at(AnchorX + 4, AnchorY)));
+    EXPECT_TRUE(isGrey(at(AnchorX, AnchorY - 4)));
+    EXPECT_TRUE(isGrey(at(AnchorX, AnchorY + 4)));
+
+    // 20 ship units are 200 view units, 38.8 pixels, and +x runs to the left.
+    const auto bar = runInRow(pixelY(21), isBlack);
+    ASSERT_TRUE(bar);
+    EXPECT_NEAR(bar->first, 155, 1);
+    EXPECT_NEAR(bar->second, 193, 1);
+}
+
+TEST_F(Draw, CentreLandsOnTheAnchorAtAnyZoom)
+{
+    Ship ship;
+    Component c;
+    addRectangle(c, 90, -10, 110, 10); // around (100, 0, 0)
+    addRectangle(c, 100, 200, 300, 220);
+    ship.components = {c};
+    load(ship);
+    solidBlack();
+    view.centerOnObject = 0;
+    view.center = {100, 0, 0};
+    view.zoom = 10;
+    ASSERT_TRUE(render(0));
+
+    EXPECT_TRUE(isBlack(at(AnchorX, AnchorY)));
+    EXPECT_TRUE(isGrey(at(AnchorX - 4, AnchorY)));
+    EXPECT_TRUE(isGrey(at(AnchorX + 4, AnchorY)));
+    const auto bar = runInRow(pixelY(21), isBlack);
+    ASSERT_TRUE(bar);
+    EXPECT_NEAR(bar->first, 155, 1);
+    EXPECT_NEAR(bar->second, 193, 1);
+
+    // Zoom 500: the same 200 ship units are 4 view units, under one pixel.
+    view.zoom = 500;
+    ASSERT_TRUE(render(0));
+    EXPECT_LE(countInPicture(isBlack), 4);
+}
+
+TEST_F(Draw, CentringOnTheSelectedComponentMovesItsOriginToTheAnchor)
+{
+    Ship ship;
+    Component hull;
+    addRectangle(hull, -1, -1, 1, 1);
+    Component turret;
+    turret.name = "turret";
+    turret.origin = {30, 0, 0};
+    addRectangle(turret, -1, -1, 1, 1);
+    ship.components = {hull, turret};
+    load(ship);
+    solidBlack();
+
+    ASSERT_TRUE(render(1));
+    EXPECT_EQ(view.center, (Vec3{30, 0, 0}));
+    EXPECT_TRUE(isBlack(at(AnchorX, AnchorY)));
+
+    // Unticked, the check box puts the centre back at the ship's origin.
+    view.centerOnObject = 0;
+    view.center = {};
+    ASSERT_TRUE(render(1));
+    EXPECT_TRUE(isBlack(at(pixelX(30), AnchorY)));
+    EXPECT_TRUE(isGrey(at(AnchorX, AnchorY))); // the hull's outline only, hollow
+}
+
+struct AxisExpectation
+{
+    viewer::ViewChoice view;
+    const char* x;
+    const char* y;
+    const char* z;
+};
+
+class FixedViewPictures : public Draw, public ::testing::WithParamInterface<AxisExpectation>
+{
+};
+
+TEST_P(FixedViewPictures, ShowTheShipsAxesAsListed)
+{
+    // Coloured cubes 50 units out on +x (red), +y (green), +z (blue); white ones on the
+    // negative axes, so an axis pointing at the viewer shows its colour at the anchor and one
+    // pointing away shows white there.
+    Ship ship;
+    Component c;
+    c.textures = {"red", "green", "blue", "white"};
+    testsupport::addCuboid(c, {50, 0, 0}, {10, 10, 10}, 0);
+    testsupport::addCuboid(c, {0, 50, 0}, {10, 10, 10}, 1);
+    testsupport::addCuboid(c, {0, 0, 50}, {10, 10, 10}, 2);
+    testsupport::addCuboid(c, {-50, 0, 0}, {10, 10, 10}, 3);
+    testsupport::addCuboid(c, {0, -50, 0}, {10, 10, 10}, 3);
+    testsupport::addCuboid(c, {0, 0, -50}, {10, 10, 10}, 3);
+    ship.components = {c};
+    load(ship);
+    useColourTextures();
+
+    const AxisExpectation e = GetParam();
+    viewer::Matrix4 orientation;
+    viewer::applyFixedView(e.view, orientation);
+    view.setOrientation(orientation);
+    ASSERT_TRUE(render());
+    ASSERT_TRUE(sink.messages.empty());
+
+    const int d = static_cast<int>(50 * PixelsPerUnit);
+    const auto check = [&](const char* where, bool (*colour)(const QColor&), const char* axis) {
+        const std::string w = where;
+        QColor seen;
+        if (w == "left")
+            seen = at(AnchorX - d, AnchorY);
+        else if (w == "right")
+            seen = at(AnchorX + d, AnchorY);
+        else if (w == "up")
+            seen = at(AnchorX, AnchorY + d);
+        else if (w == "down")
+            seen = at(AnchorX, AnchorY - d);
+        else if (w == "toward")
+            seen = at(AnchorX, AnchorY);
+        if (w == "away") {
+            EXPECT_TRUE(isWhite(at(AnchorX, AnchorY))) << axis << " should point away";
+            return;
+        }
+        EXPECT_TRUE(colour(seen)) << axis << " should point " << where << ", saw "
+                                  << seen.name().toStdString();
+    };
+    check(e.x, isRed, "+x");
+    check(e.y, isGreen, "+y");
+    check(e.z, isBlue, "+z");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllSixViews, FixedViewPictures,
+    ::testing::Values(AxisExpectation{viewer::ViewChoice::Bottom, "left", "toward", "up"},
+                      AxisExpectation{viewer::ViewChoice::Left, "away", "down", "left"},
+                      AxisExpectation{viewer::ViewChoice::Front, "left", "down", "toward"},
+                      AxisExpectation{viewer::ViewChoice::Top, "right", "away", "up"},
+                      AxisExpectation{viewer::ViewChoice::Right, "toward", "down", "right"},
+                      AxisExpectation{viewer::ViewChoice::Back, "right", "down", "away"}));
+
+TEST_F(Draw, CullingSelectorThreeHidesFrontFacesAndOtherRecordSizesShowBoth)
+{
+    // Triangle a is counter-clockwise seen from +z, b is its mirror image (clockwise). The
+    // camera's mirror turns a clockwise on screen, so a is a back face and b a front face.
+    const auto build = [this](std::uint32_t selector) {
+        Ship ship;
+        Component c;
+        c.vertices = {{20, 0, 0}, {40, 0, 0}, {20, 20, 0}, {-20, 0, 0}, {-40, 0, 0}, {-20, 20, 0}};
+        Face a;
+        a.a = 0, a.b = 1, a.c = 2, a.cull = selector;
+        Face b;
+        b.a = 3, b.b = 4, b.c = 5, b.cull = selector;
+        c.faces = {a, b};
+        ship.components = {c};
+        load(ship);
+    };
+    const int ay = pixelY(5), ax = pixelX(25), bx = pixelX(-25);
+    solidBlack();
+
+    build(3);
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(isBlack(at(ax, ay)));
+    EXPECT_TRUE(isGrey(at(bx, ay)));
+
+    build(0);
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(isGrey(at(ax, ay)));
+    EXPECT_TRUE(isBlack(at(bx, ay)));
+
+    // 76-byte face records carry no selector: both sides are drawn.
+    build(3);
+    shipfile::ShipBlock* faces = shipfile::nthBlockOfType(*file, shipfile::layout::type::Faces, 0);
+    std::vector<std::uint8_t> shorter;
+    for (std::size_t i = 0; i < faces->count; ++i) {
+        const auto r = faces->record(i);
+        shorter.insert(shorter.end(), r.begin(), r.begin() + 76);
+    }
+    faces->records = shorter;
+    faces->recordSize = 76;
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(isBlack(at(ax, ay)));
+    EXPECT_TRUE(isBlack(at(bx, ay)));
+}
+
+TEST_F(Draw, MarkSelectedTintsTexturedAndFillsWireframeTrianglesOfTheSelectedOnly)
+{
+    Ship ship;
+    Component left;
+    left.textures = {"white"};
+    addRectangle(left, 10, 0, 30, 20);
+    Component right = left;
+    right.name = "right";
+    right.vertices.clear();
+    right.faces.clear();
+    addRectangle(right, -30, 0, -10, 20);
+    ship.components = {left, right};
+    load(ship);
+    useColourTextures();
+    view.centerOnObject = 0;
+    const int y = pixelY(10), lx = pixelX(20), rx = pixelX(-20);
+
+    view.markSelected = 1;
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(sameColour(at(lx, y), 255, 77, 77)) << at(lx, y).name().toStdString();
+    EXPECT_TRUE(isWhite(at(rx, y)));
+
+    view.markSelected = 0;
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(isWhite(at(lx, y)));
+
+    view.textureMap = 0;
+    view.markSelected = 1;
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(isBlack(at(lx, y)));
+    EXPECT_TRUE(isGrey(at(pixelX(-15), pixelY(5)))); // hollow black outline
+    const auto outline = runInRow(y, isBlack);
+    ASSERT_TRUE(outline);
+    EXPECT_NEAR(outline->second, pixelX(-30), 1);
+}
+
+TEST_F(Draw, DestComponentsAreLeftOutButKeepTheirMarkersAndBoxes)
+{
+    Ship ship;
+    Component dest;
+    dest.name = "engineDEST";
+    dest.textures = {"white"};
+    addRectangle(dest, 10, 0, 20, 10);
+    dest.attachments.push_back(Attachment{0, {0, -15, 0}});
+    dest.boxes.push_back(Box{{0, -30, 0}, {5, 5, 5}});
+    Component shortName = dest;
+    shortName.name = "est";
+    shortName.attachments.clear();
+    shortName.boxes.clear();
+    shortName.vertices.clear();
+    shortName.faces.clear();
+    addRectangle(shortName, -20, 0, -10, 10);
+    Component notAtEnd = shortName;
+    notAtEnd.name = "destroyer";
+    notAtEnd.vertices.clear();
+    notAtEnd.faces.clear();
+    addRectangle(notAtEnd, -5, 20, 5, 30);
+    ship.components = {dest, shortName, notAtEnd};
+    load(ship);
+    useColourTextures();
+    view.centerOnObject = 0;
+
+    ASSERT_TRUE(render(0, 0));
+    EXPECT_TRUE(isGrey(at(pixelX(15), pixelY(5))));
+    EXPECT_TRUE(isWhite(at(pixelX(-15), pixelY(5))));
+    EXPECT_TRUE(isWhite(at(pixelX(0), pixelY(25))));
+    EXPECT_TRUE(isYellow(at(AnchorX, pixelY(-15))));
+    EXPECT_TRUE(anyNear(pixelX(5), pixelY(-30), 1, isWhite));
+
+    view.ignoreDest = 0;
+    ASSERT_TRUE(render(0, 0));
+    EXPECT_TRUE(isWhite(at(pixelX(15), pixelY(5))));
+}
+
+TEST_F(Draw, AttachmentMarkersKeepTheirSizeAtEveryZoomAndShowTheirKind)
+{
+    Ship ship;
+    Component c;
+    c.attachments = {Attachment{0, {0, 0, 0}},   Attachment{1, {-20, 0, 0}},
+                     Attachment{2, {-40, 0, 0}}, Attachment{3, {20, 0, 0}},
+                     Attachment{4, {40, 0, 0}},  Attachment{7, {0, 20, 0}}};
+    addRectangle(c, -60, -80, 60, -70); // a ship part to compare sizes with
+    ship.components = {c};
+    load(ship);
+    solidBlack();
+
+    ASSERT_TRUE(render(0, -1));
+    EXPECT_EQ(countInPicture(isYellow), 0);
+
+    ASSERT_TRUE(render(0, 0));
+    const auto filled = runInRow(AnchorY, isYellow);
+    ASSERT_TRUE(filled);
+    const int width = filled->second - filled->first + 1;
+    EXPECT_NEAR(width, 12, 1); // 60 view units
+    // The others are outlines in their kind's colour: hollow inside, edges 30 view units out.
+    const struct
+    {
+        double x, y;
+        bool (*colour)(const QColor&);
+    } outlines[] = {{-20, 0, isBlue}, {-40, 0, isRed}, {20, 0, isBlue}, {40, 0, isMagenta},
+                    {0, 20, isRed}};
+    for (const auto& o : outlines) {
+        const double centreX = AnchorX - o.x * PixelsPerUnit;
+        EXPECT_TRUE(isGrey(at(pixelX(o.x), pixelY(o.y)))) << o.x << "," << o.y;
+        EXPECT_TRUE(anyNear(static_cast<int>(centreX + 5.82), pixelY(o.y), 1, o.colour))
+            << o.x << "," << o.y;
+    }
+    const auto part = runInRow(pixelY(-75), isBlack);
+    ASSERT_TRUE(part);
+    EXPECT_NEAR(part->second - part->first + 1, 233, 2);
+
+    // Ten times farther, alone (the other markers would crowd it), the cube keeps its size
+    // while the ship part shrinks tenfold.
+    c.attachments.resize(1);
+    ship.components = {c};
+    load(ship);
+    view.zoom = 10;
+    ASSERT_TRUE(render(0, 0));
+    const auto zoomed = runInRow(AnchorY, isYellow);
+    ASSERT_TRUE(zoomed);
+    EXPECT_NEAR(zoomed->second - zoomed->first + 1, width, 1);
+    const auto shrunk = runInRow(static_cast<int>(155.2 - 7.5 * PixelsPerUnit), isBlack);
+    ASSERT_TRUE(shrunk);
+    EXPECT_NEAR(shrunk->second - shrunk->first + 1, 23, 2);
+}
+
+TEST_F(Draw, BoxesScaleWithTheShipAndFollowTheirRecordsRows)
+{
+    Ship ship;
+    Component c;
+    c.boxes.push_back(Box{{0, 0, 0}, {10, 10, 10}});
+    ship.components = {c};
+    load(ship);
+    solidBlack();
+
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(anyNear(pixelX(10), AnchorY, 1, isWhite));
+    EXPECT_TRUE(anyNear(pixelX(-10), AnchorY, 1, isWhite));
+    EXPECT_TRUE(isGrey(at(AnchorX, AnchorY)));
+
+    view.zoom = 2;
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(anyNear(pixelX(5), AnchorY, 1, isWhite));
+    EXPECT_TRUE(anyNear(pixelX(-5), AnchorY, 1, isWhite));
+    EXPECT_FALSE(anyNear(pixelX(10), AnchorY, 1, isWhite));
+
+    view.showBoxes = 0;
+    ASSERT_TRUE(render(0));
+    EXPECT_EQ(countInPicture(isWhite), 0);
+
+    // Turned 30 degrees about z by its rows: the far end of the long axis lies up, not down.
+    const double s = 0.5, co = std::sqrt(3.0) / 2;
+    Box turned{{0, 0, 0}, {20, 2, 2}};
+    const float rows[9] = {static_cast<float>(co), static_cast<float>(-s), 0,
+                           static_cast<float>(s),  static_cast<float>(co), 0,
+                           0,                      0,                      1};
+    std::copy(std::begin(rows), std::end(rows), turned.matrix);
+    c.boxes = {turned};
+    ship.components = {c};
+    load(ship);
+    view.zoom = 1;
+    view.showBoxes = 1;
+    ASSERT_TRUE(render(0));
+    EXPECT_TRUE(anyNear(pixelX(20 * co), pixelY(20 * s), 3, isWhite));
+    EXPECT_FALSE(anyNear(pixelX(20 * co), pixelY(-20 * s), 3, isWhite));
+}
+
+TEST_F(Draw, MissingFaceBlockAbandonsTheFrameWithOneMessagePerDraw)
+{
+    Ship good;
+    Component c;
+    addRectangle(c, -1, -1, 1, 1);
+    good.components = {c};
+    load(good);
+    solidBlack();
+    ASSERT_TRUE(render(0));
+    const QImage before = renderer.image();
+
+    Ship bad = good;
+    Component broken;
+    broken.name = "broken";
+    broken.withFaceBlock = false;
+    broken.origin = {-50, 0, 0};
+    bad.components.push_back(broken);
+    load(bad);
+    view.markSelected = 0;
+    for (std::size_t draws = 1; draws <= 2; ++draws) {
+        EXPECT_FALSE(render(0));
+        ASSERT_EQ(sink.messages.size(), draws);
+        EXPECT_EQ(sink.messages.back().text, "Empty vertices or face block!");
+        EXPECT_EQ(sink.messages.back().caption, "ERROR");
+        EXPECT_EQ(sink.messages.back().icon, shipfile::MessageIcon::Stop);
+        EXPECT_FALSE(sink.messages.back().ownedByMainWindow);
+    }
+    EXPECT_EQ(renderer.image(), before);
+    EXPECT_TRUE(fileSink.messages.empty());
+}
+
+TEST_F(Draw, LeavesTheGlStateAsItFoundItEvenWhenAbandoned)
+{
+    Ship ship;
+    Component c;
+    c.textures = {"white"};
+    addRectangle(c, -1, -1, 1, 1);
+    Face culled;
+    culled.cull = 3;
+    c.faces.push_back(culled);
+    ship.components = {c, Component{}};
+    ship.components[1].withVertexBlock = false;
+    useColourTextures();
+
+    for (const bool abandoned : {false, true}) {
+        Ship s = ship;
+        if (!abandoned)
+            s.components.pop_back();
+        load(s);
+        ASSERT_TRUE(renderer.makeCurrent());
+        view.initialiseGl();
+        double projectionBefore[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, projectionBefore);
+        EXPECT_EQ(view.draw({file.get(), 0, 0}, textures, sink), !abandoned);
+        GLint depth = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        double projectionAfter[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, projectionAfter);
+        EXPECT_EQ(depth, 1);
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+        EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+        EXPECT_TRUE(glIsEnabled(GL_BLEND));
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        EXPECT_TRUE(std::equal(std::begin(projectionBefore), std::end(projectionBefore),
+                               std::begin(projectionAfter)));
+        renderer.doneCurrent();
+    }
+}
+
+TEST_F(Draw, NoFileDrawsNothingAndNoComponentsGiveAnEmptyGreyFrame)
+{
+    EXPECT_FALSE(render());
+    EXPECT_TRUE(renderer.image().isNull());
+    EXPECT_TRUE(sink.messages.empty());
+
+    Ship empty;
+    load(empty);
+    ASSERT_TRUE(render());
+    EXPECT_EQ(countInPicture(isGrey), 388 * 388);
+}
+
+TEST_F(Draw, MissingAttachmentBlockIsReportedAndTheDrawGoesOn)
+{
+    Ship ship;
+    Component hull;
+    addRectangle(hull, -1, -1, 1, 1);
+    Component turret = hull;
+    turret.name = "turret";
+    turret.withAttachmentBlock = false;
+    ship.components = {hull, turret};
+    load(ship);
+    solidBlack();
+    ASSERT_TRUE(render(0));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, shipfile::messages::MissingType9);
+    EXPECT_EQ(sink.messages[0].caption, "Uh oh...");
+    EXPECT_TRUE(isBlack(at(AnchorX, AnchorY)));
+}
+
+TEST_F(Draw, FacesWithIndexesPastTheirBlocksAreSkippedOrDrawnUntextured)
+{
+    Ship ship;
+    Component c;
+    c.textures = {"red"};
+    addRectangle(c, 10, 0, 30, 20, 0); // red
+    addRectangle(c, -30, 0, -10, 20, 5); // no texture record 5: untextured white
+    Face wild;
+    wild.a = 0, wild.b = 1, wild.c = 999; // no vertex 999: not drawn
+    c.faces.push_back(wild);
+    Component bare;
+    bare.name = "bare";
+    bare.withTextureBlock = false;
+    addRectangle(bare, -5, 30, 5, 40, 0);
+    ship.components = {c, bare};
+    load(ship);
+    useColourTextures();
+    view.centerOnObject = 0;
+
+    ASSERT_TRUE(render());
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(isRed(at(pixelX(20), pixelY(10))));
+    EXPECT_TRUE(isWhite(at(pixelX(-20), pixelY(10))));
+    EXPECT_TRUE(isWhite(at(pixelX(0), pixelY(35))));
+    EXPECT_EQ(view.textureMap, 1);
+}
+
+} // namespace
+} // namespace viewertest

@@ -1,0 +1,19 @@
+#include <QGuiApplication>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The drawing tests need a GL context, so a QGuiApplication on a real X display (Xvfb in CI).
+// Listing the tests at build time needs neither.
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    QStandardPaths::setTestModeEnabled(true);
+    QGuiApplication::setOrganizationName(QStringLiteral("KorvexTests"));
+    QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

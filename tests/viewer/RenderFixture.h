@@ -1,0 +1,141 @@
+#pragma once
+
+#include "tests/support/RecordingSink.h"
+#include "tests/support/ShipBuilder.h"
+#include "tests/support/TcacheBuilder.h"
+#include "tests/viewer/TempDir.h"
+#include "viewer/OffscreenRenderer.h"
+#include "viewer/ShipView.h"
+#include "viewer/TextureCache.h"
+
+#include "shipfile/ShipFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace viewertest {
+
+using testsupport::Component;
+using testsupport::Face;
+using testsupport::Ship;
+using shipfile::Vec3;
+
+/// The anchor point in pixels: view (1000, 800) of 2000 x 2000 on 388 x 388 pixels.
+inline constexpr int AnchorX = 194;
+inline constexpr int AnchorY = 155;
+/// Pixels per ship unit at zoom 1.
+inline constexpr double PixelsPerUnit = 10.0 * 388.0 / 2000.0;
+
+/// Draws ships built in code with the offscreen renderer and reads back pixels, counted from
+/// the lower-left corner like OpenGL.
+class RenderFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(renderer.isValid()) << "no OpenGL context"; }
+
+    void load(const Ship& ship)
+    {
+        file = shipfile::ShipFile::fromBytes(testsupport::buildShip(ship), "test.shp", fileSink);
+        ASSERT_TRUE(file && !file->empty());
+    }
+
+    /// Writes the texture cache file and points the cache at it.
+    void useTextures(const testsupport::TcacheBuilder& builder)
+    {
+        ASSERT_TRUE(builder.write(tcachePath));
+    }
+
+    bool render(int selectedComponent = -1, int selectedAttachment = -1)
+    {
+        return renderer.render(view, {file.get(), selectedComponent, selectedAttachment},
+                               textures, sink);
+    }
+
+    QColor at(int x, int y) const { return renderer.pixel(x, y); }
+
+    /// First and last column in row y whose pixel matches, or nothing.
+    template <typename Match>
+    std::optional<std::pair<int, int>> runInRow(int y, Match match) const
+    {
+        std::optional<std::pair<int, int>> run;
+        for (int x = 0; x < 388; ++x)
+            if (match(at(x, y)))
+                run = run ? std::pair{run->first, x} : std::pair{x, x};
+        return run;
+    }
+    template <typename Match>
+    std::optional<std::pair<int, int>> runInColumn(int x, Match match) const
+    {
+        std::optional<std::pair<int, int>> run;
+        for (int y = 0; y < 388; ++y)
+            if (match(at(x, y)))
+                run = run ? std::pair{run->first, y} : std::pair{y, y};
+        return run;
+    }
+    template <typename Match>
+    int countInPicture(Match match) const
+    {
+        int n = 0;
+        for (int y = 0; y < 388; ++y)
+            for (int x = 0; x < 388; ++x)
+                n += match(at(x, y)) ? 1 : 0;
+        return n;
+    }
+
+    TempDir dir;
+    std::filesystem::path tcachePath = dir / "tcachehw.dat";
+    viewer::OffscreenRenderer renderer;
+    viewer::ShipView view;
+    viewer::TextureCache textures{tcachePath.string()};
+    testsupport::RecordingSink sink;
+    testsupport::RecordingSink fileSink;
+    std::unique_ptr<shipfile::ShipFile> file;
+};
+
+inline bool near(int a, int b, int tolerance = 3)
+{
+    return a - b <= tolerance && b - a <= tolerance;
+}
+inline bool sameColour(const QColor& c, int r, int g, int b, int tolerance = 3)
+{
+    return near(c.red(), r, tolerance) && near(c.green(), g, tolerance) &&
+           near(c.blue(), b, tolerance);
+}
+inline bool isGrey(const QColor& c)
+{
+    return sameColour(c, 179, 179, 179);
+}
+inline bool isBlack(const QColor& c)
+{
+    return sameColour(c, 0, 0, 0);
+}
+inline bool isWhite(const QColor& c)
+{
+    return sameColour(c, 255, 255, 255);
+}
+
+/// A flat rectangle in the z = 0 plane from (x0, y0) to (x1, y1), two faces with texture
+/// index `texture`, wound clockwise seen from +z: the camera's mirror turns them
+/// counter-clockwise on screen, so the front view shows them with culling on.
+inline void addRectangle(Component& c, float x0, float y0, float x1, float y1,
+                         std::uint32_t texture = 0, float z = 0.0f)
+{
+    const auto base = static_cast<std::uint32_t>(c.vertices.size());
+    c.vertices.push_back({x0, y0, z});
+    c.vertices.push_back({x1, y0, z});
+    c.vertices.push_back({x1, y1, z});
+    c.vertices.push_back({x0, y1, z});
+    Face f1;
+    f1.a = base, f1.b = base + 2, f1.c = base + 1, f1.texture = texture;
+    Face f2;
+    f2.a = base, f2.b = base + 3, f2.c = base + 2, f2.texture = texture;
+    c.faces.push_back(f1);
+    c.faces.push_back(f2);
+}
+
+} // namespace viewertest

@@ -1,0 +1,59 @@
+#include "viewer/Camera.h"
+
+#include <algorithm>
+
+namespace viewer::camera {
+
+int clampZoom(int zoom)
+{
+    return std::clamp(zoom, MinZoom, MaxZoom);
+}
+
+double shipScale(int zoom)
+{
+    return ShipUnits / clampZoom(zoom);
+}
+
+Matrix4 cameraTransform(const Matrix4& orientation)
+{
+    Matrix4 m;
+    m.translate(AnchorX, AnchorY, AnchorZ);
+    m.scale(-1.0, 1.0, 1.0);
+    m.multiply(orientation);
+    return m;
+}
+
+Matrix4 centredFrame(const Matrix4& camera, shipfile::Vec3 center, int zoom)
+{
+    // Each offset is rounded to single precision, as the game's own viewer passes it.
+    const double divisor = clampZoom(zoom);
+    const auto offset = [divisor](float c) {
+        return static_cast<double>(static_cast<float>(c * -ShipUnits / divisor));
+    };
+    Matrix4 m = camera;
+    m.translate(offset(center.x), offset(center.y), offset(center.z));
+    return m;
+}
+
+Matrix4 componentFrame(const Matrix4& centred, int zoom, shipfile::Vec3 origin)
+{
+    const double s = shipScale(zoom);
+    Matrix4 m = centred;
+    m.scale(s, s, s);
+    m.translate(origin.x, origin.y, origin.z);
+    return m;
+}
+
+Point transform(const Matrix4& m, Point p)
+{
+    return {m.at(0, 0) * p.x + m.at(0, 1) * p.y + m.at(0, 2) * p.z + m.at(0, 3),
+            m.at(1, 0) * p.x + m.at(1, 1) * p.y + m.at(1, 2) * p.z + m.at(1, 3),
+            m.at(2, 0) * p.x + m.at(2, 1) * p.y + m.at(2, 2) * p.z + m.at(2, 3)};
+}
+
+double toPixels(double viewUnits)
+{
+    return viewUnits * ViewportPixels / VolumeSize;
+}
+
+} // namespace viewer::camera

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "shipfile/Bytes.h"
+#include "viewer/Matrix4.h"
+
+// The camera of the ship view, without OpenGL: the view volume, the anchor point and the
+// model-view frames that every draw loads. Mouse handling uses the same arithmetic.
+namespace viewer::camera {
+
+/// The square viewport in pixels and the orthographic volume it shows, 0..2000 on x and y.
+inline constexpr int ViewportPixels = 388;
+inline constexpr double VolumeSize = 2000.0;
+/// Depth range as given to glOrtho: near first, then far, so a smaller eye z is nearer.
+inline constexpr double NearPlane = 10000.0;
+inline constexpr double FarPlane = -10000.0;
+/// Where `center` lands: horizontally centred, 200 units below the middle, deep inside.
+inline constexpr double AnchorX = 1000.0;
+inline constexpr double AnchorY = 800.0;
+inline constexpr double AnchorZ = -7000.0;
+/// Zoom divisors the slider gives; ship units are drawn at ShipUnits / zoom view units.
+inline constexpr int MinZoom = 1;
+inline constexpr int MaxZoom = 500;
+inline constexpr double ShipUnits = 10.0;
+
+/// `zoom` kept to the slider's range, so a stray value never divides by zero.
+int clampZoom(int zoom);
+/// View units per ship unit.
+double shipScale(int zoom);
+
+/// Identity, then the anchor, the left-right mirror and the orientation.
+Matrix4 cameraTransform(const Matrix4& orientation);
+/// The camera moved so that ship point `center` lands on the anchor. Attachment markers are
+/// drawn in this frame, before the zoom scale, so they keep one size on screen.
+Matrix4 centredFrame(const Matrix4& camera, shipfile::Vec3 center, int zoom);
+/// A component's own frame: the centred frame scaled by the zoom and moved to `origin`.
+Matrix4 componentFrame(const Matrix4& centred, int zoom, shipfile::Vec3 origin);
+
+struct Point
+{
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+};
+
+/// `m` applied to the point (x, y, z, 1).
+Point transform(const Matrix4& m, Point p);
+/// View-volume x or y in viewport pixels from the lower-left corner.
+double toPixels(double viewUnits);
+
+} // namespace viewer::camera

@@ -1,0 +1,460 @@
+#include "viewer/ShipView.h"
+
+#include "shipfile/Catalogue.h"
+#include "shipfile/Layout.h"
+#include "shipfile/MessageSink.h"
+#include "shipfile/Messages.h"
+#include "shipfile/ShipFile.h"
+#include "viewer/TextureCache.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <optional>
+#include <vector>
+
+namespace viewer {
+
+namespace lay = shipfile::layout;
+namespace msg = shipfile::messages;
+using shipfile::Bytes;
+using shipfile::ShipBlock;
+using shipfile::ShipFile;
+using shipfile::Vec3;
+
+namespace {
+constexpr float MarkerHalfSize = 30.0f;
+
+struct Colour
+{
+    float r, g, b;
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+constexpr Colour White{1.0f, 1.0f, 1.0f};
+constexpr Colour Black{0.0f, 0.0f, 0.0f};
+constexpr Colour SelectedTint{1.0f, 0.3f, 0.3f};
+
+Colour markerColour(std::int32_t kind)
+{
+    switch (kind) {
+    case 0:
+        return {1.0f, 1.0f, 0.0f};
+    case 1:
+    case 3:
+        return {0.0f, 0.0f, 1.0f};
+    case 4:
+        return {1.0f, 0.0f, 1.0f};
+    default:
+        return {1.0f, 0.0f, 0.0f};
+    }
+}
+
+// The GL state that changes from face to face, sent to the driver only when it differs, so a
+// run of faces with the same texture and culling reaches it as one batch of triangles. Every
+// draw ends with culling off and texturing on.
+class DrawState
+{
+public:
+    DrawState()
+    {
+        glDisable(GL_CULL_FACE);
+        glFrontFace(GL_CCW);
+        glCullFace(GL_BACK);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(White.r, White.g, White.b, 1.0f);
+    }
+    ~DrawState()
+    {
+        glDisable(GL_CULL_FACE);
+        glEnable(GL_TEXTURE_2D);
+    }
+    DrawState(const DrawState&) = delete;
+    DrawState& operator=(const DrawState&) = delete;
+
+    void culling(bool on, GLenum face = GL_BACK)
+    {
+        if (on != m_culling)
+            on ? glEnable(GL_CULL_FACE) : glDisable(GL_CULL_FACE);
+        if (on && face != m_cullFace) {
+            glCullFace(face);
+            m_cullFace = face;
+        }
+        m_culling = on;
+    }
+    void texturing(bool on)
+    {
+        if (on != m_texturing)
+            on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+        m_texturing = on;
+    }
+    void colour(Colour c)
+    {
+        if (c != m_colour)
+            glColor4f(c.r, c.g, c.b, 1.0f);
+        m_colour = c;
+    }
+    bool isBound(GLuint id) const { return m_bound && *m_bound == id; }
+    void bound(GLuint id) { m_bound = id; }
+    void forgetBinding() { m_bound.reset(); }
+
+private:
+    bool m_culling = false;
+    GLenum m_cullFace = GL_BACK;
+    bool m_texturing = true;
+    Colour m_colour = White;
+    std::optional<GLuint> m_bound; // unknown until the draw binds one
+};
+
+std::optional<std::array<float, 3>> readFloats3(Bytes record, std::size_t offset)
+{
+    const auto v = shipfile::readVec3(record, offset);
+    if (!v)
+        return std::nullopt;
+    return std::array<float, 3>{v->x, v->y, v->z};
+}
+
+// One component's faces, vertices and texture names, drawn face by face.
+class FacePainter
+{
+public:
+    FacePainter(ShipView& view, TextureCache& textures, shipfile::MessageSink& sink,
+                DrawState& state)
+        : m_view(view), m_textures(textures), m_sink(sink), m_state(state)
+    {
+    }
+
+    void paint(const ShipBlock& faces, const ShipBlock& vertices, const ShipBlock* names,
+               bool marked)
+    {
+        m_vertices = &vertices;
+        m_names = names;
+        m_marked = marked;
+        m_resolved.assign(names ? names->count : 0, 0);
+        for (std::size_t i = 0; i < faces.count; ++i)
+            paintFace(faces.record(i), faces.recordSize == lay::face::RecordSize);
+    }
+
+private:
+    struct Corner
+    {
+        float u, v;
+        Vec3 position;
+    };
+
+    std::optional<Corner> corner(Bytes face, std::size_t index) const
+    {
+        const auto vertexIndex = shipfile::readU32(face, lay::face::VertexA + 4 * index);
+        const auto u = shipfile::readF32(face, lay::face::U + 4 * index);
+        const auto v = shipfile::readF32(face, lay::face::V + 4 * index);
+        if (!vertexIndex || !u || !v)
+            return std::nullopt;
+        const auto position =
+            shipfile::readVec3(m_vertices->record(*vertexIndex), lay::vertex::Position);
+        if (!position)
+            return std::nullopt;
+        return Corner{*u, *v, *position};
+    }
+
+    // A face whose vertex index lies past the vertex block is not drawn at all.
+    void paintFace(Bytes face, bool hasCullSelector)
+    {
+        std::array<Corner, 3> corners{};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const auto c = corner(face, i);
+            if (!c)
+                return;
+            corners[i] = *c;
+        }
+
+        if (hasCullSelector) {
+            const auto selector = shipfile::readU32(face, lay::face::CullSelector);
+            m_state.culling(true, selector == lay::face::CullFront ? GL_FRONT : GL_BACK);
+        } else {
+            m_state.culling(false);
+        }
+
+        if (m_view.textureMap) {
+            m_state.colour(m_marked ? SelectedTint : White);
+            m_state.texturing(bindTexture(*shipfile::readU32(face, lay::face::TextureIndex)));
+            glBegin(GL_TRIANGLES);
+            for (const Corner& c : corners) {
+                glTexCoord2f(c.u, c.v);
+                glVertex3f(c.position.x, c.position.y, c.position.z);
+            }
+            glEnd();
+            return;
+        }
+
+        // Wireframe is drawn untextured, so no texel of the last bound texture can tint or
+        // hide the lines.
+        m_state.colour(Black);
+        m_state.texturing(false);
+        glBegin(m_marked ? GL_TRIANGLES : GL_LINE_LOOP);
+        for (const Corner& c : corners)
+            glVertex3f(c.position.x, c.position.y, c.position.z);
+        glEnd();
+    }
+
+    // Binds the face's texture; false when the face has no texture record to name one, and
+    // then it is drawn untextured. A failed load still draws this face textured, with
+    // whatever texture is bound; the cache has switched textures off for the faces after it.
+    bool bindTexture(std::uint32_t textureIndex)
+    {
+        if (!m_names || textureIndex >= m_resolved.size())
+            return false;
+        GLuint& id = m_resolved[textureIndex];
+        if (id == 0) {
+            const std::string name = shipfile::readString(m_names->record(textureIndex),
+                                                          lay::texture::Name);
+            id = m_textures.bind(name, m_view, m_sink);
+            if (id == 0)
+                m_state.forgetBinding();
+            else
+                m_state.bound(id);
+            return true;
+        }
+        if (!m_state.isBound(id)) {
+            m_textures.bindLoaded(id, m_view);
+            m_state.bound(id);
+        }
+        return true;
+    }
+
+    ShipView& m_view;
+    TextureCache& m_textures;
+    shipfile::MessageSink& m_sink;
+    DrawState& m_state;
+    const ShipBlock* m_vertices = nullptr;
+    const ShipBlock* m_names = nullptr;
+    bool m_marked = false;
+    std::vector<GLuint> m_resolved; // per texture record, 0 until bound in this component
+};
+
+void cubeFace(const std::array<float, 3>& p, int axis, float side, bool filled)
+{
+    // The four corners of the cube's face at offset `side` on `axis`, as a loop.
+    const int a = (axis + 1) % 3, b = (axis + 2) % 3;
+    constexpr float h = MarkerHalfSize;
+    const float corners[4][2] = {{-h, -h}, {h, -h}, {h, h}, {-h, h}};
+    if (!filled)
+        glBegin(GL_LINE_LOOP);
+    for (const auto& c : corners) {
+        std::array<float, 3> v = p;
+        v[static_cast<std::size_t>(axis)] += side;
+        v[static_cast<std::size_t>(a)] += c[0];
+        v[static_cast<std::size_t>(b)] += c[1];
+        glVertex3f(v[0], v[1], v[2]);
+    }
+    if (!filled)
+        glEnd();
+}
+
+// Cubes at the attachment points of the current type-9 block, drawn in the centred frame, so
+// the positions are scaled here and the cubes keep one size on screen at every zoom.
+void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin,
+                           int zoom, DrawState& state)
+{
+    const double scale = camera::shipScale(zoom);
+    for (std::size_t j = 0; j < block.count; ++j) {
+        const Bytes record = block.record(j);
+        const auto kind = shipfile::readI32(record, lay::attachment::Kind);
+        const auto position = shipfile::readVec3(record, lay::attachment::Position);
+        if (!kind || !position)
+            continue;
+        state.colour(markerColour(*kind));
+        const std::array<float, 3> p = {static_cast<float>((position->x + origin.x) * scale),
+                                        static_cast<float>((position->y + origin.y) * scale),
+                                        static_cast<float>((position->z + origin.z) * scale)};
+        const bool filled = static_cast<int>(j) == selectedAttachment;
+        if (filled)
+            glBegin(GL_QUADS);
+        // Faces z = +30, z = -30, x = +30, x = -30, y = +30, y = -30.
+        for (const int axis : {2, 0, 1}) {
+            cubeFace(p, axis, MarkerHalfSize, filled);
+            cubeFace(p, axis, -MarkerHalfSize, filled);
+        }
+        if (filled)
+            glEnd();
+    }
+}
+
+// The collision boxes of one component, in the component's own frame.
+void drawBoxes(const ShipBlock& block, DrawState& state)
+{
+    for (std::size_t j = 0; j < block.count; ++j) {
+        const Bytes record = block.record(j);
+        const auto row0 = readFloats3(record, lay::box::Matrix);
+        const auto row1 = readFloats3(record, lay::box::Matrix + 12);
+        const auto row2 = readFloats3(record, lay::box::Matrix + 24);
+        const auto half = shipfile::readVec3(record, lay::box::HalfExtents);
+        const auto centre = shipfile::readVec3(record, lay::box::Centre);
+        if (!row0 || !row1 || !row2 || !half || !centre)
+            continue;
+
+        // The record holds the orientation row by row; OpenGL wants columns.
+        const double rows[16] = {(*row0)[0], (*row0)[1], (*row0)[2], 0.0,
+                                 (*row1)[0], (*row1)[1], (*row1)[2], 0.0,
+                                 (*row2)[0], (*row2)[1], (*row2)[2], 0.0,
+                                 0.0,        0.0,        0.0,        1.0};
+        Matrix4 r;
+        r.load(rows);
+        double columns[16];
+        r.storeTransposed(columns);
+
+        glPushMatrix();
+        glTranslatef(centre->x, centre->y, centre->z);
+        glMultMatrixd(columns);
+        state.texturing(false);
+        state.colour(White);
+        const double x = half->x, y = half->y, z = half->z;
+        glBegin(GL_LINES);
+        for (const double sx : {-x, x})
+            for (const double sy : {-y, y}) {
+                glVertex3d(sx, sy, -z);
+                glVertex3d(sx, sy, z);
+            }
+        for (const double sx : {-x, x})
+            for (const double sz : {-z, z}) {
+                glVertex3d(sx, -y, sz);
+                glVertex3d(sx, y, sz);
+            }
+        for (const double sy : {-y, y})
+            for (const double sz : {-z, z}) {
+                glVertex3d(-x, sy, sz);
+                glVertex3d(x, sy, sz);
+            }
+        glEnd();
+        glPopMatrix();
+    }
+}
+
+Vec3 originOf(const ShipFile& file, int n)
+{
+    if (!file.componentBlock || n < 0)
+        return {};
+    return file.componentBlock->componentOrigin(static_cast<std::size_t>(n)).value_or(Vec3{});
+}
+
+void showStop(shipfile::MessageSink& sink, std::string_view text, std::string_view caption)
+{
+    sink.show(msg::ownCaption(std::string(text), caption, shipfile::MessageIcon::Stop));
+}
+} // namespace
+
+ShipView::~ShipView() = default;
+
+void ShipView::initialiseGl(int viewportPixels)
+{
+    glViewport(0, 0, viewportPixels, viewportPixels);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(ShipView::BackgroundGrey, ShipView::BackgroundGrey, ShipView::BackgroundGrey,
+                 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, camera::VolumeSize, 0.0, camera::VolumeSize, camera::NearPlane,
+            camera::FarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void ShipView::setOrientation(const Matrix4& m)
+{
+    double elements[16];
+    m.store(elements);
+    orientation.load(elements);
+}
+
+bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::MessageSink& sink)
+{
+    if (!scene.file)
+        return false;
+    ShipFile& file = *scene.file;
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(ShipView::BackgroundGrey, ShipView::BackgroundGrey, ShipView::BackgroundGrey,
+                 1.0f);
+
+    // One zoom for the whole frame, however the slider moves meanwhile.
+    const int frameZoom = camera::clampZoom(zoom.load());
+    const Matrix4 cameraMatrix = camera::cameraTransform(orientation);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(cameraMatrix.data());
+
+    const int count = shipfile::componentCount(file);
+    const int selected =
+        scene.selectedComponent >= 0 && scene.selectedComponent < count ? scene.selectedComponent
+                                                                        : -1;
+    DrawState state;
+    FacePainter painter(*this, textures, sink, state);
+    bool markersDrawn = false;
+
+    for (int n = 0; n < count; ++n) {
+        // A missing type-9 block is reported; the searches then start from whichever one is
+        // current. The messages go to the draw's sink so the host shows them after the frame.
+        if (ShipBlock* attachments = shipfile::attachmentBlockOf(file, n))
+            file.attachmentBlock = attachments;
+        else
+            showStop(sink, msg::MissingType9, msg::CaptionUhOh);
+
+        const ShipBlock* faces = file.findFaceBlock();
+        const ShipBlock* vertices = file.findVertexBlock();
+        const ShipBlock* names = file.findTextureBlock();
+        if (!faces || !vertices) {
+            showStop(sink, msg::EmptyVerticesOrFaces, msg::CaptionError);
+            glLoadMatrixd(cameraMatrix.data());
+            return false;
+        }
+
+        const Vec3 origin = originOf(file, n);
+        if (centerOnObject && selected >= 0)
+            center = originOf(file, selected);
+
+        const Matrix4 centred = camera::centredFrame(cameraMatrix, center, frameZoom);
+        if (n == selected && scene.selectedAttachment >= 0 && !markersDrawn &&
+            file.attachmentBlock) {
+            glLoadMatrixd(centred.data());
+            state.texturing(false);
+            drawAttachmentMarkers(*file.attachmentBlock, scene.selectedAttachment,
+                                  originOf(file, selected), frameZoom, state);
+            markersDrawn = true;
+        }
+
+        glLoadMatrixd(camera::componentFrame(centred, frameZoom, origin).data());
+        if (showBoxes && n == selected) {
+            if (const ShipBlock* boxes = shipfile::boxBlockOf(file, n))
+                drawBoxes(*boxes, state);
+            else
+                showStop(sink, msg::MissingBoxes, msg::CaptionUhOh);
+        }
+
+        // Components named "...dest" are left out, but their markers and boxes stay.
+        if (ignoreDest && isDestComponent(file, n))
+            continue;
+        painter.paint(*faces, *vertices, names, markSelected && n == selected);
+    }
+    glLoadMatrixd(cameraMatrix.data());
+    return true;
+}
+
+bool isDestComponent(const ShipFile& file, int n)
+{
+    const std::string name = shipfile::componentName(file, n);
+    constexpr std::string_view Suffix = "dest";
+    if (name.size() < Suffix.size())
+        return false;
+    return std::ranges::equal(std::string_view(name).substr(name.size() - Suffix.size()), Suffix,
+                              [](char a, char b) {
+                                  return std::tolower(static_cast<unsigned char>(a)) == b;
+                              });
+}
+
+} // namespace viewer

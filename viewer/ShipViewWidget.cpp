@@ -1,0 +1,119 @@
+#include "viewer/ShipViewWidget.h"
+
+#include "viewer/Camera.h"
+#include "viewer/MessageQueue.h"
+#include "viewer/ShipView.h"
+
+#include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLFramebufferObject>
+
+#include <GL/gl.h>
+
+#include <utility>
+
+namespace viewer {
+
+ShipViewWidget::ShipViewWidget(ShipView& view, TextureCache& textures,
+                               shipfile::MessageSink& sink, QWidget* parent)
+    : QOpenGLWidget(parent), m_view(view), m_textures(textures), m_sink(sink)
+{
+    setFixedSize(camera::ViewportPixels, camera::ViewportPixels);
+}
+
+ShipViewWidget::~ShipViewWidget()
+{
+    // The framebuffers belong to the widget's context.
+    makeCurrent();
+    m_drawFrame.reset();
+    m_shownFrame.reset();
+    doneCurrent();
+}
+
+void ShipViewWidget::setSceneProvider(std::function<Scene()> provider)
+{
+    m_sceneProvider = std::move(provider);
+}
+
+void ShipViewWidget::initializeGL()
+{
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        m_drawFrame.reset();
+        m_shownFrame.reset();
+        m_hasFrame = false;
+        doneCurrent();
+    });
+    // The first picture is drawn outside the paint, where messages may be shown.
+    QMetaObject::invokeMethod(this, &ShipViewWidget::redraw, Qt::QueuedConnection);
+}
+
+namespace {
+// The view's square in device pixels.
+int framePixels(const QWidget& widget)
+{
+    return static_cast<int>(camera::ViewportPixels * widget.devicePixelRatioF() + 0.5);
+}
+} // namespace
+
+bool ShipViewWidget::ensureFrames()
+{
+    const int side = framePixels(*this);
+    if (m_drawFrame && m_drawFrame->width() == side)
+        return true;
+    m_hasFrame = false;
+    m_drawFrame =
+        std::make_unique<QOpenGLFramebufferObject>(side, side, QOpenGLFramebufferObject::Depth);
+    m_shownFrame =
+        std::make_unique<QOpenGLFramebufferObject>(side, side, QOpenGLFramebufferObject::Depth);
+    if (!m_drawFrame->isValid() || !m_shownFrame->isValid()) {
+        m_drawFrame.reset();
+        m_shownFrame.reset();
+        return false;
+    }
+    return true;
+}
+
+void ShipViewWidget::redraw()
+{
+    // Before the widget has a context there is nothing to draw into; initializeGL asks again.
+    if (!m_sceneProvider || !context())
+        return;
+    const Scene scene = m_sceneProvider();
+    MessageQueue messages;
+    makeCurrent();
+    bool complete = false;
+    if (ensureFrames() && m_drawFrame->bind()) {
+        m_view.initialiseGl(m_drawFrame->width());
+        complete = m_view.draw(scene, m_textures, messages);
+        glFlush();
+        m_drawFrame->release();
+        if (complete) {
+            std::swap(m_drawFrame, m_shownFrame);
+            m_hasFrame = true;
+        }
+    }
+    doneCurrent();
+    messages.deliverTo(m_sink);
+    if (complete)
+        update();
+}
+
+void ShipViewWidget::paintGL()
+{
+    const int side = framePixels(*this);
+    if (!m_hasFrame || !m_shownFrame) {
+        constexpr float Grey = ShipView::BackgroundGrey;
+        glClearColor(Grey, Grey, Grey, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    QOpenGLExtraFunctions* gl = context()->extraFunctions();
+    gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, m_shownFrame->handle());
+    gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
+    gl->glBlitFramebuffer(0, 0, m_shownFrame->width(), m_shownFrame->height(), 0, 0, side, side,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+} // namespace viewer

@@ -1,0 +1,131 @@
+#include "viewer/TextureCache.h"
+
+#include "shipfile/MessageSink.h"
+#include "shipfile/Messages.h"
+#include "viewer/ShipView.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace viewer {
+
+namespace msg = shipfile::messages;
+
+namespace {
+char lower(char c)
+{
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+void setFilters(const ShipView& view)
+{
+    const GLint filter = view.highQualityTextures ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+}
+
+// Uploads the picture as a new texture object, left bound; 0 when OpenGL refuses it.
+GLuint upload(const DecodedTexture& picture, const ShipView& view)
+{
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    if (picture.width > maxSide || picture.height > maxSide)
+        return 0;
+
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    setFilters(view);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, picture.width, picture.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, picture.rgba.data());
+    if (id == 0 || glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &id);
+        return 0;
+    }
+    return id;
+}
+} // namespace
+
+std::size_t TextureCache::NameHash::operator()(std::string_view name) const
+{
+    // FNV-1a over the lower-cased characters.
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(lower(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool TextureCache::NameEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
+}
+
+TextureCache::TextureCache(std::string texturePath) : m_texturePath(std::move(texturePath)) {}
+
+// Texture objects live as long as the context; the cache lives as long as the program.
+TextureCache::~TextureCache() = default;
+
+void TextureCache::setTexturePath(std::string texturePath)
+{
+    m_texturePath = std::move(texturePath);
+}
+
+unsigned int TextureCache::findTexture(std::string_view name) const
+{
+    const auto found = m_textures.find(name);
+    return found == m_textures.end() ? 0 : found->second.textureId;
+}
+
+const DecodedTexture* TextureCache::picture(std::string_view name) const
+{
+    const auto found = m_textures.find(name);
+    return found == m_textures.end() ? nullptr : &found->second.picture;
+}
+
+void TextureCache::bindLoaded(unsigned int textureId, const ShipView& view) const
+{
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    setFilters(view);
+}
+
+unsigned int TextureCache::bind(std::string_view name, ShipView& view,
+                                shipfile::MessageSink& sink)
+{
+    if (const unsigned int id = findTexture(name)) {
+        bindLoaded(id, view);
+        return id;
+    }
+
+    // A name that is not in the file is looked up afresh each time textures are back on.
+    TcacheLookup lookup = readTcacheTexture(m_texturePath, name);
+    if (lookup.failure != TcacheFailure::None)
+        return fail(tcacheFailureText(lookup.failure), view, sink);
+
+    const GLuint id = upload(lookup.texture, view);
+    if (id == 0)
+        return fail(msg::TextureTooLarge, view, sink);
+
+    std::string key(name);
+    std::ranges::transform(key, key.begin(), lower);
+    m_textures.emplace(std::move(key), Entry{id, std::move(lookup.texture)});
+    return id;
+}
+
+unsigned int TextureCache::fail(std::string_view text, ShipView& view,
+                                shipfile::MessageSink& sink)
+{
+    sink.show(msg::ownCaption(std::string(text), msg::CaptionWentWrong,
+                              shipfile::MessageIcon::Stop));
+    view.textureMap = 0;
+    if (onTexturesDisabled)
+        onTexturesDisabled();
+    return 0;
+}
+
+} // namespace viewer

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "viewer/Tcache.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace shipfile {
+class MessageSink;
+}
+
+namespace viewer {
+
+class ShipView;
+
+/// The textures of the ship faces, loaded from the texture cache file on first use and kept,
+/// with their OpenGL texture objects, for the rest of the program (so across ship files too).
+/// Names are matched ignoring case. Every call needs the viewer's GL context current.
+class TextureCache
+{
+public:
+    explicit TextureCache(std::string texturePath = {});
+    virtual ~TextureCache();
+    TextureCache(const TextureCache&) = delete;
+    TextureCache& operator=(const TextureCache&) = delete;
+
+    void setTexturePath(std::string texturePath);
+    const std::string& texturePath() const { return m_texturePath; }
+
+    /// Called after a failure has switched textures off; the main window unticks
+    /// "Texture Map" here so that the box and the view's flag stay in step.
+    std::function<void()> onTexturesDisabled;
+
+    /// The texture object of `name` if it is cached, else 0.
+    unsigned int findTexture(std::string_view name) const;
+    /// Makes `name` the current 2D texture, loading it first if needed, and sets its filters
+    /// from the view. On failure: one message, `view.textureMap` = 0, onTexturesDisabled, and
+    /// 0 is returned with nothing added to the cache.
+    unsigned int bind(std::string_view name, ShipView& view, shipfile::MessageSink& sink);
+    /// Binds a texture object this cache returned and sets its filters from the view.
+    void bindLoaded(unsigned int textureId, const ShipView& view) const;
+
+    /// The converted picture of a cached texture, or null.
+    const DecodedTexture* picture(std::string_view name) const;
+    std::size_t size() const { return m_textures.size(); }
+
+private:
+    struct Entry
+    {
+        unsigned int textureId = 0;
+        DecodedTexture picture;
+    };
+
+    // Keys are lower-cased names; lookups hash and compare ignoring case, without copies.
+    struct NameHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct NameEqual
+    {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
+    unsigned int fail(std::string_view text, ShipView& view, shipfile::MessageSink& sink);
+
+    std::string m_texturePath;
+    std::unordered_map<std::string, Entry, NameHash, NameEqual> m_textures;
+};
+
+} // namespace viewer
