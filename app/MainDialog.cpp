@@ -1,0 +1,319 @@
+#include "app/MainDialog.h"
+
+#include "app/AboutBox.h"
+#include "app/GameInstallation.h"
+#include "app/PathText.h"
+#include "platform/FileDialogs.h"
+#include "platform/KeyFilter.h"
+#include "platform/Questions.h"
+#include "resources/MainWindowTemplate.h"
+#include "resources/Resources.h"
+#include "resources/Strings.h"
+#include "shipfile/Catalogue.h"
+#include "shipfile/Messages.h"
+#include "viewer/FixedViews.h"
+#include "viewer/ShipViewWidget.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+namespace app {
+
+namespace fs = std::filesystem;
+namespace id = resources::mainwindow;
+namespace messages = shipfile::messages;
+
+namespace {
+
+constexpr int ZoomMinimum = 1;
+constexpr int ZoomMaximum = 500;
+constexpr int DocumentRefreshMilliseconds = 200;
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+MainDialog::MainDialog(const Services &services, QWidget *parent)
+    : QDialog(parent), m_sink(services.sink), m_questions(services.questions),
+      m_fileDialogs(services.fileDialogs), m_winePrefix(services.winePrefix)
+{
+    resources::initialise();
+    platform::buildDialog(*this, resources::MainWindowTemplate);
+    m_baseTitle = windowTitle();
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(fromView(resources::strings::IconResource)));
+
+    setStartStates();
+    createView();
+    m_textures.onTexturesDisabled = [this] {
+        control<QCheckBox>(id::TextureMap)->setChecked(false);
+    };
+    connectCommands();
+
+    auto *about = new QAction(fromView(resources::strings::AboutMenuEntry), this);
+    connect(about, &QAction::triggered, this, &MainDialog::showAbout);
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    new platform::KeyFilter(*this, [this](QKeyEvent &event) { return handleKey(event); });
+}
+
+MainDialog::~MainDialog() = default;
+
+void MainDialog::setStartStates()
+{
+    auto *views = control<QComboBox>(id::ViewChoice);
+    {
+        // Choosing the start entry is no view change: the first picture keeps the identity.
+        const QSignalBlocker blocker(views);
+        for (const std::string_view text : viewer::ViewChoiceTexts)
+            views->addItem(fromView(text));
+        views->setCurrentIndex(static_cast<int>(viewer::ViewChoice::FreeView));
+    }
+
+    auto *zoom = control<QSlider>(id::ZoomSlider);
+    {
+        const QSignalBlocker blocker(zoom);
+        zoom->setRange(ZoomMinimum, ZoomMaximum);
+        zoom->setValue(ZoomMinimum);
+    }
+    control<QLineEdit>(id::ZoomRange)->setText(QString::number(ZoomMaximum));
+    control<QLineEdit>(id::ScaleFactor)->setText(QStringLiteral("1.2"));
+
+    m_view.zoom = ZoomMinimum;
+    m_view.textureMap = 1;
+    m_view.highQualityTextures = 1;
+    m_view.markSelected = 0;
+    m_view.centerOnObject = 1;
+    m_view.ignoreDest = 1;
+    m_view.showBoxes = 1;
+    m_state.typeOneOnly = false;
+    m_state.rotate = true;
+
+    control<QCheckBox>(id::Flames)->setChecked(true);
+    control<QCheckBox>(id::TypeOneOnly)->setChecked(false);
+    control<QLineEdit>(id::MouseMode)->setText(QStringLiteral("Move Attachments"));
+    control<QCheckBox>(id::HighQualityTextures)->setChecked(true);
+    control<QCheckBox>(id::TextureMap)->setChecked(true);
+    control<QCheckBox>(id::MarkSelected)->setChecked(false);
+    control<QCheckBox>(id::CenterOnObject)->setChecked(true);
+    control<QCheckBox>(id::IgnoreDest)->setChecked(true);
+    control<QCheckBox>(id::ShowBoxes)->setChecked(true);
+    control<QCheckBox>(id::Rotate)->setChecked(true);
+}
+
+void MainDialog::createView()
+{
+    // The view lies over the "Ship" group box: its square frame is anchored at the box's
+    // lower-left corner and whatever rises above the box is cut off, so the anchor point of
+    // the picture sits in the middle of the box.
+    const QRect area = control<QWidget>(id::ShipGroup)->geometry();
+    auto *frame = new QWidget(this);
+    frame->setGeometry(area);
+    m_viewWidget = new viewer::ShipViewWidget(m_view, m_textures, m_sink, frame);
+    m_viewWidget->move(0, area.height() - m_viewWidget->height());
+    m_viewWidget->setSceneProvider([this] {
+        return viewer::Scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
+                             m_state.selectedComponent, m_state.selectedAttachment};
+    });
+}
+
+void MainDialog::connectCommands()
+{
+    const auto onClick = [this](int controlId, void (MainDialog::*command)()) {
+        connect(control<QPushButton>(controlId), &QPushButton::clicked, this, command);
+    };
+    onClick(id::OpenShp, &MainDialog::openShpFile);
+    onClick(id::Save, &MainDialog::save);
+    onClick(id::Exit, &MainDialog::reject);
+
+    connect(control<QSlider>(id::ZoomSlider), &QSlider::valueChanged, this,
+            &MainDialog::onZoomChanged);
+
+    connect(&m_documentTimer, &QTimer::timeout, this, &MainDialog::refreshDocumentState);
+}
+
+void MainDialog::start(const QString &commandLineFile)
+{
+    const GameInstallation game = findGameInstallation(m_winePrefix, m_sink);
+    if (!game.found)
+        control<QCheckBox>(id::TextureMap)->setChecked(false); // the view's flag stays set
+    m_state.texturePath = game.texturePath;
+    m_state.shipsDirectory = game.shipsDirectory;
+    m_textures.setTexturePath(game.texturePath.string());
+
+    m_documentTimer.start(DocumentRefreshMilliseconds);
+    m_state.selectedAttachment = m_state.selectedComponent = -1;
+
+    if (!commandLineFile.isEmpty())
+        loadDocument(fs::absolute(toPath(commandLineFile)));
+    refreshDocumentState();
+}
+
+void MainDialog::redrawView()
+{
+    m_viewWidget->redraw();
+}
+
+bool MainDialog::hasUnsavedChanges() const
+{
+    return m_state.fileLoaded && m_state.file && m_state.file->serialise() != m_state.savedImage;
+}
+
+void MainDialog::refreshDocumentState()
+{
+    refreshShipClass();
+    refreshTitle();
+}
+
+void MainDialog::openShpFile()
+{
+    if (!confirmDiscardChanges())
+        return;
+    const QStringList filters = {fromView(resources::strings::ShpFilesFilter),
+                                 fromView(resources::strings::AllFilesFilter)};
+    const QString chosen =
+        m_fileDialogs.openFileName(this, toQString(m_state.shipsDirectory), filters);
+    if (chosen.isEmpty())
+        return;
+    loadDocument(toPath(chosen));
+}
+
+void MainDialog::save()
+{
+    if (!m_state.fileLoaded)
+        return;
+    saveDocument();
+}
+
+void MainDialog::showAbout()
+{
+    AboutBox about(this);
+    about.exec();
+}
+
+void MainDialog::reject()
+{
+    if (confirmDiscardChanges())
+        QDialog::reject();
+}
+
+void MainDialog::loadDocument(const fs::path &path)
+{
+    m_state.file.reset();
+    m_state.fileLoaded = false;
+    m_state.savedImage.clear();
+    m_state.currentFileName = path;
+
+    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+
+    m_state.selectedAttachment = m_state.selectedComponent = -1;
+    clearLists();
+    m_shownShipClass.reset();
+
+    if (!file->empty()) {
+        m_state.file = std::move(file);
+        m_state.fileLoaded = true;
+        m_state.savedImage = m_state.file->serialise();
+        listComponents();
+        redrawView();
+    }
+    refreshDocumentState();
+}
+
+void MainDialog::clearLists()
+{
+    for (const int listId : {id::ComponentList, id::AttachmentList}) {
+        auto *list = control<QListWidget>(listId);
+        const QSignalBlocker blocker(list);
+        list->clear();
+    }
+}
+
+void MainDialog::listComponents()
+{
+    auto *list = control<QListWidget>(id::ComponentList);
+    const QSignalBlocker blocker(list);
+    const int count = shipfile::componentCount(*m_state.file);
+    for (int n = 0; n < count; ++n)
+        list->addItem(QString::fromLatin1(shipfile::componentName(*m_state.file, n)));
+}
+
+bool MainDialog::confirmDiscardChanges()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    const QString text = QString::fromStdString(
+        messages::formatText(messages::SaveChanges, m_state.currentFileName.filename().string()));
+    switch (m_questions.askToSave(this, text)) {
+    case platform::SaveAnswer::Save:
+        return saveDocument();
+    case platform::SaveAnswer::Discard:
+        return true;
+    case platform::SaveAnswer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+bool MainDialog::saveDocument()
+{
+    // A failed save has shown its message and leaves the document unsaved.
+    if (!m_state.file->save(m_state.currentFileName))
+        return false;
+    m_state.savedImage = m_state.file->serialise();
+    refreshDocumentState();
+    return true;
+}
+
+void MainDialog::refreshShipClass()
+{
+    QString text;
+    if (m_state.fileLoaded)
+        if (const auto shipClass = shipfile::shipClass(*m_state.file))
+            text = QString::fromStdString(shipfile::shipClassText(*shipClass));
+    if (m_shownShipClass == text)
+        return;
+    control<QLineEdit>(id::ShipClass)->setText(text);
+    m_shownShipClass = text;
+}
+
+void MainDialog::refreshTitle()
+{
+    if (!m_state.fileLoaded) {
+        setWindowTitle(m_baseTitle);
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(m_baseTitle + QStringLiteral(" - ") +
+                   toQString(m_state.currentFileName.filename()) + QStringLiteral("[*]"));
+    setWindowModified(hasUnsavedChanges());
+}
+
+void MainDialog::onZoomChanged(int position)
+{
+    m_view.zoom = position;
+    redrawView();
+}
+
+bool MainDialog::handleKey(QKeyEvent &event)
+{
+    if (event.key() == Qt::Key_F1 && event.modifiers() == Qt::NoModifier) {
+        showAbout();
+        return true;
+    }
+    return false;
+}
+
+} // namespace app

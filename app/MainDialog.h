@@ -1,0 +1,116 @@
+#pragma once
+
+#include "app/EditorState.h"
+#include "platform/DialogBuilder.h"
+#include "viewer/ShipView.h"
+#include "viewer/TextureCache.h"
+
+#include <QDialog>
+#include <QString>
+#include <QTimer>
+
+#include <filesystem>
+#include <optional>
+
+class QListWidget;
+
+namespace shipfile {
+class MessageSink;
+}
+
+namespace platform {
+class FileDialogs;
+class Questions;
+} // namespace platform
+
+namespace viewer {
+class ShipViewWidget;
+}
+
+namespace app {
+
+/// Where the main window reports, asks and finds the game: main() passes the desktop's
+/// message boxes and file dialogs and the user's Wine prefix; tests pass recording ones.
+struct Services
+{
+    shipfile::MessageSink &sink;
+    platform::Questions &questions;
+    platform::FileDialogs &fileDialogs;
+    std::filesystem::path winePrefix;
+};
+
+/// The editor's one window: the ship view, the two lists and every command button, laid out
+/// by the main window template. It owns the editor's state, the view and the texture cache
+/// for the whole run. Each command is one slot connected to its button by id.
+class MainDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit MainDialog(const Services &services, QWidget *parent = nullptr);
+    ~MainDialog() override;
+
+    /// The rest of start-up, once the window can own message boxes: finds the game through
+    /// the registry, derives the texture and ships paths, and opens `commandLineFile` unless
+    /// it is empty.
+    void start(const QString &commandLineFile);
+
+    /// The control with id `id`, or null.
+    template <typename T> T *control(int id) const { return platform::findControl<T>(*this, id); }
+
+    EditorState &state() { return m_state; }
+    viewer::ShipView &view() { return m_view; }
+    viewer::TextureCache &textures() { return m_textures; }
+    viewer::ShipViewWidget *viewWidget() const { return m_viewWidget; }
+
+    /// Draws the open ship now with the current selection.
+    void redrawView();
+    /// Whether the open ship differs from what was last loaded or saved.
+    bool hasUnsavedChanges() const;
+    /// Brings the ship-class field and the window title up to date; every command that may
+    /// change the document calls it.
+    void refreshDocumentState();
+
+public slots:
+    void openShpFile();
+    void save();
+    void showAbout();
+
+protected:
+    /// Exit, Escape and the close box all end here.
+    void reject() override;
+
+private:
+    void createView();
+    void setStartStates();
+    void connectCommands();
+    void findGameDirectory();
+    void loadDocument(const std::filesystem::path &path);
+    void clearLists();
+    void listComponents();
+    /// Asks whether to save unsaved changes; false when the user keeps the document open.
+    bool confirmDiscardChanges();
+    bool saveDocument();
+    void refreshShipClass();
+    void refreshTitle();
+    void onZoomChanged(int position);
+    bool handleKey(QKeyEvent &event);
+
+    shipfile::MessageSink &m_sink;
+    platform::Questions &m_questions;
+    platform::FileDialogs &m_fileDialogs;
+    std::filesystem::path m_winePrefix;
+
+    EditorState m_state;
+    viewer::ShipView m_view;
+    viewer::TextureCache m_textures;
+    viewer::ShipViewWidget *m_viewWidget = nullptr;
+    QString m_baseTitle;
+
+    /// Keeps the ship-class field in step with changes made outside the commands (the mouse).
+    QTimer m_documentTimer;
+    /// The ship-class text last shown; reset by every Open, so the next file always shows.
+    std::optional<QString> m_shownShipClass;
+};
+
+} // namespace app

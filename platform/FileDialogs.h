@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+namespace platform {
+
+/// The file dialogs the editor asks for paths with; tests install a scripted one.
+class FileDialogs
+{
+public:
+    virtual ~FileDialogs() = default;
+    /// An existing file chosen by the user, starting in `directory` with `filters` (the first
+    /// one selected); empty when the user cancels.
+    virtual QString openFileName(QWidget *owner, const QString &directory,
+                                 const QStringList &filters) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/FileDialogs.h"
+
+namespace platform {
+
+/// The standard QFileDialog.
+class QtFileDialogs final : public FileDialogs
+{
+public:
+    QString openFileName(QWidget *owner, const QString &directory,
+                         const QStringList &filters) override;
+};
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#include "platform/QtQuestions.h"
+
+#include "shipfile/Messages.h"
+
+#include <QMessageBox>
+
+namespace platform {
+
+SaveAnswer QtQuestions::askToSave(QWidget *owner, const QString &text)
+{
+    const auto caption = shipfile::messages::AppName;
+    QMessageBox box(QMessageBox::Warning,
+                    QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,52 @@
+#include "resources/AnimationTemplate.h"
+
+namespace resources {
+
+namespace {
+
+using platform::ControlKind;
+using platform::NoId;
+namespace id = animation;
+
+constexpr const char *Explanation =
+    "For simple animations, such as rotating the component around one of the axis, you can "
+    "simply have a single Animation Frame. If you want more complex animations, you'll need to "
+    "have multiple animation frames, which will be interpolated within \"Time\" values";
+
+constexpr platform::ControlTemplate Controls[] = {
+    {id::Ok, ControlKind::DefaultPushButton, "OK", 127, 213, 50, 14},
+    {NoId, ControlKind::Static, "How this works:", 7, 7, 52, 8},
+    {NoId, ControlKind::Static, Explanation, 17, 19, 274, 26},
+    {NoId, ControlKind::GroupBox, "Animation Editing", 7, 51, 296, 146},
+    {NoId, ControlKind::Static, "Total Time:", 19, 63, 37, 9},
+    {id::TotalTime, ControlKind::Edit, "", 63, 62, 43, 12},
+    {NoId, ControlKind::Static, "Type:", 120, 63, 19, 9},
+    {id::Type, ControlKind::ListBox, "", 141, 62, 48, 12},
+    {NoId, ControlKind::Static, "Trigger:", 205, 63, 26, 9},
+    {id::Trigger, ControlKind::Edit, "", 239, 62, 43, 12},
+    {NoId, ControlKind::Static, "Frames:", 19, 95, 67, 10},
+    {id::Frames, ControlKind::ListBox, "", 36, 105, 71, 42},
+    {NoId, ControlKind::Static, "Frame Time:", 130, 95, 39, 10},
+    {id::FrameTime, ControlKind::Edit, "", 129, 107, 43, 12},
+    {NoId, ControlKind::Static, "X angle:", 119, 128, 27, 9},
+    {id::AngleX, ControlKind::Edit, "", 148, 126, 22, 11},
+    {NoId, ControlKind::Static, "Y angle:", 178, 128, 27, 9},
+    {id::AngleY, ControlKind::Edit, "", 206, 126, 22, 11},
+    {NoId, ControlKind::Static, "Z angle:", 235, 128, 27, 9},
+    {id::AngleZ, ControlKind::Edit, "", 265, 127, 22, 11},
+    {NoId, ControlKind::Static, "Move X:", 119, 145, 27, 9},
+    {id::MoveX, ControlKind::Edit, "", 148, 143, 22, 11},
+    {NoId, ControlKind::Static, "Move Y:", 178, 145, 27, 9},
+    {id::MoveY, ControlKind::Edit, "", 206, 143, 22, 11},
+    {NoId, ControlKind::Static, "Move Z:", 235, 145, 27, 9},
+    {id::MoveZ, ControlKind::Edit, "", 265, 143, 22, 11},
+    {id::NewFrame, ControlKind::PushButton, "New Frame", 85, 175, 50, 14},
+    {id::DeleteFrame, ControlKind::PushButton, "Delete Frame", 174, 175, 50, 14},
+};
+
+} // namespace
+
+const platform::DialogTemplate AnimationTemplate = {"Component Animation Editing", 310, 234, 8,
+                                                    Controls};
+
+} // namespace resources
