@@ -90,6 +90,20 @@ inline constexpr std::string_view ToolNoBlocks = "\"%s\" holds no blocks";
 inline constexpr std::string_view ToolNotWritten =
     "\"%s\" was not written, because the input file could not be read completely";
 inline constexpr std::string_view ToolOutputFailed = "error writing the output";
+inline constexpr std::string_view ToolUsageRender =
+    "korvex-shp render FILE -o OUT.png [--view Bottom|Left|Front|FreeView|Top|Right|Back] "
+    "[--zoom N] [--select COMPONENT] [--attachment N] [--wireframe] [--mark] [--no-boxes] "
+    "[--keep-dest] [--textures TCACHE]";
+inline constexpr std::string_view ToolUnknownView =
+    "unknown view \"%s\": the views are Bottom, Left, Front, FreeView, Top, Right and Back";
+inline constexpr std::string_view ToolBadZoom =
+    "the zoom must be a whole number from 1 to 500, not \"%s\"";
+inline constexpr std::string_view ToolBadAttachment =
+    "the attachment must be a record number from 0 up, not \"%s\"";
+inline constexpr std::string_view ToolNoComponent = "the ship has no component \"%s\"";
+inline constexpr std::string_view ToolNoDisplay =
+    "no OpenGL context: render needs an X display (run it under xvfb-run)";
+inline constexpr std::string_view ToolPictureNotWritten = "error writing the picture \"%s\"";
 
 /// Replaces the first "%s" of `format` with `argument` (the whole argument, any length).
 std::string formatText(std::string_view format, std::string_view argument);

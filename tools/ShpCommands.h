@@ -24,6 +24,9 @@ inline constexpr int ExitUsage = 2;
 int runInfo(Arguments args);
 /// `unpack IN OUT`: writes IN, plain or packed, as a plain file OUT.
 int runUnpack(Arguments args);
+/// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
+/// the Qt build, and it needs an X display for its OpenGL context.
+int runRender(Arguments args);
 
 /// A command line split into operands and options ("--name"); "--" ends the options.
 struct SplitArguments

@@ -25,7 +25,9 @@ struct Command
 const Command Commands[] = {
     {"info", tools::runInfo, messages::ToolUsageInfo},
     {"unpack", tools::runUnpack, messages::ToolUsageUnpack},
-    // The offscreen "render" subcommand registers here.
+#ifdef KORVEX_WITH_RENDER
+    {"render", tools::runRender, messages::ToolUsageRender},
+#endif
 };
 
 std::string usageText()

@@ -1,3 +1,4 @@
+#include "tests/viewer/AxisShip.h"
 #include "tests/viewer/RenderFixture.h"
 #include "viewer/FixedViews.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 using testsupport::Attachment;
 using testsupport::Box;
-using testsupport::TcacheBuilder;
 
 // Nearest pixel to a ship point at zoom 1, centre at the origin, front orientation.
 int pixelX(double shipX)
@@ -38,12 +38,7 @@ protected:
 
     void useColourTextures()
     {
-        TcacheBuilder b;
-        b.solid16("red", 2, 2, 0xF800);
-        b.solid16("green", 2, 2, 0x07E0);
-        b.solid16("blue", 2, 2, 0x001F);
-        b.solid16("white", 2, 2, 0xFFFF);
-        useTextures(b);
+        useTextures(colourTextures());
         view.highQualityTextures = 0;
     }
 
@@ -62,10 +57,6 @@ protected:
 bool isRed(const QColor& c)
 {
     return sameColour(c, 255, 0, 0);
-}
-bool isGreen(const QColor& c)
-{
-    return sameColour(c, 0, 255, 0);
 }
 bool isBlue(const QColor& c)
 {
@@ -157,77 +148,24 @@ TEST_F(Draw, CentringOnTheSelectedComponentMovesItsOriginToTheAnchor)
     EXPECT_TRUE(isGrey(at(AnchorX, AnchorY))); // the hull's outline only, hollow
 }
 
-struct AxisExpectation
-{
-    viewer::ViewChoice view;
-    const char* x;
-    const char* y;
-    const char* z;
-};
-
 class FixedViewPictures : public Draw, public ::testing::WithParamInterface<AxisExpectation>
 {
 };
 
 TEST_P(FixedViewPictures, ShowTheShipsAxesAsListed)
 {
-    // Coloured cubes 50 units out on +x (red), +y (green), +z (blue); white ones on the
-    // negative axes, so an axis pointing at the viewer shows its colour at the anchor and one
-    // pointing away shows white there.
-    Ship ship;
-    Component c;
-    c.textures = {"red", "green", "blue", "white"};
-    testsupport::addCuboid(c, {50, 0, 0}, {10, 10, 10}, 0);
-    testsupport::addCuboid(c, {0, 50, 0}, {10, 10, 10}, 1);
-    testsupport::addCuboid(c, {0, 0, 50}, {10, 10, 10}, 2);
-    testsupport::addCuboid(c, {-50, 0, 0}, {10, 10, 10}, 3);
-    testsupport::addCuboid(c, {0, -50, 0}, {10, 10, 10}, 3);
-    testsupport::addCuboid(c, {0, 0, -50}, {10, 10, 10}, 3);
-    ship.components = {c};
-    load(ship);
-    useColourTextures();
-
-    const AxisExpectation e = GetParam();
+    load(axisShip());
+    useTextures(colourTextures());
+    view.highQualityTextures = 0;
     viewer::Matrix4 orientation;
-    viewer::applyFixedView(e.view, orientation);
+    viewer::applyFixedView(GetParam().view, orientation);
     view.setOrientation(orientation);
     ASSERT_TRUE(render());
     ASSERT_TRUE(sink.messages.empty());
-
-    const int d = static_cast<int>(50 * PixelsPerUnit);
-    const auto check = [&](const char* where, bool (*colour)(const QColor&), const char* axis) {
-        const std::string w = where;
-        QColor seen;
-        if (w == "left")
-            seen = at(AnchorX - d, AnchorY);
-        else if (w == "right")
-            seen = at(AnchorX + d, AnchorY);
-        else if (w == "up")
-            seen = at(AnchorX, AnchorY + d);
-        else if (w == "down")
-            seen = at(AnchorX, AnchorY - d);
-        else if (w == "toward")
-            seen = at(AnchorX, AnchorY);
-        if (w == "away") {
-            EXPECT_TRUE(isWhite(at(AnchorX, AnchorY))) << axis << " should point away";
-            return;
-        }
-        EXPECT_TRUE(colour(seen)) << axis << " should point " << where << ", saw "
-                                  << seen.name().toStdString();
-    };
-    check(e.x, isRed, "+x");
-    check(e.y, isGreen, "+y");
-    check(e.z, isBlue, "+z");
+    EXPECT_EQ(axisMismatches(GetParam(), [this](int x, int y) { return at(x, y); }), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllSixViews, FixedViewPictures,
-    ::testing::Values(AxisExpectation{viewer::ViewChoice::Bottom, "left", "toward", "up"},
-                      AxisExpectation{viewer::ViewChoice::Left, "away", "down", "left"},
-                      AxisExpectation{viewer::ViewChoice::Front, "left", "down", "toward"},
-                      AxisExpectation{viewer::ViewChoice::Top, "right", "away", "up"},
-                      AxisExpectation{viewer::ViewChoice::Right, "toward", "down", "right"},
-                      AxisExpectation{viewer::ViewChoice::Back, "right", "down", "away"}));
+INSTANTIATE_TEST_SUITE_P(AllSevenViews, FixedViewPictures, ::testing::ValuesIn(AxisTable));
 
 TEST_F(Draw, CullingSelectorThreeHidesFrontFacesAndOtherRecordSizesShowBoth)
 {

@@ -1,0 +1,191 @@
+#include "tests/support/ShipBuilder.h"
+#include "tests/support/TcacheBuilder.h"
+#include "tests/tools/ToolRunner.h"
+#include "tests/viewer/AxisShip.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QString>
+
+#include <cstdlib>
+
+// korvex-shp render, run as a separate process under the test's X display.
+namespace viewertest {
+namespace {
+
+using tooltests::runShpTool;
+using tooltests::ToolRun;
+
+class RenderCommand : public ::testing::Test
+{
+protected:
+    std::string pathOf(const std::string& name) const { return (dir.path() / name).string(); }
+
+    void writeShip(const testsupport::Ship& ship, const std::string& name = "ship.shp")
+    {
+        tooltests::writeFile(dir.path(), name, testsupport::buildShip(ship));
+    }
+
+    ToolRun render(std::vector<std::string> options)
+    {
+        std::vector<std::string> args = {"render", pathOf("ship.shp"), "-o", pathOf("out.png")};
+        args.insert(args.end(), options.begin(), options.end());
+        return runShpTool(args, dir.path());
+    }
+
+    QImage picture() const { return QImage(QString::fromStdString(pathOf("out.png"))); }
+
+    static QColor pixel(const QImage& image, int x, int y)
+    {
+        return image.pixelColor(x, image.height() - 1 - y);
+    }
+
+    tooltests::TemporaryDirectory dir;
+};
+
+class RenderViews : public RenderCommand, public ::testing::WithParamInterface<AxisExpectation>
+{
+};
+
+TEST_P(RenderViews, DrawTheShipAsTheEditorsViewDoes)
+{
+    writeShip(axisShip());
+    ASSERT_TRUE(colourTextures().write(dir.path() / "tcachehw.dat"));
+    const std::string view(viewer::ViewChoiceTexts[static_cast<std::size_t>(GetParam().view)]);
+    const ToolRun run = render({"--view", view, "--textures", pathOf("tcachehw.dat")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const QImage image = picture();
+    ASSERT_EQ(image.size(), QSize(388, 388));
+    EXPECT_EQ(axisMismatches(GetParam(), [&](int x, int y) { return pixel(image, x, y); }), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllSevenViews, RenderViews, ::testing::ValuesIn(AxisTable));
+
+TEST_F(RenderCommand, OptionsSetTheViewsFlagsAndSelection)
+{
+    testsupport::Ship ship;
+    testsupport::Component hull;
+    hull.name = "Hull";
+    testsupport::addCuboid(hull, {0, 0, 0}, {4, 4, 4});
+    hull.attachments.push_back({0, {0, -10, 0}});
+    hull.boxes.push_back({{0, 0, 0}, {20, 20, 20}});
+    testsupport::Component dest;
+    dest.name = "wingdest";
+    testsupport::addCuboid(dest, {0, 30, 0}, {4, 4, 4});
+    ship.components = {hull, dest};
+    writeShip(ship);
+
+    // Selected by name, marked: the cube is filled black; the box is drawn; the attachment
+    // marker sits 10 units down at zoom 1 and 5 at zoom 2, at one size.
+    ToolRun run = render({"--select", "hull", "--mark", "--attachment", "0", "--zoom", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    QImage image = picture();
+    const auto black = [](const QColor& c) { return c.lightness() < 10; };
+    const auto yellow = [](const QColor& c) {
+        return c.red() > 250 && c.green() > 250 && c.blue() < 5;
+    };
+    const auto white = [](const QColor& c) { return c.lightness() > 250; };
+    EXPECT_TRUE(black(pixel(image, 194, 155)));
+    EXPECT_TRUE(yellow(pixel(image, 194, 155 - 10)));
+    EXPECT_TRUE(white(pixel(image, 194 - 19, 155)) || white(pixel(image, 194 - 20, 155)));
+    const auto blackAround = [&](int cx, int cy) {
+        int n = 0;
+        for (int y = cy - 6; y <= cy + 6; ++y)
+            for (int x = cx - 6; x <= cx + 6; ++x)
+                n += black(pixel(image, x, y));
+        return n;
+    };
+    // The dest component, 30 units up, is left out.
+    EXPECT_EQ(blackAround(194, 155 + 29), 0);
+
+    run = render({"--select", "0", "--no-boxes", "--keep-dest", "--wireframe"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    image = picture();
+    int whiteCount = 0, yellowCount = 0;
+    for (int y = 0; y < 388; ++y)
+        for (int x = 0; x < 388; ++x) {
+            whiteCount += white(pixel(image, x, y));
+            yellowCount += yellow(pixel(image, x, y));
+        }
+    EXPECT_EQ(whiteCount, 0);
+    EXPECT_EQ(yellowCount, 0); // no attachment chosen
+    // Wireframe, the dest component now drawn.
+    EXPECT_GT(blackAround(194, 155 + 58), 0);
+}
+
+TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
+{
+    writeShip(axisShip());
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"render", pathOf("ship.shp")},
+             {"render", "-o", pathOf("out.png")},
+             {"render", pathOf("ship.shp"), "-o"},
+             {"render", pathOf("ship.shp"), "-o", pathOf("out.png"), "--spin"},
+             {"render", pathOf("ship.shp"), pathOf("ship.shp"), "-o", pathOf("out.png")}}) {
+        const ToolRun run = runShpTool(args, dir.path());
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_NE(run.err.find("usage: korvex-shp render FILE -o OUT.png"), std::string::npos);
+    }
+    ToolRun run = render({"--view", "Sideways"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("unknown view \"Sideways\""), std::string::npos) << run.err;
+    for (const char* zoom : {"0", "501", "2x", ""}) {
+        run = render({"--zoom", zoom});
+        EXPECT_EQ(run.exitCode, 2) << zoom;
+        EXPECT_NE(run.err.find("the zoom must be a whole number from 1 to 500"),
+                  std::string::npos);
+    }
+    run = render({"--attachment", "-1"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.png"));
+}
+
+TEST_F(RenderCommand, ProblemsWithTheShipOrTheDisplayWriteNoPicture)
+{
+    // No such component.
+    writeShip(axisShip());
+    ToolRun run = render({"--select", "turret"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "korvex-shp: the ship has no component \"turret\"\n");
+    run = render({"--select", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+
+    // A frame the view abandons is not written.
+    testsupport::Ship broken = axisShip();
+    broken.components[0].withFaceBlock = false;
+    writeShip(broken);
+    run = render({});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("ERROR: Empty vertices or face block!\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.png"));
+
+    // No display: a plain message instead of Qt's abort.
+    writeShip(axisShip());
+    std::vector<std::pair<const char*, std::string>> saved;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (const char* value = std::getenv(name))
+            saved.emplace_back(name, value);
+        unsetenv(name);
+    }
+    run = render({});
+    for (const auto& [name, value] : saved)
+        setenv(name, value.c_str(), 1);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("render needs an X display"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.png"));
+}
+
+TEST_F(RenderCommand, TextureProblemsAreReportedAndTheRestIsWireframe)
+{
+    writeShip(axisShip());
+    const ToolRun run = render({"--textures", pathOf("absent.dat")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.err.find("Something went wrong...: Error opening the TCACHE file! Textures "
+                           "will be unavailable!\n"),
+              std::string::npos);
+    EXPECT_FALSE(picture().isNull());
+}
+
+} // namespace
+} // namespace viewertest

@@ -1,0 +1,187 @@
+#include "tools/ShpCommands.h"
+
+#include "shipfile/Catalogue.h"
+#include "shipfile/Messages.h"
+#include "viewer/FixedViews.h"
+#include "viewer/OffscreenRenderer.h"
+#include "viewer/ShipView.h"
+#include "viewer/TextureCache.h"
+
+#include <QGuiApplication>
+#include <QString>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace tools {
+
+namespace messages = shipfile::messages;
+
+namespace {
+struct RenderOptions
+{
+    std::string_view input;
+    std::string_view output;
+    viewer::ViewChoice view = viewer::ViewChoice::FreeView;
+    int zoom = 1;
+    std::optional<std::string_view> component;
+    int attachment = -1;
+    bool wireframe = false;
+    bool mark = false;
+    bool boxes = true;
+    bool keepDest = false;
+    std::string_view textures;
+};
+
+std::optional<int> wholeNumber(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Reads the command line; nothing after printing the reason when it is not usable.
+std::optional<RenderOptions> parse(Arguments args)
+{
+    RenderOptions o;
+    const auto bad = [](std::string_view format, std::string_view value) {
+        printError(messages::formatText(format, value));
+        return std::nullopt;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const bool takesValue = arg == "-o" || arg == "--view" || arg == "--zoom" ||
+                                arg == "--select" || arg == "--attachment" ||
+                                arg == "--textures";
+        if (takesValue && i + 1 == args.size())
+            return std::nullopt;
+        const std::string_view value = takesValue ? args[++i] : std::string_view();
+        if (arg == "-o") {
+            o.output = value;
+        } else if (arg == "--view") {
+            const auto view = viewer::viewChoiceFromText(value);
+            if (!view)
+                return bad(messages::ToolUnknownView, value);
+            o.view = *view;
+        } else if (arg == "--zoom") {
+            const auto zoom = wholeNumber(value);
+            if (!zoom || *zoom < viewer::camera::MinZoom || *zoom > viewer::camera::MaxZoom)
+                return bad(messages::ToolBadZoom, value);
+            o.zoom = *zoom;
+        } else if (arg == "--select") {
+            o.component = value;
+        } else if (arg == "--attachment") {
+            const auto attachment = wholeNumber(value);
+            if (!attachment || *attachment < 0)
+                return bad(messages::ToolBadAttachment, value);
+            o.attachment = *attachment;
+        } else if (arg == "--textures") {
+            o.textures = value;
+        } else if (arg == "--wireframe") {
+            o.wireframe = true;
+        } else if (arg == "--mark") {
+            o.mark = true;
+        } else if (arg == "--no-boxes") {
+            o.boxes = false;
+        } else if (arg == "--keep-dest") {
+            o.keepDest = true;
+        } else if (arg.starts_with("-") || !o.input.empty()) {
+            return std::nullopt;
+        } else {
+            o.input = arg;
+        }
+    }
+    if (o.input.empty() || o.output.empty())
+        return std::nullopt;
+    return o;
+}
+
+// A component by its number in the component list or by its name, ignoring case.
+std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_view wanted)
+{
+    const int count = shipfile::componentCount(file);
+    if (const auto index = wholeNumber(wanted))
+        return *index >= 0 && *index < count ? index : std::nullopt;
+    for (int n = 0; n < count; ++n) {
+        const std::string name = shipfile::componentName(file, n);
+        if (std::ranges::equal(name, wanted, [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            }))
+            return n;
+    }
+    return std::nullopt;
+}
+
+bool haveDisplay()
+{
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
+           std::getenv("QT_QPA_PLATFORM");
+}
+} // namespace
+
+int runRender(Arguments args)
+{
+    const std::optional<RenderOptions> options = parse(args);
+    if (!options)
+        return usageError(messages::ToolUsageRender);
+    const RenderOptions& o = *options;
+
+    StderrSink sink;
+    const auto file = loadShip(o.input, sink);
+    if (!file)
+        return ExitFailure;
+    int selected = -1;
+    if (o.component) {
+        const auto found = findComponent(*file, *o.component);
+        if (!found) {
+            printError(messages::formatText(messages::ToolNoComponent, *o.component));
+            return ExitFailure;
+        }
+        selected = *found;
+    }
+
+    // Without a display Qt would abort; say what is missing instead.
+    if (!haveDisplay()) {
+        printError(messages::ToolNoDisplay);
+        return ExitFailure;
+    }
+    int argc = 1;
+    char name[] = "korvex-shp";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    viewer::OffscreenRenderer renderer;
+    if (!renderer.isValid()) {
+        printError(messages::ToolNoDisplay);
+        return ExitFailure;
+    }
+
+    // The editor's start-up state, changed only by the options.
+    viewer::ShipView view;
+    viewer::Matrix4 orientation;
+    viewer::applyFixedView(o.view, orientation);
+    view.setOrientation(orientation);
+    view.zoom = o.zoom;
+    view.textureMap = !o.wireframe && !o.textures.empty();
+    view.markSelected = o.mark;
+    view.showBoxes = o.boxes;
+    view.ignoreDest = !o.keepDest;
+    viewer::TextureCache textures{std::string(o.textures)};
+
+    if (!renderer.render(view, {file.get(), selected, o.attachment}, textures, sink))
+        return ExitFailure;
+    const QString output = QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
+    if (!renderer.image().save(output, "PNG")) {
+        printError(messages::formatText(messages::ToolPictureNotWritten, o.output));
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
+} // namespace tools
