@@ -124,4 +124,52 @@ void addCuboid(Component& c, Vec3 centre, Vec3 size, std::uint32_t texture = 0);
 /// A small fighter with two components, attachments of every kind, a box and an animation.
 Ship sampleShip();
 
+// Meshes. Every face is wound counter-clockwise seen from outside: its normal,
+// (b - a) x (c - a), points away from the body, and the view shows it as a front face.
+
+/// Texture coordinates of one corner of a face.
+struct TexCoord
+{
+    float u = 0;
+    float v = 0;
+};
+
+/// The index of vertex `p` in the component, appending it when it is not there yet.
+std::uint32_t vertexIndex(Component& c, Vec3 p);
+
+/// Appends the triangle p, q, r, turned so that its normal points the way of `outward`.
+/// Triangles without area are left out.
+void addTriangle(Component& c, Vec3 p, Vec3 q, Vec3 r, TexCoord tp, TexCoord tq, TexCoord tr,
+                 std::uint32_t texture, Vec3 outward);
+
+/// `segments` points on the ellipse around `centre` perpendicular to axis `axis` (0 x, 1 y,
+/// 2 z), with radius `radiusA` along the next axis and `radiusB` along the one after.
+std::vector<Vec3> ellipseRing(Vec3 centre, int axis, float radiusA, float radiusB, int segments);
+
+/// A closed body through `rings` (each with the same number of points, in order along the
+/// body): the sides between neighbouring rings and, with `capEnds`, a fan over each end ring.
+/// The texture wraps `uRepeat` times around and `vRepeat` times along.
+void addLoft(Component& c, const std::vector<std::vector<Vec3>>& rings, std::uint32_t texture,
+             float uRepeat = 1, float vRepeat = 1, bool capEnds = true);
+
+/// An ellipsoid around `centre` with the given radii, as a loft along z.
+void addEllipsoid(Component& c, Vec3 centre, Vec3 radii, std::uint32_t texture, int segments = 12,
+                  int rings = 8);
+
+/// A box around everything in the component's vertex list, `margin` larger on each side.
+Box boundingBox(const Component& c, float margin = 0);
+
+/// Ships of the demo installation, textured with the names in DemoTextureNames.
+/// A fighter: fuselage with wings and tail fin, cockpit canopy, a belly turret that turns;
+/// attachments of every kind, one box per component, Block13 and Block14 switched on and a
+/// dummy triangle closing the canopy's faces.
+Ship demoFighter();
+/// A capital ship: hull, bridge tower, engine block, two turrets, a turning radar dish and
+/// the wreck of the prow (a "dest" component the view hides by default).
+Ship demoCapitalShip();
+/// A cargo container: one box-shaped component with lights at its corners.
+Ship demoCargoPod();
+/// Every texture name the demo ships use.
+std::vector<std::string> demoTextureNames();
+
 } // namespace testsupport
