@@ -39,9 +39,15 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     std::vector<std::uint8_t> data;
-    if (!ec)
-        data.reserve(size);
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!ec) {
+        // One read of the whole file; a file that shrank meanwhile keeps what was there.
+        data.resize(size);
+        in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size));
+        data.resize(static_cast<std::size_t>(in.gcount()));
+    } else {
+        // Not a regular file (a pipe, say): read until it ends.
+        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     if (in.bad())
         return std::nullopt;
     return data;

@@ -1,0 +1,175 @@
+// Loading and saving a large plain ship through ShipFile, beside reading and writing the same
+// bytes raw in the same run. The ship (about 20 MB: many components, each with thousands of
+// vertices and faces) is built with the test builders into a private temporary folder.
+#include "shipfile/MessageSink.h"
+#include "shipfile/ShipFile.h"
+#include "tests/support/ShipBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ByteVector;
+
+ByteVector bigShip()
+{
+    testsupport::Ship ship;
+    for (int c = 0; c < 33; ++c) {
+        testsupport::Component part;
+        part.name = "Part " + std::to_string(c);
+        part.origin = {static_cast<float>(c), 0, 0};
+        part.textures = {"plate", "glow"};
+        // 500 boxes: 4000 vertices and 6000 faces, about 600 KB per component.
+        for (int i = 0; i < 500; ++i)
+            testsupport::addCuboid(part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
+                                   {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, i % 2);
+        part.attachments.push_back(testsupport::Attachment{1, {0, 1, 2}, 3, -1});
+        part.boxes.push_back(testsupport::Box{});
+        ship.components.push_back(std::move(part));
+    }
+    return testsupport::buildShip(ship);
+}
+
+struct Workspace
+{
+    Workspace()
+    {
+        std::string pattern = (fs::temp_directory_path() / "korvex-file-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            dir = pattern;
+    }
+    ~Workspace()
+    {
+        std::error_code ec;
+        if (!dir.empty())
+            fs::remove_all(dir, ec);
+    }
+    fs::path dir;
+    fs::path source;
+    std::size_t size = 0;
+};
+
+Workspace* workspace = nullptr;
+
+void loadAndSave(benchmark::State& state)
+{
+    shipfile::SilentSink sink;
+    const fs::path target = workspace->dir / "saved.shp";
+    for (auto _ : state) {
+        shipfile::ShipFile file(workspace->source, sink);
+        if (file.empty() || !file.save(target)) {
+            state.SkipWithError("loading or saving failed");
+            return;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+}
+
+// The two halves apart, to see which one a slowdown is in.
+void load(benchmark::State& state)
+{
+    shipfile::SilentSink sink;
+    for (auto _ : state) {
+        shipfile::ShipFile file(workspace->source, sink);
+        benchmark::DoNotOptimize(file.first());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+}
+
+void save(benchmark::State& state)
+{
+    shipfile::SilentSink sink;
+    const shipfile::ShipFile file(workspace->source, sink);
+    const fs::path target = workspace->dir / "saved-only.shp";
+    for (auto _ : state) {
+        if (!file.save(target)) {
+            state.SkipWithError("saving failed");
+            return;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+}
+
+void rawReadAndWrite(benchmark::State& state)
+{
+    const fs::path target = workspace->dir / "raw.shp";
+    for (auto _ : state) {
+        std::ifstream in(workspace->source, std::ios::binary);
+        ByteVector bytes(workspace->size);
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!in || !out) {
+            state.SkipWithError("raw read or write failed");
+            return;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+}
+
+// The same, flushed to the disk before it counts as written, as a save is.
+void rawReadAndDurableWrite(benchmark::State& state)
+{
+    const fs::path target = workspace->dir / "raw-synced.shp";
+    for (auto _ : state) {
+        std::ifstream in(workspace->source, std::ios::binary);
+        ByteVector bytes(workspace->size);
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const bool ok = fd >= 0 &&
+                        ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+                        ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (!in || !ok) {
+            state.SkipWithError("raw read or write failed");
+            return;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Workspace space;
+    if (space.dir.empty()) {
+        std::printf("file_bench: cannot create a temporary folder; nothing to measure.\n");
+        return 0;
+    }
+    const ByteVector image = bigShip();
+    space.source = space.dir / "big.shp";
+    space.size = image.size();
+    std::ofstream(space.source, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    std::printf("file_bench: %zu-byte ship in %s\n", image.size(), space.dir.c_str());
+    workspace = &space;
+
+    benchmark::RegisterBenchmark("LoadAndSave", loadAndSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("Load", load)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("Save", save)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("RawReadAndWrite", rawReadAndWrite)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("RawReadAndDurableWrite", rawReadAndDurableWrite)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
