@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/DialogBuilder.h"
+#include "shipfile/ShipFile.h"
+#include "tests/support/RecordingSink.h"
+#include "tests/support/ShipBuilder.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <QStringList>
+
+#include <initializer_list>
+#include <memory>
+
+// A ship built in memory and opened as the editor opens a file, with the sink its messages go to.
+struct OpenShip
+{
+    explicit OpenShip(const testsupport::Ship& ship)
+        : file(shipfile::ShipFile::fromBytes(testsupport::buildShip(ship), "test.shp", sink))
+    {
+    }
+
+    testsupport::RecordingSink sink;
+    std::unique_ptr<shipfile::ShipFile> file;
+};
+
+/// The control `id` of `dialog`; fails the test when there is none.
+template <typename T>
+T* control(const QWidget& dialog, int id)
+{
+    T* found = platform::findControl<T>(dialog, id);
+    if (!found)
+        qFatal("no control %d", id);
+    return found;
+}
+
+/// Selects the field's text and types `text` over it, one key at a time, as a user does.
+inline void retype(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, text);
+}
+
+/// A list of texts written as plain string literals.
+inline QStringList texts(std::initializer_list<const char*> list)
+{
+    QStringList out;
+    for (const char* text : list)
+        out << QString::fromUtf8(text);
+    return out;
+}
