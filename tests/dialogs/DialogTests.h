@@ -6,3 +6,4 @@
 
 // The test objects of dialogs_tests, one per dialog; the main runs each in turn.
 std::unique_ptr<QObject> makeComponentPropertiesDialogTest();
+std::unique_ptr<QObject> makeAttachObjectDialogTest();

@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     int failed = 0;
-    for (auto make : {makeComponentPropertiesDialogTest}) {
+    for (auto make : {makeComponentPropertiesDialogTest, makeAttachObjectDialogTest}) {
         const std::unique_ptr<QObject> test = make();
         failed += QTest::qExec(test.get(), argc, argv);
     }
