@@ -7,3 +7,4 @@
 // The test objects of dialogs_tests, one per dialog; the main runs each in turn.
 std::unique_ptr<QObject> makeComponentPropertiesDialogTest();
 std::unique_ptr<QObject> makeAttachObjectDialogTest();
+std::unique_ptr<QObject> makeAttachmentPropertiesDialogTest();

@@ -11,7 +11,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     int failed = 0;
-    for (auto make : {makeComponentPropertiesDialogTest, makeAttachObjectDialogTest}) {
+    for (auto make : {makeComponentPropertiesDialogTest, makeAttachObjectDialogTest,
+                      makeAttachmentPropertiesDialogTest}) {
         const std::unique_ptr<QObject> test = make();
         failed += QTest::qExec(test.get(), argc, argv);
     }

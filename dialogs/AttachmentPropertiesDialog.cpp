@@ -1,0 +1,124 @@
+#include "dialogs/AttachmentPropertiesDialog.h"
+
+#include "dialogs/FieldText.h"
+#include "editing/NumberText.h"
+#include "platform/DialogBuilder.h"
+#include "resources/AttachmentPropertiesTemplate.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace dialogs {
+
+namespace {
+
+namespace id = resources::attachmentproperties;
+
+// The coordinate fields are read as at most this many characters of their first line.
+constexpr qsizetype CoordinateFieldChars = 79;
+
+QString fixedText(float value)
+{
+    return QString::fromStdString(editing::formatFixed(value));
+}
+
+} // namespace
+
+AttachmentPropertiesDialog::AttachmentPropertiesDialog(shipfile::ShipFile& file, int component,
+                                                       int attachment,
+                                                       shipfile::MessageSink& /*sink*/,
+                                                       QWidget* parent)
+    : QDialog(parent), m_file(file), m_component(component), m_attachment(attachment),
+      m_values(editing::attachmentProperties(file, component, attachment))
+{
+    platform::buildDialog(*this, resources::AttachmentPropertiesTemplate);
+    auto* ok = platform::findControl<QPushButton>(*this, id::Ok);
+    auto* cancel = platform::findControl<QPushButton>(*this, id::Cancel);
+    m_properties = platform::findControl<QListWidget>(*this, id::Properties);
+    m_x = platform::findControl<QLineEdit>(*this, id::X);
+    m_y = platform::findControl<QLineEdit>(*this, id::Y);
+    m_z = platform::findControl<QLineEdit>(*this, id::Z);
+    Q_ASSERT(ok && cancel && m_properties && m_x && m_y && m_z);
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Selection, not the current row: focus moves the current row without the user picking.
+    connect(m_properties, &QListWidget::itemSelectionChanged, this,
+            &AttachmentPropertiesDialog::selectionChanged);
+    connect(m_x, &QLineEdit::textChanged, this, &AttachmentPropertiesDialog::xEdited);
+    connect(m_y, &QLineEdit::textChanged, this, &AttachmentPropertiesDialog::yEdited);
+    connect(m_z, &QLineEdit::textChanged, this, &AttachmentPropertiesDialog::zEdited);
+
+    fill();
+}
+
+void AttachmentPropertiesDialog::fill()
+{
+    if (!m_values) {
+        m_properties->setEnabled(false);
+        m_x->setEnabled(false);
+        m_y->setEnabled(false);
+        m_z->setEnabled(false);
+        return;
+    }
+
+    for (const std::string& choice : editing::propertyChoices(m_values->kind))
+        m_properties->addItem(QString::fromStdString(choice));
+    // A value that names no entry stays as it is until the user picks one.
+    if (const auto row = editing::highlightedChoice(m_values->kind, m_values->propertyIndex)) {
+        const QSignalBlocker blocker(m_properties);
+        m_properties->setCurrentRow(*row);
+    }
+
+    // Each text set runs its handler: the coordinates become the parse of what is shown.
+    m_x->setText(fixedText(m_values->position.x));
+    m_y->setText(fixedText(m_values->position.y));
+    m_z->setText(fixedText(m_values->position.z));
+}
+
+void AttachmentPropertiesDialog::selectionChanged()
+{
+    const QList<QListWidgetItem*> selected = m_properties->selectedItems();
+    if (m_values && !selected.isEmpty())
+        m_values->propertyIndex = m_properties->row(selected.first());
+}
+
+void AttachmentPropertiesDialog::xEdited(const QString& text)
+{
+    coordinateEdited(&shipfile::Vec3::x, text);
+}
+
+void AttachmentPropertiesDialog::yEdited(const QString& text)
+{
+    coordinateEdited(&shipfile::Vec3::y, text);
+}
+
+void AttachmentPropertiesDialog::zEdited(const QString& text)
+{
+    coordinateEdited(&shipfile::Vec3::z, text);
+}
+
+// Text that holds no number keeps the coordinate; "12abc" reads as 12.
+void AttachmentPropertiesDialog::coordinateEdited(float shipfile::Vec3::*coordinate,
+                                                  const QString& text)
+{
+    if (!m_values)
+        return;
+    if (const auto value = editing::parseReal(fieldText(text, CoordinateFieldChars)))
+        m_values->position.*coordinate = static_cast<float>(*value);
+}
+
+void AttachmentPropertiesDialog::done(int result)
+{
+    if (m_values) {
+        if (result == QDialog::Accepted)
+            editing::setAttachmentProperty(m_file, m_component, m_attachment,
+                                           m_values->propertyIndex);
+        editing::setAttachmentPosition(m_file, m_component, m_attachment, m_values->position);
+    }
+    QDialog::done(result);
+}
+
+} // namespace dialogs

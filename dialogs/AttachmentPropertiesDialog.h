@@ -1,0 +1,63 @@
+#pragma once
+
+#include "editing/AttachmentProperties.h"
+#include "shipfile/MessageSink.h"
+#include "shipfile/ShipFile.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLineEdit;
+class QListWidget;
+
+namespace dialogs {
+
+/// "Object Attachment Properties": one attachment's model or colour, picked from a list that
+/// depends on its kind, and its position as three coordinates.
+///
+/// The dialog reads the attachment when it is made and writes it back when it closes: the
+/// position however it closes (so Cancel still moves the attachment), the property only on OK
+/// and only for the kinds that have one. Coordinates are shown with six decimals and read back
+/// from their text, so a value that passes through the dialog keeps six decimals. Text that
+/// holds no number leaves its coordinate as it was.
+///
+/// Run it only when `hasAttachment()`: an attachment that does not exist or whose kind is
+/// negative gets no dialog, and closing one made for it writes nothing.
+class AttachmentPropertiesDialog final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    /// Edits record `attachment` of component `component`'s type-9 block, which becomes the
+    /// ship's current one. The dialog shows no messages of its own; `sink` is taken so that every
+    /// dialog on the open ship is made the same way.
+    AttachmentPropertiesDialog(shipfile::ShipFile& file, int component, int attachment,
+                               shipfile::MessageSink& sink, QWidget* parent = nullptr);
+
+    bool hasAttachment() const { return m_values.has_value(); }
+    /// The values as they stand: what the attachment held, changed by the user.
+    std::optional<editing::AttachmentProperties> values() const { return m_values; }
+
+    /// Writes the attachment back (see above), then ends the dialog.
+    void done(int result) override;
+
+private:
+    void fill();
+    void selectionChanged();
+    void xEdited(const QString& text);
+    void yEdited(const QString& text);
+    void zEdited(const QString& text);
+    void coordinateEdited(float shipfile::Vec3::*coordinate, const QString& text);
+
+    shipfile::ShipFile& m_file;
+    const int m_component;
+    const int m_attachment;
+    std::optional<editing::AttachmentProperties> m_values;
+    QListWidget* m_properties = nullptr;
+    QLineEdit* m_x = nullptr;
+    QLineEdit* m_y = nullptr;
+    QLineEdit* m_z = nullptr;
+};
+
+} // namespace dialogs
