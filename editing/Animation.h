@@ -36,8 +36,8 @@ inline constexpr std::array<std::string_view, 4> AnimationTypeNames = {"Stop", "
 struct AnimationHeader
 {
     std::int32_t totalTime = 0;
-    std::int16_t type = 0;    // any value; only 0..3 name a type
-    std::string trigger;      // up to the first NUL, at most 16 characters
+    std::int16_t type = 0; // any value; only 0..3 name a type
+    std::string trigger;   // up to the first NUL, at most 16 characters
 };
 
 /// Nothing without a header record of at least 22 bytes; the setters then write nothing.

@@ -83,9 +83,8 @@ std::string formatFixed(double value)
 {
     // Room for the 309 integer digits of the largest double, the sign and six decimals.
     std::array<char, 330> buffer{};
-    const auto [end, error] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                      std::chars_format::fixed, 6);
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, 6);
     if (error != std::errc())
         return {};
     return std::string(buffer.data(), end);

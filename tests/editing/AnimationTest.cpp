@@ -172,7 +172,8 @@ TEST(AnimationFrames, TimeAndMovesAreStored)
     ASSERT_TRUE(setFrameMove(frames, 0, Axis::X, -1.5f));
     ASSERT_TRUE(setFrameMove(frames, 0, Axis::Z, 8.0f));
     auto saved = ship.reloaded();
-    const auto frame = readFrame(*shipfile::nthBlockOfType(*saved, lay::type::AnimationFrames, 0), 0);
+    const auto frame =
+        readFrame(*shipfile::nthBlockOfType(*saved, lay::type::AnimationFrames, 0), 0);
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->time, 12);
     EXPECT_EQ(frame->move, (Vec3{-1.5f, 0, 8.0f}));

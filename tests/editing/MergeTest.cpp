@@ -47,8 +47,8 @@ TEST(MergeShipFile, AppendsRecordsAndSectionsAfterTheOpenShips)
 {
     LoadedShip ship(shipOf({"a", "bb", "ccc"}));
     testsupport::RecordingSink secondSink;
-    const auto names =
-        mergeShipFile(*ship.file, load(testsupport::buildShip(shipOf({"dddd", "e"}, 2)), secondSink));
+    auto second = load(testsupport::buildShip(shipOf({"dddd", "e"}, 2)), secondSink);
+    const auto names = mergeShipFile(*ship.file, std::move(second));
     ASSERT_TRUE(names);
     EXPECT_EQ(*names, (std::vector<std::string>{"dddd", "e"}));
     // One ship of five components, with the open ship's header (ship class 0).
