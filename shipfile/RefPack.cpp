@@ -211,8 +211,8 @@ std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
         if (inSize - ip < form.length)
             return fail();
         const std::size_t literals = form.literals(word);
-        const std::size_t copy = form.length > 1 ? form.copy(word) : 0;
-        const std::size_t distance = form.length > 1 ? form.distance(__builtin_bswap32(word)) : 0;
+        const std::size_t copy = form.copy(word);                         // 0 without a copy
+        const std::size_t distance = form.distance(__builtin_bswap32(word)); // 0 likewise
         ip += form.length;
         if (literals > inSize - ip || distance > op + literals)
             return fail();
