@@ -3,7 +3,6 @@
 #include "shipfile/RefPack.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -6,16 +6,14 @@
 #include "tests/support/ShipBuilder.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
-
-#include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -32,7 +30,8 @@ ByteVector bigShip()
         part.textures = {"plate", "glow"};
         // 500 boxes: 4000 vertices and 6000 faces, about 600 KB per component.
         for (int i = 0; i < 500; ++i)
-            testsupport::addCuboid(part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
+            testsupport::addCuboid(part,
+                                   {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
                                    {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, i % 2);
         part.attachments.push_back(testsupport::Attachment{1, {0, 1, 2}, 3, -1});
         part.boxes.push_back(testsupport::Box{});
@@ -129,9 +128,10 @@ void rawReadAndDurableWrite(benchmark::State& state)
         ByteVector bytes(workspace->size);
         in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const bool ok = fd >= 0 &&
-                        ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
-                        ::fsync(fd) == 0;
+        const bool ok =
+            fd >= 0 &&
+            ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+            ::fsync(fd) == 0;
         if (fd >= 0)
             ::close(fd);
         if (!in || !ok) {
@@ -156,11 +156,14 @@ int main(int argc, char** argv)
     space.source = space.dir / "big.shp";
     space.size = image.size();
     std::ofstream(space.source, std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
     std::printf("file_bench: %zu-byte ship in %s\n", image.size(), space.dir.c_str());
     workspace = &space;
 
-    benchmark::RegisterBenchmark("LoadAndSave", loadAndSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("LoadAndSave", loadAndSave)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     benchmark::RegisterBenchmark("Load", load)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("Save", save)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("RawReadAndWrite", rawReadAndWrite)

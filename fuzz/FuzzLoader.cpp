@@ -30,10 +30,11 @@ void exerciseLookups(ShipFile& file)
 {
     for (int i = -1; i < 4; ++i) {
         if (file.selectAttachmentBlock(i)) {
-            fuzz::check(file.attachmentBlock && file.attachmentBlock->type == layout::type::Attachments,
+            fuzz::check(file.attachmentBlock &&
+                            file.attachmentBlock->type == layout::type::Attachments,
                         "selectAttachmentBlock selects a type-9 block");
-            for (const ShipBlock* b : {file.findFaceBlock(), file.findVertexBlock(),
-                                       file.findTextureBlock()})
+            for (const ShipBlock* b :
+                 {file.findFaceBlock(), file.findVertexBlock(), file.findTextureBlock()})
                 if (b)
                     (void)b->record(0);
         }
@@ -97,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::size_t blockBytes = image.size() - layout::BlockHeaderSize;
         fuzz::check(blockBytes <= plain.size() &&
-                        std::equal(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(blockBytes),
+                        std::equal(image.begin(),
+                                   image.begin() + static_cast<std::ptrdiff_t>(blockBytes),
                                    plain.begin()),
                     "saving reproduces the blocks that were read");
 

@@ -25,7 +25,8 @@ bool write(const fs::path& dir, const std::string& name, const ByteVector& bytes
         return false;
     }
     std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
@@ -94,7 +95,8 @@ bool writeLoaderSeeds(const fs::path& dir)
     ok = write(dir, "end-marker-only.shp", BlockBuilder{}.end().build()) && ok;
     ok = write(dir, "truncated.shp", cut(ship, ship.size() / 2)) && ok;
     ok = write(dir, "data-after-end.shp",
-               BlockBuilder{}.block(0, 24, 1).end().block(1, 312, 1).end().build()) && ok;
+               BlockBuilder{}.block(0, 24, 1).end().block(1, 312, 1).end().build()) &&
+         ok;
     ok = write(dir, "empty-and-unknown-blocks.shp",
                BlockBuilder{}.block(0, 24, 1).block(9, 168, 0).block(0x1234, 3, 2).end().build()) &&
          ok;
@@ -104,7 +106,8 @@ bool writeLoaderSeeds(const fs::path& dir)
     ok = write(dir, "no-box-blocks.shp", buildShip(noBoxes)) && ok;
     ok = write(dir, "short-records.shp", buildShip(shortRecords)) && ok;
     ok = write(dir, "lying-count.shp",
-               BlockBuilder{}.rawBlock(4, 32, 500, ByteVector(64, 1)).end().build()) && ok;
+               BlockBuilder{}.rawBlock(4, 32, 500, ByteVector(64, 1)).end().build()) &&
+         ok;
     ok = write(dir, "not-a-ship.shp", {'h', 'e', 'l', 'l', 'o', 0x10, 0xFB}) && ok;
     return ok;
 }

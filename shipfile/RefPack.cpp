@@ -22,7 +22,7 @@ struct CommandForm
     std::uint8_t literalShift = 0; // literals = literalBase + (word >> literalShift & literalMask)
     std::uint8_t literalMask = 0;
     std::uint16_t literalBase = 0;
-    std::uint16_t copyBase = 0;    // copy = copyBase + (word >> 24 & copyMask): b3 in the long form
+    std::uint16_t copyBase = 0; // copy = copyBase + (word >> 24 & copyMask): b3 in the long form
     std::uint32_t copyMask = 0;
     std::uint8_t distanceShift = 0; // distance = distanceBase + (bigEndian >> shift & mask)
     std::uint32_t distanceMask = 0;
@@ -88,8 +88,10 @@ constexpr std::size_t Wide = 16; // one unaligned SSE-sized move
 
 // The fast loop runs only while a whole command, read and written with wide moves, cannot
 // reach past either buffer: then no command there needs a bounds check of its own.
-constexpr std::size_t InputReach = 1 + MaxLiteralRun;                     // longest literal run
-constexpr std::size_t OutputReach = (MaxCommandBytes - 1) + MaxCopy + Wide; // literals + copy + overshoot
+// The longest literal run with its command byte (16-byte moves end exactly at 112).
+constexpr std::size_t InputReach = 1 + MaxLiteralRun;
+// The literals of a copy command, the longest copy and the overshoot of its last wide move.
+constexpr std::size_t OutputReach = (MaxCommandBytes - 1) + MaxCopy + Wide;
 
 // Through a temporary, so source and destination may overlap.
 inline void move16(std::uint8_t* dst, const std::uint8_t* src)
@@ -211,7 +213,7 @@ std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
         if (inSize - ip < form.length)
             return fail();
         const std::size_t literals = form.literals(word);
-        const std::size_t copy = form.copy(word);                         // 0 without a copy
+        const std::size_t copy = form.copy(word);                            // 0 without a copy
         const std::size_t distance = form.distance(__builtin_bswap32(word)); // 0 likewise
         ip += form.length;
         if (literals > inSize - ip || distance > op + literals)

@@ -1,4 +1,5 @@
 #include "shipfile/RefPack.h"
+
 #include "tests/support/RefPackEncoder.h"
 #include "tests/support/ShipBuilder.h"
 
@@ -57,12 +58,12 @@ TEST(DecodePacked, MalformedStreamsFailWithZero)
     const Stream cases[] = {
         {},
         {0x10, 0xFB, 0, 0},
-        packed({}),                       // no command at all
-        packed({0xE0, 1, 2}),              // literals past the end
-        packed({0xFF, 1}),                 // closing literals past the end
-        packed({0x00, 0x00, 0xFC}),        // copy before the start of the output
-        packed({0xE0, 1, 2, 3, 4}),        // no closing command
-        packed({0xC0, 0x00}),              // command bytes past the end
+        packed({}),                 // no command at all
+        packed({0xE0, 1, 2}),       // literals past the end
+        packed({0xFF, 1}),          // closing literals past the end
+        packed({0x00, 0x00, 0xFC}), // copy before the start of the output
+        packed({0xE0, 1, 2, 3, 4}), // no closing command
+        packed({0xC0, 0x00}),       // command bytes past the end
     };
     for (const Stream& s : cases) {
         Stream out = {42};
@@ -126,25 +127,25 @@ void appendLiterals(Probe& p, std::size_t n, std::uint8_t seed)
     }
 }
 
-// One copy command carrying `literals` literal bytes; picks the shortest form that fits.
+// One copy command of `form` (2, 3 or 4 command bytes) carrying `literals` literal bytes.
 void appendCopy(Probe& p, std::size_t literals, std::size_t copy, std::size_t distance, int form)
 {
     const std::size_t d = distance - 1;
     const auto l = static_cast<std::uint8_t>(literals);
     if (form == 2)
-        p.stream.insert(p.stream.end(), {static_cast<std::uint8_t>(((d >> 3) & 0x60) |
-                                                                   ((copy - 3) << 2) | l),
-                                         static_cast<std::uint8_t>(d)});
+        p.stream.insert(p.stream.end(),
+                        {static_cast<std::uint8_t>(((d >> 3) & 0x60) | ((copy - 3) << 2) | l),
+                         static_cast<std::uint8_t>(d)});
     else if (form == 3)
         p.stream.insert(p.stream.end(), {static_cast<std::uint8_t>(0x80 | (copy - 4)),
                                          static_cast<std::uint8_t>((l << 6) | (d >> 8)),
                                          static_cast<std::uint8_t>(d)});
     else
-        p.stream.insert(p.stream.end(),
-                        {static_cast<std::uint8_t>(0xC0 | ((d >> 12) & 0x10) |
-                                                   (((copy - 5) >> 6) & 0x0C) | l),
-                         static_cast<std::uint8_t>(d >> 8), static_cast<std::uint8_t>(d),
-                         static_cast<std::uint8_t>(copy - 5)});
+        p.stream.insert(
+            p.stream.end(),
+            {static_cast<std::uint8_t>(0xC0 | ((d >> 12) & 0x10) | (((copy - 5) >> 6) & 0x0C) | l),
+             static_cast<std::uint8_t>(d >> 8), static_cast<std::uint8_t>(d),
+             static_cast<std::uint8_t>(copy - 5)});
     for (std::size_t i = 0; i < literals; ++i) {
         const auto b = static_cast<std::uint8_t>(0xA0 + i);
         p.stream.push_back(b);
@@ -186,8 +187,8 @@ TEST(DecodePacked, CopiesEveryLengthAtShortDistances)
         }
     }
     // The longest copy from the farthest reach of each form.
-    for (const auto& [copy, distance, form] : {std::tuple{10u, 112u, 2}, {67u, 112u, 3},
-                                               {1028u, 112u, 4}, {1028u, 113u, 4}}) {
+    for (const auto& [copy, distance, form] :
+         {std::tuple{10u, 112u, 2}, {67u, 112u, 3}, {1028u, 112u, 4}, {1028u, 113u, 4}}) {
         const Probe p = probe(3, copy, distance, form);
         EXPECT_EQ(decode(p.stream), p.expected);
     }
