@@ -8,7 +8,7 @@ using platform::ControlKind;
 using platform::NoId;
 namespace id = animation;
 
-constexpr const char *Explanation =
+constexpr const char* Explanation =
     "For simple animations, such as rotating the component around one of the axis, you can "
     "simply have a single Animation Frame. If you want more complex animations, you'll need to "
     "have multiple animation frames, which will be interpolated within \"Time\" values";

@@ -2,8 +2,6 @@
 
 #include "platform/DialogTemplate.h"
 
-#include <array>
-
 // The layout of the animation editor.
 namespace resources {
 
@@ -22,9 +20,6 @@ inline constexpr int AngleZ = 1058;
 inline constexpr int MoveX = 1059;
 inline constexpr int MoveY = 1060;
 inline constexpr int MoveZ = 1061;
-
-/// The entries of the type list; an entry's position is the stored animation type.
-inline constexpr std::array<const char *, 4> TypeTexts = {"Stop", "Play", "Loop", "PingPong"};
 } // namespace animation
 
 /// "Component Animation Editing": the header (total time, type, trigger), the frame list and

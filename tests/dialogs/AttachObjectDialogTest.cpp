@@ -1,7 +1,7 @@
 #include "dialogs/AttachObjectDialog.h"
 #include "resources/AttachObjectTemplate.h"
 #include "tests/dialogs/DialogTests.h"
-#include "tests/dialogs/OpenShip.h"
+#include "tests/dialogs/DialogTestSupport.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -12,12 +12,6 @@ namespace {
 
 using dialogs::AttachObjectDialog;
 namespace id = resources::attachobject;
-
-void clickRow(QListWidget* list, int row)
-{
-    const QRect area = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, area.center());
-}
 
 } // namespace
 
@@ -30,10 +24,7 @@ private slots:
     {
         AttachObjectDialog dialog;
         auto* list = control<QListWidget>(dialog, id::Kinds);
-        QStringList shown;
-        for (int row = 0; row < list->count(); ++row)
-            shown << list->item(row)->text();
-        QCOMPARE(shown, (texts({"Missile Mounting Point", "Gun Object (type1)",
+        QCOMPARE(entries(list), (texts({"Missile Mounting Point", "Gun Object (type1)",
                                      "Engine Flame", "Gun (type3)", "Blinking Light"})));
         QVERIFY(list->selectedItems().isEmpty());
         QCOMPARE(dialog.selectedKind(), -1);

@@ -3,7 +3,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "tests/dialogs/DialogTests.h"
-#include "tests/dialogs/OpenShip.h"
+#include "tests/dialogs/DialogTestSupport.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,20 +61,6 @@ std::int32_t storedI32(shipfile::ShipFile& file, std::size_t offset)
 Vec3 storedPosition(shipfile::ShipFile& file)
 {
     return shipfile::readVec3(recordBytes(file), lay::attachment::Position).value_or(Vec3{});
-}
-
-QStringList entries(const QListWidget* list)
-{
-    QStringList out;
-    for (int row = 0; row < list->count(); ++row)
-        out << list->item(row)->text();
-    return out;
-}
-
-void clickRow(QListWidget* list, int row)
-{
-    const QRect area = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, area.center());
 }
 
 struct OpenDialog

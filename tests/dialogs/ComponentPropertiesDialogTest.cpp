@@ -3,7 +3,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "tests/dialogs/DialogTests.h"
-#include "tests/dialogs/OpenShip.h"
+#include "tests/dialogs/DialogTestSupport.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -8,3 +8,4 @@
 std::unique_ptr<QObject> makeComponentPropertiesDialogTest();
 std::unique_ptr<QObject> makeAttachObjectDialogTest();
 std::unique_ptr<QObject> makeAttachmentPropertiesDialogTest();
+std::unique_ptr<QObject> makeAnimationDialogTest();

@@ -12,7 +12,7 @@ int main(int argc, char** argv)
 
     int failed = 0;
     for (auto make : {makeComponentPropertiesDialogTest, makeAttachObjectDialogTest,
-                      makeAttachmentPropertiesDialogTest}) {
+                      makeAttachmentPropertiesDialogTest, makeAnimationDialogTest}) {
         const std::unique_ptr<QObject> test = make();
         failed += QTest::qExec(test.get(), argc, argv);
     }

@@ -6,6 +6,7 @@
 #include "tests/support/ShipBuilder.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
 #include <QStringList>
@@ -33,6 +34,23 @@ T* control(const QWidget& dialog, int id)
     if (!found)
         qFatal("no control %d", id);
     return found;
+}
+
+/// Clicks entry `row` of `list`, scrolling it into view first.
+inline void clickRow(QListWidget* list, int row)
+{
+    list->scrollToItem(list->item(row));
+    const QRect area = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, area.center());
+}
+
+/// The texts of the entries of `list`, in order.
+inline QStringList entries(const QListWidget* list)
+{
+    QStringList out;
+    for (int row = 0; row < list->count(); ++row)
+        out << list->item(row)->text();
+    return out;
 }
 
 /// Selects the field's text and types `text` over it, one key at a time, as a user does.

@@ -1,0 +1,273 @@
+#include "dialogs/AnimationDialog.h"
+
+#include "dialogs/FieldText.h"
+#include "editing/NumberText.h"
+#include "platform/DialogBuilder.h"
+#include "resources/AnimationTemplate.h"
+#include "shipfile/Layout.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace dialogs {
+
+namespace {
+
+namespace id = resources::animation;
+namespace lay = shipfile::layout;
+using editing::Axis;
+
+// The edit fields are read as at most this many characters of their first line.
+constexpr qsizetype FieldChars = 79;
+
+QString integerText(std::int32_t value)
+{
+    return QString::fromStdString(editing::formatInteger(value));
+}
+
+// Shows `text` and runs the field's handler even when the field already shows it, so what the
+// dialog shows is always what the record holds, whatever the field showed before. The narrow
+// angle fields show the start of their text.
+void rewrite(QLineEdit* field, const QString& text)
+{
+    if (field->text() == text)
+        Q_EMIT field->textChanged(text);
+    else
+        field->setText(text);
+    field->setCursorPosition(0);
+}
+
+// Text with no number stores 0 in the animation fields.
+std::int32_t integerIn(const QString& text)
+{
+    return editing::parseInteger(fieldText(text, FieldChars)).value_or(0);
+}
+
+double realIn(const QString& text)
+{
+    return editing::parseReal(fieldText(text, FieldChars)).value_or(0.0);
+}
+
+int selectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+// Selects a row without running the list's handler, which answers only the user.
+void selectQuietly(QListWidget* list, int row)
+{
+    const QSignalBlocker blocker(list);
+    list->setCurrentRow(row);
+    if (QListWidgetItem* item = list->item(row))
+        list->scrollToItem(item);
+}
+
+} // namespace
+
+AnimationDialog::AnimationDialog(shipfile::ShipFile& file, int component, QWidget* parent)
+    : QDialog(parent), m_file(file)
+{
+    platform::buildDialog(*this, resources::AnimationTemplate);
+    auto* ok = platform::findControl<QPushButton>(*this, id::Ok);
+    m_totalTime = platform::findControl<QLineEdit>(*this, id::TotalTime);
+    m_type = platform::findControl<QListWidget>(*this, id::Type);
+    m_trigger = platform::findControl<QLineEdit>(*this, id::Trigger);
+    m_frames = platform::findControl<QListWidget>(*this, id::Frames);
+    m_frameTime = platform::findControl<QLineEdit>(*this, id::FrameTime);
+    m_angleX = platform::findControl<QLineEdit>(*this, id::AngleX);
+    m_angleY = platform::findControl<QLineEdit>(*this, id::AngleY);
+    m_angleZ = platform::findControl<QLineEdit>(*this, id::AngleZ);
+    m_moveX = platform::findControl<QLineEdit>(*this, id::MoveX);
+    m_moveY = platform::findControl<QLineEdit>(*this, id::MoveY);
+    m_moveZ = platform::findControl<QLineEdit>(*this, id::MoveZ);
+    m_newFrame = platform::findControl<QPushButton>(*this, id::NewFrame);
+    m_deleteFrame = platform::findControl<QPushButton>(*this, id::DeleteFrame);
+    Q_ASSERT(ok && m_totalTime && m_type && m_trigger && m_frames && m_frameTime && m_angleX &&
+             m_angleY && m_angleZ && m_moveX && m_moveY && m_moveZ && m_newFrame &&
+             m_deleteFrame);
+
+    // The field shows no more of the trigger than its 16 bytes keep.
+    m_trigger->setMaxLength(static_cast<int>(lay::animationHeader::TriggerSize));
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_totalTime, &QLineEdit::textChanged, this, &AnimationDialog::totalTimeEdited);
+    // Selection, not the current row: focus moves the current row without the user picking.
+    connect(m_type, &QListWidget::itemSelectionChanged, this, &AnimationDialog::typeSelected);
+    connect(m_trigger, &QLineEdit::textChanged, this, &AnimationDialog::triggerEdited);
+    connect(m_frames, &QListWidget::itemSelectionChanged, this, &AnimationDialog::frameSelected);
+    connect(m_frameTime, &QLineEdit::textChanged, this, &AnimationDialog::frameTimeEdited);
+    connect(m_angleX, &QLineEdit::textChanged, this, &AnimationDialog::angleXEdited);
+    connect(m_angleY, &QLineEdit::textChanged, this, &AnimationDialog::angleYEdited);
+    connect(m_angleZ, &QLineEdit::textChanged, this, &AnimationDialog::angleZEdited);
+    connect(m_moveX, &QLineEdit::textChanged, this, &AnimationDialog::moveXEdited);
+    connect(m_moveY, &QLineEdit::textChanged, this, &AnimationDialog::moveYEdited);
+    connect(m_moveZ, &QLineEdit::textChanged, this, &AnimationDialog::moveZEdited);
+    connect(m_newFrame, &QPushButton::clicked, this, &AnimationDialog::newFrame);
+    connect(m_deleteFrame, &QPushButton::clicked, this, &AnimationDialog::deleteFrame);
+
+    const auto blocks = editing::openAnimation(file, component);
+    if (!blocks) {
+        // No section to animate: nothing here can be edited.
+        for (QWidget* child : findChildren<QWidget*>())
+            child->setEnabled(child == ok);
+        m_currentFrame = -1;
+        return;
+    }
+    m_blocks = *blocks;
+
+    if (const auto header = editing::readAnimationHeader(m_blocks.header)) {
+        fillHeader(*header);
+    } else {
+        m_totalTime->setEnabled(false);
+        m_type->setEnabled(false);
+        m_trigger->setEnabled(false);
+    }
+    fillFrames();
+}
+
+// Each text set here runs its handler, so the header holds what the fields show: a short
+// trigger ends up padded with zero bytes.
+void AnimationDialog::fillHeader(const editing::AnimationHeader& header)
+{
+    for (std::string_view name : editing::AnimationTypeNames)
+        m_type->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    rewrite(m_totalTime, integerText(header.totalTime));
+    // A stored type outside the list stays until the user picks one.
+    if (header.type >= 0 && header.type < m_type->count())
+        selectQuietly(m_type, header.type);
+    rewrite(m_trigger, displayText(header.trigger));
+}
+
+void AnimationDialog::fillFrames()
+{
+    // Records too short for a frame are never addressed as frames.
+    if (m_blocks.frames->recordSize < lay::animationFrame::RecordSize) {
+        for (QLineEdit* field :
+             {m_frameTime, m_angleX, m_angleY, m_angleZ, m_moveX, m_moveY, m_moveZ})
+            field->setEnabled(false);
+    }
+    showFrame();
+    for (int k = 0; k < static_cast<int>(m_blocks.frames->count); ++k)
+        m_frames->addItem(QString::fromStdString(editing::frameLabel(k)));
+    selectQuietly(m_frames, m_currentFrame);
+}
+
+// Showing a frame writes it back from its text: angles pass through six-decimal degrees.
+void AnimationDialog::showFrame()
+{
+    const auto frame = editing::readFrame(*m_blocks.frames, m_currentFrame);
+    if (!frame)
+        return;
+    rewrite(m_frameTime, integerText(frame->time));
+    rewrite(m_angleX, QString::fromStdString(editing::angleText(frame->rotation.x)));
+    rewrite(m_angleY, QString::fromStdString(editing::angleText(frame->rotation.y)));
+    rewrite(m_angleZ, QString::fromStdString(editing::angleText(frame->rotation.z)));
+    rewrite(m_moveX, QString::fromStdString(editing::formatFixed(frame->move.x)));
+    rewrite(m_moveY, QString::fromStdString(editing::formatFixed(frame->move.y)));
+    rewrite(m_moveZ, QString::fromStdString(editing::formatFixed(frame->move.z)));
+}
+
+void AnimationDialog::totalTimeEdited(const QString& text)
+{
+    editing::setTotalTime(m_blocks.header, integerIn(text));
+}
+
+void AnimationDialog::typeSelected()
+{
+    const int row = selectedRow(m_type);
+    if (row >= 0)
+        editing::setAnimationType(m_blocks.header, static_cast<std::int16_t>(row));
+}
+
+void AnimationDialog::triggerEdited(const QString& text)
+{
+    editing::setTrigger(m_blocks.header, fieldText(text, FieldChars));
+}
+
+void AnimationDialog::frameSelected()
+{
+    m_currentFrame = selectedRow(m_frames);
+    if (m_currentFrame >= 0)
+        showFrame();
+}
+
+void AnimationDialog::frameTimeEdited(const QString& text)
+{
+    if (m_blocks.frames && m_currentFrame >= 0)
+        editing::setFrameTime(*m_blocks.frames, m_currentFrame, integerIn(text));
+}
+
+void AnimationDialog::angleXEdited(const QString& text)
+{
+    angleEdited(Axis::X, text);
+}
+
+void AnimationDialog::angleYEdited(const QString& text)
+{
+    angleEdited(Axis::Y, text);
+}
+
+void AnimationDialog::angleZEdited(const QString& text)
+{
+    angleEdited(Axis::Z, text);
+}
+
+void AnimationDialog::moveXEdited(const QString& text)
+{
+    moveEdited(Axis::X, text);
+}
+
+void AnimationDialog::moveYEdited(const QString& text)
+{
+    moveEdited(Axis::Y, text);
+}
+
+void AnimationDialog::moveZEdited(const QString& text)
+{
+    moveEdited(Axis::Z, text);
+}
+
+void AnimationDialog::angleEdited(Axis axis, const QString& text)
+{
+    if (m_blocks.frames && m_currentFrame >= 0)
+        editing::setFrameRotation(*m_blocks.frames, m_currentFrame, axis, realIn(text));
+}
+
+void AnimationDialog::moveEdited(Axis axis, const QString& text)
+{
+    if (m_blocks.frames && m_currentFrame >= 0)
+        editing::setFrameMove(*m_blocks.frames, m_currentFrame, axis,
+                              static_cast<float>(realIn(text)));
+}
+
+// The new frame is all zero; the selection stays where it was.
+void AnimationDialog::newFrame()
+{
+    if (m_blocks.frames && editing::appendFrame(m_file, *m_blocks.frames))
+        m_frames->addItem(QString::fromStdString(
+            editing::frameLabel(static_cast<int>(m_blocks.frames->count) - 1)));
+}
+
+// Afterwards no frame is selected: the fields keep showing the deleted frame and typing into
+// them changes nothing until the user picks one. The entries are numbered afresh, so entry k
+// still reads as frame k.
+void AnimationDialog::deleteFrame()
+{
+    if (!m_blocks.frames || m_currentFrame < 0 ||
+        !editing::deleteFrame(*m_blocks.frames, m_currentFrame))
+        return;
+    {
+        const QSignalBlocker blocker(m_frames);
+        delete m_frames->takeItem(m_currentFrame);
+        for (int k = 0; k < m_frames->count(); ++k)
+            m_frames->item(k)->setText(QString::fromStdString(editing::frameLabel(k)));
+        m_frames->clearSelection();
+        m_frames->setCurrentRow(-1);
+    }
+    m_currentFrame = -1;
+}
+
+} // namespace dialogs
