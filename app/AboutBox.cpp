@@ -8,11 +8,11 @@
 
 namespace app {
 
-AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 {
     resources::initialise();
     platform::buildDialog(*this, resources::AboutBoxTemplate);
-    auto *ok = platform::findControl<QPushButton>(*this, resources::aboutbox::Ok);
+    auto* ok = platform::findControl<QPushButton>(*this, resources::aboutbox::Ok);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -10,7 +10,7 @@ class AboutBox : public QDialog
     Q_OBJECT
 
 public:
-    explicit AboutBox(QWidget *parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 };
 
 } // namespace app

@@ -8,7 +8,7 @@ namespace app {
 namespace fs = std::filesystem;
 namespace messages = shipfile::messages;
 
-GameInstallation findGameInstallation(const fs::path &winePrefix, shipfile::MessageSink &sink)
+GameInstallation findGameInstallation(const fs::path& winePrefix, shipfile::MessageSink& sink)
 {
     const platform::WineRegistry registry(winePrefix);
     const platform::RegistryLookup lookup = registry.lookup(GameRegistryKey, GameDirectoryValue);

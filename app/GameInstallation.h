@@ -25,7 +25,7 @@ struct GameInstallation
 /// shows both the missing-key and the missing-value message (the value cannot be read without
 /// its key); a missing value shows the second only. Without a directory the paths are the bare
 /// file names at the root.
-GameInstallation findGameInstallation(const std::filesystem::path &winePrefix,
-                                      shipfile::MessageSink &sink);
+GameInstallation findGameInstallation(const std::filesystem::path& winePrefix,
+                                      shipfile::MessageSink& sink);
 
 } // namespace app

@@ -44,7 +44,7 @@ QString fromView(std::string_view text)
 
 } // namespace
 
-MainDialog::MainDialog(const Services &services, QWidget *parent)
+MainDialog::MainDialog(const Services& services, QWidget* parent)
     : QDialog(parent), m_sink(services.sink), m_questions(services.questions),
       m_fileDialogs(services.fileDialogs), m_winePrefix(services.winePrefix)
 {
@@ -62,18 +62,18 @@ MainDialog::MainDialog(const Services &services, QWidget *parent)
     };
     connectCommands();
 
-    auto *about = new QAction(fromView(resources::strings::AboutMenuEntry), this);
+    auto* about = new QAction(fromView(resources::strings::AboutMenuEntry), this);
     connect(about, &QAction::triggered, this, &MainDialog::showAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    new platform::KeyFilter(*this, [this](QKeyEvent &event) { return handleKey(event); });
+    new platform::KeyFilter(*this, [this](QKeyEvent& event) { return handleKey(event); });
 }
 
 MainDialog::~MainDialog() = default;
 
 void MainDialog::setStartStates()
 {
-    auto *views = control<QComboBox>(id::ViewChoice);
+    auto* views = control<QComboBox>(id::ViewChoice);
     {
         // Choosing the start entry is no view change: the first picture keeps the identity.
         const QSignalBlocker blocker(views);
@@ -82,7 +82,7 @@ void MainDialog::setStartStates()
         views->setCurrentIndex(static_cast<int>(viewer::ViewChoice::FreeView));
     }
 
-    auto *zoom = control<QSlider>(id::ZoomSlider);
+    auto* zoom = control<QSlider>(id::ZoomSlider);
     {
         const QSignalBlocker blocker(zoom);
         zoom->setRange(ZoomMinimum, ZoomMaximum);
@@ -119,10 +119,11 @@ void MainDialog::createView()
     // lower-left corner and whatever rises above the box is cut off, so the anchor point of
     // the picture sits in the middle of the box.
     const QRect area = control<QWidget>(id::ShipGroup)->geometry();
-    auto *frame = new QWidget(this);
+    auto* frame = new QWidget(this);
     frame->setGeometry(area);
     m_viewWidget = new viewer::ShipViewWidget(m_view, m_textures, m_sink, frame);
     m_viewWidget->move(0, area.height() - m_viewWidget->height());
+    frame->hide();
     m_viewWidget->setSceneProvider([this] {
         return viewer::Scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
                              m_state.selectedComponent, m_state.selectedAttachment};
@@ -144,7 +145,7 @@ void MainDialog::connectCommands()
     connect(&m_documentTimer, &QTimer::timeout, this, &MainDialog::refreshDocumentState);
 }
 
-void MainDialog::start(const QString &commandLineFile)
+void MainDialog::start(const QString& commandLineFile)
 {
     const GameInstallation game = findGameInstallation(m_winePrefix, m_sink);
     if (!game.found)
@@ -209,7 +210,7 @@ void MainDialog::reject()
         QDialog::reject();
 }
 
-void MainDialog::loadDocument(const fs::path &path)
+void MainDialog::loadDocument(const fs::path& path)
 {
     m_state.file.reset();
     m_state.fileLoaded = false;
@@ -227,15 +228,17 @@ void MainDialog::loadDocument(const fs::path &path)
         m_state.fileLoaded = true;
         m_state.savedImage = m_state.file->serialise();
         listComponents();
-        redrawView();
     }
+    // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
+    m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
+    redrawView();
     refreshDocumentState();
 }
 
 void MainDialog::clearLists()
 {
     for (const int listId : {id::ComponentList, id::AttachmentList}) {
-        auto *list = control<QListWidget>(listId);
+        auto* list = control<QListWidget>(listId);
         const QSignalBlocker blocker(list);
         list->clear();
     }
@@ -243,7 +246,7 @@ void MainDialog::clearLists()
 
 void MainDialog::listComponents()
 {
-    auto *list = control<QListWidget>(id::ComponentList);
+    auto* list = control<QListWidget>(id::ComponentList);
     const QSignalBlocker blocker(list);
     const int count = shipfile::componentCount(*m_state.file);
     for (int n = 0; n < count; ++n)
@@ -307,7 +310,7 @@ void MainDialog::onZoomChanged(int position)
     redrawView();
 }
 
-bool MainDialog::handleKey(QKeyEvent &event)
+bool MainDialog::handleKey(QKeyEvent& event)
 {
     if (event.key() == Qt::Key_F1 && event.modifiers() == Qt::NoModifier) {
         showAbout();

@@ -33,9 +33,9 @@ namespace app {
 /// message boxes and file dialogs and the user's Wine prefix; tests pass recording ones.
 struct Services
 {
-    shipfile::MessageSink &sink;
-    platform::Questions &questions;
-    platform::FileDialogs &fileDialogs;
+    shipfile::MessageSink& sink;
+    platform::Questions& questions;
+    platform::FileDialogs& fileDialogs;
     std::filesystem::path winePrefix;
 };
 
@@ -47,21 +47,21 @@ class MainDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit MainDialog(const Services &services, QWidget *parent = nullptr);
+    explicit MainDialog(const Services& services, QWidget* parent = nullptr);
     ~MainDialog() override;
 
     /// The rest of start-up, once the window can own message boxes: finds the game through
     /// the registry, derives the texture and ships paths, and opens `commandLineFile` unless
     /// it is empty.
-    void start(const QString &commandLineFile);
+    void start(const QString& commandLineFile);
 
     /// The control with id `id`, or null.
-    template <typename T> T *control(int id) const { return platform::findControl<T>(*this, id); }
+    template <typename T> T* control(int id) const { return platform::findControl<T>(*this, id); }
 
-    EditorState &state() { return m_state; }
-    viewer::ShipView &view() { return m_view; }
-    viewer::TextureCache &textures() { return m_textures; }
-    viewer::ShipViewWidget *viewWidget() const { return m_viewWidget; }
+    EditorState& state() { return m_state; }
+    viewer::ShipView& view() { return m_view; }
+    viewer::TextureCache& textures() { return m_textures; }
+    viewer::ShipViewWidget* viewWidget() const { return m_viewWidget; }
 
     /// Draws the open ship now with the current selection.
     void redrawView();
@@ -85,7 +85,7 @@ private:
     void setStartStates();
     void connectCommands();
     void findGameDirectory();
-    void loadDocument(const std::filesystem::path &path);
+    void loadDocument(const std::filesystem::path& path);
     void clearLists();
     void listComponents();
     /// Asks whether to save unsaved changes; false when the user keeps the document open.
@@ -94,17 +94,17 @@ private:
     void refreshShipClass();
     void refreshTitle();
     void onZoomChanged(int position);
-    bool handleKey(QKeyEvent &event);
+    bool handleKey(QKeyEvent& event);
 
-    shipfile::MessageSink &m_sink;
-    platform::Questions &m_questions;
-    platform::FileDialogs &m_fileDialogs;
+    shipfile::MessageSink& m_sink;
+    platform::Questions& m_questions;
+    platform::FileDialogs& m_fileDialogs;
     std::filesystem::path m_winePrefix;
 
     EditorState m_state;
     viewer::ShipView m_view;
     viewer::TextureCache m_textures;
-    viewer::ShipViewWidget *m_viewWidget = nullptr;
+    viewer::ShipViewWidget* m_viewWidget = nullptr;
     QString m_baseTitle;
 
     /// Keeps the ship-class field in step with changes made outside the commands (the mouse).

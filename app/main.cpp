@@ -10,7 +10,7 @@
 #include <QIcon>
 #include <QStringList>
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     resources::initialise();

@@ -65,8 +65,8 @@ class DialogStyle final : public QProxyStyle
 public:
     DialogStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
 
-    int pixelMetric(PixelMetric metric, const QStyleOption *option,
-                    const QWidget *widget) const override
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override
     {
         constexpr int CheckBoxLabelSpacing = 3;
         if (metric == PM_CheckBoxLabelSpacing)
@@ -75,60 +75,60 @@ public:
     }
 };
 
-QWidget *createControl(const ControlTemplate &control, QWidget &parent, QStyle &style)
+QWidget* createControl(const ControlTemplate& control, QWidget& parent, QStyle& style)
 {
     const QString text = QString::fromUtf8(control.text);
     switch (control.kind) {
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton: {
-        auto *button = new QPushButton(text, &parent);
+        auto* button = new QPushButton(text, &parent);
         button->setDefault(control.kind == ControlKind::DefaultPushButton);
         button->setFlat((control.flags & style::Flat) != 0);
         return button;
     }
     case ControlKind::CheckBox: {
-        auto *box = new QCheckBox(text, &parent);
+        auto* box = new QCheckBox(text, &parent);
         box->setStyle(&style);
         return box;
     }
     case ControlKind::ListBox: {
-        auto *list = new QListWidget(&parent);
+        auto* list = new QListWidget(&parent);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setSortingEnabled(false);
         return list;
     }
     case ControlKind::ComboBox: {
-        auto *combo = new QComboBox(&parent);
+        auto* combo = new QComboBox(&parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         return combo;
     }
     case ControlKind::Slider: {
-        auto *slider = new QSlider(Qt::Horizontal, &parent);
+        auto* slider = new QSlider(Qt::Horizontal, &parent);
         slider->setTickPosition(QSlider::NoTicks);
         return slider;
     }
     case ControlKind::Edit: {
-        auto *edit = new QLineEdit(text, &parent);
+        auto* edit = new QLineEdit(text, &parent);
         edit->setReadOnly((control.flags & style::ReadOnly) != 0);
         return edit;
     }
     case ControlKind::GroupBox: {
         // Group boxes only frame their neighbours: keep them beneath the controls and out of
         // the way of the mouse.
-        auto *group = new QGroupBox(text, &parent);
+        auto* group = new QGroupBox(text, &parent);
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
         group->lower();
         return group;
     }
     case ControlKind::Static: {
-        auto *label = new QLabel(text, &parent);
+        auto* label = new QLabel(text, &parent);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
     case ControlKind::Icon: {
-        auto *label = new QLabel(&parent);
+        auto* label = new QLabel(&parent);
         const QRect area = dialogUnitsToPixels(control.x, control.y, control.width, control.height);
         label->setPixmap(QIcon(text).pixmap(area.size()));
         return label;
@@ -153,17 +153,17 @@ QString controlName(int id)
     return QString::number(id);
 }
 
-void buildDialog(QWidget &dialog, const DialogTemplate &dialogTemplate)
+void buildDialog(QWidget& dialog, const DialogTemplate& dialogTemplate)
 {
     dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     dialog.setFont(dialogFont(dialogTemplate.fontPointSize));
     dialog.setFixedSize(
         dialogUnitsToPixels(0, 0, dialogTemplate.width, dialogTemplate.height).size());
 
-    auto *style = new DialogStyle;
+    auto* style = new DialogStyle;
     style->setParent(&dialog);
-    for (const ControlTemplate &control : dialogTemplate.controls) {
-        QWidget *widget = createControl(control, dialog, *style);
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        QWidget* widget = createControl(control, dialog, *style);
         if (control.id != NoId)
             widget->setObjectName(controlName(control.id));
         widget->setEnabled((control.flags & style::Disabled) == 0);

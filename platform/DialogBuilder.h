@@ -19,12 +19,12 @@ QString controlName(int id);
 /// Creates the template's controls as children of `dialog`, at their template positions, and
 /// gives the dialog its caption, fixed client size and font. Controls without an id get no
 /// object name. Returns nothing: a template is program data, so a bad one is a programming error.
-void buildDialog(QWidget &dialog, const DialogTemplate &dialogTemplate);
+void buildDialog(QWidget& dialog, const DialogTemplate& dialogTemplate);
 
 /// The child of `dialog` whose object name is `id`, or null.
-template <typename T> T *findControl(const QWidget &dialog, int id)
+template <typename T> T* findControl(const QWidget& dialog, int id)
 {
-    return dialog.findChild<T *>(controlName(id));
+    return dialog.findChild<T*>(controlName(id));
 }
 
 } // namespace platform

@@ -35,7 +35,7 @@ struct ControlTemplate
 {
     int id = NoId;
     ControlKind kind = ControlKind::Static;
-    const char *text = "";
+    const char* text = "";
     int x = 0;
     int y = 0;
     int width = 0;
@@ -47,7 +47,7 @@ struct ControlTemplate
 /// order (which is also the tab order).
 struct DialogTemplate
 {
-    const char *caption = "";
+    const char* caption = "";
     int width = 0;
     int height = 0;
     int fontPointSize = 8;

@@ -13,8 +13,8 @@ public:
     virtual ~FileDialogs() = default;
     /// An existing file chosen by the user, starting in `directory` with `filters` (the first
     /// one selected); empty when the user cancels.
-    virtual QString openFileName(QWidget *owner, const QString &directory,
-                                 const QStringList &filters) = 0;
+    virtual QString openFileName(QWidget* owner, const QString& directory,
+                                 const QStringList& filters) = 0;
 };
 
 } // namespace platform

@@ -15,15 +15,15 @@ namespace platform {
 class KeyFilter final : public QObject
 {
 public:
-    using Handler = std::function<bool(QKeyEvent &)>;
+    using Handler = std::function<bool(QKeyEvent&)>;
 
-    KeyFilter(QWidget &window, Handler handler);
+    KeyFilter(QWidget& window, Handler handler);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget &m_window;
+    QWidget& m_window;
     Handler m_handler;
 };
 

@@ -4,8 +4,8 @@
 
 namespace platform {
 
-QString QtFileDialogs::openFileName(QWidget *owner, const QString &directory,
-                                    const QStringList &filters)
+QString QtFileDialogs::openFileName(QWidget* owner, const QString& directory,
+                                    const QStringList& filters)
 {
     QFileDialog dialog(owner, QString(), directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -8,8 +8,8 @@ namespace platform {
 class QtFileDialogs final : public FileDialogs
 {
 public:
-    QString openFileName(QWidget *owner, const QString &directory,
-                         const QStringList &filters) override;
+    QString openFileName(QWidget* owner, const QString& directory,
+                         const QStringList& filters) override;
 };
 
 } // namespace platform

@@ -23,9 +23,9 @@ QMessageBox::Icon boxIcon(shipfile::MessageIcon icon)
 }
 } // namespace
 
-void QtMessageSink::show(const shipfile::Message &message)
+void QtMessageSink::show(const shipfile::Message& message)
 {
-    QWidget *owner = message.ownedByMainWindow ? m_owner.data() : nullptr;
+    QWidget* owner = message.ownedByMainWindow ? m_owner.data() : nullptr;
     const std::string_view caption =
         message.ownedByMainWindow ? shipfile::messages::AppName : message.caption;
     QMessageBox box(boxIcon(message.icon),

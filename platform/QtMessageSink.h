@@ -14,9 +14,9 @@ class QtMessageSink final : public shipfile::MessageSink
 {
 public:
     /// The window that owns the boxes marked as owned by the main window.
-    void setOwner(QWidget *owner) { m_owner = owner; }
+    void setOwner(QWidget* owner) { m_owner = owner; }
 
-    void show(const shipfile::Message &message) override;
+    void show(const shipfile::Message& message) override;
 
 private:
     QPointer<QWidget> m_owner;

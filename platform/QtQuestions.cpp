@@ -6,7 +6,7 @@
 
 namespace platform {
 
-SaveAnswer QtQuestions::askToSave(QWidget *owner, const QString &text)
+SaveAnswer QtQuestions::askToSave(QWidget* owner, const QString& text)
 {
     const auto caption = shipfile::messages::AppName;
     QMessageBox box(QMessageBox::Warning,

@@ -8,7 +8,7 @@ namespace platform {
 class QtQuestions final : public Questions
 {
 public:
-    SaveAnswer askToSave(QWidget *owner, const QString &text) override;
+    SaveAnswer askToSave(QWidget* owner, const QString& text) override;
 };
 
 } // namespace platform

@@ -18,7 +18,7 @@ class Questions
 public:
     virtual ~Questions() = default;
     /// Asks `text` with the answers Save, Discard and Cancel.
-    virtual SaveAnswer askToSave(QWidget *owner, const QString &text) = 0;
+    virtual SaveAnswer askToSave(QWidget* owner, const QString& text) = 0;
 };
 
 } // namespace platform

@@ -39,7 +39,7 @@ int hexDigit(char c)
     return -1;
 }
 
-void appendUtf8(std::string &out, char32_t code)
+void appendUtf8(std::string& out, char32_t code)
 {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -65,7 +65,7 @@ class EscapedText
 public:
     // Decodes from `pos` up to the first unescaped `terminator`; nothing when the line ends
     // first. `pos` is left just past the terminator.
-    static std::optional<std::string> read(std::string_view line, std::size_t &pos, char terminator)
+    static std::optional<std::string> read(std::string_view line, std::size_t& pos, char terminator)
     {
         EscapedText text;
         while (pos < line.size()) {
@@ -85,7 +85,7 @@ public:
     }
 
 private:
-    void readEscape(std::string_view line, std::size_t &pos)
+    void readEscape(std::string_view line, std::size_t& pos)
     {
         const char c = line[pos++];
         switch (c) {
@@ -190,7 +190,7 @@ std::vector<std::string_view> lines(std::string_view text)
 }
 
 // The entry of `directory` whose name equals `name` ignoring case, if any.
-std::optional<fs::path> findIgnoringCase(const fs::path &directory, const std::string &name)
+std::optional<fs::path> findIgnoringCase(const fs::path& directory, const std::string& name)
 {
     std::error_code ec;
     for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec))
@@ -210,9 +210,9 @@ WineRegistry::WineRegistry(fs::path prefix) : m_prefix(std::move(prefix))
 
 fs::path WineRegistry::defaultPrefix()
 {
-    if (const char *prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         return prefix;
-    const char *home = std::getenv("HOME");
+    const char* home = std::getenv("HOME");
     return fs::path(home ? home : "") / ".wine";
 }
 
@@ -246,7 +246,7 @@ fs::path WineRegistry::toUnixPath(std::string_view windowsPath) const
         return fs::path(windowsPath);
 
     std::string path(windowsPath);
-    for (char &c : path)
+    for (char& c : path)
         if (c == '\\')
             c = '/';
 

@@ -38,7 +38,7 @@ public:
     /// A path that already starts with '/' is taken as a Unix path.
     std::filesystem::path toUnixPath(std::string_view windowsPath) const;
 
-    const std::filesystem::path &prefix() const { return m_prefix; }
+    const std::filesystem::path& prefix() const { return m_prefix; }
 
 private:
     std::filesystem::path m_prefix;

@@ -3,9 +3,9 @@
 // The string table: texts of menus, file dialogs and resources that are not message boxes.
 namespace resources::strings {
 
-inline constexpr const char *AboutMenuEntry = "&About Korvex...";
-inline constexpr const char *ShpFilesFilter = "Vantaris SHP (*.shp)";
-inline constexpr const char *AllFilesFilter = "All Files (*)";
-inline constexpr const char *IconResource = ":/korvex.png";
+inline constexpr const char* AboutMenuEntry = "&About Korvex...";
+inline constexpr const char* ShpFilesFilter = "Vantaris SHP (*.shp)";
+inline constexpr const char* AllFilesFilter = "All Files (*)";
+inline constexpr const char* IconResource = ":/korvex.png";
 
 } // namespace resources::strings

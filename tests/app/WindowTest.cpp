@@ -1,0 +1,120 @@
+#include "platform/DialogBuilder.h"
+#include "resources/AboutBoxTemplate.h"
+#include "resources/MainWindowTemplate.h"
+#include "tests/app/EditorFixture.h"
+#include "tests/app/TestRegistry.h"
+#include "viewer/ShipViewWidget.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+
+#include <set>
+
+namespace apptests {
+
+namespace id = resources::mainwindow;
+
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyControlOfTheTemplateIsThereOnceAndInside()
+    {
+        Editor editor;
+        auto& w = editor.start(editor.writePrefix("prefix"));
+        std::set<int> ids;
+        for (const auto& control : resources::MainWindowTemplate.controls) {
+            if (control.id == platform::NoId)
+                continue;
+            QVERIFY2(ids.insert(control.id).second, "duplicate id");
+            const auto found = w.findChildren<QWidget*>(platform::controlName(control.id));
+            QCOMPARE(found.size(), 1);
+            QVERIFY(w.rect().contains(found.front()->geometry()));
+        }
+        QCOMPARE(ids.size(), std::size_t{38});
+        QCOMPARE(w.size(), platform::dialogUnitsToPixels(0, 0, 502, 290).size());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
+        QVERIFY(!w.windowIcon().isNull());
+    }
+
+    // The view's square stands on the "Ship" box's lower-left corner and is cut to the box, so
+    // the anchor point of the picture is in the middle of the box.
+    void theViewCoversTheShipBox()
+    {
+        Editor editor;
+        const fs::path ship =
+            editor.writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
+        auto& w = editor.start(editor.writePrefix("prefix"), QString::fromStdString(ship.string()));
+        const QRect box = w.control<QGroupBox>(id::ShipGroup)->geometry();
+        auto* view = w.viewWidget();
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->size(), QSize(388, 388));
+        const QRect onWindow(view->mapTo(&w, QPoint(0, 0)), view->size());
+        QCOMPARE(onWindow.bottomLeft(), box.bottomLeft());
+        QCOMPARE(view->parentWidget()->geometry(), box);
+    }
+
+    void theZoomFollowsTheSliderAtEveryPosition()
+    {
+        Editor editor;
+        const fs::path ship =
+            editor.writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
+        auto& w = editor.start(editor.writePrefix("prefix"), QString::fromStdString(ship.string()));
+        QTRY_VERIFY(editor.shipPixels() > 500);
+        auto* slider = w.control<QSlider>(id::ZoomSlider);
+        QImage previous = editor.picture();
+        int previousPixels = editor.shipPixels();
+        for (const int position : {2, 3, 5, 8, 13, 21}) {
+            slider->setValue(position);
+            QCOMPARE(w.view().zoom.load(), position);
+            // Drawn at once, not at some later paint: the picture has already shrunk.
+            const QImage now = editor.picture();
+            QVERIFY2(now != previous, qPrintable(QString::number(position)));
+            const int pixels = editor.shipPixels();
+            QVERIFY(pixels < previousPixels);
+            previous = now;
+            previousPixels = pixels;
+        }
+        slider->setValue(500);
+        QCOMPARE(w.view().zoom.load(), 500);
+    }
+
+    void f1AndTheContextMenuShowTheAboutBox()
+    {
+        Editor editor;
+        auto& w = editor.start(editor.writePrefix("prefix"));
+        const auto actions = w.actions();
+        QCOMPARE(actions.size(), 1);
+        QCOMPARE(actions.front()->text(), QStringLiteral("&About Korvex..."));
+        QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
+
+        // F1 reaches the About box even from an edit field, which keeps its text.
+        auto* edit = w.control<QLineEdit>(id::ScaleFactor);
+        edit->setFocus();
+        QString title, version;
+        inspectNextModal([&](QWidget& modal) {
+            title = modal.windowTitle();
+            version = platform::findControl<QLabel>(modal, resources::aboutbox::Version)->text();
+        });
+        QTest::keyClick(edit, Qt::Key_F1);
+        QCOMPARE(title, QStringLiteral("About Korvex"));
+        QVERIFY(version.startsWith(QStringLiteral("Korvex, Version ")));
+        QCOMPARE(edit->text(), QStringLiteral("1.2"));
+
+        title.clear();
+        inspectNextModal([&](QWidget& modal) { title = modal.windowTitle(); });
+        actions.front()->trigger();
+        QCOMPARE(title, QStringLiteral("About Korvex"));
+    }
+};
+
+KORVEX_REGISTER_TEST(WindowTest);
+
+} // namespace apptests
+
+#include "WindowTest.moc"
