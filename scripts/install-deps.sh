@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6 qt6-qpa-plugins
     libgl-dev libgl1-mesa-dri libglu1-mesa-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
     clang libclang-rt-dev
 )
 
