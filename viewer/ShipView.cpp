@@ -51,9 +51,17 @@ Colour markerColour(std::int32_t kind)
     }
 }
 
-// The GL state that changes from face to face, sent to the driver only when it differs, so a
-// run of faces with the same texture and culling reaches it as one batch of triangles. Every
-// draw ends with culling off and texturing on.
+// One corner of a batched triangle: texture coordinate, then position.
+struct BatchVertex
+{
+    float u, v;
+    float x, y, z;
+};
+
+// The GL state that changes from face to face, sent to the driver only when it differs.
+// Consecutive textured or filled faces that need no change between them are collected and sent
+// as one vertex array of independent triangles, which draws exactly what one primitive per face
+// draws, in the same order. Every draw ends with culling off and texturing on.
 class DrawState
 {
 public:
@@ -64,20 +72,44 @@ public:
         glCullFace(GL_BACK);
         glEnable(GL_TEXTURE_2D);
         glColor4f(White.r, White.g, White.b, 1.0f);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     }
     ~DrawState()
     {
+        endTriangles();
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisable(GL_CULL_FACE);
         glEnable(GL_TEXTURE_2D);
     }
     DrawState(const DrawState&) = delete;
     DrawState& operator=(const DrawState&) = delete;
 
+    /// Adds a triangle to the open batch.
+    void triangle(const std::array<BatchVertex, 3>& corners)
+    {
+        m_batch.insert(m_batch.end(), corners.begin(), corners.end());
+    }
+    /// Sends the open batch. Every state change and every other primitive comes after this.
+    void endTriangles()
+    {
+        if (m_batch.empty())
+            return;
+        glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), &m_batch.front().u);
+        glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &m_batch.front().x);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(m_batch.size()));
+        m_batch.clear();
+    }
+
     void culling(bool on, GLenum face = GL_BACK)
     {
-        if (on != m_culling)
+        if (on != m_culling) {
+            endTriangles();
             on ? glEnable(GL_CULL_FACE) : glDisable(GL_CULL_FACE);
+        }
         if (on && face != m_cullFace) {
+            endTriangles();
             glCullFace(face);
             m_cullFace = face;
         }
@@ -85,14 +117,18 @@ public:
     }
     void texturing(bool on)
     {
-        if (on != m_texturing)
+        if (on != m_texturing) {
+            endTriangles();
             on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+        }
         m_texturing = on;
     }
     void colour(Colour c)
     {
-        if (c != m_colour)
+        if (c != m_colour) {
+            endTriangles();
             glColor4f(c.r, c.g, c.b, 1.0f);
+        }
         m_colour = c;
     }
     bool isBound(GLuint id) const { return m_bound && *m_bound == id; }
@@ -100,6 +136,7 @@ public:
     void forgetBinding() { m_bound.reset(); }
 
 private:
+    std::vector<BatchVertex> m_batch;
     bool m_culling = false;
     GLenum m_cullFace = GL_BACK;
     bool m_texturing = true;
@@ -134,33 +171,27 @@ public:
         m_resolved.assign(names ? names->count : 0, 0);
         for (std::size_t i = 0; i < faces.count; ++i)
             paintFace(faces.record(i), faces.recordSize == lay::face::RecordSize);
+        m_state.endTriangles();
     }
 
 private:
-    struct Corner
-    {
-        float u, v;
-        Vec3 position;
-    };
-
-    std::optional<Corner> corner(Bytes face, std::size_t index) const
+    std::optional<BatchVertex> corner(Bytes face, std::size_t index) const
     {
         const auto vertexIndex = shipfile::readU32(face, lay::face::VertexA + 4 * index);
         const auto u = shipfile::readF32(face, lay::face::U + 4 * index);
         const auto v = shipfile::readF32(face, lay::face::V + 4 * index);
         if (!vertexIndex || !u || !v)
             return std::nullopt;
-        const auto position =
-            shipfile::readVec3(m_vertices->record(*vertexIndex), lay::vertex::Position);
-        if (!position)
+        const auto p = shipfile::readVec3(m_vertices->record(*vertexIndex), lay::vertex::Position);
+        if (!p)
             return std::nullopt;
-        return Corner{*u, *v, *position};
+        return BatchVertex{*u, *v, p->x, p->y, p->z};
     }
 
     // A face whose vertex index lies past the vertex block is not drawn at all.
     void paintFace(Bytes face, bool hasCullSelector)
     {
-        std::array<Corner, 3> corners{};
+        std::array<BatchVertex, 3> corners{};
         for (std::size_t i = 0; i < 3; ++i) {
             const auto c = corner(face, i);
             if (!c)
@@ -178,12 +209,7 @@ private:
         if (m_view.textureMap) {
             m_state.colour(m_marked ? SelectedTint : White);
             m_state.texturing(bindTexture(*shipfile::readU32(face, lay::face::TextureIndex)));
-            glBegin(GL_TRIANGLES);
-            for (const Corner& c : corners) {
-                glTexCoord2f(c.u, c.v);
-                glVertex3f(c.position.x, c.position.y, c.position.z);
-            }
-            glEnd();
+            m_state.triangle(corners);
             return;
         }
 
@@ -191,9 +217,14 @@ private:
         // hide the lines.
         m_state.colour(Black);
         m_state.texturing(false);
-        glBegin(m_marked ? GL_TRIANGLES : GL_LINE_LOOP);
-        for (const Corner& c : corners)
-            glVertex3f(c.position.x, c.position.y, c.position.z);
+        if (m_marked) {
+            m_state.triangle(corners);
+            return;
+        }
+        m_state.endTriangles();
+        glBegin(GL_LINE_LOOP);
+        for (const BatchVertex& c : corners)
+            glVertex3f(c.x, c.y, c.z);
         glEnd();
     }
 
@@ -205,6 +236,8 @@ private:
         if (!m_names || textureIndex >= m_resolved.size())
             return false;
         GLuint& id = m_resolved[textureIndex];
+        if (id == 0 || !m_state.isBound(id))
+            m_state.endTriangles();
         if (id == 0) {
             const std::string name = shipfile::readString(m_names->record(textureIndex),
                                                           lay::texture::Name);

@@ -1,11 +1,9 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-// The drawing tests need a GL context, so a QGuiApplication on a real X display (Xvfb in CI).
+// The drawing tests need a GL context, so an application on a real X display (Xvfb in CI).
 // Listing the tests at build time needs neither.
 int main(int argc, char** argv)
 {
@@ -13,7 +11,7 @@ int main(int argc, char** argv)
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
     QStandardPaths::setTestModeEnabled(true);
-    QGuiApplication::setOrganizationName(QStringLiteral("KorvexTests"));
-    QGuiApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("KorvexTests"));
+    QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,339 @@
+// Draws a 20,000-face textured ship with the editor's ShipView::draw, beside the floor of this
+// driver: the same triangles from one vertex array, one texture bind and one draw call per
+// texture. Also the cost of finding a cached texture as the cache grows. Needs an X display:
+//   xvfb-run -a build-bench/bench/draw_bench
+#include "tests/support/ShipBuilder.h"
+#include "tests/support/TcacheBuilder.h"
+#include "viewer/Camera.h"
+#include "viewer/OffscreenRenderer.h"
+#include "viewer/ShipView.h"
+#include "viewer/TextureCache.h"
+
+#include "shipfile/MessageSink.h"
+#include "shipfile/ShipFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::Component;
+using testsupport::Face;
+
+constexpr int TextureCount = 50;
+constexpr int ComponentCount = 4;
+constexpr int GridSide = 50; // 50 x 50 quads, 5,000 faces per component
+
+std::string textureName(int i)
+{
+    return "Plate_" + std::to_string(i);
+}
+
+// A rippled sheet of quads over +-90 ship units, split into components side by side. Faces
+// name their textures in runs of `facesPerRun`: 400 is each texture's faces together, as
+// exporters write them; 40 changes texture ten times as often.
+testsupport::Ship benchShip(int facesPerRun)
+{
+    testsupport::Ship ship;
+    int faceNumber = 0;
+    for (int part = 0; part < ComponentCount; ++part) {
+        Component c;
+        c.name = "part" + std::to_string(part);
+        for (int t = 0; t < TextureCount; ++t)
+            c.textures.push_back(textureName(t));
+        const float x0 = -90.0f + 180.0f * static_cast<float>(part) / ComponentCount;
+        const float width = 180.0f / ComponentCount;
+        for (int j = 0; j <= GridSide; ++j)
+            for (int i = 0; i <= GridSide; ++i) {
+                const float x = x0 + width * static_cast<float>(i) / GridSide;
+                const float y = -90.0f + 180.0f * static_cast<float>(j) / GridSide;
+                c.vertices.push_back({x, y, 3.0f * std::sin(x * 0.2f) * std::cos(y * 0.2f)});
+            }
+        const auto at = [](int i, int j) { return static_cast<std::uint32_t>(j * (GridSide + 1) + i); };
+        for (int j = 0; j < GridSide; ++j)
+            for (int i = 0; i < GridSide; ++i)
+                for (int half = 0; half < 2; ++half) {
+                    Face f;
+                    // Clockwise seen from +z: front-facing through the camera's mirror.
+                    if (half == 0)
+                        f.a = at(i, j), f.b = at(i + 1, j + 1), f.c = at(i + 1, j);
+                    else
+                        f.a = at(i, j), f.b = at(i, j + 1), f.c = at(i + 1, j + 1);
+                    f.texture = static_cast<std::uint32_t>((faceNumber++ / facesPerRun) %
+                                                          TextureCount);
+                    c.faces.push_back(f);
+                }
+        ship.components.push_back(c);
+    }
+    return ship;
+}
+
+testsupport::TcacheBuilder benchTextures(int count)
+{
+    testsupport::TcacheBuilder b;
+    for (int t = 0; t < count; ++t) {
+        std::vector<std::uint16_t> pixels(32 * 32);
+        for (std::size_t p = 0; p < pixels.size(); ++p)
+            pixels[p] = static_cast<std::uint16_t>((p * 2654435761u + static_cast<unsigned>(t) * 977u) | 1u);
+        b.add16(textureName(t), 32, 32, pixels);
+    }
+    return b;
+}
+
+// Everything a draw needs, built once per benchmark.
+struct Fixture
+{
+    Fixture()
+    {
+        tcache = std::filesystem::temp_directory_path() / "korvex-draw-bench.dat";
+        benchTextures(TextureCount).write(tcache);
+        textures.setTexturePath(tcache.string());
+        view.highQualityTextures = 1;
+    }
+
+    shipfile::ShipFile& ship(int facesPerRun)
+    {
+        auto& file = files[facesPerRun];
+        if (!file)
+            file = shipfile::ShipFile::fromBytes(testsupport::buildShip(benchShip(facesPerRun)),
+                                                 "bench.shp", sink);
+        return *file;
+    }
+    ~Fixture() { std::filesystem::remove(tcache); }
+
+    std::filesystem::path tcache;
+    shipfile::SilentSink sink;
+    viewer::OffscreenRenderer renderer;
+    viewer::ShipView view;
+    viewer::TextureCache textures;
+    std::map<int, std::unique_ptr<shipfile::ShipFile>> files; // by faces per run
+    std::map<int, std::vector<std::uint8_t>> drawnPictures; // what ShipView::draw drew
+};
+
+std::vector<std::uint8_t> readPicture()
+{
+    const int side = viewer::camera::ViewportPixels;
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(side * side * 4));
+    glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+// Pixels of the last picture that differ from what ShipView::draw drew of the same ship.
+double differingPixels(Fixture& f, int facesPerRun)
+{
+    const std::vector<std::uint8_t> picture = readPicture();
+    const std::vector<std::uint8_t>& drawn = f.drawnPictures[facesPerRun];
+    if (picture.size() != drawn.size())
+        return -1;
+    double n = 0;
+    for (std::size_t i = 0; i < picture.size(); i += 4)
+        n += std::equal(picture.begin() + static_cast<std::ptrdiff_t>(i),
+                        picture.begin() + static_cast<std::ptrdiff_t>(i) + 4,
+                        drawn.begin() + static_cast<std::ptrdiff_t>(i))
+                 ? 0
+                 : 1;
+    return n;
+}
+
+// Made in main and gone before the application, which its GL context needs.
+std::unique_ptr<Fixture> theFixture;
+
+Fixture& fixture()
+{
+    if (!theFixture)
+        theFixture = std::make_unique<Fixture>();
+    return *theFixture;
+}
+
+void BM_ShipViewDraw(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const int facesPerRun = static_cast<int>(state.range(0));
+    shipfile::ShipFile& ship = f.ship(facesPerRun);
+    if (!f.renderer.makeCurrent()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    f.view.initialiseGl();
+    for (auto _ : state) {
+        if (!f.view.draw({&ship, -1, -1}, f.textures, f.sink) || !f.view.textureMap) {
+            state.SkipWithError("draw failed");
+            break;
+        }
+        glFinish();
+    }
+    f.drawnPictures[facesPerRun] = readPicture();
+    f.renderer.doneCurrent();
+    state.counters["faces"] = ComponentCount * GridSide * GridSide * 2;
+}
+BENCHMARK(BM_ShipViewDraw)->Arg(400)->Arg(40)->Unit(benchmark::kMillisecond);
+
+// The floor: the ship's triangles in one client-side vertex array, drawn with the same camera,
+// culling and filters. Sorted by texture (range(1) = 1): one bind and one glDrawArrays per
+// texture. In file order (range(1) = 0): one per run of faces with one texture, the least an
+// order-keeping draw can do.
+void BM_VertexArrayFloor(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const int facesPerRun = static_cast<int>(state.range(0));
+    const bool sortByTexture = state.range(1) != 0;
+    const testsupport::Ship ship = benchShip(facesPerRun);
+    // Batches of corners (x y z u v each), keyed by texture or by run.
+    std::map<std::pair<int, std::uint32_t>, std::vector<float>> batchCorners;
+    int run = 0;
+    std::uint32_t lastTexture = TextureCount;
+    for (const Component& c : ship.components)
+        for (const Face& face : c.faces) {
+            if (face.texture != lastTexture)
+                ++run;
+            lastTexture = face.texture;
+            auto& out = batchCorners[{sortByTexture ? 0 : run, face.texture}];
+            for (int k = 0; k < 3; ++k) {
+                const auto& v = c.vertices[(k == 0 ? face.a : k == 1 ? face.b : face.c)];
+                out.insert(out.end(), {v.x, v.y, v.z, face.u[k], face.v[k]});
+            }
+        }
+    std::vector<float> vertices;
+    std::vector<std::pair<GLuint, std::pair<GLint, GLsizei>>> batches;
+    if (!f.renderer.makeCurrent()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    for (const auto& [key, corners] : batchCorners) {
+        const GLuint id = f.textures.bind(textureName(static_cast<int>(key.second)), f.view, f.sink);
+        batches.push_back({id, {static_cast<GLint>(vertices.size() / 5),
+                                static_cast<GLsizei>(corners.size() / 5)}});
+        vertices.insert(vertices.end(), corners.begin(), corners.end());
+    }
+    f.view.initialiseGl();
+    const viewer::Matrix4 frame = viewer::camera::componentFrame(
+        viewer::camera::centredFrame(viewer::camera::cameraTransform(f.view.orientation), {}, 1),
+        1, {});
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), vertices.data());
+    glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), vertices.data() + 3);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadMatrixd(frame.data());
+        glEnable(GL_CULL_FACE);
+        glColor3f(1, 1, 1);
+        for (const auto& [id, range] : batches) {
+            glBindTexture(GL_TEXTURE_2D, id);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+            glDrawArrays(GL_TRIANGLES, range.first, range.second);
+        }
+        glDisable(GL_CULL_FACE);
+        glFinish();
+    }
+    state.counters["differingPixels"] = differingPixels(f, facesPerRun);
+    state.counters["batches"] = static_cast<double>(batches.size());
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    f.renderer.doneCurrent();
+}
+BENCHMARK(BM_VertexArrayFloor)
+    ->Args({400, 1})
+    ->Args({40, 1})
+    ->Args({40, 0})
+    ->Unit(benchmark::kMillisecond);
+
+// For comparison: every face sent on its own with all of its state, as a plain reading of the
+// drawing rules would (bind by name, filters, culling on and off, one glBegin/glEnd per face).
+void BM_FaceByFace(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    const int facesPerRun = static_cast<int>(state.range(0));
+    const testsupport::Ship ship = benchShip(facesPerRun);
+    if (!f.renderer.makeCurrent()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    f.view.initialiseGl();
+    const viewer::Matrix4 frame = viewer::camera::componentFrame(
+        viewer::camera::centredFrame(viewer::camera::cameraTransform(f.view.orientation), {}, 1),
+        1, {});
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadMatrixd(frame.data());
+        for (const Component& c : ship.components)
+            for (const Face& face : c.faces) {
+                glFrontFace(GL_CCW);
+                glEnable(GL_CULL_FACE);
+                glCullFace(GL_BACK);
+                glColor3f(1, 1, 1);
+                f.textures.bind(c.textures[face.texture], f.view, f.sink);
+                glBegin(GL_TRIANGLES);
+                for (int k = 0; k < 3; ++k) {
+                    const auto& v = c.vertices[(k == 0 ? face.a : k == 1 ? face.b : face.c)];
+                    glTexCoord2f(face.u[k], face.v[k]);
+                    glVertex3f(v.x, v.y, v.z);
+                }
+                glEnd();
+                glDisable(GL_CULL_FACE);
+            }
+        glFinish();
+    }
+    state.counters["differingPixels"] = differingPixels(f, facesPerRun);
+    f.renderer.doneCurrent();
+}
+BENCHMARK(BM_FaceByFace)->Arg(400)->Arg(40)->Unit(benchmark::kMillisecond);
+
+// Finding a cached texture by name, in another letter case, with `range(0)` textures cached.
+void BM_FindCachedTexture(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const auto path = std::filesystem::temp_directory_path() / "korvex-find-bench.dat";
+    benchTextures(count).write(path);
+    viewer::OffscreenRenderer renderer(16);
+    viewer::ShipView view;
+    viewer::TextureCache cache(path.string());
+    shipfile::SilentSink sink;
+    if (!renderer.makeCurrent()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    for (int t = 0; t < count; ++t)
+        cache.bind(textureName(t), view, sink);
+    std::vector<std::string> wanted;
+    for (int t = 0; t < count; t += std::max(1, count / 16)) {
+        std::string name = textureName(t);
+        name[0] = 'p';
+        wanted.push_back(name);
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(cache.findTexture(wanted[i]));
+        i = (i + 1) % wanted.size();
+    }
+    renderer.doneCurrent();
+    std::filesystem::remove(path);
+    if (cache.size() != static_cast<std::size_t>(count))
+        state.SkipWithError("textures missing");
+}
+BENCHMARK(BM_FindCachedTexture)->Arg(10)->Arg(100)->Arg(1000);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    theFixture.reset();
+    return 0;
+}
