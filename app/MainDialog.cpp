@@ -12,6 +12,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
 #include "viewer/FixedViews.h"
+#include "viewer/MouseDrag.h"
 #include "viewer/ShipViewWidget.h"
 
 #include <QAction>
@@ -103,7 +104,8 @@ void MainDialog::setStartStates()
 
     control<QCheckBox>(id::Flames)->setChecked(true);
     control<QCheckBox>(id::TypeOneOnly)->setChecked(false);
-    control<QLineEdit>(id::MouseMode)->setText(QStringLiteral("Move Attachments"));
+    control<QLineEdit>(id::MouseMode)
+        ->setText(fromView(viewer::mouseModeText(viewer::MouseMode::MoveAttachments)));
     control<QCheckBox>(id::HighQualityTextures)->setChecked(true);
     control<QCheckBox>(id::TextureMap)->setChecked(true);
     control<QCheckBox>(id::MarkSelected)->setChecked(false);
