@@ -188,19 +188,22 @@ std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
             std::uint8_t* dst = out + op;
             const std::uint8_t* src = dst - distance;
             op += copy;
-            // Source closer than one wide move: write one period at a time. What has been
-            // written repeats with twice the period too, so the source stays put while the
-            // distance doubles, until wide moves no longer read their own output.
-            while (distance < Wide) {
-                move16(dst, src);
-                if (copy <= distance)
+            // Nearly every copy is done by this one wide move, which is right for its first
+            // min(distance, 16) bytes.
+            move16(dst, src);
+            while (copy > std::min(distance, Wide)) {
+                if (distance >= Wide) {
+                    copyWide(dst + Wide, src + Wide, copy - Wide);
                     break;
+                }
+                // Source closer than one wide move: what has been written repeats with twice
+                // the period too, so the source stays put while the distance doubles, until
+                // wide moves no longer read bytes they have yet to write.
                 dst += distance;
                 copy -= distance;
                 distance *= 2;
+                move16(dst, src);
             }
-            if (distance >= Wide)
-                copyWide(dst, dst - distance, copy);
         }
 
         // Checked path: one command near the end of either buffer, or the closing command.
