@@ -4,9 +4,9 @@
 #include "shipfile/Messages.h"
 #include "shipfile/RefPack.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 
 #include <fcntl.h>
@@ -31,26 +31,45 @@ bool startsWithPackedMagic(Bytes data)
     return readU16(data, 0) == layout::PackedMagic;
 }
 
+// Plain ship files are never larger than the biggest unpacked one we accept.
+constexpr std::size_t MaxFileSize = MaxUnpackedSize;
+
+// Reads a regular file or a pipe whole. Directories, devices and anything larger than the
+// biggest ship we accept are refused: reading them would fail, never end, or exhaust memory.
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    std::vector<std::uint8_t> data;
-    if (!ec) {
-        // One read of the whole file; a file that shrank meanwhile keeps what was there.
-        data.resize(size);
-        in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size));
-        data.resize(static_cast<std::size_t>(in.gcount()));
-    } else {
-        // Not a regular file (a pipe, say): read until it ends.
-        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    struct stat info{};
+    std::optional<std::vector<std::uint8_t>> result;
+    if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
+        std::vector<std::uint8_t> data;
+        if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) <= MaxFileSize)
+            data.reserve(static_cast<std::size_t>(info.st_size));
+        std::size_t used = 0;
+        bool ok = true;
+        for (;;) {
+            if (data.size() == used)
+                data.resize(std::max<std::size_t>(used * 2, std::max(data.capacity(), std::size_t{65536})));
+            const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 || used + static_cast<std::size_t>(n) > MaxFileSize) {
+                ok = false;
+                break;
+            }
+            if (n == 0)
+                break;
+            used += static_cast<std::size_t>(n);
+        }
+        if (ok) {
+            data.resize(used);
+            result = std::move(data);
+        }
     }
-    if (in.bad())
-        return std::nullopt;
-    return data;
+    ::close(fd);
+    return result;
 }
 
 void showStop(MessageSink& sink, std::string text, std::string_view caption)

@@ -202,6 +202,15 @@ TEST(LoadFromDisk, MissingFileAndLongPath)
     EXPECT_EQ(sink.messages[0].text, "Error opening " + missing.string() + "!");
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
 
+    // Directories and devices are refused at once instead of failing mid-read or never ending.
+    for (const fs::path& odd : {dir.path, fs::path("/dev/zero")}) {
+        RecordingSink refused;
+        ShipFile nothing(odd, refused);
+        EXPECT_TRUE(nothing.empty());
+        ASSERT_EQ(refused.messages.size(), 1u);
+        EXPECT_EQ(refused.messages[0].text, "Error opening " + odd.string() + "!");
+    }
+
     // Far past the old 299-character buffer.
     fs::path deep = dir.path;
     for (int i = 0; i < 8; ++i)
@@ -276,8 +285,7 @@ TEST(BlockLookups, AttachmentAndBoxBlocksByComponent)
     EXPECT_EQ(file->findVertexBlock()->count, 16u);
     EXPECT_EQ(file->findFaceBlock()->count, 24u);
     EXPECT_EQ(file->findTextureBlock()->count, 2u);
-    // Searches run past the next component: the third component has empty blocks of its own,
-    // but the turret's come first after the hull's... here the hull's own blocks are found.
+    // The third component's own (empty) face block is the first after its type-9 block.
     ASSERT_TRUE(file->selectAttachmentBlock(2));
     EXPECT_EQ(file->findFaceBlock()->count, 0u);
 
