@@ -207,33 +207,60 @@ void ShipFile::releaseRecords()
     attachmentBlock = nullptr;
 }
 
+namespace {
+
+// Hands the plain file image to `put` piece by piece: each block's header and records, then
+// the end marker. The file holds 16-bit fields; only the records the header announces are
+// written, zero-filled where a block holds fewer bytes than its header says.
+template <typename Put>
+void visitImage(const ShipBlock* first, Put&& put)
+{
+    static constexpr std::uint8_t Zeros[256] = {};
+    auto word = [](std::uint32_t v, std::uint8_t* at) {
+        at[0] = static_cast<std::uint8_t>(v);
+        at[1] = static_cast<std::uint8_t>(v >> 8);
+    };
+    for (const ShipBlock* b = first; b; b = b->next.get()) {
+        std::uint8_t header[layout::BlockHeaderSize];
+        word(b->type & 0xFFFF, header);
+        word(b->recordSize & 0xFFFF, header + 2);
+        word(b->count & 0xFFFF, header + 4);
+        put(Bytes(header));
+        const std::size_t announced = std::size_t{b->recordSize & 0xFFFF} * (b->count & 0xFFFF);
+        const std::size_t held = std::min(b->records.size(), announced);
+        put(Bytes(b->records).first(held));
+        for (std::size_t missing = announced - held; missing > 0;) {
+            const std::size_t n = std::min(missing, sizeof Zeros);
+            put(Bytes(Zeros, n));
+            missing -= n;
+        }
+    }
+    static constexpr std::uint8_t EndMarker[layout::BlockHeaderSize] = {0xFF, 0xFF, 0, 0, 0, 0};
+    put(Bytes(EndMarker));
+}
+
+} // namespace
+
 std::vector<std::uint8_t> ShipFile::serialise() const
 {
-    std::size_t total = layout::BlockHeaderSize;
-    for (const ShipBlock* b = first(); b; b = b->next.get())
-        total += layout::BlockHeaderSize + b->records.size();
-
+    std::size_t total = 0;
+    visitImage(first(), [&total](Bytes piece) { total += piece.size(); });
     std::vector<std::uint8_t> out;
     out.reserve(total);
-    auto putWord = [&out](std::uint32_t v) {
-        out.push_back(static_cast<std::uint8_t>(v));
-        out.push_back(static_cast<std::uint8_t>(v >> 8));
-    };
-    for (const ShipBlock* b = first(); b; b = b->next.get()) {
-        // The file holds 16-bit fields; only the records the header announces are written.
-        putWord(b->type & 0xFFFF);
-        putWord(b->recordSize & 0xFFFF);
-        putWord(b->count & 0xFFFF);
-        const std::size_t length =
-            std::min(b->records.size(), std::size_t{b->recordSize & 0xFFFF} * (b->count & 0xFFFF));
-        out.insert(out.end(), b->records.begin(),
-                   b->records.begin() + static_cast<std::ptrdiff_t>(length));
-        out.resize(out.size() + (std::size_t{b->recordSize & 0xFFFF} * (b->count & 0xFFFF) - length));
-    }
-    putWord(layout::EndMarkerType);
-    putWord(0);
-    putWord(0);
+    visitImage(first(), [&out](Bytes piece) { out.insert(out.end(), piece.begin(), piece.end()); });
     return out;
+}
+
+bool ShipFile::matchesImage(Bytes image) const
+{
+    std::size_t at = 0;
+    bool same = true;
+    visitImage(first(), [&](Bytes piece) {
+        same = same && piece.size() <= image.size() - at &&
+               std::equal(piece.begin(), piece.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+        at += same ? piece.size() : 0;
+    });
+    return same && at == image.size();
 }
 
 bool ShipFile::save(const std::filesystem::path& path) const

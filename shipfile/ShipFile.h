@@ -48,6 +48,9 @@ public:
 
     /// The plain file image: every block, then the end marker.
     std::vector<std::uint8_t> serialise() const;
+    /// Whether serialise() would give exactly `image`, without building it: the unsaved-changes
+    /// check runs often and ships can be large.
+    bool matchesImage(Bytes image) const;
     /// Writes the plain file to `path` through a temporary file beside it, so a failed save
     /// leaves the old file as it was. Shows the save-failure message and returns false on error.
     bool save(const std::filesystem::path& path) const;

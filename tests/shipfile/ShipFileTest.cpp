@@ -69,6 +69,14 @@ TEST(LoadPlainFile, ReadsEveryBlockAndRoundTripsByteForByte)
     ASSERT_NE(file->componentBlock, nullptr);
     EXPECT_EQ(file->componentBlock->count, 2u);
     EXPECT_EQ(file->serialise(), image);
+    EXPECT_TRUE(file->matchesImage(image));
+    EXPECT_FALSE(file->matchesImage(ByteVector(image.begin(), image.end() - 1)));
+    ByteVector longer = image;
+    longer.push_back(0);
+    EXPECT_FALSE(file->matchesImage(longer));
+    file->componentBlock->records[5] ^= 1;
+    EXPECT_FALSE(file->matchesImage(image));
+    file->componentBlock->records[5] ^= 1;
     EXPECT_EQ(file->tail->type, layout::type::Marker16);
 }
 
