@@ -1,7 +1,10 @@
 #include "app/MainDialog.h"
 
 #include "app/AboutBox.h"
+#include "app/AttachmentCommands.h"
+#include "app/ComponentCommands.h"
 #include "app/GameInstallation.h"
+#include "app/ListPanes.h"
 #include "app/PathText.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
@@ -61,6 +64,9 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_textures.onTexturesDisabled = [this] {
         control<QCheckBox>(id::TextureMap)->setChecked(false);
     };
+    m_listPanes = std::make_unique<ListPanes>(*this);
+    m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
+    m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
 
     auto* about = new QAction(fromView(resources::strings::AboutMenuEntry), this);
@@ -171,7 +177,7 @@ void MainDialog::redrawView()
 
 bool MainDialog::hasUnsavedChanges() const
 {
-    return m_state.fileLoaded && m_state.file && m_state.file->serialise() != m_state.savedImage;
+    return m_state.fileLoaded && m_state.file && !m_state.file->matchesImage(m_state.savedImage);
 }
 
 void MainDialog::refreshDocumentState()
@@ -184,13 +190,17 @@ void MainDialog::openShpFile()
 {
     if (!confirmDiscardChanges())
         return;
-    const QStringList filters = {fromView(resources::strings::ShpFilesFilter),
-                                 fromView(resources::strings::AllFilesFilter)};
-    const QString chosen =
-        m_fileDialogs.openFileName(this, toQString(m_state.shipsDirectory), filters);
+    const QString chosen = chooseShipFile();
     if (chosen.isEmpty())
         return;
     loadDocument(toPath(chosen));
+}
+
+QString MainDialog::chooseShipFile()
+{
+    const QStringList filters = {fromView(resources::strings::ShpFilesFilter),
+                                 fromView(resources::strings::AllFilesFilter)};
+    return m_fileDialogs.openFileName(this, toQString(m_state.shipsDirectory), filters);
 }
 
 void MainDialog::save()
@@ -222,37 +232,19 @@ void MainDialog::loadDocument(const fs::path& path)
     auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
 
     m_state.selectedAttachment = m_state.selectedComponent = -1;
-    clearLists();
+    m_listPanes->clearLists();
     m_shownShipClass.reset();
 
     if (!file->empty()) {
         m_state.file = std::move(file);
         m_state.fileLoaded = true;
         m_state.savedImage = m_state.file->serialise();
-        listComponents();
+        m_listPanes->listComponents();
     }
     // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
     m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
     redrawView();
     refreshDocumentState();
-}
-
-void MainDialog::clearLists()
-{
-    for (const int listId : {id::ComponentList, id::AttachmentList}) {
-        auto* list = control<QListWidget>(listId);
-        const QSignalBlocker blocker(list);
-        list->clear();
-    }
-}
-
-void MainDialog::listComponents()
-{
-    auto* list = control<QListWidget>(id::ComponentList);
-    const QSignalBlocker blocker(list);
-    const int count = shipfile::componentCount(*m_state.file);
-    for (int n = 0; n < count; ++n)
-        list->addItem(QString::fromLatin1(shipfile::componentName(*m_state.file, n)));
 }
 
 bool MainDialog::confirmDiscardChanges()

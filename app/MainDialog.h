@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 class QListWidget;
@@ -28,6 +29,10 @@ class ShipViewWidget;
 }
 
 namespace app {
+
+class AttachmentCommands;
+class ComponentCommands;
+class ListPanes;
 
 /// Where the main window reports, asks and finds the game: main() passes the desktop's
 /// message boxes and file dialogs and the user's Wine prefix; tests pass recording ones.
@@ -62,7 +67,15 @@ public:
     viewer::ShipView& view() { return m_view; }
     viewer::TextureCache& textures() { return m_textures; }
     viewer::ShipViewWidget* viewWidget() const { return m_viewWidget; }
+    ListPanes& listPanes() { return *m_listPanes; }
+    AttachmentCommands& attachmentCommands() { return *m_attachmentCommands; }
+    ComponentCommands& componentCommands() { return *m_componentCommands; }
+    /// Where the window's commands report.
+    shipfile::MessageSink& sink() { return m_sink; }
 
+    /// A ship file the user picks in the open-file dialog, starting in the ships folder (Open
+    /// and Merge); empty when cancelled.
+    QString chooseShipFile();
     /// Draws the open ship now with the current selection.
     void redrawView();
     /// Whether the open ship differs from what was last loaded or saved.
@@ -86,8 +99,6 @@ private:
     void connectCommands();
     void findGameDirectory();
     void loadDocument(const std::filesystem::path& path);
-    void clearLists();
-    void listComponents();
     /// Asks whether to save unsaved changes; false when the user keeps the document open.
     bool confirmDiscardChanges();
     bool saveDocument();
@@ -106,6 +117,9 @@ private:
     viewer::TextureCache m_textures;
     viewer::ShipViewWidget* m_viewWidget = nullptr;
     QString m_baseTitle;
+    std::unique_ptr<ListPanes> m_listPanes;
+    std::unique_ptr<AttachmentCommands> m_attachmentCommands;
+    std::unique_ptr<ComponentCommands> m_componentCommands;
 
     /// Keeps the ship-class field in step with changes made outside the commands (the mouse).
     QTimer m_documentTimer;

@@ -1,0 +1,177 @@
+#include "app/ListPanes.h"
+
+#include "app/MainDialog.h"
+#include "dialogs/ComponentPropertiesDialog.h"
+#include "editing/AttachmentLabel.h"
+#include "editing/SpecialBlocks.h"
+#include "resources/MainWindowTemplate.h"
+#include "shipfile/Catalogue.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace app {
+
+namespace id = resources::mainwindow;
+
+namespace {
+
+QString entryText(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+ListPanes::ListPanes(MainDialog& window) : m_window(window)
+{
+    connect(componentList(), &QListWidget::currentRowChanged, this,
+            &ListPanes::onComponentSelected);
+    connect(componentList(), &QListWidget::itemDoubleClicked, this,
+            &ListPanes::onComponentDoubleClicked);
+    connect(attachmentList(), &QListWidget::currentRowChanged, this,
+            &ListPanes::onAttachmentSelected);
+}
+
+QListWidget* ListPanes::componentList() const
+{
+    return m_window.control<QListWidget>(id::ComponentList);
+}
+
+QListWidget* ListPanes::attachmentList() const
+{
+    return m_window.control<QListWidget>(id::AttachmentList);
+}
+
+void ListPanes::clearLists()
+{
+    for (QListWidget* list : {componentList(), attachmentList()}) {
+        const QSignalBlocker blocker(list);
+        list->clear();
+    }
+}
+
+void ListPanes::listComponents()
+{
+    const EditorState& state = m_window.state();
+    if (!state.fileLoaded)
+        return;
+    std::vector<std::string> names;
+    const int count = shipfile::componentCount(*state.file);
+    for (int n = 0; n < count; ++n)
+        names.push_back(shipfile::componentName(*state.file, n));
+    appendComponents(names);
+}
+
+void ListPanes::appendComponents(const std::vector<std::string>& names)
+{
+    QListWidget* list = componentList();
+    const QSignalBlocker blocker(list);
+    for (const std::string& name : names)
+        list->addItem(entryText(name));
+}
+
+void ListPanes::removeComponentEntry(int n)
+{
+    QListWidget* list = componentList();
+    if (n < 0 || n >= list->count())
+        return;
+    const QSignalBlocker blocker(list);
+    delete list->takeItem(n);
+}
+
+void ListPanes::fillAttachmentList()
+{
+    QListWidget* list = attachmentList();
+    const QSignalBlocker blocker(list);
+    list->clear();
+    EditorState& state = m_window.state();
+    if (!state.fileLoaded || state.selectedComponent < 0)
+        return;
+    const shipfile::ShipBlock* block =
+        shipfile::attachmentBlockOf(*state.file, state.selectedComponent);
+    if (!block)
+        return;
+    for (std::size_t i = 0; i < block->count; ++i)
+        list->addItem(entryText(editing::attachmentLabel(block->record(i))));
+}
+
+void ListPanes::selectAttachmentEntry(int index)
+{
+    QListWidget* list = attachmentList();
+    const QSignalBlocker blocker(list);
+    if (index < 0 || index >= list->count()) {
+        list->setCurrentRow(-1);
+        m_window.state().selectedAttachment = -1;
+        return;
+    }
+    list->setCurrentRow(index);
+    m_window.state().selectedAttachment = index;
+}
+
+void ListPanes::refreshSpecialBlockBoxes()
+{
+    const EditorState& state = m_window.state();
+    if (!state.fileLoaded || state.selectedComponent < 0)
+        return;
+    const shipfile::ShipFile& file = *state.file;
+    const int component = state.selectedComponent;
+
+    // An empty or missing face block has no dummy triangle to show.
+    m_window.control<QCheckBox>(id::DummyTriangle)
+        ->setChecked(editing::dummyTrianglePresent(file, component));
+    // A section without a type-13 block cannot switch it on: its box shows off, not the
+    // state of the component selected before.
+    m_window.control<QCheckBox>(id::Block13)
+        ->setChecked(editing::block13On(file, component).value_or(false));
+    m_window.control<QCheckBox>(id::Block14)
+        ->setChecked(editing::block14Present(file, component));
+}
+
+void ListPanes::onComponentSelected()
+{
+    EditorState& state = m_window.state();
+    state.selectedComponent = componentList()->currentRow();
+    // The refilled list highlights nothing, so no attachment stays selected for the commands.
+    state.selectedAttachment = -1;
+
+    if (state.fileLoaded && state.selectedComponent >= 0)
+        state.file->selectAttachmentBlock(state.selectedComponent); // shows when it is missing
+    fillAttachmentList();
+    refreshSpecialBlockBoxes();
+    m_window.redrawView();
+}
+
+void ListPanes::onComponentDoubleClicked()
+{
+    EditorState& state = m_window.state();
+    QListWidget* list = componentList();
+    state.selectedComponent = list->currentRow();
+    if (!state.fileLoaded || state.selectedComponent < 0)
+        return;
+
+    dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent,
+                                              state.file->sink(), &m_window);
+    dialog.exec(); // however it closed, what it wrote stays
+
+    // The entry shows the record's name, changed or not, and stays selected.
+    const int row = state.selectedComponent;
+    if (row < list->count()) {
+        const QSignalBlocker blocker(list);
+        list->item(row)->setText(entryText(shipfile::componentName(*state.file, row)));
+        list->setCurrentRow(row);
+    }
+    m_window.refreshDocumentState();
+    m_window.redrawView();
+}
+
+void ListPanes::onAttachmentSelected()
+{
+    EditorState& state = m_window.state();
+    state.selectedComponent = componentList()->currentRow();
+    state.selectedAttachment = attachmentList()->currentRow();
+    m_window.redrawView();
+}
+
+} // namespace app
