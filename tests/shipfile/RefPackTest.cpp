@@ -11,8 +11,10 @@ using Stream = std::vector<std::uint8_t>;
 namespace {
 Stream packed(std::initializer_list<std::uint8_t> commands)
 {
-    Stream s = {0x10, 0xFB, 0, 0, 0};
-    s.insert(s.end(), commands);
+    Stream s(5 + commands.size());
+    s[0] = 0x10;
+    s[1] = 0xFB;
+    std::copy(commands.begin(), commands.end(), s.begin() + 5);
     return s;
 }
 
