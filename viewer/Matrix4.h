@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 namespace viewer {
 
@@ -34,7 +35,11 @@ public:
     /// The 16 elements, as glLoadMatrixd and glMultMatrixd take them.
     const double* data() const { return m_elements.data(); }
 
-    double at(int row, int column) const { return m_elements[column * 4 + row]; }
+    /// The element in `row` and `column`, both 0..3.
+    double at(int row, int column) const
+    {
+        return m_elements[static_cast<std::size_t>(column * 4 + row)];
+    }
 
 private:
     std::array<double, 16> m_elements;

@@ -36,19 +36,22 @@ constexpr Colour White{1.0f, 1.0f, 1.0f};
 constexpr Colour Black{0.0f, 0.0f, 0.0f};
 constexpr Colour SelectedTint{1.0f, 0.3f, 0.3f};
 
+constexpr Colour Red{1.0f, 0.0f, 0.0f};
+
 Colour markerColour(std::int32_t kind)
 {
-    switch (kind) {
-    case 0:
+    switch (static_cast<lay::AttachmentKind>(kind)) {
+    case lay::AttachmentKind::MissileMount:
         return {1.0f, 1.0f, 0.0f};
-    case 1:
-    case 3:
+    case lay::AttachmentKind::GunObject:
+    case lay::AttachmentKind::Gun:
         return {0.0f, 0.0f, 1.0f};
-    case 4:
+    case lay::AttachmentKind::EngineFlame:
+        return Red;
+    case lay::AttachmentKind::BlinkingLight:
         return {1.0f, 0.0f, 1.0f};
-    default:
-        return {1.0f, 0.0f, 0.0f};
     }
+    return Red; // a kind the game does not know
 }
 
 // One corner of a batched triangle: texture coordinate, then position.
@@ -143,14 +146,6 @@ private:
     Colour m_colour = White;
     std::optional<GLuint> m_bound; // unknown until the draw binds one
 };
-
-std::optional<std::array<float, 3>> readFloats3(Bytes record, std::size_t offset)
-{
-    const auto v = shipfile::readVec3(record, offset);
-    if (!v)
-        return std::nullopt;
-    return std::array<float, 3>{v->x, v->y, v->z};
-}
 
 // One component's faces, vertices and texture names, drawn face by face.
 class FacePainter
@@ -318,19 +313,19 @@ void drawBoxes(const ShipBlock& block, DrawState& state)
 {
     for (std::size_t j = 0; j < block.count; ++j) {
         const Bytes record = block.record(j);
-        const auto row0 = readFloats3(record, lay::box::Matrix);
-        const auto row1 = readFloats3(record, lay::box::Matrix + 12);
-        const auto row2 = readFloats3(record, lay::box::Matrix + 24);
+        const auto row0 = shipfile::readVec3(record, lay::box::Matrix);
+        const auto row1 = shipfile::readVec3(record, lay::box::Matrix + 12);
+        const auto row2 = shipfile::readVec3(record, lay::box::Matrix + 24);
         const auto half = shipfile::readVec3(record, lay::box::HalfExtents);
         const auto centre = shipfile::readVec3(record, lay::box::Centre);
         if (!row0 || !row1 || !row2 || !half || !centre)
             continue;
 
         // The record holds the orientation row by row; OpenGL wants columns.
-        const double rows[16] = {(*row0)[0], (*row0)[1], (*row0)[2], 0.0,
-                                 (*row1)[0], (*row1)[1], (*row1)[2], 0.0,
-                                 (*row2)[0], (*row2)[1], (*row2)[2], 0.0,
-                                 0.0,        0.0,        0.0,        1.0};
+        const double rows[16] = {row0->x, row0->y, row0->z, 0.0, //
+                                 row1->x, row1->y, row1->z, 0.0, //
+                                 row2->x, row2->y, row2->z, 0.0, //
+                                 0.0,     0.0,     0.0,     1.0};
         Matrix4 r;
         r.load(rows);
         double columns[16];
@@ -428,7 +423,6 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
                                                                         : -1;
     DrawState state;
     FacePainter painter(*this, textures, sink, state);
-    bool markersDrawn = false;
 
     for (int n = 0; n < count; ++n) {
         // A missing type-9 block is reported; the searches then start from whichever one is
@@ -452,13 +446,11 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
             center = originOf(file, selected);
 
         const Matrix4 centred = camera::centredFrame(cameraMatrix, center, frameZoom);
-        if (n == selected && scene.selectedAttachment >= 0 && !markersDrawn &&
-            file.attachmentBlock) {
+        if (n == selected && scene.selectedAttachment >= 0 && file.attachmentBlock) {
             glLoadMatrixd(centred.data());
             state.texturing(false);
-            drawAttachmentMarkers(*file.attachmentBlock, scene.selectedAttachment,
-                                  originOf(file, selected), frameZoom, state);
-            markersDrawn = true;
+            drawAttachmentMarkers(*file.attachmentBlock, scene.selectedAttachment, origin,
+                                  frameZoom, state);
         }
 
         glLoadMatrixd(camera::componentFrame(centred, frameZoom, origin).data());
