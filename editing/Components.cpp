@@ -134,4 +134,15 @@ bool setComponentDebrisNumber(ShipFile& file, int component, std::int32_t number
                               lay::component::DebrisNumber, number);
 }
 
+bool moveComponentOrigin(ShipFile& file, int component, shipfile::Vec3 delta)
+{
+    const shipfile::MutableBytes record = shipfile::componentRecord(file, component);
+    const auto origin = shipfile::readVec3(record, lay::component::Origin);
+    if (!origin)
+        return false;
+    return shipfile::writeVec3(
+        record, lay::component::Origin,
+        shipfile::Vec3{origin->x + delta.x, origin->y + delta.y, origin->z + delta.z});
+}
+
 } // namespace editing

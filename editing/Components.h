@@ -46,4 +46,8 @@ bool setComponentHitPoints(shipfile::ShipFile& file, int component, std::int32_t
 bool setComponentHasDebris(shipfile::ShipFile& file, int component, bool hasDebris);
 bool setComponentDebrisNumber(shipfile::ShipFile& file, int component, std::int32_t number);
 
+/// Adds `delta` to the component's origin (a mouse drag), whatever the block's record size.
+/// False when there is no such record or it is too short to hold an origin.
+bool moveComponentOrigin(shipfile::ShipFile& file, int component, shipfile::Vec3 delta);
+
 } // namespace editing

@@ -244,3 +244,35 @@ TEST(ComponentProperties, ReducedRecordsOnlyTakeTheFieldsThatFit)
     EXPECT_EQ(shipfile::componentName(*tiny.file, 0), std::string(39, 'q'));
     EXPECT_EQ(shipfile::componentName(*tiny.file, 1), "beta");
 }
+
+TEST(MoveComponentOrigin, AddsToTheOwnOriginInFullAndReducedTables)
+{
+    for (const std::uint16_t recordSize : {std::uint16_t{312}, std::uint16_t{100}}) {
+        Ship s = threeComponents(recordSize);
+        s.components[1].origin = {1, 2, 3};
+        LoadedShip ship(s);
+        const auto before = shipfile::componentRecord(*ship.file, 2);
+        const std::vector<std::uint8_t> otherBefore(before.begin(), before.end());
+
+        EXPECT_TRUE(moveComponentOrigin(*ship.file, 1, {0.5f, -2, 10}));
+        EXPECT_TRUE(moveComponentOrigin(*ship.file, 1, {0.5f, 0, 0}));
+        const auto reloaded = ship.reloaded();
+        EXPECT_EQ(reloaded->componentBlock->componentOrigin(1), (shipfile::Vec3{2, 0, 13})) << recordSize;
+        const auto after = shipfile::componentRecord(*ship.file, 2);
+        EXPECT_TRUE(std::equal(after.begin(), after.end(), otherBefore.begin(), otherBefore.end()));
+    }
+}
+
+TEST(MoveComponentOrigin, NoSuchComponentOrTooShortARecordChangesNothing)
+{
+    LoadedShip ship(threeComponents());
+    const auto image = ship.file->serialise();
+    EXPECT_FALSE(moveComponentOrigin(*ship.file, -1, {1, 1, 1}));
+    EXPECT_FALSE(moveComponentOrigin(*ship.file, 3, {1, 1, 1}));
+    EXPECT_EQ(ship.file->serialise(), image);
+
+    LoadedShip reduced(threeComponents(72));
+    const auto reducedImage = reduced.file->serialise();
+    EXPECT_FALSE(moveComponentOrigin(*reduced.file, 0, {1, 1, 1}));
+    EXPECT_EQ(reduced.file->serialise(), reducedImage);
+}
