@@ -6,6 +6,7 @@
 #include "app/GameInstallation.h"
 #include "app/ListPanes.h"
 #include "app/PathText.h"
+#include "app/ViewControls.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
 #include "platform/Questions.h"
@@ -65,6 +66,7 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
         control<QCheckBox>(id::TextureMap)->setChecked(false);
     };
     m_listPanes = std::make_unique<ListPanes>(*this);
+    m_viewControls = std::make_unique<ViewControls>(*this);
     m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
@@ -310,7 +312,7 @@ bool MainDialog::handleKey(QKeyEvent& event)
         showAbout();
         return true;
     }
-    return false;
+    return m_viewControls->handleKey(event);
 }
 
 } // namespace app

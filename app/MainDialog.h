@@ -33,6 +33,7 @@ namespace app {
 class AttachmentCommands;
 class ComponentCommands;
 class ListPanes;
+class ViewControls;
 
 /// Where the main window reports, asks and finds the game: main() passes the desktop's
 /// message boxes and file dialogs and the user's Wine prefix; tests pass recording ones.
@@ -68,6 +69,7 @@ public:
     viewer::TextureCache& textures() { return m_textures; }
     viewer::ShipViewWidget* viewWidget() const { return m_viewWidget; }
     ListPanes& listPanes() { return *m_listPanes; }
+    ViewControls& viewControls() { return *m_viewControls; }
     AttachmentCommands& attachmentCommands() { return *m_attachmentCommands; }
     ComponentCommands& componentCommands() { return *m_componentCommands; }
     /// Where the window's commands report.
@@ -118,6 +120,7 @@ private:
     viewer::ShipViewWidget* m_viewWidget = nullptr;
     QString m_baseTitle;
     std::unique_ptr<ListPanes> m_listPanes;
+    std::unique_ptr<ViewControls> m_viewControls;
     std::unique_ptr<AttachmentCommands> m_attachmentCommands;
     std::unique_ptr<ComponentCommands> m_componentCommands;
 

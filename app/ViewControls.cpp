@@ -1,0 +1,239 @@
+#include "app/ViewControls.h"
+
+#include "app/MainDialog.h"
+#include "editing/Attachments.h"
+#include "editing/Components.h"
+#include "resources/MainWindowTemplate.h"
+#include "viewer/ShipViewWidget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+
+#include <array>
+#include <optional>
+
+namespace app {
+
+namespace id = resources::mainwindow;
+using viewer::ViewChoice;
+
+namespace {
+
+struct ViewKey
+{
+    int key;
+    ViewChoice choice;
+};
+
+constexpr std::array<ViewKey, 7> ViewKeys = {{
+    {Qt::Key_1, ViewChoice::Bottom},
+    {Qt::Key_2, ViewChoice::Left},
+    {Qt::Key_3, ViewChoice::Front},
+    {Qt::Key_4, ViewChoice::FreeView},
+    {Qt::Key_Q, ViewChoice::Top},
+    {Qt::Key_W, ViewChoice::Right},
+    {Qt::Key_E, ViewChoice::Back},
+}};
+
+std::optional<ViewChoice> viewForKey(const QKeyEvent& event)
+{
+    // Shortcuts with Ctrl or Alt belong to the controls; keypad digits are no view keys.
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier |
+                             Qt::KeypadModifier))
+        return std::nullopt;
+    for (const ViewKey& entry : ViewKeys)
+        if (entry.key == event.key())
+            return entry.choice;
+    return std::nullopt;
+}
+
+bool isDigitKey(int key)
+{
+    return key >= Qt::Key_0 && key <= Qt::Key_9;
+}
+
+/// Whether `widget` is one of the main window's number fields, which need the digits typed
+/// into them. The view chooser's own text field is not one.
+bool isNumberField(const QWidget* widget)
+{
+    const auto* field = qobject_cast<const QLineEdit*>(widget);
+    return field && !field->isReadOnly() && field->isEnabled() &&
+           !qobject_cast<const QComboBox*>(field->parentWidget());
+}
+
+QString fromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+ViewControls::ViewControls(MainDialog& window) : m_window(window)
+{
+    connect(m_window.control<QComboBox>(id::ViewChoice), &QComboBox::activated, this,
+            &ViewControls::onViewChosen);
+    // Editing the chooser's text and releasing the zoom slider change nothing: the zoom
+    // follows the slider as it moves.
+    connectToggles();
+
+    // Presses, moves and releases anywhere on the window's own surface reach the window: the
+    // view and its frame let them through, as the group boxes and labels do.
+    m_window.installEventFilter(this);
+    if (QWidget* view = m_window.viewWidget()) {
+        view->setAttribute(Qt::WA_TransparentForMouseEvents);
+        view->parentWidget()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+}
+
+void ViewControls::connectToggles()
+{
+    struct Toggle
+    {
+        int controlId;
+        int viewer::ShipView::*flag;
+    };
+    const std::array<Toggle, 5> toggles = {{
+        {id::TextureMap, &viewer::ShipView::textureMap},
+        {id::HighQualityTextures, &viewer::ShipView::highQualityTextures},
+        {id::MarkSelected, &viewer::ShipView::markSelected},
+        {id::IgnoreDest, &viewer::ShipView::ignoreDest},
+        {id::ShowBoxes, &viewer::ShipView::showBoxes},
+    }};
+    // Each box flips its flag rather than reading its own state: whatever else changes a flag
+    // also sets its box.
+    for (const Toggle& toggle : toggles)
+        connect(m_window.control<QCheckBox>(toggle.controlId), &QCheckBox::clicked, this,
+                [this, flag = toggle.flag] {
+                    int& value = m_window.view().*flag;
+                    value = value == 0 ? 1 : 0;
+                    m_window.redrawView();
+                });
+
+    connect(m_window.control<QCheckBox>(id::CenterOnObject), &QCheckBox::clicked, this, [this] {
+        viewer::ShipView& view = m_window.view();
+        view.centerOnObject = view.centerOnObject == 0 ? 1 : 0;
+        if (view.centerOnObject == 0)
+            view.center = shipfile::Vec3{}; // the ship's own origin comes to the anchor point
+        m_window.redrawView();
+    });
+}
+
+bool ViewControls::handleKey(const QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Shift) {
+        cycleMouseMode();
+        return true;
+    }
+    const std::optional<ViewChoice> choice = viewForKey(event);
+    if (!choice)
+        return false;
+    if (isDigitKey(event.key()) && isNumberField(m_window.focusWidget()))
+        return false;
+    chooseView(*choice);
+    return true;
+}
+
+void ViewControls::cycleMouseMode()
+{
+    m_mouse.mouseMode = viewer::nextMouseMode(m_mouse.mouseMode);
+    m_window.control<QLineEdit>(id::MouseMode)
+        ->setText(fromView(viewer::mouseModeText(m_mouse.mouseMode)));
+}
+
+void ViewControls::chooseView(ViewChoice choice)
+{
+    auto* views = m_window.control<QComboBox>(id::ViewChoice);
+    const int index = views->findText(
+        fromView(viewer::ViewChoiceTexts[static_cast<std::size_t>(choice)]), Qt::MatchStartsWith);
+    {
+        const QSignalBlocker blocker(views);
+        views->setCurrentIndex(index);
+    }
+    onViewChosen();
+}
+
+void ViewControls::onViewChosen()
+{
+    const int index = m_window.control<QComboBox>(id::ViewChoice)->currentIndex();
+    if (index < 0 || index >= static_cast<int>(viewer::ViewChoiceTexts.size()))
+        return;
+    const auto choice = static_cast<ViewChoice>(index);
+    // FreeView keeps the last view's orientation: free turning starts from there.
+    if (choice == ViewChoice::FreeView)
+        return;
+    EditorState& state = m_window.state();
+    viewer::applyFixedView(choice, state.viewOrientation);
+    m_window.view().setOrientation(state.viewOrientation);
+    m_window.redrawView();
+}
+
+bool ViewControls::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != &m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QPoint at = mouse->position().toPoint();
+            m_mouse.mouseDown = true;
+            m_mouse.lastMouseX = at.x();
+            m_mouse.lastMouseY = at.y();
+        }
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            m_mouse.mouseDown = false;
+        return false;
+    case QEvent::MouseMove: {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        mouseMoved(at.x(), at.y());
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void ViewControls::mouseMoved(int x, int y)
+{
+    EditorState& state = m_window.state();
+    if (!m_mouse.mouseDown || !state.fileLoaded)
+        return;
+    viewer::ShipView& view = m_window.view();
+    const int viewIndex = m_window.control<QComboBox>(id::ViewChoice)->currentIndex();
+    const viewer::DragStep step = viewer::dragStep(m_mouse, x, y, viewIndex, view.zoom.load());
+
+    if (step.turns) {
+        state.viewOrientation.rotateX(step.turnX);
+        state.viewOrientation.rotateY(step.turnY);
+        view.setOrientation(state.viewOrientation);
+    } else if (step.moves) {
+        switch (m_mouse.mouseMode) {
+        case viewer::MouseMode::MoveAttachments:
+            if (state.selectedComponent >= 0 && state.selectedAttachment >= 0)
+                editing::moveAttachment(*state.file, state.selectedComponent,
+                                        state.selectedAttachment, step.delta);
+            break;
+        case viewer::MouseMode::MoveShip:
+            m_window.control<QCheckBox>(id::CenterOnObject)->setChecked(false);
+            view.centerOnObject = 0;
+            view.center.x -= step.delta.x;
+            view.center.y -= step.delta.y;
+            view.center.z -= step.delta.z;
+            break;
+        case viewer::MouseMode::MoveComponent:
+            if (state.selectedComponent >= 0)
+                editing::moveComponentOrigin(*state.file, state.selectedComponent, step.delta);
+            break;
+        }
+    }
+    m_window.redrawView();
+}
+
+} // namespace app

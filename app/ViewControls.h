@@ -1,0 +1,49 @@
+#pragma once
+
+#include "viewer/FixedViews.h"
+#include "viewer/MouseDrag.h"
+
+#include <QObject>
+
+class QKeyEvent;
+class QMouseEvent;
+
+namespace app {
+
+class MainDialog;
+
+/// How the user looks at the ship and moves things by hand: the view chooser and its keys,
+/// the display check boxes, the mouse mode that Shift cycles, and left-button drags anywhere
+/// on the main window's surface (the view included).
+class ViewControls : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ViewControls(MainDialog& window);
+
+    /// A key press bound for the main window or one of its controls, before that control sees
+    /// it. True when it was a view key or Shift and was used up.
+    bool handleKey(const QKeyEvent& event);
+
+    /// Shows the view `choice` as if the user had picked it in the chooser.
+    void chooseView(viewer::ViewChoice choice);
+    /// The view step for the chooser's current entry: a fixed view rebuilds the orientation and
+    /// redraws; FreeView and no entry leave everything as it is.
+    void onViewChosen();
+
+    const viewer::MouseState& mouse() const { return m_mouse; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectToggles();
+    void cycleMouseMode();
+    void mouseMoved(int x, int y);
+
+    MainDialog& m_window;
+    viewer::MouseState m_mouse;
+};
+
+} // namespace app
