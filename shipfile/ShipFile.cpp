@@ -46,7 +46,10 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
         std::vector<std::uint8_t> data;
         if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) <= MaxFileSize)
-            data.reserve(static_cast<std::size_t>(info.st_size));
+            // One byte more than the file, so the read that sees its end needs no bigger
+            // buffer: doubling a large ship's buffer only to find nothing more costs more
+            // than the whole load.
+            data.reserve(static_cast<std::size_t>(info.st_size) + 1);
         std::size_t used = 0;
         bool ok = true;
         for (;;) {
