@@ -2,6 +2,8 @@
 // driver: the same triangles from one vertex array, one texture bind and one draw call per
 // texture. Also the cost of finding a cached texture as the cache grows. Needs an X display:
 //   xvfb-run -a build-bench/bench/draw_bench
+#include "shipfile/MessageSink.h"
+#include "shipfile/ShipFile.h"
 #include "tests/support/ShipBuilder.h"
 #include "tests/support/TcacheBuilder.h"
 #include "viewer/Camera.h"
@@ -9,17 +11,12 @@
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
-#include "shipfile/MessageSink.h"
-#include "shipfile/ShipFile.h"
-
-#include <benchmark/benchmark.h>
-
 #include <QGuiApplication>
 
 #include <GL/gl.h>
-
-#include <cmath>
 #include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -61,7 +58,9 @@ testsupport::Ship benchShip(int facesPerRun)
                 const float y = -90.0f + 180.0f * static_cast<float>(j) / GridSide;
                 c.vertices.push_back({x, y, 3.0f * std::sin(x * 0.2f) * std::cos(y * 0.2f)});
             }
-        const auto at = [](int i, int j) { return static_cast<std::uint32_t>(j * (GridSide + 1) + i); };
+        const auto at = [](int i, int j) {
+            return static_cast<std::uint32_t>(j * (GridSide + 1) + i);
+        };
         for (int j = 0; j < GridSide; ++j)
             for (int i = 0; i < GridSide; ++i)
                 for (int half = 0; half < 2; ++half) {
@@ -71,8 +70,8 @@ testsupport::Ship benchShip(int facesPerRun)
                         f.a = at(i, j), f.b = at(i + 1, j + 1), f.c = at(i + 1, j);
                     else
                         f.a = at(i, j), f.b = at(i, j + 1), f.c = at(i + 1, j + 1);
-                    f.texture = static_cast<std::uint32_t>((faceNumber++ / facesPerRun) %
-                                                          TextureCount);
+                    f.texture =
+                        static_cast<std::uint32_t>((faceNumber++ / facesPerRun) % TextureCount);
                     c.faces.push_back(f);
                 }
         ship.components.push_back(c);
@@ -86,7 +85,8 @@ testsupport::TcacheBuilder benchTextures(int count)
     for (int t = 0; t < count; ++t) {
         std::vector<std::uint16_t> pixels(32 * 32);
         for (std::size_t p = 0; p < pixels.size(); ++p)
-            pixels[p] = static_cast<std::uint16_t>((p * 2654435761u + static_cast<unsigned>(t) * 977u) | 1u);
+            pixels[p] = static_cast<std::uint16_t>(
+                (p * 2654435761u + static_cast<unsigned>(t) * 977u) | 1u);
         b.add16(textureName(t), 32, 32, pixels);
     }
     return b;
@@ -119,7 +119,7 @@ struct Fixture
     viewer::ShipView view;
     viewer::TextureCache textures;
     std::map<int, std::unique_ptr<shipfile::ShipFile>> files; // by faces per run
-    std::map<int, std::vector<std::uint8_t>> drawnPictures; // what ShipView::draw drew
+    std::map<int, std::vector<std::uint8_t>> drawnPictures;   // what ShipView::draw drew
 };
 
 std::vector<std::uint8_t> readPicture()
@@ -212,15 +212,17 @@ void BM_VertexArrayFloor(benchmark::State& state)
         return;
     }
     for (const auto& [key, corners] : batchCorners) {
-        const GLuint id = f.textures.bind(textureName(static_cast<int>(key.second)), f.view, f.sink);
-        batches.push_back({id, {static_cast<GLint>(vertices.size() / 5),
-                                static_cast<GLsizei>(corners.size() / 5)}});
+        const GLuint id =
+            f.textures.bind(textureName(static_cast<int>(key.second)), f.view, f.sink);
+        batches.push_back(
+            {id,
+             {static_cast<GLint>(vertices.size() / 5), static_cast<GLsizei>(corners.size() / 5)}});
         vertices.insert(vertices.end(), corners.begin(), corners.end());
     }
     f.view.initialiseGl();
     const viewer::Matrix4 frame = viewer::camera::componentFrame(
-        viewer::camera::centredFrame(viewer::camera::cameraTransform(f.view.orientation), {}, 1),
-        1, {});
+        viewer::camera::centredFrame(viewer::camera::cameraTransform(f.view.orientation), {}, 1), 1,
+        {});
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), vertices.data());
@@ -264,8 +266,8 @@ void BM_FaceByFace(benchmark::State& state)
     }
     f.view.initialiseGl();
     const viewer::Matrix4 frame = viewer::camera::componentFrame(
-        viewer::camera::centredFrame(viewer::camera::cameraTransform(f.view.orientation), {}, 1),
-        1, {});
+        viewer::camera::centredFrame(viewer::camera::cameraTransform(f.view.orientation), {}, 1), 1,
+        {});
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadMatrixd(frame.data());

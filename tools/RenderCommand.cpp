@@ -1,7 +1,6 @@
-#include "tools/ShpCommands.h"
-
 #include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
+#include "tools/ShpCommands.h"
 #include "viewer/FixedViews.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
@@ -57,8 +56,7 @@ std::optional<RenderOptions> parse(Arguments args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const bool takesValue = arg == "-o" || arg == "--view" || arg == "--zoom" ||
-                                arg == "--select" || arg == "--attachment" ||
-                                arg == "--textures";
+                                arg == "--select" || arg == "--attachment" || arg == "--textures";
         if (takesValue && i + 1 == args.size())
             return std::nullopt;
         const std::string_view value = takesValue ? args[++i] : std::string_view();
@@ -176,7 +174,8 @@ int runRender(Arguments args)
 
     if (!renderer.render(view, {file.get(), selected, o.attachment}, textures, sink))
         return ExitFailure;
-    const QString output = QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
+    const QString output =
+        QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
     if (!renderer.image().save(output, "PNG")) {
         printError(messages::formatText(messages::ToolPictureNotWritten, o.output));
         return ExitFailure;

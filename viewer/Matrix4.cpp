@@ -73,8 +73,7 @@ void Matrix4::rotateZ(double degrees)
 void Matrix4::translate(double x, double y, double z)
 {
     for (std::size_t i = 0; i < 4; ++i)
-        m_elements[12 + i] +=
-            m_elements[i] * x + m_elements[4 + i] * y + m_elements[8 + i] * z;
+        m_elements[12 + i] += m_elements[i] * x + m_elements[4 + i] * y + m_elements[8 + i] * z;
 }
 
 void Matrix4::scale(double x, double y, double z)

@@ -33,8 +33,8 @@ OffscreenRenderer::OffscreenRenderer(int size)
     m_context->setFormat(format);
     if (!m_surface->isValid() || !m_context->create() || !m_context->makeCurrent(m_surface.get()))
         return;
-    m_frame = std::make_unique<QOpenGLFramebufferObject>(
-        m_size, m_size, QOpenGLFramebufferObject::Depth);
+    m_frame =
+        std::make_unique<QOpenGLFramebufferObject>(m_size, m_size, QOpenGLFramebufferObject::Depth);
     if (!m_frame->isValid())
         m_frame.reset();
     m_context->doneCurrent();

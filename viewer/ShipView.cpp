@@ -8,7 +8,6 @@
 #include "viewer/TextureCache.h"
 
 #include <GL/gl.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -234,8 +233,8 @@ private:
         if (id == 0 || !m_state.isBound(id))
             m_state.endTriangles();
         if (id == 0) {
-            const std::string name = shipfile::readString(m_names->record(textureIndex),
-                                                          lay::texture::Name);
+            const std::string name =
+                shipfile::readString(m_names->record(textureIndex), lay::texture::Name);
             id = m_textures.bind(name, m_view, m_sink);
             if (id == 0)
                 m_state.forgetBinding();
@@ -281,8 +280,8 @@ void cubeFace(const std::array<float, 3>& p, int axis, float side, bool filled)
 
 // Cubes at the attachment points of the current type-9 block, drawn in the centred frame, so
 // the positions are scaled here and the cubes keep one size on screen at every zoom.
-void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin,
-                           int zoom, DrawState& state)
+void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin, int zoom,
+                           DrawState& state)
 {
     const double scale = camera::shipScale(zoom);
     for (std::size_t j = 0; j < block.count; ++j) {
@@ -388,8 +387,7 @@ void ShipView::initialiseGl(int viewportPixels)
                  1.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, camera::VolumeSize, 0.0, camera::VolumeSize, camera::NearPlane,
-            camera::FarPlane);
+    glOrtho(0.0, camera::VolumeSize, 0.0, camera::VolumeSize, camera::NearPlane, camera::FarPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -418,9 +416,9 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
     glLoadMatrixd(cameraMatrix.data());
 
     const int count = shipfile::componentCount(file);
-    const int selected =
-        scene.selectedComponent >= 0 && scene.selectedComponent < count ? scene.selectedComponent
-                                                                        : -1;
+    const int selected = scene.selectedComponent >= 0 && scene.selectedComponent < count
+                             ? scene.selectedComponent
+                             : -1;
     DrawState state;
     FacePainter painter(*this, textures, sink, state);
 
@@ -476,10 +474,9 @@ bool isDestComponent(const ShipFile& file, int n)
     constexpr std::string_view Suffix = "dest";
     if (name.size() < Suffix.size())
         return false;
-    return std::ranges::equal(std::string_view(name).substr(name.size() - Suffix.size()), Suffix,
-                              [](char a, char b) {
-                                  return std::tolower(static_cast<unsigned char>(a)) == b;
-                              });
+    return std::ranges::equal(
+        std::string_view(name).substr(name.size() - Suffix.size()), Suffix,
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 } // namespace viewer

@@ -9,13 +9,12 @@
 #include <QOpenGLFramebufferObject>
 
 #include <GL/gl.h>
-
 #include <utility>
 
 namespace viewer {
 
-ShipViewWidget::ShipViewWidget(ShipView& view, TextureCache& textures,
-                               shipfile::MessageSink& sink, QWidget* parent)
+ShipViewWidget::ShipViewWidget(ShipView& view, TextureCache& textures, shipfile::MessageSink& sink,
+                               QWidget* parent)
     : QOpenGLWidget(parent), m_view(view), m_textures(textures), m_sink(sink)
 {
     setFixedSize(camera::ViewportPixels, camera::ViewportPixels);

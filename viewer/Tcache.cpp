@@ -24,12 +24,12 @@ struct Ramp
 
 // Light to dark; the colours between the end points are interpolated linearly.
 constexpr std::array<Ramp, 6> ColourRamps = {{
-    {{125, 190, 120}, {4, 4, 4}}, // green
+    {{125, 190, 120}, {4, 4, 4}},   // green
     {{238, 221, 193}, {15, 10, 2}}, // ochre
-    {{234, 202, 201}, {10, 3, 3}}, // red
-    {{175, 193, 206}, {5, 9, 12}}, // blue
+    {{234, 202, 201}, {10, 3, 3}},  // red
+    {{175, 193, 206}, {5, 9, 12}},  // blue
     {{207, 209, 209}, {9, 10, 10}}, // cool grey
-    {{210, 202, 194}, {12, 8, 4}}, // brown
+    {{210, 202, 194}, {12, 8, 4}},  // brown
 }};
 constexpr int ColourRampLength = 32;
 constexpr int GreyRampStart = 192;
@@ -49,9 +49,9 @@ std::array<std::uint8_t, 768> buildPalette()
         for (int step = 0; step < ColourRampLength; ++step) {
             std::array<int, 3> c{};
             for (std::size_t ch = 0; ch < 3; ++ch)
-                c[ch] = static_cast<int>(std::lround(
-                    colours.first[ch] + (colours.last[ch] - colours.first[ch]) * step /
-                                            static_cast<double>(ColourRampLength - 1)));
+                c[ch] = static_cast<int>(
+                    std::lround(colours.first[ch] + (colours.last[ch] - colours.first[ch]) * step /
+                                                        static_cast<double>(ColourRampLength - 1)));
             put(static_cast<int>(ramp) * ColourRampLength + step, c[0], c[1], c[2]);
         }
     }
@@ -96,9 +96,8 @@ DecodedTexture convert(std::int32_t width, std::int32_t height, std::int32_t for
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     out.rgba.reserve(count * 4);
     for (std::size_t i = 0; i < count; ++i) {
-        const Rgba c = format == tl::Format8Bit
-                           ? rgbaFromIndex(pixels[i])
-                           : rgbaFromWord(*shipfile::readU16(pixels, i * 2));
+        const Rgba c = format == tl::Format8Bit ? rgbaFromIndex(pixels[i])
+                                                : rgbaFromWord(*shipfile::readU16(pixels, i * 2));
         out.rgba.insert(out.rgba.end(), c.begin(), c.end());
     }
     return out;
@@ -168,8 +167,8 @@ TcacheLookup readTcacheTexture(const std::filesystem::path& path, std::string_vi
             return failed(TcacheFailure::Damaged);
         if (*format != tl::Format8Bit && *format != tl::Format16Bit)
             return failed(TcacheFailure::UnsupportedFormat);
-        if (*width <= 0 || *height <= 0 || *width > MaxTextureSide ||
-            *height > MaxTextureSide || std::int64_t{*width} * *height > MaxTexturePixels)
+        if (*width <= 0 || *height <= 0 || *width > MaxTextureSide || *height > MaxTextureSide ||
+            std::int64_t{*width} * *height > MaxTexturePixels)
             return failed(TcacheFailure::Damaged);
 
         const std::uint64_t bytesPerPixel = *format == tl::Format8Bit ? 1 : 2;

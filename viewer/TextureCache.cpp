@@ -5,7 +5,6 @@
 #include "viewer/ShipView.h"
 
 #include <GL/gl.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -40,8 +39,8 @@ GLuint upload(const DecodedTexture& picture, const ShipView& view)
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
     setFilters(view);
-    glTexImage2D(GL_TEXTURE_2D, 0, 4, picture.width, picture.height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, picture.rgba.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, picture.width, picture.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 picture.rgba.data());
     if (id == 0 || glGetError() != GL_NO_ERROR) {
         glDeleteTextures(1, &id);
         return 0;
@@ -94,8 +93,7 @@ void TextureCache::bindLoaded(unsigned int textureId, const ShipView& view) cons
     setFilters(view);
 }
 
-unsigned int TextureCache::bind(std::string_view name, ShipView& view,
-                                shipfile::MessageSink& sink)
+unsigned int TextureCache::bind(std::string_view name, ShipView& view, shipfile::MessageSink& sink)
 {
     if (const unsigned int id = findTexture(name)) {
         bindLoaded(id, view);
@@ -117,11 +115,10 @@ unsigned int TextureCache::bind(std::string_view name, ShipView& view,
     return id;
 }
 
-unsigned int TextureCache::fail(std::string_view text, ShipView& view,
-                                shipfile::MessageSink& sink)
+unsigned int TextureCache::fail(std::string_view text, ShipView& view, shipfile::MessageSink& sink)
 {
-    sink.show(msg::ownCaption(std::string(text), msg::CaptionWentWrong,
-                              shipfile::MessageIcon::Stop));
+    sink.show(
+        msg::ownCaption(std::string(text), msg::CaptionWentWrong, shipfile::MessageIcon::Stop));
     view.textureMap = 0;
     if (onTexturesDisabled)
         onTexturesDisabled();

@@ -16,8 +16,8 @@ struct TcacheEntry
     std::string name; // more than 20 characters are cut; exactly 20 leave no NUL
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::int32_t format = 1; // 1: 8-bit palette indexes, 2: 16-bit 5-6-5 colour
-    std::vector<std::uint8_t> pixels; // raw bytes as stored in the file
+    std::int32_t format = 1;                  // 1: 8-bit palette indexes, 2: 16-bit 5-6-5 colour
+    std::vector<std::uint8_t> pixels;         // raw bytes as stored in the file
     std::optional<std::uint32_t> pixelOffset; // default: where the builder puts the pixels
 };
 

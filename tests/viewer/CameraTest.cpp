@@ -1,9 +1,9 @@
 #include "viewer/Camera.h"
+
 #include "viewer/FixedViews.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace viewer {
@@ -97,14 +97,13 @@ TEST_P(FixedViewAxes, ShowTheAxesAsListed)
     EXPECT_EQ(axis({0, 0, 1}), c.z);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllSixViews, FixedViewAxes,
-    ::testing::Values(AxisCase{ViewChoice::Bottom, "left", "toward", "up"},
-                      AxisCase{ViewChoice::Left, "away", "down", "left"},
-                      AxisCase{ViewChoice::Front, "left", "down", "toward"},
-                      AxisCase{ViewChoice::Top, "right", "away", "up"},
-                      AxisCase{ViewChoice::Right, "toward", "down", "right"},
-                      AxisCase{ViewChoice::Back, "right", "down", "away"}));
+INSTANTIATE_TEST_SUITE_P(AllSixViews, FixedViewAxes,
+                         ::testing::Values(AxisCase{ViewChoice::Bottom, "left", "toward", "up"},
+                                           AxisCase{ViewChoice::Left, "away", "down", "left"},
+                                           AxisCase{ViewChoice::Front, "left", "down", "toward"},
+                                           AxisCase{ViewChoice::Top, "right", "away", "up"},
+                                           AxisCase{ViewChoice::Right, "toward", "down", "right"},
+                                           AxisCase{ViewChoice::Back, "right", "down", "away"}));
 
 TEST(FixedViews, FreeViewKeepsTheOrientationAndTextsFollowTheChooser)
 {

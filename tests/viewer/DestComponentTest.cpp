@@ -1,9 +1,8 @@
+#include "shipfile/Catalogue.h"
+#include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipBuilder.h"
 #include "viewer/ShipView.h"
-
-#include "shipfile/Catalogue.h"
-#include "shipfile/ShipFile.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +12,8 @@ namespace {
 TEST(DestComponent, NameEndingInDestIgnoringCaseAndAtLeastFourLong)
 {
     testsupport::Ship ship;
-    for (const char* name : {"engineDEST", "dest", "WingDeSt", "est", "destroyer", "", "dest ",
-                             "xdes"}) {
+    for (const char* name :
+         {"engineDEST", "dest", "WingDeSt", "est", "destroyer", "", "dest ", "xdes"}) {
         testsupport::Component c;
         c.name = name;
         ship.components.push_back(c);

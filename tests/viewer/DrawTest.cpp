@@ -1,13 +1,11 @@
+#include "shipfile/Catalogue.h"
+#include "shipfile/Layout.h"
+#include "shipfile/Messages.h"
 #include "tests/viewer/AxisShip.h"
 #include "tests/viewer/RenderFixture.h"
 #include "viewer/FixedViews.h"
 
-#include "shipfile/Catalogue.h"
-#include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
-
 #include <GL/gl.h>
-
 #include <cmath>
 
 namespace viewertest {
@@ -43,8 +41,7 @@ protected:
     }
 
     // Whether some pixel within `radius` of (x, y) matches.
-    template <typename Match>
-    bool anyNear(int x, int y, int radius, Match match) const
+    template <typename Match> bool anyNear(int x, int y, int radius, Match match) const
     {
         for (int dy = -radius; dy <= radius; ++dy)
             for (int dx = -radius; dx <= radius; ++dx)
@@ -75,7 +72,7 @@ TEST_F(Draw, ShipOriginLandsOnTheAnchorAndOneUnitCoversTenViewUnitsMirrored)
 {
     Ship ship;
     Component c;
-    addRectangle(c, -1, -1, 1, 1); // 20 view units square around the origin
+    addRectangle(c, -1, -1, 1, 1);  // 20 view units square around the origin
     addRectangle(c, 0, 20, 20, 22); // a bar along +x
     ship.components = {c};
     load(ship);
@@ -310,8 +307,8 @@ TEST_F(Draw, AttachmentMarkersKeepTheirSizeAtEveryZoomAndShowTheirKind)
     {
         double x, y;
         bool (*colour)(const QColor&);
-    } outlines[] = {{-20, 0, isBlue}, {-40, 0, isRed}, {20, 0, isBlue}, {40, 0, isMagenta},
-                    {0, 20, isRed}};
+    } outlines[] = {
+        {-20, 0, isBlue}, {-40, 0, isRed}, {20, 0, isBlue}, {40, 0, isMagenta}, {0, 20, isRed}};
     for (const auto& o : outlines) {
         const double centreX = AnchorX - o.x * PixelsPerUnit;
         EXPECT_TRUE(isGrey(at(pixelX(o.x), pixelY(o.y)))) << o.x << "," << o.y;
@@ -364,9 +361,15 @@ TEST_F(Draw, BoxesScaleWithTheShipAndFollowTheirRecordsRows)
     // Turned 30 degrees about z by its rows: the far end of the long axis lies up, not down.
     const double s = 0.5, co = std::sqrt(3.0) / 2;
     Box turned{{0, 0, 0}, {20, 2, 2}};
-    const float rows[9] = {static_cast<float>(co), static_cast<float>(-s), 0,
-                           static_cast<float>(s),  static_cast<float>(co), 0,
-                           0,                      0,                      1};
+    const float rows[9] = {static_cast<float>(co),
+                           static_cast<float>(-s),
+                           0,
+                           static_cast<float>(s),
+                           static_cast<float>(co),
+                           0,
+                           0,
+                           0,
+                           1};
     std::copy(std::begin(rows), std::end(rows), turned.matrix);
     c.boxes = {turned};
     ship.components = {c};
@@ -482,7 +485,7 @@ TEST_F(Draw, FacesWithIndexesPastTheirBlocksAreSkippedOrDrawnUntextured)
     Ship ship;
     Component c;
     c.textures = {"red"};
-    addRectangle(c, 10, 0, 30, 20, 0); // red
+    addRectangle(c, 10, 0, 30, 20, 0);   // red
     addRectangle(c, -30, 0, -10, 20, 5); // no texture record 5: untextured white
     Face wild;
     wild.a = 0, wild.b = 1, wild.c = 999; // no vertex 999: not drawn

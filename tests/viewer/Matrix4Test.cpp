@@ -1,8 +1,7 @@
 #include "viewer/Matrix4.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 
 namespace viewer {
 namespace {

@@ -3,12 +3,11 @@
 #include "tests/tools/ToolRunner.h"
 #include "tests/viewer/AxisShip.h"
 
-#include <gtest/gtest.h>
-
 #include <QImage>
 #include <QString>
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 // korvex-shp render, run as a separate process under the test's X display.
 namespace viewertest {
@@ -133,8 +132,7 @@ TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
     for (const char* zoom : {"0", "501", "2x", ""}) {
         run = render({"--zoom", zoom});
         EXPECT_EQ(run.exitCode, 2) << zoom;
-        EXPECT_NE(run.err.find("the zoom must be a whole number from 1 to 500"),
-                  std::string::npos);
+        EXPECT_NE(run.err.find("the zoom must be a whole number from 1 to 500"), std::string::npos);
     }
     run = render({"--attachment", "-1"});
     EXPECT_EQ(run.exitCode, 2);

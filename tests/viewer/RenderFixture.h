@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipBuilder.h"
 #include "tests/support/TcacheBuilder.h"
@@ -8,22 +9,19 @@
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
-#include "shipfile/ShipFile.h"
-
-#include <gtest/gtest.h>
-
 #include <QColor>
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <utility>
 
 namespace viewertest {
 
+using shipfile::Vec3;
 using testsupport::Component;
 using testsupport::Face;
 using testsupport::Ship;
-using shipfile::Vec3;
 
 /// The anchor point in pixels: view (1000, 800) of 2000 x 2000 on 388 x 388 pixels.
 inline constexpr int AnchorX = 194;
@@ -52,15 +50,14 @@ protected:
 
     bool render(int selectedComponent = -1, int selectedAttachment = -1)
     {
-        return renderer.render(view, {file.get(), selectedComponent, selectedAttachment},
-                               textures, sink);
+        return renderer.render(view, {file.get(), selectedComponent, selectedAttachment}, textures,
+                               sink);
     }
 
     QColor at(int x, int y) const { return renderer.pixel(x, y); }
 
     /// First and last column in row y whose pixel matches, or nothing.
-    template <typename Match>
-    std::optional<std::pair<int, int>> runInRow(int y, Match match) const
+    template <typename Match> std::optional<std::pair<int, int>> runInRow(int y, Match match) const
     {
         std::optional<std::pair<int, int>> run;
         for (int x = 0; x < 388; ++x)
@@ -77,8 +74,7 @@ protected:
                 run = run ? std::pair{run->first, y} : std::pair{y, y};
         return run;
     }
-    template <typename Match>
-    int countInPicture(Match match) const
+    template <typename Match> int countInPicture(Match match) const
     {
         int n = 0;
         for (int y = 0; y < 388; ++y)

@@ -1,5 +1,6 @@
-#include "tests/viewer/RenderFixture.h"
 #include "viewer/ShipViewWidget.h"
+
+#include "tests/viewer/RenderFixture.h"
 
 #include <QTest>
 

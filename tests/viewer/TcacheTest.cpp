@@ -1,8 +1,8 @@
-#include "tests/support/TcacheBuilder.h"
-#include "tests/viewer/TempDir.h"
 #include "viewer/Tcache.h"
 
 #include "shipfile/Messages.h"
+#include "tests/support/TcacheBuilder.h"
+#include "tests/viewer/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ TEST(TcachePixels, PaletteRampsRunLinearlyFromLightToDark)
     // Grey: 255 * (255 - i) / 63 to the nearest integer.
     EXPECT_EQ(paletteColour(193), (Rgba{251, 251, 251, 255})); // 250.95
     EXPECT_EQ(paletteColour(224), (Rgba{125, 125, 125, 255})); // 125.48
-    EXPECT_EQ(paletteColour(254), (Rgba{4, 4, 4, 255})); // 4.05
+    EXPECT_EQ(paletteColour(254), (Rgba{4, 4, 4, 255}));       // 4.05
     // Green, step 15 of 31: 125 - 121 * 15 / 31 = 66.45, 190 - 186 * 15 / 31 = 100.0,
     // 120 - 116 * 15 / 31 = 63.87.
     EXPECT_EQ(paletteColour(15), (Rgba{66, 100, 64, 255}));
@@ -97,11 +97,11 @@ TEST_F(TcacheFile, DecodesEightAndSixteenBitEntriesRowsInFileOrder)
     EXPECT_EQ(eight.texture.height, 2);
     EXPECT_EQ(eight.texture.format, 1);
     ASSERT_EQ(eight.texture.rgba.size(), 24u);
-    const std::vector<std::uint8_t> firstRow = {255, 255, 255, 255, 0,   0,   0,  255,
-                                                125, 190, 120, 255};
-    EXPECT_EQ(std::vector<std::uint8_t>(eight.texture.rgba.begin(),
-                                        eight.texture.rgba.begin() + 12),
-              firstRow);
+    const std::vector<std::uint8_t> firstRow = {255, 255, 255, 255, 0,   0,
+                                                0,   255, 125, 190, 120, 255};
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(eight.texture.rgba.begin(), eight.texture.rgba.begin() + 12),
+        firstRow);
     EXPECT_EQ(eight.texture.rgba[12], 4); // index 31, the dark end of the green ramp
 
     const TcacheLookup sixteen = lookup(b, "GLOW");
@@ -156,9 +156,9 @@ TEST_F(TcacheFile, DamagedEntriesFailWithoutReadingOutsideTheFile)
         return b;
     };
     // Pixels past the end of the file, in part or wholly.
-    EXPECT_EQ(lookup(single({"a", 4, 4, 2, std::vector<std::uint8_t>(31), std::nullopt}), "a")
-                  .failure,
-              TcacheFailure::Damaged);
+    EXPECT_EQ(
+        lookup(single({"a", 4, 4, 2, std::vector<std::uint8_t>(31), std::nullopt}), "a").failure,
+        TcacheFailure::Damaged);
     EXPECT_EQ(lookup(single({"a", 1, 1, 1, {7}, 0xFFFFFFF0u}), "a").failure,
               TcacheFailure::Damaged);
     // Sizes that are zero, negative or absurd: no allocation of gigabytes.

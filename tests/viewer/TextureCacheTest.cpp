@@ -1,7 +1,6 @@
 #include "tests/viewer/RenderFixture.h"
 
 #include <GL/gl.h>
-
 #include <cctype>
 #include <functional>
 
