@@ -47,12 +47,13 @@ bool ShipBlock::appendTemplateRecord(int kind)
 {
     if (kind < 0 || kind >= layout::AttachmentKindCount)
         return false;
-    appendRecord(attachmentTemplate(static_cast<layout::AttachmentKind>(kind)));
-    return true;
+    return appendRecord(attachmentTemplate(static_cast<layout::AttachmentKind>(kind)));
 }
 
-void ShipBlock::appendRecord(Bytes source)
+bool ShipBlock::appendRecord(Bytes source)
 {
+    if (count >= MaxCount)
+        return false;
     // A fresh buffer, so a source inside this block's own records stays valid while copied.
     const std::size_t oldSize = std::min(records.size(), std::size_t{recordSize} * count);
     std::vector<std::uint8_t> grown(oldSize + recordSize, 0);
@@ -61,6 +62,7 @@ void ShipBlock::appendRecord(Bytes source)
                 grown.begin() + static_cast<std::ptrdiff_t>(oldSize));
     records = std::move(grown);
     ++count;
+    return true;
 }
 
 bool ShipBlock::removeRecord(std::size_t index)

@@ -35,11 +35,17 @@ public:
     std::optional<Vec3> componentOrigin(std::size_t index) const;
     bool setComponentOrigin(std::size_t index, Vec3 origin);
 
+    /// The file stores a block's record count in 16 bits.
+    static constexpr std::uint32_t MaxCount = 0xFFFF;
+
     /// Grows the block by one record filled from the attachment template of `kind` (0..4). A
-    /// record longer than the 168-byte template is zero past it. False for any other kind.
+    /// record longer than the 168-byte template is zero past it. False for any other kind and
+    /// for a full block.
     bool appendTemplateRecord(int kind);
-    /// Grows the block by one record copied from `source`; bytes past its end are zero.
-    void appendRecord(Bytes source);
+    /// Grows the block by one record copied from `source`; bytes past its end are zero. False,
+    /// changing nothing, when the block already holds MaxCount records: saving could not
+    /// write the count.
+    bool appendRecord(Bytes source);
     /// Removes record `index`, keeping the order of the others. False when there is none.
     bool removeRecord(std::size_t index);
 

@@ -263,7 +263,8 @@ TEST(SaveFile, FailureKeepsOldFileAndNamesTheWholePath)
 
 TEST(SaveFile, WritesSixteenBitFieldsAndEmptyChain)
 {
-    ShipFile file(*new RecordingSink); // leaks a sink in a test; harmless
+    RecordingSink sink;
+    ShipFile file(sink);
     EXPECT_EQ(file.serialise(), (ByteVector{0xFF, 0xFF, 0, 0, 0, 0}));
     auto block = std::make_unique<ShipBlock>(0x10004, 2, 1);
     block->records = {9, 8};
@@ -339,6 +340,13 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
     wide.appendTemplateRecord(0);
     EXPECT_EQ(wide.records.size(), 200u);
     EXPECT_EQ(std::count(wide.records.begin() + 168, wide.records.end(), 0), 32);
+
+    // A block whose 16-bit count is full takes no more records.
+    ShipBlock full(8, 4, ShipBlock::MaxCount);
+    EXPECT_FALSE(full.appendRecord(full.record(0)));
+    EXPECT_FALSE(full.appendTemplateRecord(0));
+    EXPECT_EQ(full.count, ShipBlock::MaxCount);
+    EXPECT_EQ(full.records.size(), 4u * ShipBlock::MaxCount);
 
     ShipBlock only(4, 32, 1);
     ASSERT_TRUE(only.removeRecord(0));
