@@ -25,6 +25,7 @@ using shipfile::Vec3;
 
 namespace {
 constexpr float MarkerHalfSize = 30.0f;
+constexpr std::size_t PositionBytes = 3 * sizeof(float);
 
 struct Colour
 {
@@ -159,7 +160,12 @@ public:
     void paint(const ShipBlock& faces, const ShipBlock& vertices, const ShipBlock* names,
                bool marked)
     {
-        m_vertices = &vertices;
+        m_vertexBytes = vertices.records;
+        m_vertexStride = vertices.recordSize;
+        m_vertexCount = vertices.recordSize < lay::vertex::Position + PositionBytes
+                            ? 0
+                            : std::min<std::size_t>(vertices.count,
+                                                    vertices.records.size() / vertices.recordSize);
         m_names = names;
         m_marked = marked;
         m_resolved.assign(names ? names->count : 0, 0);
@@ -174,12 +180,13 @@ private:
         const auto vertexIndex = shipfile::readU32(face, lay::face::VertexA + 4 * index);
         const auto u = shipfile::readF32(face, lay::face::U + 4 * index);
         const auto v = shipfile::readF32(face, lay::face::V + 4 * index);
-        if (!vertexIndex || !u || !v)
+        if (!vertexIndex || !u || !v || *vertexIndex >= m_vertexCount)
             return std::nullopt;
-        const auto p = shipfile::readVec3(m_vertices->record(*vertexIndex), lay::vertex::Position);
-        if (!p)
-            return std::nullopt;
-        return BatchVertex{*u, *v, p->x, p->y, p->z};
+        // Every vertex record below m_vertexCount holds a whole position.
+        const Bytes position = m_vertexBytes.subspan(
+            *vertexIndex * m_vertexStride + lay::vertex::Position, PositionBytes);
+        return BatchVertex{*u, *v, *shipfile::readF32(position, 0), *shipfile::readF32(position, 4),
+                           *shipfile::readF32(position, 8)};
     }
 
     // A face whose vertex index lies past the vertex block is not drawn at all.
@@ -253,7 +260,9 @@ private:
     TextureCache& m_textures;
     shipfile::MessageSink& m_sink;
     DrawState& m_state;
-    const ShipBlock* m_vertices = nullptr;
+    Bytes m_vertexBytes;
+    std::size_t m_vertexStride = 0;
+    std::size_t m_vertexCount = 0; // records that hold a whole position
     const ShipBlock* m_names = nullptr;
     bool m_marked = false;
     std::vector<GLuint> m_resolved; // per texture record, 0 until bound in this component
