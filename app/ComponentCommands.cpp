@@ -7,7 +7,7 @@
 #include "editing/Components.h"
 #include "editing/Merge.h"
 #include "editing/Scaling.h"
-#include "editing/SpecialBlocks.h"
+#include "editing/BlockSwitches.h"
 #include "resources/MainWindowTemplate.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "app/MainDialog.h"
 #include "dialogs/ComponentPropertiesDialog.h"
 #include "editing/AttachmentLabel.h"
-#include "editing/SpecialBlocks.h"
+#include "editing/BlockSwitches.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Catalogue.h"
 

@@ -50,8 +50,8 @@ Vec3 times(Vec3 v, float f)
 
 TEST(ScaleShip, LargerScalesOriginsVerticesPositionsAndFlameSizes)
 {
-    const Ship spec = twoComponents();
-    LoadedShip ship(spec);
+    const Ship design = twoComponents();
+    LoadedShip ship(design);
     auto& file = *ship.file;
     const Vec3 flameSize = vec(shipfile::attachmentBlockOf(file, 0), 2, lay::attachment::Size);
     const Vec3 gunSize = vec(shipfile::attachmentBlockOf(file, 0), 3, lay::attachment::Size);
@@ -60,7 +60,7 @@ TEST(ScaleShip, LargerScalesOriginsVerticesPositionsAndFlameSizes)
     ASSERT_TRUE(scaleShip(file, 2.0f, ScaleDirection::Larger, false, -1));
     auto saved = ship.reloaded();
     for (int c = 0; c < 2; ++c) {
-        const Component& comp = spec.components[static_cast<std::size_t>(c)];
+        const Component& comp = design.components[static_cast<std::size_t>(c)];
         EXPECT_EQ(*saved->componentBlock->componentOrigin(static_cast<std::size_t>(c)),
                   times(comp.origin, 2));
         const ShipBlock* vertices = shipfile::nthBlockOfType(*saved, lay::type::Vertices, c);

@@ -1,4 +1,4 @@
-#include "editing/SpecialBlocks.h"
+#include "editing/BlockSwitches.h"
 
 #include "editing/BlockChain.h"
 #include "shipfile/Catalogue.h"

@@ -1,5 +1,5 @@
 #include "editing/BlockChain.h"
-#include "editing/SpecialBlocks.h"
+#include "editing/BlockSwitches.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
