@@ -108,7 +108,7 @@ class ListPanesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void selectingAComponentListsItsAttachmentsAndItsSpecialBlocks()
+    void selectingAComponentListsItsAttachmentsAndItsBlockSwitches()
     {
         Editor editor;
         const fs::path path = editor.writeShip("special.shp", buildShip(specialShip()));
