@@ -10,7 +10,9 @@ jobs=$(nproc)
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON
 cmake --build build/release -j "$jobs"
-xvfb-run -a -s '-screen 0 1280x1024x24' \
+# -noreset: the server otherwise resets whenever its last client leaves, and a test that connects
+# in that moment fails to find a display.
+xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' \
     ctest --test-dir build/release --output-on-failure -j "$jobs" --timeout 600
 
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_CORE_ONLY=ON \
