@@ -97,21 +97,11 @@ std::uint8_t paletteIndex(Ramp ramp, float shadeLevel)
                                      std::clamp(static_cast<int>(shadeLevel + 0.5f), 0, 31));
 }
 
-using Picture16 = std::function<std::uint16_t(int x, int y)>;
-using Picture8 = std::function<std::uint8_t(int x, int y)>;
-
-std::vector<std::uint16_t> paint16(int size, const Picture16& picture)
+// The pixels of a size x size picture, row by row.
+template <typename Pixel>
+std::vector<Pixel> paint(int size, const std::function<Pixel(int x, int y)>& picture)
 {
-    std::vector<std::uint16_t> pixels;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            pixels.push_back(picture(x, y));
-    return pixels;
-}
-
-std::vector<std::uint8_t> paint8(int size, const Picture8& picture)
-{
-    std::vector<std::uint8_t> pixels;
+    std::vector<Pixel> pixels;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
             pixels.push_back(picture(x, y));
@@ -262,19 +252,19 @@ std::uint8_t cargoCrate(int x, int y)
 testsupport::TcacheBuilder demoTextures()
 {
     testsupport::TcacheBuilder tcache;
-    tcache.add16("fgt_hull", 64, 64, paint16(64, fighterHull));
-    tcache.add8("fgt_wing", 64, 64, paint8(64, fighterWing));
-    tcache.add8("gun_metal", 32, 32, paint8(32, gunMetal));
-    tcache.add16("fgt_engine", 32, 32, paint16(32, fighterEngine));
-    tcache.add16("engine_glow", 32, 32, paint16(32, engineGlow));
-    tcache.add16("fgt_canopy", 64, 64, paint16(64, fighterCanopy));
-    tcache.add8("cap_hull", 128, 128, paint8(128, capitalHull));
-    tcache.add16("cap_deck", 64, 64, paint16(64, capitalDeck));
-    tcache.add16("cap_bridge", 64, 64, paint16(64, capitalBridge));
-    tcache.add16("cap_engine", 32, 32, paint16(32, capitalEngine));
-    tcache.add16("radar_dish", 64, 64, paint16(64, radarDish));
-    tcache.add8("cap_scorched", 64, 64, paint8(64, scorched));
-    tcache.add8("cargo_crate", 64, 64, paint8(64, cargoCrate));
+    tcache.add16("fgt_hull", 64, 64, paint<std::uint16_t>(64, fighterHull));
+    tcache.add8("fgt_wing", 64, 64, paint<std::uint8_t>(64, fighterWing));
+    tcache.add8("gun_metal", 32, 32, paint<std::uint8_t>(32, gunMetal));
+    tcache.add16("fgt_engine", 32, 32, paint<std::uint16_t>(32, fighterEngine));
+    tcache.add16("engine_glow", 32, 32, paint<std::uint16_t>(32, engineGlow));
+    tcache.add16("fgt_canopy", 64, 64, paint<std::uint16_t>(64, fighterCanopy));
+    tcache.add8("cap_hull", 128, 128, paint<std::uint8_t>(128, capitalHull));
+    tcache.add16("cap_deck", 64, 64, paint<std::uint16_t>(64, capitalDeck));
+    tcache.add16("cap_bridge", 64, 64, paint<std::uint16_t>(64, capitalBridge));
+    tcache.add16("cap_engine", 32, 32, paint<std::uint16_t>(32, capitalEngine));
+    tcache.add16("radar_dish", 64, 64, paint<std::uint16_t>(64, radarDish));
+    tcache.add8("cap_scorched", 64, 64, paint<std::uint8_t>(64, scorched));
+    tcache.add8("cargo_crate", 64, 64, paint<std::uint8_t>(64, cargoCrate));
     return tcache;
 }
 

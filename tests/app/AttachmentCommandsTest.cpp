@@ -23,14 +23,6 @@ using testsupport::Ship;
 
 namespace {
 
-Attachment attachment(int kind, Vec3 position)
-{
-    Attachment a;
-    a.kind = kind;
-    a.position = position;
-    return a;
-}
-
 /// Two triangles: one with its centre at (1, 1, 0) facing +z, one centred on (11, 1, 0) facing
 /// +y; and three attachments: a missile mount, a gun at (10, 2, -3) with a turned orientation,
 /// and an engine flame.
@@ -48,12 +40,12 @@ Component plate()
     b.normal = {0, 1, 0};
     c.faces = {a, b};
 
-    Attachment gun = attachment(3, {10, 2, -3});
+    Attachment gun{3, {10, 2, -3}};
     gun.keepTemplateMatrix = false;
     const float turned[9] = {0, 1, 0, -1, 0, 0, 0, 0, 1};
     std::copy(std::begin(turned), std::end(turned), gun.matrix);
     gun.gunIndex = 2;
-    c.attachments = {attachment(0, {1, 2, 3}), gun, attachment(2, {0, 0, -9})};
+    c.attachments = {Attachment{0, {1, 2, 3}}, gun, Attachment{2, {0, 0, -9}}};
     return c;
 }
 
@@ -62,7 +54,7 @@ Ship plateShip()
     Ship ship;
     Component second = plate();
     second.name = "Second";
-    second.attachments = {attachment(4, {5, 5, 5})};
+    second.attachments = {Attachment{4, {5, 5, 5}}};
     ship.components = {plate(), second};
     return ship;
 }

@@ -19,14 +19,6 @@ namespace messages = shipfile::messages;
 
 namespace {
 
-Attachment at(int kind, Vec3 position)
-{
-    Attachment a;
-    a.kind = kind;
-    a.position = position;
-    return a;
-}
-
 // Component 0 with the given attachments, component 1 with one light, so that the wrong
 // type-9 block shows.
 Ship shipWith(std::vector<Attachment> attachments)
@@ -36,7 +28,7 @@ Ship shipWith(std::vector<Attachment> attachments)
     first.attachments = std::move(attachments);
     Component second;
     second.name = "second";
-    second.attachments = {at(4, {7, 7, 7})};
+    second.attachments = {Attachment{4, {7, 7, 7}}};
     ship.components = {first, second};
     return ship;
 }
@@ -69,7 +61,7 @@ std::array<float, 9> matrix(shipfile::ShipFile& file, int component, int attachm
 
 TEST(AddAttachment, AppendsTheTemplateOfTheKindAndSelectsIt)
 {
-    LoadedShip ship(shipWith({at(0, {1, 0, 0}), at(2, {2, 0, 0})}));
+    LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}, Attachment{2, {2, 0, 0}}}));
     EXPECT_EQ(addAttachment(*ship.file, 0, 3), 2);
 
     const shipfile::ShipBlock* block = shipfile::attachmentBlockOf(*ship.file, 0);
@@ -87,7 +79,7 @@ TEST(AddAttachment, AppendsTheTemplateOfTheKindAndSelectsIt)
 
 TEST(AddAttachment, NoKindChosenAppendsNothingButSelectsTheLastEntry)
 {
-    LoadedShip ship(shipWith({at(0, {1, 0, 0}), at(2, {2, 0, 0})}));
+    LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}, Attachment{2, {2, 0, 0}}}));
     EXPECT_EQ(addAttachment(*ship.file, 0, -1), 1);
     EXPECT_EQ(shipfile::attachmentBlockOf(*ship.file, 0)->count, 2u);
 
@@ -115,11 +107,12 @@ TEST(AddAttachment, WithoutComponentOrType9BlockDoesNothing)
 
 TEST(RemoveAttachment, KeepsTheOrderAndSelectsTheLastEntry)
 {
-    LoadedShip ship(shipWith({at(0, {1, 0, 0}), at(2, {2, 0, 0}), at(4, {3, 0, 0})}));
+    LoadedShip ship(
+        shipWith({Attachment{0, {1, 0, 0}}, Attachment{2, {2, 0, 0}}, Attachment{4, {3, 0, 0}}}));
     EXPECT_EQ(removeAttachment(*ship.file, 0, 0), 1);
     EXPECT_EQ(xs(*ship.file, 0), (std::vector<float>{2, 3}));
 
-    LoadedShip single(shipWith({at(1, {5, 0, 0})}));
+    LoadedShip single(shipWith({Attachment{1, {5, 0, 0}}}));
     EXPECT_EQ(removeAttachment(*single.file, 0, 0), -1);
     EXPECT_EQ(shipfile::attachmentBlockOf(*single.file, 0)->count, 0u);
     EXPECT_EQ(xs(*single.file, 1), std::vector<float>{7}) << "the next component keeps its own";
@@ -128,7 +121,7 @@ TEST(RemoveAttachment, KeepsTheOrderAndSelectsTheLastEntry)
 TEST(RemoveAttachment, AnIndexPastTheComponentsAttachmentsChangesNothing)
 {
     // The selection may have been kept from a component with more attachments.
-    LoadedShip ship(shipWith({at(0, {1, 0, 0}), at(2, {2, 0, 0})}));
+    LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}, Attachment{2, {2, 0, 0}}}));
     const auto before = ship.file->serialise();
     EXPECT_FALSE(removeAttachment(*ship.file, 1, 1));
     EXPECT_FALSE(removeAttachment(*ship.file, 0, 2));
@@ -142,10 +135,10 @@ TEST(RemoveAttachment, AnIndexPastTheComponentsAttachmentsChangesNothing)
 
 TEST(CopyAttachment, AppendsAnExactCopyAndAMirroredOne)
 {
-    Attachment light = at(4, {10, 2, -3});
+    Attachment light{4, {10, 2, -3}};
     light.keepTemplateMatrix = false;
     std::copy_n(std::array<float, 9>{0.5f, 1, 2, 3, 4, 5, 6, 7, -8}.begin(), 9, light.matrix);
-    LoadedShip ship(shipWith({at(0, {1, 0, 0}), light}));
+    LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}, light}));
 
     EXPECT_TRUE(copyAttachment(*ship.file, 0, 1));
     EXPECT_TRUE(copyAttachmentMirrored(*ship.file, 0, 1));
@@ -165,7 +158,7 @@ TEST(CopyAttachment, AppendsAnExactCopyAndAMirroredOne)
 
 TEST(CopyAttachment, AFullBlockRefusesWithTheAllocationMessage)
 {
-    LoadedShip ship(shipWith({at(0, {1, 0, 0})}));
+    LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}}));
     shipfile::ShipBlock* block = shipfile::attachmentBlockOf(*ship.file, 0);
     block->records.resize(std::size_t{168} * 0xFFFF);
     block->count = 0xFFFF;
@@ -180,7 +173,7 @@ TEST(CopyAttachment, AFullBlockRefusesWithTheAllocationMessage)
 
 TEST(MoveAttachment, AddsTheDeltaToThePosition)
 {
-    LoadedShip ship(shipWith({at(0, {1, 2, 3})}));
+    LoadedShip ship(shipWith({Attachment{0, {1, 2, 3}}}));
     EXPECT_TRUE(moveAttachment(*ship.file, 0, 0, {-5.128205f, 0, 0.5f}));
     EXPECT_EQ(position(*ship.file, 0, 0), (Vec3{1 - 5.128205f, 2, 3.5f}));
 }
@@ -201,7 +194,7 @@ Ship snapShip(Vec3 attachmentAt = {0, 0, 0})
     left.a = 3, left.b = 4, left.c = 5;
     left.normal = {0, 0, 1};
     c.faces = {right, left};
-    Attachment a = at(4, attachmentAt);
+    Attachment a{4, attachmentAt};
     a.keepTemplateMatrix = false;
     std::fill(std::begin(a.matrix), std::end(a.matrix), 9.0f);
     c.attachments = {a};
