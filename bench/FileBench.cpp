@@ -32,10 +32,9 @@ ByteVector bigShip()
         part.textures = {"plate", "glow"};
         // 500 boxes: 4000 vertices and 6000 faces, about 600 KB per component.
         for (int i = 0; i < 500; ++i)
-            testsupport::addCuboid(part,
-                                   {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
-                                   {0.5f, 0.5f, 0.5f + static_cast<float>(c)},
-                                   static_cast<std::uint32_t>(i % 2));
+            testsupport::addCuboid(
+                part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
+                {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, static_cast<std::uint32_t>(i % 2));
         part.attachments.push_back(testsupport::Attachment{1, {0, 1, 2}, 3, -1});
         part.boxes.push_back(testsupport::Box{});
         ship.components.push_back(std::move(part));
