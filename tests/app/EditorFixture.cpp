@@ -31,6 +31,12 @@ QString ScriptedFileDialogs::openFileName(QWidget*, const QString& startDirector
     return answer;
 }
 
+QString ScriptedFileDialogs::saveFileName(QWidget*, const QString& path, const QStringList&)
+{
+    saveStartPath = path;
+    return saveAnswer;
+}
+
 Editor::Editor() = default;
 Editor::~Editor() = default;
 

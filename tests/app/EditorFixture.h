@@ -37,10 +37,15 @@ public:
     QString openFileName(QWidget* owner, const QString& directory,
                          const QStringList& filters) override;
 
+    /// Answers the save-as dialog with `saveAnswer` (empty: cancelled).
+    QString saveFileName(QWidget* owner, const QString& path, const QStringList& filters) override;
+
     QString answer;
     int calls = 0;
     QString directory;
     QStringList filters;
+    QString saveAnswer;
+    QString saveStartPath;
 };
 
 /// The main window on recording services, in a temporary directory of its own.
