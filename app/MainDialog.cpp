@@ -215,8 +215,7 @@ void MainDialog::createMenu()
     refreshRecentFilesMenu();
     separator();
 
-    connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this,
-            &MainDialog::showAbout);
+    connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     refreshHistoryEntries();
 }

@@ -30,8 +30,8 @@ const ByteVector& shipImage()
 // The reference: loading the ship from a file, as Open does.
 void loadFromFile(benchmark::State& state)
 {
-    const fs::path path = fs::temp_directory_path() /
-                          ("korvex-history-bench-" + std::to_string(::getpid()) + ".shp");
+    const fs::path path =
+        fs::temp_directory_path() / ("korvex-history-bench-" + std::to_string(::getpid()) + ".shp");
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(shipImage().data()),
                static_cast<std::streamsize>(shipImage().size()));
@@ -122,7 +122,9 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("UndoOrRedoStep", undoOrRedo)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    benchmark::RegisterBenchmark("TakeImage", takeImage)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("TakeImage", takeImage)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     benchmark::RegisterBenchmark("FighterHistoryMemory200Steps", fighterHistoryMemory)
         ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();

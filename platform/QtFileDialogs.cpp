@@ -16,8 +16,7 @@ QString QtFileDialogs::openFileName(QWidget* owner, const QString& directory,
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtFileDialogs::saveFileName(QWidget* owner, const QString& path,
-                                    const QStringList& filters)
+QString QtFileDialogs::saveFileName(QWidget* owner, const QString& path, const QStringList& filters)
 {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -127,6 +127,13 @@ void inspectNextModal(std::function<void(QWidget&)> inspect)
     poll->start();
 }
 
+void activate(QWidget& window)
+{
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("window not active");
+}
+
 testsupport::ByteVector readFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -85,6 +85,9 @@ private:
 /// at message boxes and the About box without blocking.
 void inspectNextModal(std::function<void(QWidget&)> inspect);
 
+/// Makes `window` the active window, where its shortcuts work.
+void activate(QWidget& window);
+
 /// The file's bytes.
 testsupport::ByteVector readFile(const fs::path& path);
 

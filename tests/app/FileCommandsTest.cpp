@@ -165,6 +165,7 @@ private slots:
         const fs::path ship = editor.writeShip("sample.shp", buildShip(sampleShip()));
         const testsupport::ByteVector original = readFile(ship);
         auto& w = editor.start(editor.writePrefix("prefix"), text(ship));
+        activate(w);
         QVERIFY(shipfile::setShipClass(*editor.state().file, 2));
 
         // A folder that does not exist: the message, and nothing else changes.
@@ -176,7 +177,7 @@ private slots:
                      messages::ErrorSaving, (editor.dir() / "missing" / "copy.shp").string())});
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
         QCOMPARE(editor.state().currentFileName, ship);
-        QVERIFY(w.isWindowModified());
+        QVERIFY(w.hasUnsavedChanges());
 
         const fs::path copy = editor.dir() / "copy.shp";
         editor.files.saveAnswer = text(copy);

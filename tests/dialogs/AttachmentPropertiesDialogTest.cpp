@@ -1,9 +1,10 @@
 #include "dialogs/AttachmentPropertiesDialog.h"
+
 #include "resources/AttachmentPropertiesTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/dialogs/DialogTests.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,7 +74,10 @@ struct OpenDialog
     }
     QListWidget* list() { return control<QListWidget>(dialog, id::Properties); }
     QLineEdit* edit(int controlId) { return control<QLineEdit>(dialog, controlId); }
-    void click(int button) { QTest::mouseClick(control<QPushButton>(dialog, button), Qt::LeftButton); }
+    void click(int button)
+    {
+        QTest::mouseClick(control<QPushButton>(dialog, button), Qt::LeftButton);
+    }
 
     AttachmentPropertiesDialog dialog;
 };
@@ -89,10 +93,18 @@ enum class Closing
 void closeBy(OpenDialog& open, Closing how)
 {
     switch (how) {
-    case Closing::Ok: open.click(id::Ok); break;
-    case Closing::CancelButton: open.click(id::Cancel); break;
-    case Closing::CloseBox: open.dialog.close(); break;
-    case Closing::Escape: QTest::keyClick(&open.dialog, Qt::Key_Escape); break;
+    case Closing::Ok:
+        open.click(id::Ok);
+        break;
+    case Closing::CancelButton:
+        open.click(id::Cancel);
+        break;
+    case Closing::CloseBox:
+        open.dialog.close();
+        break;
+    case Closing::Escape:
+        QTest::keyClick(&open.dialog, Qt::Key_Escape);
+        break;
     }
 }
 
@@ -128,8 +140,8 @@ private slots:
     {
         OpenShip ship(shipWith(attachment(4, {}, 3)));
         OpenDialog open(ship);
-        QCOMPARE(entries(open.list()), (texts({"Blue", "Green", "Yellow", "Red",
-                                                    "Light Blue", "White"})));
+        QCOMPARE(entries(open.list()),
+                 (texts({"Blue", "Green", "Yellow", "Red", "Light Blue", "White"})));
         QCOMPARE(open.list()->selectedItems().size(), 1);
         QCOMPARE(open.list()->selectedItems().front()->text(), QStringLiteral("Red"));
 
@@ -142,8 +154,8 @@ private slots:
     {
         OpenShip ship(shipWith(attachment(2, {}, 0)));
         OpenDialog open(ship);
-        QCOMPARE(entries(open.list()), (texts({"Red (0)", "Red (1)", "Green", "Yellow",
-                                                    "Blue", "Purple", "Light Blue", "White"})));
+        QCOMPARE(entries(open.list()), (texts({"Red (0)", "Red (1)", "Green", "Yellow", "Blue",
+                                               "Purple", "Light Blue", "White"})));
         clickRow(open.list(), 4);
         QCOMPARE(open.list()->item(4)->text(), QStringLiteral("Blue"));
         open.click(id::Ok);

@@ -1,17 +1,17 @@
+#include "shipfile/ShipFile.h"
+
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/RefPackEncoder.h"
 #include "tests/support/ShipBuilder.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
+#include <gtest/gtest.h>
 #include <iterator>
+#include <unistd.h>
 
 using namespace shipfile;
 using namespace testsupport;
@@ -34,7 +34,8 @@ public:
 void writeFile(const fs::path& p, const ByteVector& bytes)
 {
     std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 ByteVector readFile(const fs::path& p)
@@ -130,7 +131,6 @@ TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, messages::formatText(messages::Truncated, "broken.shp"));
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
-
 }
 
 TEST(LoadPlainFile, BlockEndingExactlyAtEndOfFileWithoutMarkerIsTruncation)
@@ -328,7 +328,8 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
 
     block.appendRecord(block.record(0));
     EXPECT_EQ(block.count, 3u);
-    EXPECT_TRUE(std::equal(block.record(2).begin(), block.record(2).end(), block.record(0).begin()));
+    EXPECT_TRUE(
+        std::equal(block.record(2).begin(), block.record(2).end(), block.record(0).begin()));
     ASSERT_TRUE(block.removeRecord(0));
     EXPECT_EQ(readI32(block.record(0), 0), 4);
     EXPECT_EQ(readI32(block.record(1), 0), 3);
