@@ -2,6 +2,7 @@
 
 #include "tests/support/ShipBuilder.h"
 
+#include <cstdint>
 #include <string>
 
 // The large plain ship the file and history benchmarks share: 33 components of 500 boxes each
@@ -15,9 +16,9 @@ inline testsupport::ByteVector bigShip()
         part.origin = {static_cast<float>(c), 0, 0};
         part.textures = {"plate", "glow"};
         for (int i = 0; i < 500; ++i)
-            testsupport::addCuboid(part,
-                                   {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
-                                   {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, i % 2);
+            testsupport::addCuboid(
+                part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
+                {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, static_cast<std::uint32_t>(i % 2));
         part.attachments.push_back(testsupport::Attachment{1, {0, 1, 2}, 3, -1});
         part.boxes.push_back(testsupport::Box{});
         ship.components.push_back(std::move(part));

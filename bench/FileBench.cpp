@@ -55,7 +55,7 @@ void loadAndSave(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 // The two halves apart, to see which one a slowdown is in.
@@ -66,7 +66,7 @@ void load(benchmark::State& state)
         shipfile::ShipFile file(workspace->source, sink);
         benchmark::DoNotOptimize(file.first());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 void save(benchmark::State& state)
@@ -80,7 +80,7 @@ void save(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 void rawReadAndWrite(benchmark::State& state)
@@ -99,7 +99,7 @@ void rawReadAndWrite(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 // The same, flushed to the disk before it counts as written, as a save is.
@@ -122,7 +122,7 @@ void rawReadAndDurableWrite(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 } // namespace
