@@ -13,6 +13,9 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // Where the user's settings (the recent files) are kept: ~/.config/Korvex/korvex.conf.
+    QApplication::setOrganizationName(QStringLiteral("Korvex"));
+    QApplication::setApplicationName(QStringLiteral("korvex"));
     resources::initialise();
     QApplication::setWindowIcon(QIcon(QString::fromUtf8(resources::strings::IconResource)));
 
