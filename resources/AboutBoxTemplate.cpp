@@ -2,6 +2,8 @@
 
 #include "resources/Strings.h"
 
+#include "korvex/Version.h"
+
 namespace resources {
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include "shipfile/Messages.h"
 
+#include "korvex/Version.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -35,6 +37,7 @@ std::string usageText()
     std::string text = std::string(messages::ToolUsageHeading) + "\n";
     for (const Command& command : Commands)
         text += "  " + std::string(command.usage) + "\n";
+    text += "  " + std::string(messages::ToolUsageOptions) + "\n";
     return text;
 }
 
@@ -49,6 +52,10 @@ int run(const std::vector<std::string_view>& args)
     if (name == "--help" || name == "-h" || name == "help") {
         const std::string text = usageText();
         std::fwrite(text.data(), 1, text.size(), stdout);
+        return tools::ExitSuccess;
+    }
+    if (name == "--version") {
+        std::fputs("korvex-shp " KORVEX_VERSION "\n", stdout);
         return tools::ExitSuccess;
     }
     for (const Command& command : Commands)

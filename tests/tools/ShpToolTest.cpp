@@ -1,6 +1,8 @@
 #include "tests/support/ShipBuilder.h"
 #include "tests/tools/ToolRunner.h"
 
+#include "korvex/Version.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,7 +44,7 @@ TEST(ShpToolUsage, BadCommandLinesExitWithTwoAndShowUsage)
     EXPECT_EQ(run.out.front(), '{');
 }
 
-TEST(ShpToolUsage, HelpListsEveryCommandOnStdout)
+TEST(ShpToolUsage, HelpAndVersionGoToStdout)
 {
     tooltests::TemporaryDirectory dir;
     for (const char* help : {"--help", "-h", "help"}) {
@@ -51,7 +53,11 @@ TEST(ShpToolUsage, HelpListsEveryCommandOnStdout)
         EXPECT_EQ(run.err, "");
         EXPECT_NE(run.out.find("  korvex-shp info FILE [--json]\n"), std::string::npos);
         EXPECT_NE(run.out.find("  korvex-shp unpack IN OUT\n"), std::string::npos);
+        EXPECT_NE(run.out.find("  korvex-shp --help | --version\n"), std::string::npos);
     }
+    const auto version = runShpTool({"--version"}, dir.path());
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "korvex-shp " KORVEX_VERSION "\n");
 }
 
 } // namespace
