@@ -1,9 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "korvex/Version.h"
 #include "resources/Strings.h"
 #include "shipfile/Messages.h"
-
-#include "korvex/Version.h"
 
 #include <cstdio>
 

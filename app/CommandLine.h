@@ -9,7 +9,13 @@ namespace app {
 /// before the application object looks for a display.
 struct CommandLine
 {
-    enum class Request { OpenEditor, ShowHelp, ShowVersion, UnknownOption };
+    enum class Request
+    {
+        OpenEditor,
+        ShowHelp,
+        ShowVersion,
+        UnknownOption
+    };
     Request request = Request::OpenEditor;
     /// The ship to open at start-up, empty for none; for UnknownOption, the option.
     std::string argument;

@@ -16,7 +16,8 @@ int main(int argc, char* argv[])
 {
     // --help and --version answer before Qt looks for a display; Qt's own options (-platform,
     // -style...) are only taken out by QApplication, so other requests wait for it.
-    const app::CommandLine early = app::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const app::CommandLine early =
+        app::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (early.request == app::CommandLine::Request::ShowHelp ||
         early.request == app::CommandLine::Request::ShowVersion)
         return app::answerOnTerminal(early);

@@ -1,8 +1,7 @@
 #include "resources/AboutBoxTemplate.h"
 
-#include "resources/Strings.h"
-
 #include "korvex/Version.h"
+#include "resources/Strings.h"
 
 namespace resources {
 

@@ -1,10 +1,8 @@
 // korvex-shp: looks into and converts ship files from the command line, with the editor's own
 // loader and record catalogue.
-#include "tools/ShpCommands.h"
-
-#include "shipfile/Messages.h"
-
 #include "korvex/Version.h"
+#include "shipfile/Messages.h"
+#include "tools/ShpCommands.h"
 
 #include <cstdio>
 #include <string>

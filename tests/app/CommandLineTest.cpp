@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+
 #include "tests/app/TestRegistry.h"
 
 #include <QTest>

@@ -1,7 +1,6 @@
+#include "korvex/Version.h"
 #include "tests/support/ShipBuilder.h"
 #include "tests/tools/ToolRunner.h"
-
-#include "korvex/Version.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +11,9 @@ using tooltests::runShpTool;
 TEST(ShpToolUsage, BadCommandLinesExitWithTwoAndShowUsage)
 {
     tooltests::TemporaryDirectory dir;
-    const std::string ship =
-        tooltests::writeFile(dir.path(), "ship.shp",
-                             testsupport::buildShip(testsupport::sampleShip()))
-            .string();
+    const std::string ship = tooltests::writeFile(dir.path(), "ship.shp",
+                                                  testsupport::buildShip(testsupport::sampleShip()))
+                                 .string();
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"bogus"},
