@@ -46,8 +46,8 @@ private slots:
     }
 };
 
-} // namespace apptests
-
 KORVEX_REGISTER_TEST(CommandLineTest);
+
+} // namespace apptests
 
 #include "CommandLineTest.moc"
