@@ -1,6 +1,7 @@
 # Writes a man page or the changelog, gzipped as the Debian way wants it (-n: no name or time
 # stamp inside, so the package is the same from build to build).
-#   cmake -DTEMPLATE=in -DOUTPUT=out.gz -DPROJECT_VERSION=v [-DTOOL=korvex-shp] -P WriteDocument.cmake
+#   cmake -DTEMPLATE=in -DOUTPUT=out.gz -DPROJECT_VERSION=v [-DTOOL=korvex-shp]
+#         -P WriteDocument.cmake
 # With TOOL, @SYNOPSIS@ becomes one paragraph per usage line of `TOOL --help`, so the man page
 # lists every command the program knows.
 if(TOOL)

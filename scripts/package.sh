@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON > /dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON \
+    > /dev/null
 cmake --build build/release -j "$(nproc)"
 cpack --config build/release/CPackConfig.cmake -B build/package
 # Only the package stays; CPack's staging folder is rebuilt every time.

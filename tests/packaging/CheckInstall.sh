@@ -26,7 +26,8 @@ installed=$(cd "$work/stage/usr" && find . -type f -printf '%P\n' | sort)
 [ "$installed" = "$expected" ] || fail "installed files differ:
 $(diff <(echo "$expected") <(echo "$installed"))"
 for size in $icon_sizes; do
-    drawn=$(identify -format '%wx%h' "$work/stage/usr/share/icons/hicolor/${size}x${size}/apps/korvex.png")
+    icon=$work/stage/usr/share/icons/hicolor/${size}x${size}/apps/korvex.png
+    drawn=$(identify -format '%wx%h' "$icon")
     [ "$drawn" = "${size}x${size}" ] || fail "the ${size}px icon is $drawn"
 done
 
@@ -38,11 +39,12 @@ xmllint --noout "$mimexml"
 grep -qx 'Exec=korvex %f' "$desktop" || fail "the menu entry does not pass the file on"
 grep -qx 'MimeType=application/x-vantaris-ship;' "$desktop" || fail "the entry claims no ship type"
 grep -q 'mime-type type="application/x-vantaris-ship"' "$mimexml" || fail "the type is not defined"
+man1=$work/stage/usr/share/man/man1
 for page in korvex korvex-shp korvex-demo; do
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$work/stage/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man1/$page.1.gz" 2>&1 > /dev/null)
     [ -z "$warnings" ] || fail "the man page of $page: $warnings"
 done
-[[ "$(zcat "$work/stage/usr/share/man/man1/korvex-shp.1.gz")" == *$'\ninfo FILE [\\-\\-json]\n'* ]] ||
+[[ "$(zcat "$man1/korvex-shp.1.gz")" == *$'\ninfo FILE [\\-\\-json]\n'* ]] ||
     fail "the korvex-shp man page lacks the usage of info"
 
 echo "== the Debian package"
@@ -66,7 +68,8 @@ dpkg-deb -c "$deb" | awk '$2 != "root/root" { exit 1 }' || fail "files not owned
 echo "== the programs from the unpacked package"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-[ "$("$root/usr/bin/korvex-shp" --version)" = "korvex-shp $version" ] || fail "korvex-shp --version"
+[ "$("$root/usr/bin/korvex-shp" --version)" = "korvex-shp $version" ] ||
+    fail "korvex-shp --version"
 [ "$("$root/usr/bin/korvex" --version)" = "korvex $version" ] || fail "korvex --version"
 [[ "$("$root/usr/bin/korvex" --help)" == "usage: korvex "* ]] || fail "korvex --help"
 "$root/usr/bin/korvex-demo" "$work/demo" > /dev/null
@@ -82,7 +85,8 @@ echo "== what the desktop makes of a ship"
 # managers read it (shared-mime-info through GIO). A packed ship is known by its first bytes
 # even without the .shp name; the menu entry shows only when korvex is on the PATH.
 data=$work/data
-export XDG_DATA_HOME=$data XDG_DATA_DIRS=$data XDG_CONFIG_HOME=$work/config XDG_CONFIG_DIRS=$work/config
+export XDG_DATA_HOME=$data XDG_DATA_DIRS=$data
+export XDG_CONFIG_HOME=$work/config XDG_CONFIG_DIRS=$work/config
 export PATH=$root/usr/bin:$PATH
 mkdir -p "$data/mime/packages" "$data/applications"
 cp /usr/share/mime/packages/freedesktop.org.xml "$mimexml" "$data/mime/packages/"
