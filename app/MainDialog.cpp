@@ -87,7 +87,7 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_baseTitle = windowTitle();
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(fromView(resources::strings::IconResource)));
+    setWindowIcon(resources::applicationIcon());
 
     setStartStates();
     createView();
