@@ -92,8 +92,6 @@ constexpr std::size_t Wide = 16; // one unaligned SSE-sized move
 constexpr std::size_t InputReach = 1 + MaxLiteralRun;
 // The literals of a copy command, the longest copy and the overshoot of its last wide move.
 constexpr std::size_t OutputReach = (MaxCommandBytes - 1) + MaxCopy + Wide;
-// A short-distance copy reads the word before its destination.
-constexpr std::size_t BackReach = 8;
 
 inline std::uint32_t loadU32(const std::uint8_t* p)
 {
@@ -128,16 +126,21 @@ inline void move16(std::uint8_t* dst, const std::uint8_t* src)
     std::memcpy(dst, t, Wide);
 }
 
-// Copies `n` bytes in 16-byte moves; up to 15 bytes past `dst + n` are overwritten with junk
-// that later commands replace. Valid as an LZ copy while `src` is at least 16 bytes behind.
+// Copies `n` (at least 1) bytes in 16-byte moves; up to 15 bytes past `dst + n` are
+// overwritten with junk that later commands replace. Valid as an LZ copy while `src` is at
+// least 16 bytes behind.
 inline void copyWide(std::uint8_t* dst, const std::uint8_t* src, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; i += Wide)
+    std::size_t i = 0;
+    do {
         move16(dst + i, src + i);
+        i += Wide;
+    } while (i < n);
 }
 
-// Repeat[d] spreads a d-byte period across a 64-bit word in one multiplication: the copies
-// of the period land on separate bytes, so no carry mixes them.
+// For a period of d (1..8) bytes: Repeat[d] spreads it across a 64-bit word in one
+// multiplication (its copies land on separate bytes, so no carry mixes them), and Step[d] is
+// the whole periods such a word holds, in bytes.
 constexpr std::array<std::uint64_t, 9> Repeat = [] {
     std::array<std::uint64_t, 9> repeat{};
     for (std::size_t d = 1; d <= 8; ++d)
@@ -145,6 +148,7 @@ constexpr std::array<std::uint64_t, 9> Repeat = [] {
             repeat[d] |= std::uint64_t{1} << (8 * at);
     return repeat;
 }();
+constexpr std::array<std::uint8_t, 9> Step = {0, 8, 8, 6, 8, 5, 6, 7, 8};
 
 // Copies `n` bytes from `distance` (1..15) back, where the copy reads bytes it writes itself.
 // The repeating pattern is built in registers from bytes written before this command and
@@ -152,22 +156,27 @@ constexpr std::array<std::uint64_t, 9> Repeat = [] {
 // wait for each of them to reach the cache. Up to 15 bytes past `dst + n` get junk.
 inline void copyNear(std::uint8_t* dst, std::size_t distance, std::size_t n)
 {
-    const std::uint64_t before = loadU64(dst - BackReach); // ends with the period
+    const std::uint64_t start = loadU64(dst - distance); // the period, then whatever follows
     if (distance <= 8) {
-        const std::uint64_t pattern = (before >> (8 * (8 - distance))) * Repeat[distance];
-        const std::size_t step = 8 - 8 % distance; // whole periods in one word
-        for (std::size_t i = 0; i < n; i += 2 * step) {
+        const unsigned junk = 8 * (8 - static_cast<unsigned>(distance));
+        const std::uint64_t pattern = (start << junk >> junk) * Repeat[distance];
+        const std::size_t step = Step[distance];
+        std::size_t i = 0;
+        do {
             storeU64(dst + i, pattern);
             storeU64(dst + i + step, pattern);
-        }
+            i += 2 * step;
+        } while (i < n);
     } else {
         // 16 bytes of the period: its first 8, then its rest followed by its start again.
-        const std::uint64_t low = loadU64(dst - distance);
-        const std::uint64_t high = before >> (8 * (16 - distance)) | low << (8 * (distance - 8));
-        for (std::size_t i = 0; i < n; i += distance) {
-            storeU64(dst + i, low);
+        const std::uint64_t end = loadU64(dst - 8);
+        const std::uint64_t high = end >> (8 * (16 - distance)) | start << (8 * (distance - 8));
+        std::size_t i = 0;
+        do {
+            storeU64(dst + i, start);
             storeU64(dst + i + 8, high);
-        }
+            i += distance;
+        } while (i < n);
     }
 }
 
@@ -210,7 +219,7 @@ std::size_t decodePacked(Bytes input, ByteBuffer& output)
     std::uint8_t* out = output.data();
 
     for (;;) {
-        while (ip + InputReach <= inSize && op + OutputReach <= outSize && op >= BackReach) {
+        while (ip + InputReach <= inSize && op + OutputReach <= outSize) {
             const std::uint32_t word = loadU32(in + ip);
             const unsigned b0 = word & 0xFF;
             if (b0 >= 0xE0) {
