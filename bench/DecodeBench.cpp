@@ -4,6 +4,7 @@
 // decoded into a fresh buffer every time, as loading a ship does, and into one reused buffer.
 // Repetitions run interleaved; the summary at the end gives their medians against the targets.
 //   build/release/bench/decode_bench [--benchmark_repetitions=N] [--benchmark_min_time=S]
+#include "bench/MedianReporter.h"
 #include "shipfile/RefPack.h"
 #include "tests/support/RefPackEncoder.h"
 
@@ -125,48 +126,15 @@ void copy(benchmark::State& state, const Stream& s)
     setBytes(state, s);
 }
 
-const char* const Kinds[] = {"fresh", "reused", "memcpy"};
-
-// Shows aggregates only (every repetition when there are none) and keeps each repetition's
-// seconds per iteration, by CPU time of the measuring thread: on a busy machine the wall
+// Output MB/s from the median CPU time of the measuring thread: on a busy machine the wall
 // clock also counts time spent waiting for a core.
-class SummaryReporter : public benchmark::ConsoleReporter
+double rate(const bench::MedianReporter& reporter, const std::string& name, std::size_t bytes)
 {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        std::vector<Run> shown;
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate) {
-                shown.push_back(run);
-            } else if (!run.error_occurred && run.iterations > 0) {
-                seconds[run.run_name.str()].push_back(run.cpu_accumulated_time /
-                                                      static_cast<double>(run.iterations));
-            }
-        }
-        const bool aggregates = !shown.empty();
-        ConsoleReporter::ReportRuns(aggregates ? shown : runs);
-    }
+    const auto median = reporter.median(name);
+    return median ? static_cast<double>(bytes) / median->cpu / 1e6 : 0;
+}
 
-    // Median MB/s of `name` for `bytes` per iteration; 0 when it did not run.
-    double medianRate(const std::string& name, std::size_t bytes)
-    {
-        std::vector<double>& s = seconds[name];
-        if (s.empty())
-            return 0;
-        std::sort(s.begin(), s.end());
-        const double median =
-            s.size() % 2 ? s[s.size() / 2] : (s[s.size() / 2 - 1] + s[s.size() / 2]) / 2;
-        return static_cast<double>(bytes) / median / 1e6;
-    }
-
-    std::size_t repetitions(const std::string& name) { return seconds[name].size(); }
-
-private:
-    std::map<std::string, std::vector<double>> seconds;
-};
-
-void summarise(SummaryReporter& reporter, const std::vector<Stream>& streams)
+void summarise(const bench::MedianReporter& reporter, const std::vector<Stream>& streams)
 {
     struct Rates
     {
@@ -180,9 +148,9 @@ void summarise(SummaryReporter& reporter, const std::vector<Stream>& streams)
                 "memcpy", "fresh/reused", "reused/memcpy", "fresh/memcpy");
     for (const Stream& s : streams) {
         const std::size_t bytes = s.expected.size();
-        const Rates r{reporter.medianRate(s.name + "/fresh", bytes),
-                      reporter.medianRate(s.name + "/reused", bytes),
-                      reporter.medianRate(s.name + "/memcpy", bytes)};
+        const Rates r{rate(reporter, s.name + "/fresh", bytes),
+                      rate(reporter, s.name + "/reused", bytes),
+                      rate(reporter, s.name + "/memcpy", bytes)};
         rates[s.name] = r;
         const auto percent = [](double a, double b) { return b > 0 ? 100 * a / b : 0; };
         std::printf("%-18s %9.2f %10.0f %10.0f %10.0f %12.1f%% %12.1f%% %12.1f%%\n", s.name.c_str(),
@@ -217,22 +185,17 @@ int main(int argc, char** argv)
     if (!streams)
         return 1;
 
-    // Defaults that give steady medians; flags on the command line come later and win.
-    std::vector<char*> args = {argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=15", "--benchmark_min_time=0.1",
-                              "--benchmark_enable_random_interleaving=true"};
-    for (std::string& flag : defaults)
-        args.push_back(flag.data());
-    args.insert(args.end(), argv + 1, argv + argc);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    // Defaults that give steady medians; flags on the command line win.
+    bench::initialise(argc, argv,
+                      {"--benchmark_repetitions=15", "--benchmark_min_time=0.1",
+                       "--benchmark_enable_random_interleaving=true"});
 
     for (const Stream& s : *streams) {
         benchmark::RegisterBenchmark((s.name + "/fresh").c_str(), decodeFresh, std::cref(s));
         benchmark::RegisterBenchmark((s.name + "/reused").c_str(), decodeReused, std::cref(s));
         benchmark::RegisterBenchmark((s.name + "/memcpy").c_str(), copy, std::cref(s));
     }
-    SummaryReporter reporter;
+    bench::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     summarise(reporter, *streams);
