@@ -93,28 +93,27 @@ constexpr std::size_t InputReach = 1 + MaxLiteralRun;
 // The literals of a copy command, the longest copy and the overshoot of its last wide move.
 constexpr std::size_t OutputReach = (MaxCommandBytes - 1) + MaxCopy + Wide;
 
-inline std::uint32_t loadU32(const std::uint8_t* p)
+// The stream's words are little-endian; so are the patterns built from output bytes.
+template <typename Word> Word littleEndian(Word w)
 {
-    std::uint32_t w;
-    std::memcpy(&w, p, sizeof w);
-    if constexpr (std::endian::native == std::endian::big)
-        w = __builtin_bswap32(w);
-    return w;
+    if constexpr (std::endian::native == std::endian::little)
+        return w;
+    else if constexpr (sizeof w == 4)
+        return __builtin_bswap32(w);
+    else
+        return __builtin_bswap64(w);
 }
 
-inline std::uint64_t loadU64(const std::uint8_t* p)
+template <typename Word> Word load(const std::uint8_t* p)
 {
-    std::uint64_t w;
+    Word w;
     std::memcpy(&w, p, sizeof w);
-    if constexpr (std::endian::native == std::endian::big)
-        w = __builtin_bswap64(w);
-    return w;
+    return littleEndian(w);
 }
 
 inline void storeU64(std::uint8_t* p, std::uint64_t w)
 {
-    if constexpr (std::endian::native == std::endian::big)
-        w = __builtin_bswap64(w);
+    w = littleEndian(w);
     std::memcpy(p, &w, sizeof w);
 }
 
@@ -156,7 +155,8 @@ constexpr std::array<std::uint8_t, 9> Step = {0, 8, 8, 6, 8, 5, 6, 7, 8};
 // wait for each of them to reach the cache. Up to 15 bytes past `dst + n` get junk.
 inline void copyNear(std::uint8_t* dst, std::size_t distance, std::size_t n)
 {
-    const std::uint64_t start = loadU64(dst - distance); // the period, then whatever follows
+    // The period, then whatever follows it.
+    const std::uint64_t start = load<std::uint64_t>(dst - distance);
     if (distance <= 8) {
         const unsigned junk = 8 * (8 - static_cast<unsigned>(distance));
         const std::uint64_t pattern = (start << junk >> junk) * Repeat[distance];
@@ -169,7 +169,7 @@ inline void copyNear(std::uint8_t* dst, std::size_t distance, std::size_t n)
         } while (i < n);
     } else {
         // 16 bytes of the period: its first 8, then its rest followed by its start again.
-        const std::uint64_t end = loadU64(dst - 8);
+        const std::uint64_t end = load<std::uint64_t>(dst - 8);
         const std::uint64_t high = end >> (8 * (16 - distance)) | start << (8 * (distance - 8));
         std::size_t i = 0;
         do {
@@ -220,7 +220,7 @@ std::size_t decodePacked(Bytes input, ByteBuffer& output)
 
     for (;;) {
         while (ip + InputReach <= inSize && op + OutputReach <= outSize) {
-            const std::uint32_t word = loadU32(in + ip);
+            const std::uint32_t word = load<std::uint32_t>(in + ip);
             const unsigned b0 = word & 0xFF;
             if (b0 >= 0xE0) {
                 if (b0 >= 0xFC)
