@@ -149,7 +149,7 @@ std::unique_ptr<ShipFile> ShipFile::fromBytes(Bytes data, const std::string& dis
 
 void ShipFile::load(Bytes data, const std::string& displayName)
 {
-    std::vector<std::uint8_t> unpacked;
+    ByteBuffer unpacked;
     if (!endsWithEndMarker(data)) {
         if (!startsWithPackedMagic(data)) {
             showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
