@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
 #include "app/ComponentCommands.h"
+#include "app/ExportCommand.h"
 #include "app/GameInstallation.h"
 #include "app/ListPanes.h"
 #include "app/PathText.h"
@@ -71,6 +72,9 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
 
+    auto* exportEntry = new QAction(fromView(resources::strings::ExportMenuEntry), this);
+    connect(exportEntry, &QAction::triggered, this, [this] { exportOpenShip(*this); });
+    addAction(exportEntry);
     auto* about = new QAction(fromView(resources::strings::AboutMenuEntry), this);
     connect(about, &QAction::triggered, this, &MainDialog::showAbout);
     addAction(about);

@@ -16,4 +16,17 @@ QString QtFileDialogs::openFileName(QWidget* owner, const QString& directory,
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtFileDialogs::exportFileName(QWidget* owner, const QString& suggested,
+                                     const QStringList& filters, QString& chosenFilter)
+{
+    QFileDialog dialog(owner, QString(), suggested);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace platform

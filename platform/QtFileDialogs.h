@@ -10,6 +10,8 @@ class QtFileDialogs final : public FileDialogs
 public:
     QString openFileName(QWidget* owner, const QString& directory,
                          const QStringList& filters) override;
+    QString exportFileName(QWidget* owner, const QString& suggested, const QStringList& filters,
+                           QString& chosenFilter) override;
 };
 
 } // namespace platform
