@@ -368,15 +368,13 @@ private:
             m_cacheUnreadable = true;
             return std::nullopt;
         }
-        if (lookup.failure != viewer::TcacheFailure::None) {
-            m_missingTextures.insert(toUtf8(textureName));
-            return std::nullopt;
-        }
-
         const viewer::DecodedTexture& texture = lookup.texture;
-        std::vector<std::uint8_t> png = encodePng(texture.width, texture.height, texture.rgba);
+        std::vector<std::uint8_t> png;
+        if (lookup.failure == viewer::TcacheFailure::None)
+            png = encodePng(texture.width, texture.height, texture.rgba);
         if (png.empty()) {
             m_missingTextures.insert(toUtf8(textureName));
+            m_pictures.emplace(key, std::nullopt); // one look into the file per name
             return std::nullopt;
         }
         Picture picture{uniqueStem(textureName), texture.width, texture.height, std::move(png)};
@@ -417,7 +415,7 @@ private:
     const ExportOptions& m_options;
     ExportScene m_scene;
     std::map<std::pair<std::string, bool>, std::size_t> m_materials;
-    std::map<std::string, std::pair<std::size_t, bool>> m_pictures;
+    std::map<std::string, std::optional<std::pair<std::size_t, bool>>> m_pictures;
     std::set<std::string> m_stems;
     std::set<std::string> m_missingTextures;
     std::optional<std::size_t> m_boxMaterial;
