@@ -172,10 +172,11 @@ private:
     {
         ComponentNode node;
         node.name = toUtf8(shipfile::componentName(m_file, n));
-        const Vec3 origin = m_file.componentBlock
-                                ? m_file.componentBlock->componentOrigin(static_cast<std::size_t>(n))
-                                      .value_or(Vec3{})
-                                : Vec3{};
+        const Vec3 origin =
+            m_file.componentBlock
+                ? m_file.componentBlock->componentOrigin(static_cast<std::size_t>(n))
+                      .value_or(Vec3{})
+                : Vec3{};
         node.translation = toExportAxes(origin);
 
         // The geometry blocks are the first of their type after the component's type-9 block.
@@ -226,8 +227,8 @@ private:
                          std::isfinite(*v);
                 if (!usable)
                     break;
-                const auto position = shipfile::readVec3(vertices.record(*index),
-                                                         lay::vertex::Position);
+                const auto position =
+                    shipfile::readVec3(vertices.record(*index), lay::vertex::Position);
                 corners[k].position = toExportAxes(*position);
                 corners[k].uv = {*u, *v};
                 usable = finite(corners[k].position);
@@ -285,8 +286,8 @@ private:
             a.gunIndex = shipfile::readI32(record, lay::attachment::GunIndex).value_or(0);
             a.size = shipfile::readVec3(record, lay::attachment::Size).value_or(Vec3{});
             if (a.kind == static_cast<std::int32_t>(lay::AttachmentKind::GunObject))
-                a.model = std::string(shipfile::gunModelName(
-                    static_cast<int>(std::clamp<std::int64_t>(
+                a.model =
+                    std::string(shipfile::gunModelName(static_cast<int>(std::clamp<std::int64_t>(
                         std::int64_t{shipfile::FirstGunObjectModel} + a.styleIndex, -1,
                         shipfile::GunModelCount))));
             else if (a.kind == static_cast<std::int32_t>(lay::AttachmentKind::Gun))

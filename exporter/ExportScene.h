@@ -77,9 +77,9 @@ struct BoxNode
 };
 /// The twelve triangles of a box over its corners, corner k having x, y, z at +half where
 /// bits 0, 1, 2 of k are set.
-inline constexpr std::array<std::uint16_t, 36> BoxTriangles = {
-    0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6, 0, 1, 4, 1, 5, 4,
-    2, 6, 3, 3, 6, 7, 0, 4, 2, 2, 4, 6, 1, 3, 5, 3, 7, 5};
+inline constexpr std::array<std::uint16_t, 36> BoxTriangles = {0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6,
+                                                               0, 1, 4, 1, 5, 4, 2, 6, 3, 3, 6, 7,
+                                                               0, 4, 2, 2, 4, 6, 1, 3, 5, 3, 7, 5};
 
 struct ComponentNode
 {

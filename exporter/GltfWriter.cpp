@@ -3,12 +3,11 @@
 #include "exporter/ExportScene.h"
 #include "exporter/OutputFiles.h"
 
-#include <tiny_gltf.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <sstream>
+#include <tiny_gltf.h>
 
 namespace exporter {
 
@@ -78,8 +77,8 @@ private:
     int addFloats(const std::vector<float>& values, int type, std::size_t width)
     {
         tinygltf::Accessor accessor;
-        accessor.bufferView = addView(values.data(), values.size() * sizeof(float),
-                                      TINYGLTF_TARGET_ARRAY_BUFFER);
+        accessor.bufferView =
+            addView(values.data(), values.size() * sizeof(float), TINYGLTF_TARGET_ARRAY_BUFFER);
         accessor.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
         accessor.type = type;
         accessor.count = values.size() / width;

@@ -85,8 +85,8 @@ private:
             for (std::size_t k = 0; k < primitive.corners.size(); ++k) {
                 const std::string v = std::to_string(firstPosition + k);
                 const std::string t = std::to_string(firstCorner + k);
-                m_out += (k % 3 == 0 ? "f " : " ") + v + '/' + t + '/' + t +
-                         (k % 3 == 2 ? "\n" : "");
+                m_out +=
+                    (k % 3 == 0 ? "f " : " ") + v + '/' + t + '/' + t + (k % 3 == 2 ? "\n" : "");
             }
             m_positions += primitive.corners.size();
             m_corners += primitive.corners.size();
@@ -134,8 +134,7 @@ std::string mtlText(const ExportScene& scene, const std::string& stem)
         out += "Ka 0 0 0\nKd 1 1 1\nKs 0 0 0\nillum 1\n";
         out += material.translucent ? "d 0.25\n" : "d 1\n";
         if (material.picture) {
-            const std::string picture =
-                pictureFileName(stem, scene.pictures[*material.picture]);
+            const std::string picture = pictureFileName(stem, scene.pictures[*material.picture]);
             out += "map_Kd " + picture + "\n";
             if (material.cutout)
                 out += "map_d " + picture + "\n";

@@ -18,8 +18,8 @@ bool writeFile(const fs::path& path, std::string_view bytes)
 
 bool writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
 {
-    return writeFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                            bytes.size()));
+    return writeFile(path,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 StagingDirectory::StagingDirectory(const fs::path& destination)

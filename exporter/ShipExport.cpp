@@ -30,8 +30,7 @@ std::optional<ExportFormat> exportFormatOf(const fs::path& path)
 }
 
 std::optional<ExportSummary> exportShip(const shipfile::ShipFile& file, const fs::path& path,
-                                        const ExportOptions& options,
-                                        shipfile::MessageSink& sink)
+                                        const ExportOptions& options, shipfile::MessageSink& sink)
 {
     const auto fail = [&sink, &path] {
         sink.show(msg::owned(msg::formatText(msg::ExportFailed, path.string()),

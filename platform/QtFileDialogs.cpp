@@ -17,7 +17,7 @@ QString QtFileDialogs::openFileName(QWidget* owner, const QString& directory,
 }
 
 QString QtFileDialogs::exportFileName(QWidget* owner, const QString& suggested,
-                                     const QStringList& filters, QString& chosenFilter)
+                                      const QStringList& filters, QString& chosenFilter)
 {
     QFileDialog dialog(owner, QString(), suggested);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -32,8 +32,8 @@ std::string shipClassText(std::int8_t shipClass);
 /// Role of a component: the four names for 0..3 (compared unsigned), else "[Value = %d]" with
 /// the value's lowest byte as a signed number.
 std::string roleText(std::int32_t role);
-inline constexpr std::array<std::string_view, 4> RoleNames = {
-    "Fighter-type", "Capship-type", "Fighter cockpit", "Fighter turret"};
+inline constexpr std::array<std::string_view, 4> RoleNames = {"Fighter-type", "Capship-type",
+                                                              "Fighter cockpit", "Fighter turret"};
 
 /// The ship class byte, or nothing when the file has no header record that long.
 std::optional<std::int8_t> shipClass(const ShipFile& file);

@@ -31,6 +31,15 @@ QString ScriptedFileDialogs::openFileName(QWidget*, const QString& startDirector
     return answer;
 }
 
+QString ScriptedFileDialogs::exportFileName(QWidget*, const QString& suggested,
+                                            const QStringList& nameFilters, QString& chosenFilter)
+{
+    exportSuggested = suggested;
+    exportFilters = nameFilters;
+    chosenFilter = exportFilter;
+    return exportAnswer;
+}
+
 Editor::Editor() = default;
 Editor::~Editor() = default;
 

@@ -1,4 +1,5 @@
 #include "exporter/ShipExport.h"
+
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
@@ -7,16 +8,15 @@
 #include "tests/support/TcacheBuilder.h"
 #include "viewer/Tcache.h"
 
-#include <gtest/gtest.h>
-#include <tiny_gltf.h>
-#include <tiny_obj_loader.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <random>
+#include <tiny_gltf.h>
+#include <tiny_obj_loader.h>
 
 namespace {
 
@@ -102,8 +102,10 @@ struct Exported
         tcache = dir.path() / "tcachehw.dat";
         std::vector<std::uint16_t> glass(16, 0xF800);
         glass[5] = 0; // the transparent colour
-        TcacheBuilder().add8("hull8", 4, 4, distinctIndexes()).add16("GLASS16", 4, 4, glass).write(
-            tcache);
+        TcacheBuilder()
+            .add8("hull8", 4, 4, distinctIndexes())
+            .add16("GLASS16", 4, 4, glass)
+            .write(tcache);
     }
 
     fs::path run(const std::string& name, exporter::ExportOptions options = {})
@@ -138,7 +140,8 @@ const tinygltf::Node& nodeNamed(const tinygltf::Model& model, const std::string&
 std::vector<float> floats(const tinygltf::Model& model, int accessorIndex)
 {
     const tinygltf::Accessor& accessor = model.accessors[static_cast<std::size_t>(accessorIndex)];
-    const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(accessor.bufferView)];
+    const tinygltf::BufferView& view =
+        model.bufferViews[static_cast<std::size_t>(accessor.bufferView)];
     const std::size_t width = accessor.type == TINYGLTF_TYPE_VEC2 ? 2 : 3;
     std::vector<float> out(accessor.count * width);
     std::memcpy(out.data(),
