@@ -246,6 +246,24 @@ TEST(GltfExport, DestComponentsAndBoxesOnRequest)
     EXPECT_EQ(model.accessors[static_cast<std::size_t>(primitive.indices)].count, 36u);
 }
 
+TEST(GltfExport, FacesWithoutCullSelectorGetADoubleSidedMaterial)
+{
+    // The wing's faces in records that end before the selector: the view draws them from both
+    // sides.
+    Exported e;
+    shipfile::ShipBlock* faces = shipfile::nthBlockOfType(*e.file, lay::type::Faces, 2);
+    ASSERT_NE(faces, nullptr);
+    faces->recordSize = lay::face::CullSelector;
+    faces->records.resize(faces->recordSize * faces->count);
+    const tinygltf::Model model = loadGltf(e.run("ship.glb"));
+    const auto& wing = primitiveOf(model, nodeNamed(model, "Wing"), "hull8 (two-sided)");
+    EXPECT_TRUE(model.materials[static_cast<std::size_t>(wing.material)].doubleSided);
+    EXPECT_FALSE(model
+                     .materials[static_cast<std::size_t>(
+                         primitiveOf(model, nodeNamed(model, "Hull"), "HULL8").material)]
+                     .doubleSided);
+}
+
 TEST(ObjExport, ReadsBackWithTheSameCountsAndPositions)
 {
     Exported e;
