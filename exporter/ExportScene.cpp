@@ -25,7 +25,6 @@ using shipfile::Vec3;
 
 namespace {
 
-constexpr std::size_t PositionBytes = 3 * sizeof(float);
 constexpr const char* PlainMaterialName = "Untextured";
 constexpr const char* TwoSidedSuffix = " (two-sided)";
 constexpr const char* BoxMaterialName = "Collision Box";
@@ -181,12 +180,8 @@ private:
 
         // The geometry blocks are the first of their type after the component's type-9 block.
         const ShipBlock* attachments = shipfile::attachmentBlockOf(m_file, n);
-        const auto after = [attachments](std::uint32_t type) -> const ShipBlock* {
-            for (const ShipBlock* b = attachments ? attachments->next.get() : nullptr; b;
-                 b = b->next.get())
-                if (b->type == type)
-                    return b;
-            return nullptr;
+        const auto after = [attachments](std::uint32_t type) {
+            return shipfile::nextBlockOfType(attachments, type);
         };
         const ShipBlock* faces = after(lay::type::Faces);
         const ShipBlock* vertices = after(lay::type::Vertices);
@@ -206,12 +201,7 @@ private:
     void addFaces(ComponentNode& node, const ShipBlock& faces, const ShipBlock& vertices,
                   const ShipBlock* names)
     {
-        // Only vertex records that hold a whole position can be pointed at, as in the view.
-        const std::size_t vertexCount =
-            vertices.recordSize < lay::vertex::Position + PositionBytes
-                ? 0
-                : std::min<std::size_t>(vertices.count,
-                                        vertices.records.size() / vertices.recordSize);
+        const std::size_t vertexCount = shipfile::vertexPositionCount(vertices);
         const bool hasCullSelector = faces.recordSize == lay::face::RecordSize;
         std::map<std::size_t, std::size_t> primitiveOfMaterial;
 

@@ -186,6 +186,14 @@ ShipBlock* attachmentBlockOf(ShipFile& file, int n)
     return nthBlockOfType(file, layout::type::Attachments, n);
 }
 
+std::size_t vertexPositionCount(const ShipBlock& vertices)
+{
+    constexpr std::size_t PositionBytes = 3 * sizeof(float);
+    if (vertices.recordSize < layout::vertex::Position + PositionBytes)
+        return 0;
+    return std::min<std::size_t>(vertices.count, vertices.records.size() / vertices.recordSize);
+}
+
 ShipBlock* boxBlockOf(ShipFile& file, int n)
 {
     return nthBlockOfType(file, layout::type::Boxes, n);

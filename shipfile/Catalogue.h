@@ -54,6 +54,9 @@ const ShipBlock* sectionEnd(const ShipBlock* start);
 bool isDestComponent(const ShipFile& file, int n);
 ShipBlock* attachmentBlockOf(ShipFile& file, int n);
 const ShipBlock* attachmentBlockOf(const ShipFile& file, int n);
+/// How many records of a type-4 block hold a whole vertex position: faces may point at these
+/// only (a lying count or a short record size leaves the rest out).
+std::size_t vertexPositionCount(const ShipBlock& vertices);
 ShipBlock* boxBlockOf(ShipFile& file, int n);
 const ShipBlock* boxBlockOf(const ShipFile& file, int n);
 

@@ -162,10 +162,7 @@ public:
     {
         m_vertexBytes = vertices.records;
         m_vertexStride = vertices.recordSize;
-        m_vertexCount = vertices.recordSize < lay::vertex::Position + PositionBytes
-                            ? 0
-                            : std::min<std::size_t>(vertices.count,
-                                                    vertices.records.size() / vertices.recordSize);
+        m_vertexCount = shipfile::vertexPositionCount(vertices);
         m_names = names;
         m_marked = marked;
         m_resolved.assign(names ? names->count : 0, 0);
