@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
 #include "app/ComponentCommands.h"
+#include "app/ExportCommand.h"
 #include "app/GameInstallation.h"
 #include "app/ListPanes.h"
 #include "app/PathText.h"
@@ -213,6 +214,8 @@ void MainDialog::createMenu()
     connect(m_recentFilesMenu, &QMenu::aboutToShow, this, &MainDialog::refreshRecentFilesMenu);
     addAction(m_recentFilesMenu->menuAction());
     refreshRecentFilesMenu();
+    connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
+            [this] { exportOpenShip(*this); });
     separator();
 
     connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);

@@ -78,6 +78,7 @@ public:
     ComponentCommands& componentCommands() { return *m_componentCommands; }
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
+    platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
 
     /// A ship file the user picks in the open-file dialog, starting in the ships folder (Open
     /// and Merge); empty when cancelled.

@@ -5,6 +5,7 @@
 // (llvmpipe rasterises on threads of its own, which the wall clock alone hides) and by wall
 // time. Needs an X display:
 //   xvfb-run -a -s '-screen 0 1280x1024x24' build/release/bench/draw_bench
+#include "bench/BenchShip.h"
 #include "bench/MedianReporter.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
@@ -31,71 +32,9 @@
 
 namespace {
 
+using namespace benchship;
 using testsupport::Component;
 using testsupport::Face;
-
-constexpr int TextureCount = 50;
-constexpr int ComponentCount = 4;
-constexpr int GridSide = 50; // 50 x 50 quads, 5,000 faces per component
-
-std::string textureName(int i)
-{
-    return "Plate_" + std::to_string(i);
-}
-
-// A rippled sheet of quads over +-90 ship units, split into components side by side. Faces
-// name their textures in runs of `facesPerRun`: 400 is each texture's faces together, as
-// exporters write them; 40 changes texture ten times as often.
-testsupport::Ship benchShip(int facesPerRun)
-{
-    testsupport::Ship ship;
-    int faceNumber = 0;
-    for (int part = 0; part < ComponentCount; ++part) {
-        Component c;
-        c.name = "part" + std::to_string(part);
-        for (int t = 0; t < TextureCount; ++t)
-            c.textures.push_back(textureName(t));
-        const float x0 = -90.0f + 180.0f * static_cast<float>(part) / ComponentCount;
-        const float width = 180.0f / ComponentCount;
-        for (int j = 0; j <= GridSide; ++j)
-            for (int i = 0; i <= GridSide; ++i) {
-                const float x = x0 + width * static_cast<float>(i) / GridSide;
-                const float y = -90.0f + 180.0f * static_cast<float>(j) / GridSide;
-                c.vertices.push_back({x, y, 3.0f * std::sin(x * 0.2f) * std::cos(y * 0.2f)});
-            }
-        const auto at = [](int i, int j) {
-            return static_cast<std::uint32_t>(j * (GridSide + 1) + i);
-        };
-        for (int j = 0; j < GridSide; ++j)
-            for (int i = 0; i < GridSide; ++i)
-                for (int half = 0; half < 2; ++half) {
-                    Face f;
-                    // Clockwise seen from +z: front-facing through the camera's mirror.
-                    if (half == 0)
-                        f.a = at(i, j), f.b = at(i + 1, j + 1), f.c = at(i + 1, j);
-                    else
-                        f.a = at(i, j), f.b = at(i, j + 1), f.c = at(i + 1, j + 1);
-                    f.texture =
-                        static_cast<std::uint32_t>((faceNumber++ / facesPerRun) % TextureCount);
-                    c.faces.push_back(f);
-                }
-        ship.components.push_back(c);
-    }
-    return ship;
-}
-
-testsupport::TcacheBuilder benchTextures(int count)
-{
-    testsupport::TcacheBuilder b;
-    for (int t = 0; t < count; ++t) {
-        std::vector<std::uint16_t> pixels(32 * 32);
-        for (std::size_t p = 0; p < pixels.size(); ++p)
-            pixels[p] = static_cast<std::uint16_t>(
-                (p * 2654435761u + static_cast<unsigned>(t) * 977u) | 1u);
-        b.add16(textureName(t), 32, 32, pixels);
-    }
-    return b;
-}
 
 // Everything a draw needs, built once per benchmark.
 struct Fixture

@@ -30,4 +30,17 @@ QString QtFileDialogs::saveFileName(QWidget* owner, const QString& path, const Q
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtFileDialogs::exportFileName(QWidget* owner, const QString& suggested,
+                                      const QStringList& filters, QString& chosenFilter)
+{
+    QFileDialog dialog(owner, QString(), suggested);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace platform

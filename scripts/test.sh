@@ -10,6 +10,11 @@ jobs=$(nproc)
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_WERROR=ON
 cmake --build build/release -j "$jobs"
+# The Khronos glTF validator for the export tests, from the npm registry into the build folder.
+validator=build/release/gltf-validator
+if [ ! -f "$validator/node_modules/gltf-validator/package.json" ]; then
+    npm install --prefix "$validator" --no-save --no-audit --no-fund gltf-validator@2.0.0-dev.3.10
+fi
 # -noreset: the server otherwise resets whenever its last client leaves, and a test that connects
 # in that moment fails to find a display.
 xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' \

@@ -75,6 +75,16 @@ inline constexpr std::string_view BlockFull =
     "This block is full: a block of a SHP file holds at most 65535 records. No changes will be "
     "made!";
 
+// Export to glTF and OBJ.
+inline constexpr std::string_view ExportFailed = "Error exporting to \"%s\"";
+inline constexpr std::string_view ExportTexturesUnavailable =
+    "The texture cache \"%s\" could not be read: the ship was exported without textures.";
+inline constexpr std::string_view ExportTexturesMissing =
+    "These textures could not be read from the texture cache and were exported untextured: %s";
+inline constexpr std::string_view ExportNoGeometry =
+    "Component \"%s\" has no face or vertex block: it was exported without triangles.";
+inline constexpr std::string_view ExportUnknownKind = "Unknown Kind %d";
+
 // Display texts built from numbers.
 inline constexpr std::string_view ValueFormat = "[Value = %d]";
 inline constexpr std::string_view FrameLabel = "Frame %d";
@@ -104,6 +114,14 @@ inline constexpr std::string_view ToolBadAttachment =
 inline constexpr std::string_view ToolNoComponent = "the ship has no component \"%s\"";
 inline constexpr std::string_view ToolNoDisplay =
     "no OpenGL context: render needs an X display (run it under xvfb-run)";
+inline constexpr std::string_view ToolUsageExport =
+    "korvex-shp export FILE -o OUT.glb|OUT.gltf|OUT.obj [--textures TCACHE] [--boxes] "
+    "[--keep-dest]";
+inline constexpr std::string_view ToolBadExportFormat =
+    "the output must end in .glb, .gltf or .obj, not \"%s\"";
+inline constexpr std::string_view ToolExported = "wrote \"%s\": %d components, %d triangles";
+inline constexpr std::string_view ToolFacesSkipped =
+    "%d faces point past their vertex block or hold no number and were left out";
 inline constexpr std::string_view ToolPictureNotWritten = "error writing the picture \"%s\"";
 
 /// Replaces the first "%s" of `format` with `argument` (the whole argument, any length).

@@ -24,6 +24,8 @@ inline constexpr int ExitUsage = 2;
 int runInfo(Arguments args);
 /// `unpack IN OUT`: writes IN, plain or packed, as a plain file OUT.
 int runUnpack(Arguments args);
+/// `export FILE -o OUT.glb|OUT.gltf|OUT.obj [options]`: the ship for general 3D tools.
+int runExport(Arguments args);
 /// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
 /// the Qt build, and it needs an X display for its OpenGL context.
 int runRender(Arguments args);

@@ -25,6 +25,7 @@ struct Command
 const Command Commands[] = {
     {"info", tools::runInfo, messages::ToolUsageInfo},
     {"unpack", tools::runUnpack, messages::ToolUsageUnpack},
+    {"export", tools::runExport, messages::ToolUsageExport},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::ToolUsageRender},
 #endif

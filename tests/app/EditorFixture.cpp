@@ -37,6 +37,15 @@ QString ScriptedFileDialogs::saveFileName(QWidget*, const QString& path, const Q
     return saveAnswer;
 }
 
+QString ScriptedFileDialogs::exportFileName(QWidget*, const QString& suggested,
+                                            const QStringList& nameFilters, QString& chosenFilter)
+{
+    exportSuggested = suggested;
+    exportFilters = nameFilters;
+    chosenFilter = exportFilter;
+    return exportAnswer;
+}
+
 Editor::Editor() = default;
 Editor::~Editor() = default;
 

@@ -30,12 +30,20 @@ public:
     QWidget* lastOwner = nullptr;
 };
 
-/// Answers the open-file dialog with `answer` (empty: cancelled) and keeps what it was given.
+/// Answers the open-file dialog with `answer` (empty: cancelled) and keeps what it was given;
+/// the export dialog likewise with `exportAnswer` in the filter `exportFilter`.
 class ScriptedFileDialogs final : public platform::FileDialogs
 {
 public:
     QString openFileName(QWidget* owner, const QString& directory,
                          const QStringList& filters) override;
+    QString exportFileName(QWidget* owner, const QString& suggested, const QStringList& filters,
+                           QString& chosenFilter) override;
+
+    QString exportAnswer;
+    QString exportFilter;
+    QString exportSuggested;
+    QStringList exportFilters;
 
     /// Answers the save-as dialog with `saveAnswer` (empty: cancelled).
     QString saveFileName(QWidget* owner, const QString& path, const QStringList& filters) override;
