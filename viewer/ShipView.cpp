@@ -477,15 +477,4 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
     return true;
 }
 
-bool isDestComponent(const ShipFile& file, int n)
-{
-    const std::string name = shipfile::componentName(file, n);
-    constexpr std::string_view Suffix = "dest";
-    if (name.size() < Suffix.size())
-        return false;
-    return std::ranges::equal(
-        std::string_view(name).substr(name.size() - Suffix.size()), Suffix,
-        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-}
-
 } // namespace viewer

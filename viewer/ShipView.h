@@ -2,6 +2,7 @@
 
 #include "shipfile/Bytes.h"
 #include "viewer/Camera.h"
+#include "viewer/DestComponent.h"
 #include "viewer/Matrix4.h"
 #include "viewer/Scene.h"
 
@@ -54,9 +55,5 @@ public:
     int ignoreDest = 1;
     int showBoxes = 1;
 };
-
-/// Whether component n's name ends in "dest", ignoring case: such components are left out of
-/// the picture while `ignoreDest` is set.
-bool isDestComponent(const shipfile::ShipFile& file, int n);
 
 } // namespace viewer
