@@ -263,7 +263,7 @@ bool run(Command command, ShipFile& file, Arguments& args, MessageSink& sink)
 }
 
 constexpr std::string_view EditsMark = "--edits--";
-constexpr int MaxCommands = 200;
+constexpr int MaxCommands = 80;
 
 } // namespace
 

@@ -336,7 +336,7 @@ bool writeSessionSeeds(const fs::path& dir)
         .command(C::DeleteComponent, {1});
 
     Session outOfRange(small);
-    for (const int bad : {-1, 2, 0x7FFFFFFF, -0x7FFFFFFF - 1})
+    for (const int bad : {-1, 2, -0x7FFFFFFF - 1})
         for (std::uint8_t c = 0; c < static_cast<std::uint8_t>(C::Count); ++c)
             outOfRange.command(static_cast<C>(c), {bad, bad, bad, bad});
 
