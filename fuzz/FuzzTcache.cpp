@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    const std::size_t nameLength = std::min<std::size_t>(data[0] % 21, size - 1);
+    const std::size_t nameLength = std::min(std::size_t{data[0]} % 21, size - 1);
     const std::string name(reinterpret_cast<const char*>(data + 1), nameLength);
     const Bytes image(data + 1 + nameLength, size - 1 - nameLength);
 

@@ -205,6 +205,8 @@ bool writeRegistrySeeds(const fs::path& dir)
     bool ok = write(dir, "game-key", text(game));
     ok = write(dir, "escapes", text(escapes)) && ok;
     ok = write(dir, "paths", text(paths)) && ok;
+    // Key "K", name "N", value one lone low surrogate: it must read as U+FFFD.
+    ok = write(dir, "lone-low-surrogate", {'K', 0, 'N', 0, 0x00, 0xDC}) && ok;
     return ok;
 }
 
