@@ -2,7 +2,9 @@
 // with their arguments, each decoded from the bytes that follow. Component, attachment and frame
 // indexes may be anything, out of range included. After every command the document must hold
 // together (block sizes, current block pointers on the chain), save to an image that loads back
-// to the same bytes, and a command that says it did not run must have changed nothing.
+// to the same bytes, and a command that says it did not run must have changed nothing. Every
+// change is recorded in the undo history, which the undo and redo commands step through; at the
+// end, undoing everything must give the starting bytes and redoing everything the last ones.
 #include "editing/Animation.h"
 #include "editing/AttachmentLabel.h"
 #include "editing/AttachmentProperties.h"
@@ -27,6 +29,13 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#if __has_include("editing/History.h")
+#include "editing/History.h"
+#define KORVEX_FUZZ_HAS_HISTORY 1
+#else
+#define KORVEX_FUZZ_HAS_HISTORY 0
+#endif
 
 namespace {
 
@@ -256,6 +265,8 @@ bool run(Command command, ShipFile& file, Arguments& args, MessageSink& sink)
         readEverything(file, component, args.index());
         return false;
     }
+    case Command::Undo:
+    case Command::Redo:
     case Command::Count:
         break;
     }
@@ -282,10 +293,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ByteVector image = file->serialise();
     checkDocument(*file);
 
+#if KORVEX_FUZZ_HAS_HISTORY
+    editing::History history;
+#endif
+    const ByteVector start = image;
     for (int n = 0; n < MaxCommands && !args.done(); ++n) {
         const auto command =
             static_cast<Command>(args.byte() % static_cast<unsigned>(Command::Count));
-        const bool ran = run(command, *file, args, sink);
+        bool ran = false;
+#if KORVEX_FUZZ_HAS_HISTORY
+        if (command == Command::Undo)
+            ran = history.undo(*file);
+        else if (command == Command::Redo)
+            ran = history.redo(*file);
+        else
+#endif
+            ran = run(command, *file, args, sink);
         if (trace)
             std::fprintf(stderr, "command %d %s\n", static_cast<int>(command),
                          ran ? "ran" : "did not run");
@@ -296,7 +319,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(file->matchesImage(after), "the unsaved-changes check agrees with saving");
         auto reloaded = ShipFile::fromBytes(after, "reloaded.shp", sink);
         fuzz::check(reloaded->serialise() == after, "a saved session loads back to itself");
+#if KORVEX_FUZZ_HAS_HISTORY
+        if (command != Command::Undo && command != Command::Redo)
+            history.record("command " + std::to_string(n), image, *file);
+#endif
         image = std::move(after);
     }
+
+#if KORVEX_FUZZ_HAS_HISTORY
+    while (history.undo(*file))
+        checkDocument(*file);
+    fuzz::check(file->serialise() == start, "undoing everything gives the starting bytes");
+    while (history.redo(*file))
+        checkDocument(*file);
+    fuzz::check(file->serialise() == image, "redoing everything gives the last bytes");
+#else
+    (void)start;
+#endif
     return 0;
 }

@@ -33,6 +33,8 @@ enum class Command : std::uint8_t
     Block14,            // component
     Animation,          // component, step, frame, axis, value
     Read,               // component, attachment: every value the panes and dialogs show
+    Undo,               //
+    Redo,               //
     Count,
 };
 
