@@ -349,7 +349,28 @@ bool writeSessionSeeds(const fs::path& dir)
         .command(C::Animation, {0})
         .byte(6);
 
+    // Undo and redo through changes of every size, and a new change that drops the redo steps.
+    Session history(small);
+    history.command(C::AddAttachment, {0, 3})
+        .command(C::Block14, {0})
+        .command(C::Scale)
+        .f32(2.0f)
+        .byte(0)
+        .index(-1)
+        .command(C::DeleteComponent, {0})
+        .command(C::Undo)
+        .command(C::Undo)
+        .command(C::Redo)
+        .command(C::Undo)
+        .command(C::CreateBox, {0})
+        .command(C::Redo)
+        .command(C::Undo)
+        .command(C::Undo)
+        .command(C::Undo)
+        .command(C::Undo);
+
     bool ok = write(dir, "attachments", attachments.bytes());
+    ok = write(dir, "history", history.bytes()) && ok;
     ok = write(dir, "components", components.bytes()) && ok;
     ok = write(dir, "shape", shape.bytes()) && ok;
     ok = write(dir, "animation", animation.bytes()) && ok;
