@@ -139,9 +139,10 @@ void appendCopy(Probe& p, std::size_t literals, std::size_t copy, std::size_t di
                         {static_cast<std::uint8_t>(((d >> 3) & 0x60) | ((copy - 3) << 2) | l),
                          static_cast<std::uint8_t>(d)});
     else if (form == 3)
-        p.stream.insert(p.stream.end(), {static_cast<std::uint8_t>(0x80 | (copy - 4)),
-                                         static_cast<std::uint8_t>((l << 6) | (d >> 8)),
-                                         static_cast<std::uint8_t>(d)});
+        p.stream.insert(p.stream.end(),
+                        {static_cast<std::uint8_t>(0x80 | (copy - 4)),
+                         static_cast<std::uint8_t>((std::size_t{l} << 6) | (d >> 8)),
+                         static_cast<std::uint8_t>(d)});
     else
         p.stream.insert(
             p.stream.end(),
