@@ -85,6 +85,7 @@ inline constexpr std::string_view ToolUsageHeading = "usage: korvex-shp COMMAND 
 inline constexpr std::string_view ToolUsagePrefix = "usage: ";
 inline constexpr std::string_view ToolUsageInfo = "korvex-shp info FILE [--json]";
 inline constexpr std::string_view ToolUsageUnpack = "korvex-shp unpack IN OUT";
+inline constexpr std::string_view ToolUsageOptions = "korvex-shp --help | --version";
 inline constexpr std::string_view ToolUnknownCommand = "unknown command \"%s\"";
 inline constexpr std::string_view ToolNoBlocks = "\"%s\" holds no blocks";
 inline constexpr std::string_view ToolNotWritten =
