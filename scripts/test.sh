@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Korvex and runs every test: the full build under Xvfb, then the Qt-free core again
-# under AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then runs each fuzz target briefly.
+# Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,3 +26,6 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEX_CORE_ONL
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/sanitize --output-on-failure -j "$jobs" --timeout 900
+
+# Every fuzz target for a minute on its corpus, built with clang.
+scripts/fuzz.sh
