@@ -166,6 +166,7 @@ void MainDialog::start(const QString& commandLineFile)
 
     m_documentTimer.start(DocumentRefreshMilliseconds);
     m_state.selectedAttachment = m_state.selectedComponent = -1;
+    m_listPanes->refreshSpecialBlockBoxes();
 
     if (!commandLineFile.isEmpty())
         loadDocument(fs::absolute(toPath(commandLineFile)));
@@ -231,11 +232,12 @@ void MainDialog::loadDocument(const fs::path& path)
     m_state.savedImage.clear();
     m_state.currentFileName = path;
 
-    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    auto file = loadShipFile(path);
 
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->clearLists();
     m_shownShipClass.reset();
+    m_viewWidget->forgetShownProblems();
 
     if (!file->empty()) {
         m_state.file = std::move(file);
@@ -243,10 +245,20 @@ void MainDialog::loadDocument(const fs::path& path)
         m_state.savedImage = m_state.file->serialise();
         m_listPanes->listComponents();
     }
+    m_listPanes->refreshSpecialBlockBoxes();
     // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
     m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
     redrawView();
     refreshDocumentState();
+}
+
+std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path)
+{
+    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    if (file->empty() && file->loadResult() == shipfile::LoadResult::Complete)
+        m_sink.show(messages::owned(messages::formatText(messages::NoBlocks, path.string()),
+                                    shipfile::MessageIcon::Warning));
+    return file;
 }
 
 bool MainDialog::confirmDiscardChanges()

@@ -40,7 +40,53 @@ std::optional<SignedText> splitSign(std::string_view text)
     return out;
 }
 
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isCSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isCSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool finiteFloat(double value)
+{
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
 } // namespace
+
+std::optional<std::int32_t> parseIntegerField(std::string_view text)
+{
+    const auto split = splitSign(trimmed(text));
+    if (!split)
+        return std::nullopt;
+    const char* first = split->digits.data();
+    const char* last = first + split->digits.size();
+    std::int64_t magnitude = 0;
+    const auto [end, error] = std::from_chars(first, last, magnitude);
+    if (error != std::errc() || end != last || magnitude < 0)
+        return std::nullopt;
+    const std::int64_t value = split->negative ? -magnitude : magnitude;
+    if (value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<double> parseRealField(std::string_view text)
+{
+    const auto split = splitSign(trimmed(text));
+    if (!split)
+        return std::nullopt;
+    const char* first = split->digits.data();
+    const char* last = first + split->digits.size();
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (error != std::errc() || end != last || !finiteFloat(value))
+        return std::nullopt;
+    return split->negative ? -value : value;
+}
 
 std::optional<std::int32_t> parseInteger(std::string_view text)
 {
@@ -73,8 +119,7 @@ std::optional<double> parseReal(std::string_view text)
     const char* last = first + split->digits.size();
     double value = 0.0;
     const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (end == first || error != std::errc() || !std::isfinite(value) ||
-        std::fabs(value) > std::numeric_limits<float>::max())
+    if (end == first || error != std::errc() || !finiteFloat(value))
         return std::nullopt;
     return split->negative ? -value : value;
 }

@@ -12,7 +12,8 @@ namespace style = platform::style;
 constexpr platform::ControlTemplate Controls[] = {
     {id::Save, ControlKind::PushButton, "Save", 113, 263, 50, 14},
     {id::Exit, ControlKind::PushButton, "Exit", 175, 263, 65, 14},
-    {id::OpenShp, ControlKind::DefaultPushButton, "Open SHP File", 33, 263, 69, 14},
+    // No default button: Enter in a number field must not open a file.
+    {id::OpenShp, ControlKind::PushButton, "Open SHP File", 33, 263, 69, 14},
     {id::ShipGroup, ControlKind::GroupBox, "Ship", 7, 7, 258, 201},
     {id::ZoomSlider, ControlKind::Slider, "", 7, 210, 224, 9},
     {id::ZoomRange, ControlKind::Edit, "", 230, 210, 34, 12},

@@ -23,6 +23,23 @@ class WindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    void enterInAFieldStartsNoCommand()
+    {
+        Editor editor;
+        auto& w = editor.start(editor.writePrefix("prefix"));
+        for (const int field : {id::ScaleFactor, id::ZoomRange}) {
+            auto* edit = w.control<QLineEdit>(field);
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_Return);
+            QTest::keyClick(edit, Qt::Key_Enter);
+        }
+        auto* views = w.control<QWidget>(id::ViewChoice);
+        views->setFocus();
+        QTest::keyClick(views->focusProxy() ? views->focusProxy() : views, Qt::Key_Return);
+        QCOMPARE(editor.files.calls, 0);
+        QVERIFY(w.isVisible());
+    }
+
     void everyControlOfTheTemplateIsThereOnceAndInside()
     {
         Editor editor;
