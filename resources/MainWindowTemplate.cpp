@@ -55,8 +55,9 @@ constexpr platform::ControlTemplate Controls[] = {
     {NoId, ControlKind::GroupBox, "Components (Type-1 Blocks)", 274, 17, 110, 169},
     {NoId, ControlKind::GroupBox, "Attached objects (block9)", 387, 72, 95, 114},
     {NoId, ControlKind::GroupBox, "Views", 273, 187, 209, 90},
-    {NoId, ControlKind::Static, "Note: you can't move objects in FreeView", 396, 194, 71, 18},
-    {NoId, ControlKind::Static, "Textures -> red light Wireframe-> fill polys", 284, 253, 65, 17},
+    // Below the frame line of "Views", and wide enough for two lines inside its box.
+    {NoId, ControlKind::Static, "Note: you can't move objects in FreeView", 396, 199, 82, 13},
+    {NoId, ControlKind::Static, "Textures -> red light Wireframe-> fill polys", 284, 253, 86, 17},
     {NoId, ControlKind::Static, "Temporarily changes the center of the ship, does not affect VT",
      405, 246, 71, 23},
     {NoId, ControlKind::GroupBox, "", 278, 236, 108, 36},

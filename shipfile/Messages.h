@@ -89,7 +89,7 @@ inline constexpr std::string_view ToolUsageHeading = "usage: korvex-shp COMMAND 
 inline constexpr std::string_view ToolUsagePrefix = "usage: ";
 inline constexpr std::string_view ToolUsageInfo = "korvex-shp info FILE [--json]";
 inline constexpr std::string_view ToolUsageInfoExit =
-    "    exit status 3: the file ends in the middle of a block; the blocks before the cut are "
+    "exit status 3: the file ends in the middle of a block; the blocks before the cut are "
     "listed";
 inline constexpr std::string_view ToolUsageUnpack = "korvex-shp unpack IN OUT";
 inline constexpr std::string_view ToolUnknownCommand = "unknown command \"%s\"";

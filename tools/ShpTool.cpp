@@ -38,7 +38,7 @@ std::string usageText()
     for (const Command& command : Commands) {
         text += "  " + std::string(command.usage) + "\n";
         if (!command.note.empty())
-            text += "  " + std::string(command.note) + "\n";
+            text += "    " + std::string(command.note) + "\n";
     }
     return text;
 }

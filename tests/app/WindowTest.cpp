@@ -3,6 +3,7 @@
 #include "resources/MainWindowTemplate.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
+#include "tests/support/LayoutChecks.h"
 #include "viewer/ShipViewWidget.h"
 
 #include <QAction>
@@ -38,6 +39,13 @@ private slots:
         QTest::keyClick(views->focusProxy() ? views->focusProxy() : views, Qt::Key_Return);
         QCOMPARE(editor.files.calls, 0);
         QVERIFY(w.isVisible());
+    }
+
+    void everyLabelStaysClearOfTheFrameLines()
+    {
+        Editor editor;
+        auto& w = editor.start(editor.writePrefix("prefix"));
+        QCOMPARE(testsupport::labelsOnFrameLines(w), QStringList());
     }
 
     void everyControlOfTheTemplateIsThereOnceAndInside()

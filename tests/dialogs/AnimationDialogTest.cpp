@@ -9,6 +9,7 @@
 #include "shipfile/Messages.h"
 #include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/support/LayoutChecks.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -126,6 +127,19 @@ class AnimationDialogTest : public QObject
     Q_OBJECT
 
 private slots:
+    void everyTypeLabelAndNumberIsFullyVisible()
+    {
+        OpenShip ship(animated(withFrames({frame(0)})));
+        OpenDialog open(ship);
+        QCOMPARE(testsupport::labelsOnFrameLines(open.dialog), QStringList());
+        QListWidget* types = open.list(id::Type);
+        QCOMPARE(types->count(), 4);
+        QVERIFY(types->viewport()->rect().contains(types->visualItemRect(types->item(3))));
+        for (const int field : {id::AngleX, id::AngleY, id::AngleZ, id::MoveX, id::MoveY,
+                                id::MoveZ})
+            QVERIFY(testsupport::showsWhole(*open.edit(field), QStringLiteral("-180.000000")));
+    }
+
     void openingCreatesTheMissingFramesBlock()
     {
         Animation animation;
