@@ -60,6 +60,10 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(fromView(resources::strings::IconResource)));
 
+    // Enter starts no command: not in a field, and not on the button that has the focus, where
+    // a key held down after dismissing a message box would save or open.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     setStartStates();
     createView();
     m_textures.onTexturesDisabled = [this] {

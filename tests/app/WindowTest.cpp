@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
@@ -37,6 +38,9 @@ private slots:
         auto* views = w.control<QWidget>(id::ViewChoice);
         views->setFocus();
         QTest::keyClick(views->focusProxy() ? views->focusProxy() : views, Qt::Key_Return);
+        auto* open = w.control<QPushButton>(id::OpenShp);
+        open->setFocus();
+        QTest::keyClick(open, Qt::Key_Return);
         QCOMPARE(editor.files.calls, 0);
         QVERIFY(w.isVisible());
     }

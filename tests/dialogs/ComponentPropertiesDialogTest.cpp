@@ -7,7 +7,9 @@
 #include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -118,7 +120,10 @@ private slots:
         OpenShip ship(twoComponents({}));
         OpenDialog open(ship);
         retype(open.edit(id::Name), QStringLiteral("bridge"));
-        QTest::keyClicks(open.edit(id::Name), QString::fromUtf8("\u20ac\u0416\u00e9"));
+        for (const QChar typed : QString::fromUtf8("\u20ac\u0416\u00e9")) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(typed));
+            QApplication::sendEvent(open.edit(id::Name), &press);
+        }
         QCOMPARE(open.edit(id::Name)->text(), QString::fromUtf8("bridge\u00e9"));
         QCOMPARE(shipfile::componentName(*ship.file, 1), std::string("bridge\xe9"));
     }
