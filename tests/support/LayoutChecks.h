@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
+
 // Checks of a window built from its template, in the window's own font and scale.
 namespace testsupport {
 
@@ -30,9 +32,10 @@ inline QStringList labelsOnFrameLines(const QWidget& window)
         if (!around)
             continue;
         const QRect inside = around->contentsRect().translated(around->pos());
-        // Only the lines of text count, not the spare height the label was given.
-        const QRect text(area.topLeft(),
-                         QSize(area.width(), label->heightForWidth(area.width())));
+        // Only the text counts, not the spare room the label was given.
+        const int width =
+            std::min(area.width(), label->fontMetrics().horizontalAdvance(label->text()));
+        const QRect text(area.topLeft(), QSize(width, label->heightForWidth(area.width())));
         if (!inside.contains(text))
             out << label->text();
     }
