@@ -1,10 +1,12 @@
 #include "app/ListPanes.h"
 
+#include "app/EditStep.h"
 #include "app/MainDialog.h"
 #include "dialogs/ComponentPropertiesDialog.h"
 #include "editing/AttachmentLabel.h"
 #include "editing/BlockSwitches.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
 
 #include <QCheckBox>
@@ -140,8 +142,30 @@ void ListPanes::refreshSpecialBlockBoxes()
     // state of the component selected before.
     m_window.control<QCheckBox>(id::Block13)
         ->setChecked(editing::block13On(file, component).value_or(false));
-    m_window.control<QCheckBox>(id::Block14)
-        ->setChecked(editing::block14Present(file, component));
+    m_window.control<QCheckBox>(id::Block14)->setChecked(editing::block14Present(file, component));
+}
+
+void ListPanes::showSelection()
+{
+    EditorState& state = m_window.state();
+    QListWidget* list = componentList();
+    if (state.selectedComponent >= list->count())
+        state.selectedComponent = -1;
+    {
+        const QSignalBlocker blocker(list);
+        list->setCurrentRow(state.selectedComponent);
+        if (state.selectedComponent < 0)
+            list->clearSelection();
+    }
+    // The restored ship has no current type-9 block yet; a component without one says so
+    // when the user picks it, not here.
+    if (state.fileLoaded && state.selectedComponent >= 0 &&
+        shipfile::attachmentBlockOf(*state.file, state.selectedComponent))
+        state.file->selectAttachmentBlock(state.selectedComponent);
+    const int attachment = state.selectedAttachment;
+    fillAttachmentList();
+    selectAttachmentEntry(attachment);
+    refreshSpecialBlockBoxes();
 }
 
 void ListPanes::onComponentSelected()
@@ -166,9 +190,14 @@ void ListPanes::onComponentDoubleClicked()
     if (!state.fileLoaded || state.selectedComponent < 0)
         return;
 
-    dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent,
-                                              state.file->sink(), &m_window);
-    dialog.exec(); // however it closed, what it wrote stays
+    EditStep step(m_window, resources::strings::steps::ComponentProperties);
+    {
+        // The dialog writes as the user types; closing it other than by OK takes it all back.
+        dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent,
+                                                  state.file->sink(), &m_window);
+        if (dialog.exec() != QDialog::Accepted)
+            step.cancel();
+    }
 
     // The entry shows the record's name, changed or not, and stays selected.
     const int row = state.selectedComponent;

@@ -40,6 +40,10 @@ public:
     /// without one they are cleared and disabled. A section without a type-13 block shows
     /// "Error finding block13" and clears "Block13".
     void refreshSpecialBlockBoxes();
+    /// After the lists were filled afresh: highlights the selected component, lists its
+    /// attachments and highlights the selected one, clearing a selection the ship no longer
+    /// has.
+    void showSelection();
 
     // The user's own actions on the lists.
     void onComponentSelected();

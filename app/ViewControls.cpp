@@ -4,6 +4,7 @@
 #include "editing/Attachments.h"
 #include "editing/Components.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 #include "viewer/ShipViewWidget.h"
 
 #include <QCheckBox>
@@ -42,8 +43,8 @@ constexpr std::array<ViewKey, 7> ViewKeys = {{
 std::optional<ViewChoice> viewForKey(const QKeyEvent& event)
 {
     // Shortcuts with Ctrl or Alt belong to the controls; keypad digits are no view keys.
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier |
-                             Qt::KeypadModifier))
+    if (event.modifiers() &
+        (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier))
         return std::nullopt;
     for (const ViewKey& entry : ViewKeys)
         if (entry.key == event.key())
@@ -187,8 +188,10 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             m_mouse.mouseDown = false;
+            finishDrag();
+        }
         return false;
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -202,6 +205,11 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void ViewControls::finishDrag()
+{
+    m_dragStep.reset();
 }
 
 void ViewControls::mouseMoved(int x, int y)
@@ -218,11 +226,15 @@ void ViewControls::mouseMoved(int x, int y)
         state.viewOrientation.rotateY(step.turnY);
         view.setOrientation(state.viewOrientation);
     } else if (step.moves) {
+        namespace steps = resources::strings::steps;
         switch (m_mouse.mouseMode) {
         case viewer::MouseMode::MoveAttachments:
-            if (state.selectedComponent >= 0 && state.selectedAttachment >= 0)
+            if (state.selectedComponent >= 0 && state.selectedAttachment >= 0) {
+                if (!m_dragStep)
+                    m_dragStep.emplace(m_window, steps::MoveAttachment);
                 editing::moveAttachment(*state.file, state.selectedComponent,
                                         state.selectedAttachment, step.delta);
+            }
             break;
         case viewer::MouseMode::MoveShip:
             m_window.control<QCheckBox>(id::CenterOnObject)->setChecked(false);
@@ -232,8 +244,11 @@ void ViewControls::mouseMoved(int x, int y)
             view.center.z -= step.delta.z;
             break;
         case viewer::MouseMode::MoveComponent:
-            if (state.selectedComponent >= 0)
+            if (state.selectedComponent >= 0) {
+                if (!m_dragStep)
+                    m_dragStep.emplace(m_window, steps::MoveComponent);
                 editing::moveComponentOrigin(*state.file, state.selectedComponent, step.delta);
+            }
             break;
         }
     }

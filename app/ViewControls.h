@@ -1,9 +1,12 @@
 #pragma once
 
+#include "app/EditStep.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
 
 #include <QObject>
+
+#include <optional>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -33,6 +36,9 @@ public:
     void onViewChosen();
 
     const viewer::MouseState& mouse() const { return m_mouse; }
+    /// Ends the undo step of a drag that moved an attachment or a component, if one is under
+    /// way: the moves so far become one step, later moves of the same drag another.
+    void finishDrag();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,6 +50,9 @@ private:
 
     MainDialog& m_window;
     viewer::MouseState m_mouse;
+    /// The step of the drag under way, from its first move of the ship's records to the
+    /// release.
+    std::optional<EditStep> m_dragStep;
 };
 
 } // namespace app

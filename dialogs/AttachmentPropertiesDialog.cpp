@@ -110,10 +110,8 @@ void AttachmentPropertiesDialog::coordinateEdited(QLineEdit& field,
 
 void AttachmentPropertiesDialog::done(int result)
 {
-    if (m_values) {
-        if (result == QDialog::Accepted)
-            editing::setAttachmentProperty(m_file, m_component, m_attachment,
-                                           m_values->propertyIndex);
+    if (m_values && result == QDialog::Accepted) {
+        editing::setAttachmentProperty(m_file, m_component, m_attachment, m_values->propertyIndex);
         editing::setAttachmentPosition(m_file, m_component, m_attachment, m_values->position);
     }
     QDialog::done(result);

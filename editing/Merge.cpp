@@ -46,8 +46,7 @@ std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
     }
     // The second file's sections follow whatever ends the open ship's chain; its header and
     // component table go with `second`.
-    lastBlock(into)->next = added->takeNext();
-    refreshBlockPointers(into);
+    into.append(second->takeAfter(*added));
     return names;
 }
 

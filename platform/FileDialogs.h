@@ -15,6 +15,10 @@ public:
     /// one selected); empty when the user cancels.
     virtual QString openFileName(QWidget* owner, const QString& directory,
                                  const QStringList& filters) = 0;
+    /// A path to save to, chosen by the user starting at `path` with `filters`; the user has
+    /// agreed to replace an existing file. Empty when the user cancels.
+    virtual QString saveFileName(QWidget* owner, const QString& path,
+                                 const QStringList& filters) = 0;
 };
 
 } // namespace platform

@@ -10,6 +10,7 @@ class QtFileDialogs final : public FileDialogs
 public:
     QString openFileName(QWidget* owner, const QString& directory,
                          const QStringList& filters) override;
+    QString saveFileName(QWidget* owner, const QString& path, const QStringList& filters) override;
 };
 
 } // namespace platform

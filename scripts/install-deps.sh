@@ -10,6 +10,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
     clang libclang-rt-dev
+    librsvg2-bin dpkg-dev desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
+    man-db lintian
 )
 
 missing=()

@@ -92,6 +92,7 @@ inline constexpr std::string_view ToolUsageInfoExit =
     "exit status 3: the file ends in the middle of a block; the blocks before the cut are "
     "listed";
 inline constexpr std::string_view ToolUsageUnpack = "korvex-shp unpack IN OUT";
+inline constexpr std::string_view ToolUsageOptions = "korvex-shp --help | --version";
 inline constexpr std::string_view ToolUnknownCommand = "unknown command \"%s\"";
 inline constexpr std::string_view ToolUnknownOption = "unknown option \"%s\"";
 inline constexpr std::string_view ToolNotWritten =

@@ -7,9 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <iterator>
-
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +40,9 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct stat info{};
+    struct stat info
+    {
+    };
     std::optional<std::vector<std::uint8_t>> result;
     if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
         std::vector<std::uint8_t> data;
@@ -54,7 +55,8 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
         bool ok = true;
         for (;;) {
             if (data.size() == used)
-                data.resize(std::max<std::size_t>(used * 2, std::max(data.capacity(), std::size_t{65536})));
+                data.resize(
+                    std::max<std::size_t>(used * 2, std::max(data.capacity(), std::size_t{65536})));
             const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -187,7 +189,7 @@ std::unique_ptr<ShipFile> ShipFile::fromBytes(Bytes data, const std::string& dis
 
 void ShipFile::load(Bytes data, const std::string& displayName)
 {
-    std::vector<std::uint8_t> unpacked;
+    ByteBuffer unpacked;
     if (!endsWithEndMarker(data)) {
         if (!startsWithPackedMagic(data)) {
             m_loadResult = LoadResult::Refused;
@@ -242,7 +244,9 @@ bool ShipFile::readBlock(Bytes data, std::size_t& offset, bool& truncated)
     block->records.assign(first, first + static_cast<std::ptrdiff_t>(length));
     offset += layout::BlockHeaderSize + length;
 
-    tail = tail->insertAfter(std::move(block));
+    block->next = std::move(tail->next);
+    tail->next = std::move(block);
+    tail = tail->next.get();
     if (tail->type == layout::type::Components)
         componentBlock = tail;
     return true;
@@ -256,13 +260,81 @@ void ShipFile::releaseRecords()
     attachmentBlock = nullptr;
 }
 
+ShipBlock* ShipFile::insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> block)
+{
+    block->next = std::move(after.next);
+    after.next = std::move(block);
+    ShipBlock* inserted = after.next.get();
+    if (&after == tail)
+        tail = inserted;
+    if (inserted->type == layout::type::Components)
+        recountPointers();
+    return inserted;
+}
+
+bool ShipFile::removeAfter(ShipBlock& before)
+{
+    if (!before.next)
+        return false;
+    std::unique_ptr<ShipBlock> removed = std::move(before.next);
+    before.next = std::move(removed->next);
+    if (removed.get() == tail)
+        tail = &before;
+    if (removed.get() == attachmentBlock)
+        attachmentBlock = nullptr;
+    if (removed.get() == componentBlock)
+        recountPointers();
+    return true;
+}
+
+std::unique_ptr<ShipBlock> ShipFile::takeAfter(ShipBlock& before)
+{
+    std::unique_ptr<ShipBlock> taken = std::move(before.next);
+    recountPointers();
+    return taken;
+}
+
+void ShipFile::append(std::unique_ptr<ShipBlock> blocks)
+{
+    tail->next = std::move(blocks);
+    for (ShipBlock* b = tail->next.get(); b; b = b->next.get()) {
+        tail = b;
+        if (b->type == layout::type::Components)
+            componentBlock = b;
+    }
+}
+
+bool ShipFile::restore(Bytes image)
+{
+    releaseRecords();
+    std::size_t offset = 0;
+    bool truncated = false;
+    while (readBlock(image, offset, truncated)) {
+    }
+    return !truncated && offset + layout::BlockHeaderSize == image.size();
+}
+
+void ShipFile::recountPointers()
+{
+    bool attachmentsFound = false;
+    componentBlock = nullptr;
+    tail = &head;
+    for (ShipBlock* b = first(); b; b = b->next.get()) {
+        attachmentsFound = attachmentsFound || b == attachmentBlock;
+        if (b->type == layout::type::Components)
+            componentBlock = b;
+        tail = b;
+    }
+    if (!attachmentsFound)
+        attachmentBlock = nullptr;
+}
+
 namespace {
 
 // Hands the plain file image to `put` piece by piece: each block's header and records, then
 // the end marker. The file holds 16-bit fields; only the records the header announces are
 // written, zero-filled where a block holds fewer bytes than its header says.
-template <typename Put>
-void visitImage(const ShipBlock* first, Put&& put)
+template <typename Put> void visitImage(const ShipBlock* first, Put&& put)
 {
     static constexpr std::uint8_t Zeros[256] = {};
     auto word = [](std::uint32_t v, std::uint8_t* at) {
@@ -305,8 +377,9 @@ bool ShipFile::matchesImage(Bytes image) const
     std::size_t at = 0;
     bool same = true;
     visitImage(first(), [&](Bytes piece) {
-        same = same && piece.size() <= image.size() - at &&
-               std::equal(piece.begin(), piece.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+        same =
+            same && piece.size() <= image.size() - at &&
+            std::equal(piece.begin(), piece.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
         at += same ? piece.size() : 0;
     });
     return same && at == image.size();

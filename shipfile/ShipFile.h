@@ -38,12 +38,14 @@ public:
     static std::unique_ptr<ShipFile> fromBytes(Bytes data, const std::string& displayName,
                                                MessageSink& sink);
 
+    // The chain and the pointers into it are read freely; they change only through the
+    // operations below, which keep the pointers on blocks of the chain.
     ShipBlock head;
-    /// The last block read by the loader; not kept up to date by later insertions.
+    /// The last block of the chain, or the head while the chain is empty.
     ShipBlock* tail = &head;
-    /// The type-1 block (the last one read when there are several), or null.
+    /// The last type-1 block of the chain (the component table the loader would pick), or null.
     ShipBlock* componentBlock = nullptr;
-    /// The current type-9 block, set by selectAttachmentBlock.
+    /// The current type-9 block, set by selectAttachmentBlock; null once it leaves the chain.
     ShipBlock* attachmentBlock = nullptr;
 
     bool empty() const { return !head.next; }
@@ -57,6 +59,20 @@ public:
     bool readBlock(Bytes data, std::size_t& offset, bool& truncated);
     /// Drops every block.
     void releaseRecords();
+
+    /// Links `block` into the chain right after `after` (the head or a block of this chain) and
+    /// returns it.
+    ShipBlock* insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> block);
+    /// Unlinks and destroys the block right after `before`; false when `before` is the last.
+    bool removeAfter(ShipBlock& before);
+    /// Unlinks every block after `before` and hands them over, still linked to each other.
+    std::unique_ptr<ShipBlock> takeAfter(ShipBlock& before);
+    /// Links `blocks` (a block and the blocks linked after it) after the last block.
+    void append(std::unique_ptr<ShipBlock> blocks);
+    /// Replaces every block with the blocks of the plain file `image`, as loading it would,
+    /// without messages. False when the image does not end at an end marker after whole
+    /// blocks; the blocks before that point are kept.
+    bool restore(Bytes image);
 
     /// The plain file image: every block, then the end marker.
     std::vector<std::uint8_t> serialise() const;
@@ -84,6 +100,9 @@ public:
 private:
     void load(Bytes data, const std::string& displayName);
     ShipBlock* findAfterAttachmentBlock(std::uint32_t type) const;
+    /// Walks the chain to set `tail` and `componentBlock` and to forget an `attachmentBlock`
+    /// that is no longer in it.
+    void recountPointers();
 
     MessageSink& m_sink;
     LoadResult m_loadResult = LoadResult::Complete;

@@ -1,8 +1,8 @@
 // korvex-shp: looks into and converts ship files from the command line, with the editor's own
 // loader and record catalogue.
-#include "tools/ShpCommands.h"
-
+#include "korvex/Version.h"
 #include "shipfile/Messages.h"
+#include "tools/ShpCommands.h"
 
 #include <cstdio>
 #include <string>
@@ -40,6 +40,7 @@ std::string usageText()
         if (!command.note.empty())
             text += "    " + std::string(command.note) + "\n";
     }
+    text += "  " + std::string(messages::ToolUsageOptions) + "\n";
     return text;
 }
 
@@ -54,6 +55,10 @@ int run(const std::vector<std::string_view>& args)
     if (name == "--help" || name == "-h" || name == "help") {
         const std::string text = usageText();
         std::fwrite(text.data(), 1, text.size(), stdout);
+        return tools::ExitSuccess;
+    }
+    if (name == "--version") {
+        std::fputs("korvex-shp " KORVEX_VERSION "\n", stdout);
         return tools::ExitSuccess;
     }
     for (const Command& command : Commands)

@@ -31,6 +31,12 @@ QString ScriptedFileDialogs::openFileName(QWidget*, const QString& startDirector
     return answer;
 }
 
+QString ScriptedFileDialogs::saveFileName(QWidget*, const QString& path, const QStringList&)
+{
+    saveStartPath = path;
+    return saveAnswer;
+}
+
 Editor::Editor() = default;
 Editor::~Editor() = default;
 
@@ -119,6 +125,13 @@ void inspectNextModal(std::function<void(QWidget&)> inspect)
             dialog->reject();
     });
     poll->start();
+}
+
+void activate(QWidget& window)
+{
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("window not active");
 }
 
 testsupport::ByteVector readFile(const fs::path& path)

@@ -118,9 +118,7 @@ private slots:
     {
         Editor editor;
         auto& w = editor.start(editor.writePrefix("prefix"));
-        const auto actions = w.actions();
-        QCOMPARE(actions.size(), 1);
-        QCOMPARE(actions.front()->text(), QStringLiteral("&About Korvex..."));
+        QCOMPARE(w.actions().back()->text(), QStringLiteral("&About Korvex..."));
         QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
 
         // F1 reaches the About box even from an edit field, which keeps its text.
@@ -138,7 +136,7 @@ private slots:
 
         title.clear();
         inspectNextModal([&](QWidget& modal) { title = modal.windowTitle(); });
-        actions.front()->trigger();
+        w.actions().back()->trigger();
         QCOMPARE(title, QStringLiteral("About Korvex"));
     }
 };

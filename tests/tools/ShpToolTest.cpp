@@ -1,3 +1,4 @@
+#include "korvex/Version.h"
 #include "tests/support/ShipBuilder.h"
 #include "tests/tools/ToolRunner.h"
 
@@ -10,10 +11,9 @@ using tooltests::runShpTool;
 TEST(ShpToolUsage, BadCommandLinesExitWithTwoAndShowUsage)
 {
     tooltests::TemporaryDirectory dir;
-    const std::string ship =
-        tooltests::writeFile(dir.path(), "ship.shp",
-                             testsupport::buildShip(testsupport::sampleShip()))
-            .string();
+    const std::string ship = tooltests::writeFile(dir.path(), "ship.shp",
+                                                  testsupport::buildShip(testsupport::sampleShip()))
+                                 .string();
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"bogus"},
@@ -48,7 +48,7 @@ TEST(ShpToolUsage, BadCommandLinesExitWithTwoAndShowUsage)
     EXPECT_EQ(run.out.front(), '{');
 }
 
-TEST(ShpToolUsage, HelpListsEveryCommandOnStdout)
+TEST(ShpToolUsage, HelpAndVersionGoToStdout)
 {
     tooltests::TemporaryDirectory dir;
     for (const char* help : {"--help", "-h", "help"}) {
@@ -58,7 +58,11 @@ TEST(ShpToolUsage, HelpListsEveryCommandOnStdout)
         EXPECT_NE(run.out.find("  korvex-shp info FILE [--json]\n    exit status 3: "),
                   std::string::npos);
         EXPECT_NE(run.out.find("  korvex-shp unpack IN OUT\n"), std::string::npos);
+        EXPECT_NE(run.out.find("  korvex-shp --help | --version\n"), std::string::npos);
     }
+    const auto version = runShpTool({"--version"}, dir.path());
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "korvex-shp " KORVEX_VERSION "\n");
 }
 
 } // namespace
