@@ -74,6 +74,7 @@ void ComponentCommands::deleteComponent()
     state.selectedComponent = -1;
     panes.fillAttachmentList();
     panes.selectAttachmentEntry(-1);
+    panes.refreshSpecialBlockBoxes();
     documentChanged(true);
 }
 
@@ -176,11 +177,12 @@ void ComponentCommands::mergeShipFile()
 
     EditStep step(m_window, steps::MergeShp);
     // The second ship goes through the editor's own loader, with its messages.
-    auto second = std::make_unique<shipfile::ShipFile>(toPath(chosen), m_window.sink());
+    auto second = m_window.loadShipFile(toPath(chosen));
     const auto names = editing::mergeShipFile(*state.file, std::move(second));
     if (!names)
         return;
     m_window.listPanes().appendComponents(*names);
+    m_window.listPanes().refreshSpecialBlockBoxes();
     documentChanged(true);
 }
 

@@ -24,15 +24,24 @@ QString entryText(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The highlighted entry, -1 for none.
+int selectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
 } // namespace
 
 ListPanes::ListPanes(MainDialog& window) : m_window(window)
 {
-    connect(componentList(), &QListWidget::currentRowChanged, this,
+    // The highlighted entry, not the current row: a list that takes the focus makes its first
+    // entry current without highlighting it, and commands act only on what the user can see.
+    connect(componentList(), &QListWidget::itemSelectionChanged, this,
             &ListPanes::onComponentSelected);
     connect(componentList(), &QListWidget::itemDoubleClicked, this,
             &ListPanes::onComponentDoubleClicked);
-    connect(attachmentList(), &QListWidget::currentRowChanged, this,
+    connect(attachmentList(), &QListWidget::itemSelectionChanged, this,
             &ListPanes::onAttachmentSelected);
 }
 
@@ -115,7 +124,13 @@ void ListPanes::selectAttachmentEntry(int index)
 void ListPanes::refreshSpecialBlockBoxes()
 {
     const EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent < 0)
+    const bool selected = state.fileLoaded && state.selectedComponent >= 0;
+    for (const int box : {id::DummyTriangle, id::Block13, id::Block14}) {
+        m_window.control<QCheckBox>(box)->setEnabled(selected);
+        if (!selected)
+            m_window.control<QCheckBox>(box)->setChecked(false);
+    }
+    if (!selected)
         return;
     const shipfile::ShipFile& file = *state.file;
     const int component = state.selectedComponent;
@@ -156,7 +171,7 @@ void ListPanes::showSelection()
 void ListPanes::onComponentSelected()
 {
     EditorState& state = m_window.state();
-    state.selectedComponent = componentList()->currentRow();
+    state.selectedComponent = selectedRow(componentList());
     // The refilled list highlights nothing, so no attachment stays selected for the commands.
     state.selectedAttachment = -1;
 
@@ -171,7 +186,7 @@ void ListPanes::onComponentDoubleClicked()
 {
     EditorState& state = m_window.state();
     QListWidget* list = componentList();
-    state.selectedComponent = list->currentRow();
+    state.selectedComponent = selectedRow(list);
     if (!state.fileLoaded || state.selectedComponent < 0)
         return;
 
@@ -198,8 +213,8 @@ void ListPanes::onComponentDoubleClicked()
 void ListPanes::onAttachmentSelected()
 {
     EditorState& state = m_window.state();
-    state.selectedComponent = componentList()->currentRow();
-    state.selectedAttachment = attachmentList()->currentRow();
+    state.selectedComponent = selectedRow(componentList());
+    state.selectedAttachment = selectedRow(attachmentList());
     m_window.redrawView();
 }
 

@@ -36,8 +36,9 @@ public:
     /// Highlights attachment entry `index` and makes it the selected attachment; -1 or an index
     /// past the list highlights nothing and selects none.
     void selectAttachmentEntry(int index);
-    /// Brings "Dummy Triangle", "Block13" and "Block14" up to date for the selected component.
-    /// A section without a type-13 block shows "Error finding block13" and clears "Block13".
+    /// Brings "Dummy Triangle", "Block13" and "Block14" up to date for the selected component;
+    /// without one they are cleared and disabled. A section without a type-13 block shows
+    /// "Error finding block13" and clears "Block13".
     void refreshSpecialBlockBoxes();
     /// After the lists were filled afresh: highlights the selected component, lists its
     /// attachments and highlights the selected one, clearing a selection the ship no longer

@@ -90,6 +90,10 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(resources::applicationIcon());
 
+    // Enter starts no command: not in a field, and not on the button that has the focus, where
+    // a key held down after dismissing a message box would save or open.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     setStartStates();
     createView();
     m_textures.onTexturesDisabled = [this] {
@@ -234,6 +238,7 @@ void MainDialog::start(const QString& commandLineFile)
 
     m_documentTimer.start(DocumentRefreshMilliseconds);
     m_state.selectedAttachment = m_state.selectedComponent = -1;
+    m_listPanes->refreshSpecialBlockBoxes();
 
     if (!commandLineFile.isEmpty())
         loadDocument(fs::absolute(toPath(commandLineFile)));
@@ -385,11 +390,12 @@ void MainDialog::loadDocument(const fs::path& path)
     m_state.history.clear();
     m_state.currentFileName = path;
 
-    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    auto file = loadShipFile(path);
 
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->clearLists();
     m_shownShipClass.reset();
+    m_viewWidget->forgetShownProblems();
 
     if (!file->empty()) {
         m_state.file = std::move(file);
@@ -398,10 +404,20 @@ void MainDialog::loadDocument(const fs::path& path)
         m_listPanes->listComponents();
         recentfiles::add(toQString(path));
     }
+    m_listPanes->refreshSpecialBlockBoxes();
     // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
     m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
     redrawView();
     refreshHistoryEntries();
+}
+
+std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path)
+{
+    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    if (file->empty() && file->loadResult() == shipfile::LoadResult::Complete)
+        m_sink.show(messages::owned(messages::formatText(messages::NoBlocks, path.string()),
+                                    shipfile::MessageIcon::Warning));
+    return file;
 }
 
 bool MainDialog::confirmDiscardChanges()

@@ -85,6 +85,9 @@ public:
     QString chooseShipFile();
     /// Draws the open ship now with the current selection.
     void redrawView();
+    /// Loads the ship file at `path` with the editor's messages (Open and Merge). A file that
+    /// holds no blocks is said to, as nothing else would tell the user why nothing opened.
+    std::unique_ptr<shipfile::ShipFile> loadShipFile(const std::filesystem::path& path);
     /// Whether the open ship differs from what was last loaded or saved.
     bool hasUnsavedChanges() const;
     /// Brings the ship-class field and the window title up to date; every command that may

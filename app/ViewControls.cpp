@@ -194,7 +194,11 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     case QEvent::MouseMove: {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A release the window did not see (a message box took it) ends the drag all the same.
+        if (!(mouse->buttons() & Qt::LeftButton))
+            m_mouse.mouseDown = false;
+        const QPoint at = mouse->position().toPoint();
         mouseMoved(at.x(), at.y());
         return false;
     }

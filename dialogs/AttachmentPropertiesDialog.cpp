@@ -16,9 +16,6 @@ namespace {
 
 namespace id = resources::attachmentproperties;
 
-// The coordinate fields are read as at most this many characters of their first line.
-constexpr qsizetype CoordinateFieldChars = 79;
-
 QString fixedText(float value)
 {
     return QString::fromStdString(editing::formatFixed(value));
@@ -87,26 +84,27 @@ void AttachmentPropertiesDialog::selectionChanged()
 
 void AttachmentPropertiesDialog::xEdited(const QString& text)
 {
-    coordinateEdited(&shipfile::Vec3::x, text);
+    coordinateEdited(*m_x, &shipfile::Vec3::x, text);
 }
 
 void AttachmentPropertiesDialog::yEdited(const QString& text)
 {
-    coordinateEdited(&shipfile::Vec3::y, text);
+    coordinateEdited(*m_y, &shipfile::Vec3::y, text);
 }
 
 void AttachmentPropertiesDialog::zEdited(const QString& text)
 {
-    coordinateEdited(&shipfile::Vec3::z, text);
+    coordinateEdited(*m_z, &shipfile::Vec3::z, text);
 }
 
-// Text that holds no number keeps the coordinate; "12abc" reads as 12.
-void AttachmentPropertiesDialog::coordinateEdited(float shipfile::Vec3::*coordinate,
+// Text that is no coordinate a ship can hold ("12abc", "nan", "1e40") is marked and keeps the
+// coordinate.
+void AttachmentPropertiesDialog::coordinateEdited(QLineEdit& field,
+                                                  float shipfile::Vec3::*coordinate,
                                                   const QString& text)
 {
-    if (!m_values)
-        return;
-    if (const auto value = editing::parseReal(fieldText(text, CoordinateFieldChars)))
+    const auto value = realField(field, text);
+    if (m_values && value)
         m_values->position.*coordinate = static_cast<float>(*value);
 }
 

@@ -48,7 +48,7 @@ private:
     void xEdited(const QString& text);
     void yEdited(const QString& text);
     void zEdited(const QString& text);
-    void coordinateEdited(float shipfile::Vec3::*coordinate, const QString& text);
+    void coordinateEdited(QLineEdit& field, float shipfile::Vec3::*coordinate, const QString& text);
 
     shipfile::ShipFile& m_file;
     const int m_component;

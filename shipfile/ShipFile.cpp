@@ -96,25 +96,22 @@ bool writeAll(int fd, Bytes data)
     return true;
 }
 
-// Writes `data` to a fresh file beside `path` and renames it over `path`, keeping the old
-// file's permissions. On any failure the temporary file is removed and `path` is untouched.
-bool replaceFileAtomically(const std::filesystem::path& path, Bytes data)
+mode_t defaultFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+// Writes `data` to a fresh file beside `path` with permissions `mode` and renames it over
+// `path`. On any failure the temporary file is removed and `path` is untouched.
+bool replaceFileAtomically(const std::filesystem::path& path, Bytes data, mode_t mode)
 {
     const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
     std::string temp = (dir / ("." + path.filename().string() + ".korvex-XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;
-
-    struct stat old
-    {
-    };
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-
     bool ok = writeAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
@@ -122,6 +119,48 @@ bool replaceFileAtomically(const std::filesystem::path& path, Bytes data)
     if (!ok)
         ::unlink(temp.c_str());
     return ok;
+}
+
+// Rewrites a file that several hard links share: a rename would leave the other names with
+// the old ship. The old bytes are written back when the new ones cannot be written whole.
+bool rewriteInPlace(const std::filesystem::path& path, Bytes data)
+{
+    const auto old = readWholeFile(path);
+    if (!old)
+        return false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const auto put = [fd](Bytes bytes) {
+        return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
+               ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    };
+    bool ok = put(data);
+    if (!ok)
+        put(*old);
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
+// Saves over the file `path` names. A symbolic link is followed, so the ship the game loads
+// changes and the link stays. A file without any write permission was protected by its owner
+// and is not replaced, not even by root, who may write anything.
+bool writeShipImage(const std::filesystem::path& path, Bytes data)
+{
+    std::error_code error;
+    std::filesystem::path target = std::filesystem::canonical(path, error);
+    if (error)
+        target = path;
+    struct stat info
+    {
+    };
+    if (::stat(target.c_str(), &info) != 0)
+        return errno == ENOENT && replaceFileAtomically(target, data, defaultFileMode());
+    if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+        return false;
+    if (info.st_nlink > 1)
+        return rewriteInPlace(target, data);
+    return replaceFileAtomically(target, data, info.st_mode & 07777);
 }
 
 } // namespace
@@ -132,6 +171,7 @@ ShipFile::ShipFile(const std::filesystem::path& path, MessageSink& sink) : m_sin
 {
     const auto data = readWholeFile(path);
     if (!data) {
+        m_loadResult = LoadResult::Refused;
         showStop(m_sink, messages::formatText(messages::ErrorOpening, path.string()),
                  messages::CaptionWentWrong);
         return;
@@ -152,6 +192,7 @@ void ShipFile::load(Bytes data, const std::string& displayName)
     ByteBuffer unpacked;
     if (!endsWithEndMarker(data)) {
         if (!startsWithPackedMagic(data)) {
+            m_loadResult = LoadResult::Refused;
             showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
             return;
         }
@@ -159,6 +200,7 @@ void ShipFile::load(Bytes data, const std::string& displayName)
                                          messages::CaptionCompressed, MessageIcon::None));
         // Packed data that unpacks to packed data again is refused, not unpacked twice.
         if (decodePacked(data, unpacked) == 0 || !endsWithEndMarker(unpacked)) {
+            m_loadResult = LoadResult::Refused;
             showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
             return;
         }
@@ -169,9 +211,11 @@ void ShipFile::load(Bytes data, const std::string& displayName)
     bool truncated = false;
     while (readBlock(data, offset, truncated)) {
     }
-    if (truncated)
+    if (truncated) {
+        m_loadResult = LoadResult::Truncated;
         m_sink.show(messages::ownCaption(messages::formatText(messages::Truncated, displayName),
                                          messages::CaptionWentWrong, MessageIcon::Warning));
+    }
 }
 
 bool ShipFile::readBlock(Bytes data, std::size_t& offset, bool& truncated)
@@ -343,7 +387,7 @@ bool ShipFile::matchesImage(Bytes image) const
 
 bool ShipFile::save(const std::filesystem::path& path) const
 {
-    if (replaceFileAtomically(path, serialise()))
+    if (writeShipImage(path, serialise()))
         return true;
     showStop(m_sink, messages::formatText(messages::ErrorSaving, path.string()),
              messages::CaptionWarning);

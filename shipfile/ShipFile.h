@@ -11,6 +11,17 @@
 
 namespace shipfile {
 
+/// How far the loader got with a file.
+enum class LoadResult
+{
+    /// Every block up to the end marker was read; a file that is only the end marker holds none.
+    Complete,
+    /// The file ends in the middle of a block: the blocks before it were read.
+    Truncated,
+    /// Nothing was read: the file could not be opened or is no ship file.
+    Refused,
+};
+
 /// The open document: the chain of blocks of one SHP file, in file order, headed by `head`
 /// (whose own type, size and count stay 0; the first block is `head.next`). Loading never
 /// fails as such: a file that cannot be read leaves the chain empty, after one message.
@@ -38,6 +49,7 @@ public:
     ShipBlock* attachmentBlock = nullptr;
 
     bool empty() const { return !head.next; }
+    LoadResult loadResult() const { return m_loadResult; }
     ShipBlock* first() { return head.next.get(); }
     const ShipBlock* first() const { return head.next.get(); }
     MessageSink& sink() const { return m_sink; }
@@ -68,7 +80,10 @@ public:
     /// check runs often and ships can be large.
     bool matchesImage(Bytes image) const;
     /// Writes the plain file to `path` through a temporary file beside it, so a failed save
-    /// leaves the old file as it was. Shows the save-failure message and returns false on error.
+    /// leaves the old file as it was. A symbolic link is followed and stays a link; a file with
+    /// several hard links is rewritten in place so every name shows the new ship; a file its
+    /// owner made read-only is not replaced. Shows the save-failure message and returns false
+    /// on error.
     bool save(const std::filesystem::path& path) const;
 
     /// Makes the (index+1)-th type-9 block the current `attachmentBlock`. Shows the
@@ -90,6 +105,7 @@ private:
     void recountPointers();
 
     MessageSink& m_sink;
+    LoadResult m_loadResult = LoadResult::Complete;
 };
 
 /// The n-th (0-based) block of `type` counted from the start of the chain, or null.

@@ -18,24 +18,29 @@ struct Command
     std::string_view name;
     int (*run)(tools::Arguments);
     std::string_view usage;
+    /// A further line under the usage, or empty.
+    std::string_view note;
 };
 
 // Every subcommand, in the order the usage text lists them. A new one adds its row here and
 // declares its run function in ShpCommands.h.
 const Command Commands[] = {
-    {"info", tools::runInfo, messages::ToolUsageInfo},
-    {"unpack", tools::runUnpack, messages::ToolUsageUnpack},
-    {"export", tools::runExport, messages::ToolUsageExport},
+    {"info", tools::runInfo, messages::ToolUsageInfo, messages::ToolUsageInfoExit},
+    {"unpack", tools::runUnpack, messages::ToolUsageUnpack, {}},
+    {"export", tools::runExport, messages::ToolUsageExport, {}},
 #ifdef KORVEX_WITH_RENDER
-    {"render", tools::runRender, messages::ToolUsageRender},
+    {"render", tools::runRender, messages::ToolUsageRender, {}},
 #endif
 };
 
 std::string usageText()
 {
     std::string text = std::string(messages::ToolUsageHeading) + "\n";
-    for (const Command& command : Commands)
+    for (const Command& command : Commands) {
         text += "  " + std::string(command.usage) + "\n";
+        if (!command.note.empty())
+            text += "    " + std::string(command.note) + "\n";
+    }
     text += "  " + std::string(messages::ToolUsageOptions) + "\n";
     return text;
 }

@@ -4,8 +4,11 @@
 
 #include <QOpenGLWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QOpenGLFramebufferObject;
 
@@ -15,13 +18,15 @@ class MessageSink;
 
 namespace viewer {
 
+class MessageQueue;
 class ShipView;
 class TextureCache;
 
 /// The ship view in the main window: a fixed 388 x 388 area that shows the last complete frame
 /// of ShipView::draw. redraw() draws at once into an offscreen frame; a frame the draw abandons
 /// is never shown, so the previous picture stays. Messages of a draw reach the sink after the
-/// GL context is released, never from inside a paint.
+/// GL context is released, never from inside a paint. A drawing problem is shown once for the
+/// ship and selection it was found in: drawing the same again shows nothing.
 class ShipViewWidget : public QOpenGLWidget
 {
     Q_OBJECT
@@ -36,6 +41,8 @@ public:
 
     /// Draws the scene now and shows it when the frame is complete.
     void redraw();
+    /// Forgets the problems already shown, so a ship opened anew reports its own.
+    void forgetShownProblems();
 
 protected:
     void initializeGL() override;
@@ -43,6 +50,16 @@ protected:
 
 private:
     bool ensureFrames();
+    void report(MessageQueue& messages, const Scene& scene);
+
+    /// The scene whose drawing problems were shown last: the ship as its file image.
+    struct ShownProblems
+    {
+        const shipfile::ShipFile* file = nullptr;
+        int selectedComponent = -1;
+        int selectedAttachment = -1;
+        std::vector<std::uint8_t> image;
+    };
 
     ShipView& m_view;
     TextureCache& m_textures;
@@ -51,6 +68,7 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> m_drawFrame;
     std::unique_ptr<QOpenGLFramebufferObject> m_shownFrame;
     bool m_hasFrame = false;
+    std::optional<ShownProblems> m_shownProblems;
 };
 
 } // namespace viewer

@@ -139,6 +139,16 @@ private slots:
         w.control<QPushButton>(id::Save)->click();
         QVERIFY(editor.sink.messages.empty());
         QCOMPARE(readFile(bad), garbage);
+
+        // A file of only the end marker is well formed but holds nothing: said so.
+        const fs::path bare =
+            editor.writeShip("bare.shp", testsupport::BlockBuilder().end().build());
+        editor.files.answer = text(bare);
+        w.openShpFile();
+        QCOMPARE(editor.sink.texts(),
+                 std::vector<std::string>{messages::formatText(messages::NoBlocks, bare.string())});
+        QVERIFY(editor.sink.messages.front().ownedByMainWindow);
+        QVERIFY(!editor.state().fileLoaded);
     }
 
     void aFailedSaveReportsAndKeepsTheChangesUnsaved()

@@ -1,5 +1,6 @@
 #include "dialogs/AttachmentPropertiesDialog.h"
 
+#include "dialogs/FieldText.h"
 #include "resources/AttachmentPropertiesTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
@@ -227,23 +228,30 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<float>("y");
-        QTest::newRow("cleared") << QString() << 2.5f;
-        QTest::newRow("letters only") << QStringLiteral("abc") << 2.5f;
-        QTest::newRow("trailing letters") << QStringLiteral("12abc") << 12.0f;
-        QTest::newRow("exponent") << QStringLiteral("-3e2") << -300.0f;
-        QTest::newRow("leading blanks") << QStringLiteral("  .25") << 0.25f;
-        // Each keystroke is read: "1e3" is the last text that held a float.
-        QTest::newRow("too large for a float") << QStringLiteral("1e39") << 1000.0f;
+        QTest::addColumn<bool>("marked");
+        // Each keystroke is read: a text that is no coordinate is marked and writes nothing.
+        QTest::newRow("cleared") << QString() << 2.5f << true;
+        QTest::newRow("letters only") << QStringLiteral("abc") << 2.5f << true;
+        QTest::newRow("not a number") << QStringLiteral("nan") << 2.5f << true;
+        QTest::newRow("trailing letters") << QStringLiteral("12abc") << 12.0f << true;
+        QTest::newRow("exponent") << QStringLiteral("-3e2") << -300.0f << false;
+        QTest::newRow("leading blanks") << QStringLiteral("  .25") << 0.25f << false;
+        QTest::newRow("too large for a float") << QStringLiteral("1e39") << 1000.0f << true;
     }
 
     void coordinateTextWithoutNumberKeepsTheValue()
     {
         QFETCH(QString, typed);
         QFETCH(float, y);
+        QFETCH(bool, marked);
         OpenShip ship(shipWith(attachment(0, {1, 2.5f, 3})));
         OpenDialog open(ship);
 
         retype(open.edit(id::Y), typed);
+        QCOMPARE(open.dialog.values()->position.y, y);
+        QCOMPARE(dialogs::isMarkedInvalid(*open.edit(id::Y)), marked);
+        // Pasted whole, a number too large for the ship's floats writes nothing.
+        open.edit(id::Y)->setText(QStringLiteral("1e40"));
         QCOMPARE(open.dialog.values()->position.y, y);
         open.click(id::Ok);
         QCOMPARE(storedPosition(*ship.file).y, y);

@@ -108,6 +108,7 @@ TEST(LoadPlainFile, EndMarkerAloneGivesEmptyDocument)
     RecordingSink sink;
     auto file = ShipFile::fromBytes(BlockBuilder{}.end().build(), "x", sink);
     EXPECT_TRUE(file->empty());
+    EXPECT_EQ(file->loadResult(), LoadResult::Complete);
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -131,6 +132,7 @@ TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, messages::formatText(messages::Truncated, "broken.shp"));
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
+    EXPECT_EQ(file->loadResult(), LoadResult::Truncated);
 }
 
 TEST(LoadPlainFile, BlockEndingExactlyAtEndOfFileWithoutMarkerIsTruncation)
@@ -142,6 +144,7 @@ TEST(LoadPlainFile, BlockEndingExactlyAtEndOfFileWithoutMarkerIsTruncation)
     EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0, 4}));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
+
 }
 
 TEST(LoadRejects, NeitherTrailerNorMagic)
@@ -150,6 +153,7 @@ TEST(LoadRejects, NeitherTrailerNorMagic)
         RecordingSink sink;
         auto file = ShipFile::fromBytes(bad, "x", sink);
         EXPECT_TRUE(file->empty());
+        EXPECT_EQ(file->loadResult(), LoadResult::Refused);
         ASSERT_EQ(sink.texts(), std::vector<std::string>{notShp()});
         EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
         EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
@@ -259,6 +263,42 @@ TEST(SaveFile, FailureKeepsOldFileAndNamesTheWholePath)
     ASSERT_TRUE(file->save(ro / "ship.shp"));
     EXPECT_EQ(readFile(ro / "ship.shp"), plain);
     EXPECT_EQ(std::distance(fs::directory_iterator(ro), fs::directory_iterator{}), 1);
+}
+
+TEST(SaveFile, KeepsReadOnlyFilesLinksAndHardLinks)
+{
+    TempDir dir;
+    const ByteVector plain = buildShip(sampleShip());
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(plain, "x", sink);
+
+    // Its owner protected it: not replaced, even though the folder is writable.
+    const fs::path locked = dir.path / "locked.shp";
+    writeFile(locked, {1, 2, 3});
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(file->save(locked));
+    EXPECT_EQ(readFile(locked), (ByteVector{1, 2, 3}));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Error saving file \"" + locked.string() + "\"");
+
+    // Through a link the real ship changes and the link stays a link.
+    fs::create_directory(dir.path / "game");
+    const fs::path real = dir.path / "game" / "real.shp";
+    writeFile(real, {4, 5, 6});
+    const fs::path link = dir.path / "link.shp";
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(file->save(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFile(real), plain);
+
+    // Every name of a hard-linked file shows the new ship, and it is still one file.
+    const fs::path second = dir.path / "second.shp";
+    fs::create_hard_link(real, second);
+    auto smaller = ShipFile::fromBytes(BlockBuilder{}.block(0, 24, 1).end().build(), "y", sink);
+    ASSERT_TRUE(smaller->save(second));
+    EXPECT_EQ(readFile(real), smaller->serialise());
+    EXPECT_EQ(fs::hard_link_count(real), 2u);
+    EXPECT_EQ(sink.messages.size(), 1u);
 }
 
 TEST(SaveFile, WritesSixteenBitFieldsAndEmptyChain)
