@@ -22,6 +22,17 @@ QString entryText(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Highlights `row` without running the list's handler; false when there is no such row or it
+// is the current one already.
+bool highlightNewRow(QListWidget& list, int row)
+{
+    if (row < 0 || row >= list.count() || row == list.currentRow())
+        return false;
+    const QSignalBlocker blocker(&list);
+    list.setCurrentRow(row);
+    return true;
+}
+
 } // namespace
 
 ListPanes::ListPanes(MainDialog& window) : m_window(window)
@@ -127,6 +138,18 @@ void ListPanes::refreshSpecialBlockBoxes()
         ->setChecked(editing::block13On(file, component).value_or(false));
     m_window.control<QCheckBox>(id::Block14)
         ->setChecked(editing::block14Present(file, component));
+}
+
+void ListPanes::chooseComponent(int n)
+{
+    if (highlightNewRow(*componentList(), n))
+        onComponentSelected();
+}
+
+void ListPanes::chooseAttachment(int j)
+{
+    if (highlightNewRow(*attachmentList(), j))
+        onAttachmentSelected();
 }
 
 void ListPanes::onComponentSelected()

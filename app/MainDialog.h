@@ -31,6 +31,7 @@ class ShipViewWidget;
 namespace app {
 
 class AttachmentCommands;
+class WindowLayout;
 class ComponentCommands;
 class ListPanes;
 class ViewControls;
@@ -80,6 +81,11 @@ public:
     QString chooseShipFile();
     /// Draws the open ship now with the current selection.
     void redrawView();
+    /// What the view shows: the open ship, if any, and the selection.
+    viewer::Scene scene() const;
+    /// Sets the view's zoom, puts the slider at the nearest position it has without running
+    /// its handler, and redraws.
+    void setZoom(double zoom);
     /// Whether the open ship differs from what was last loaded or saved.
     bool hasUnsavedChanges() const;
     /// Brings the ship-class field and the window title up to date; every command that may
@@ -94,6 +100,7 @@ public slots:
 protected:
     /// Exit, Escape and the close box all end here.
     void reject() override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createView();
@@ -118,11 +125,14 @@ private:
     viewer::ShipView m_view;
     viewer::TextureCache m_textures;
     viewer::ShipViewWidget* m_viewWidget = nullptr;
+    /// The "Ship" box at the template's size, where the view is 388 pixels square.
+    QSize m_templateShipBox;
     QString m_baseTitle;
     std::unique_ptr<ListPanes> m_listPanes;
     std::unique_ptr<ViewControls> m_viewControls;
     std::unique_ptr<AttachmentCommands> m_attachmentCommands;
     std::unique_ptr<ComponentCommands> m_componentCommands;
+    std::unique_ptr<WindowLayout> m_layout;
 
     /// Keeps the ship-class field in step with changes made outside the commands (the mouse).
     QTimer m_documentTimer;

@@ -338,4 +338,9 @@ ShipBlock* nextBlockOfType(ShipBlock* from, std::uint32_t type)
     return nullptr;
 }
 
+const ShipBlock* nextBlockOfType(const ShipBlock* from, std::uint32_t type)
+{
+    return nextBlockOfType(const_cast<ShipBlock*>(from), type);
+}
+
 } // namespace shipfile

@@ -78,5 +78,6 @@ ShipBlock* nthBlockOfType(ShipFile& file, std::uint32_t type, int n);
 const ShipBlock* nthBlockOfType(const ShipFile& file, std::uint32_t type, int n);
 /// The first block of `type` after `from` (not `from` itself), or null.
 ShipBlock* nextBlockOfType(ShipBlock* from, std::uint32_t type);
+const ShipBlock* nextBlockOfType(const ShipBlock* from, std::uint32_t type);
 
 } // namespace shipfile
