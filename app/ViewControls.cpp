@@ -48,8 +48,8 @@ constexpr std::array<ViewKey, 7> ViewKeys = {{
 std::optional<ViewChoice> viewForKey(const QKeyEvent& event)
 {
     // Shortcuts with Ctrl or Alt belong to the controls; keypad digits are no view keys.
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier |
-                             Qt::KeypadModifier))
+    if (event.modifiers() &
+        (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier))
         return std::nullopt;
     for (const ViewKey& entry : ViewKeys)
         if (entry.key == event.key())
@@ -211,7 +211,8 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
         const QPoint at = wheel->position().toPoint();
         if (!viewPosition(at))
             return false;
-        zoomAt(at, wheel->angleDelta().y() / static_cast<double>(QWheelEvent::DefaultDeltasPerStep));
+        zoomAt(at,
+               wheel->angleDelta().y() / static_cast<double>(QWheelEvent::DefaultDeltasPerStep));
         return true;
     }
     case QEvent::ToolTip:
@@ -301,13 +302,12 @@ bool ViewControls::showToolTip(const QHelpEvent& event)
     }
     shipfile::ShipFile& file = *m_window.state().file;
     const std::string name =
-        pick.attachment >= 0
-            ? editing::attachmentLabel(editing::attachmentRecord(file, pick.component,
-                                                                 pick.attachment))
-            : shipfile::componentName(file, pick.component);
+        pick.attachment >= 0 ? editing::attachmentLabel(
+                                   editing::attachmentRecord(file, pick.component, pick.attachment))
+                             : shipfile::componentName(file, pick.component);
     // Any move of the pointer hides the tip; the next rest names what is under it then.
-    QToolTip::showText(event.globalPos(), QString::fromLatin1(name.data(),
-                                                              static_cast<qsizetype>(name.size())),
+    QToolTip::showText(event.globalPos(),
+                       QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())),
                        &m_window, QRect(event.pos(), QSize(1, 1)));
     return true;
 }
@@ -324,8 +324,8 @@ void ViewControls::zoomAt(QPoint windowPos, double notches)
     if (!view.centresOnSelection(m_window.scene()))
         view.center = viewer::centreKeeping(
             view.orientation, view.center,
-            viewer::camera::viewPoint(m_window.viewWidget()->viewSize(), at->x(), at->y()),
-            before, after);
+            viewer::camera::viewPoint(m_window.viewWidget()->viewSize(), at->x(), at->y()), before,
+            after);
     m_window.setZoom(after);
 }
 
@@ -342,9 +342,9 @@ void ViewControls::fitView()
         widget->rect();
     const viewer::Scene scene = m_window.scene();
     viewer::ShipView& view = m_window.view();
-    const int target =
-        scene.selectedComponent < shipfile::componentCount(*scene.file) ? scene.selectedComponent
-                                                                        : -1;
+    const int target = scene.selectedComponent < shipfile::componentCount(*scene.file)
+                           ? scene.selectedComponent
+                           : -1;
     const auto framing = viewer::fitFraming(
         view, scene, widget->viewSize(),
         {static_cast<double>(shown.x()), static_cast<double>(shown.y()),

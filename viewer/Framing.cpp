@@ -113,11 +113,11 @@ std::optional<Framing> fitFraming(const ShipView& view, const Scene& scene, came
 
     // The box's middle goes to the middle of the visible rectangle, not to the anchor.
     const double shownScale = camera::shipScale(framing.zoom);
-    const Point middle = camera::viewPoint(size, visible.x + visible.width / 2.0,
-                                           visible.y + visible.height / 2.0);
-    const Vec3 offset = camera::shipDirection(
-        view.orientation, {(middle.x - camera::AnchorX) / shownScale,
-                           (middle.y - camera::AnchorY) / shownScale, 0.0});
+    const Point middle =
+        camera::viewPoint(size, visible.x + visible.width / 2.0, visible.y + visible.height / 2.0);
+    const Vec3 offset =
+        camera::shipDirection(view.orientation, {(middle.x - camera::AnchorX) / shownScale,
+                                                 (middle.y - camera::AnchorY) / shownScale, 0.0});
     const auto mid = [&](std::size_t i) { return (box.low[i] + box.high[i]) / 2.0; };
     framing.center = {static_cast<float>(mid(0) - offset.x), static_cast<float>(mid(1) - offset.y),
                       static_cast<float>(mid(2) - offset.z)};

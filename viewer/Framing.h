@@ -21,8 +21,8 @@ double wheelZoom(double zoom, double notches);
 
 /// The centre that keeps the ship point under view point `at` where it is on screen when the
 /// zoom goes from `from` to `to`.
-shipfile::Vec3 centreKeeping(const Matrix4& orientation, shipfile::Vec3 center,
-                             camera::Point at, double from, double to);
+shipfile::Vec3 centreKeeping(const Matrix4& orientation, shipfile::Vec3 center, camera::Point at,
+                             double from, double to);
 
 /// A rectangle of a view in logical pixels from its top-left corner.
 struct ViewRect

@@ -145,9 +145,8 @@ Pick pickAt(const ShipView& view, const Scene& scene, camera::ViewSize size, dou
             const auto face = reader.face(i);
             if (!face)
                 continue;
-            const auto depth =
-                faceDepth(points[face->vertices[0]], points[face->vertices[1]],
-                          points[face->vertices[2]], face->culling, at);
+            const auto depth = faceDepth(points[face->vertices[0]], points[face->vertices[1]],
+                                         points[face->vertices[2]], face->culling, at);
             // Beyond the projection's depth range nothing is drawn.
             if (depth && std::abs(*depth) <= camera::NearPlane && *depth < bestDepth) {
                 best = {component.component, -1};

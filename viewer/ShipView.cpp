@@ -290,8 +290,8 @@ void cubeFace(const std::array<float, 3>& p, int axis, float side, bool filled)
 
 // Cubes at the attachment points of the current type-9 block, drawn in the centred frame, so
 // the positions are scaled here and the cubes keep one size on screen at every zoom.
-void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin,
-                           double zoom, DrawState& state)
+void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin, double zoom,
+                           DrawState& state)
 {
     const double scale = camera::shipScale(zoom);
     for (std::size_t j = 0; j < block.count; ++j) {

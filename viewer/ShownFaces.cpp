@@ -32,10 +32,10 @@ std::optional<std::vector<ShownComponent>> shownComponents(const shipfile::ShipF
         c.vertices = shipfile::nextBlockOfType(current, lay::type::Vertices);
         if (!c.faces || !c.vertices)
             return std::nullopt;
-        c.origin = file.componentBlock
-                       ? file.componentBlock->componentOrigin(static_cast<std::size_t>(n))
-                             .value_or(Vec3{})
-                       : Vec3{};
+        c.origin =
+            file.componentBlock
+                ? file.componentBlock->componentOrigin(static_cast<std::size_t>(n)).value_or(Vec3{})
+                : Vec3{};
         shown.push_back(c);
     }
     return shown;
