@@ -4,10 +4,10 @@
 #include "app/MainDialog.h"
 #include "app/PathText.h"
 #include "dialogs/AnimationDialog.h"
-#include "editing/BlockSwitches.h"
 #include "editing/Components.h"
 #include "editing/Merge.h"
 #include "editing/Scaling.h"
+#include "editing/BlockSwitches.h"
 #include "resources/MainWindowTemplate.h"
 
 #include <QCheckBox>

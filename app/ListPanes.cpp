@@ -136,7 +136,8 @@ void ListPanes::refreshSpecialBlockBoxes()
     // state of the component selected before.
     m_window.control<QCheckBox>(id::Block13)
         ->setChecked(editing::block13On(file, component).value_or(false));
-    m_window.control<QCheckBox>(id::Block14)->setChecked(editing::block14Present(file, component));
+    m_window.control<QCheckBox>(id::Block14)
+        ->setChecked(editing::block14Present(file, component));
 }
 
 void ListPanes::chooseComponent(int n)

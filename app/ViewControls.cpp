@@ -48,8 +48,8 @@ constexpr std::array<ViewKey, 7> ViewKeys = {{
 std::optional<ViewChoice> viewForKey(const QKeyEvent& event)
 {
     // Shortcuts with Ctrl or Alt belong to the controls; keypad digits are no view keys.
-    if (event.modifiers() &
-        (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier))
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier |
+                             Qt::KeypadModifier))
         return std::nullopt;
     for (const ViewKey& entry : ViewKeys)
         if (entry.key == event.key())

@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <iterator>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,9 +41,7 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct stat info
-    {
-    };
+    struct stat info{};
     std::optional<std::vector<std::uint8_t>> result;
     if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
         std::vector<std::uint8_t> data;
@@ -55,8 +54,7 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
         bool ok = true;
         for (;;) {
             if (data.size() == used)
-                data.resize(
-                    std::max<std::size_t>(used * 2, std::max(data.capacity(), std::size_t{65536})));
+                data.resize(std::max<std::size_t>(used * 2, std::max(data.capacity(), std::size_t{65536})));
             const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -106,9 +104,7 @@ bool replaceFileAtomically(const std::filesystem::path& path, Bytes data)
     if (fd < 0)
         return false;
 
-    struct stat old
-    {
-    };
+    struct stat old{};
     const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : [] {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -219,7 +215,8 @@ namespace {
 // Hands the plain file image to `put` piece by piece: each block's header and records, then
 // the end marker. The file holds 16-bit fields; only the records the header announces are
 // written, zero-filled where a block holds fewer bytes than its header says.
-template <typename Put> void visitImage(const ShipBlock* first, Put&& put)
+template <typename Put>
+void visitImage(const ShipBlock* first, Put&& put)
 {
     static constexpr std::uint8_t Zeros[256] = {};
     auto word = [](std::uint32_t v, std::uint8_t* at) {
@@ -262,9 +259,8 @@ bool ShipFile::matchesImage(Bytes image) const
     std::size_t at = 0;
     bool same = true;
     visitImage(first(), [&](Bytes piece) {
-        same =
-            same && piece.size() <= image.size() - at &&
-            std::equal(piece.begin(), piece.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+        same = same && piece.size() <= image.size() - at &&
+               std::equal(piece.begin(), piece.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
         at += same ? piece.size() : 0;
     });
     return same && at == image.size();

@@ -28,20 +28,13 @@ struct ViewRow
 constexpr ViewRow rowFor(ViewChoice view)
 {
     switch (view) {
-    case ViewChoice::Bottom:
-        return {Axis::X, false, Axis::Z, false};
-    case ViewChoice::Left:
-        return {Axis::Z, false, Axis::Y, true};
-    case ViewChoice::Front:
-        return {Axis::X, false, Axis::Y, true};
-    case ViewChoice::Top:
-        return {Axis::X, true, Axis::Z, false};
-    case ViewChoice::Right:
-        return {Axis::Z, true, Axis::Y, true};
-    case ViewChoice::Back:
-        return {Axis::X, true, Axis::Y, true};
-    case ViewChoice::FreeView:
-        break;
+    case ViewChoice::Bottom: return {Axis::X, false, Axis::Z, false};
+    case ViewChoice::Left: return {Axis::Z, false, Axis::Y, true};
+    case ViewChoice::Front: return {Axis::X, false, Axis::Y, true};
+    case ViewChoice::Top: return {Axis::X, true, Axis::Z, false};
+    case ViewChoice::Right: return {Axis::Z, true, Axis::Y, true};
+    case ViewChoice::Back: return {Axis::X, true, Axis::Y, true};
+    case ViewChoice::FreeView: break;
     }
     return {Axis::X, false, Axis::Y, false};
 }
@@ -49,15 +42,9 @@ constexpr ViewRow rowFor(ViewChoice view)
 void add(shipfile::Vec3& v, Axis axis, float amount)
 {
     switch (axis) {
-    case Axis::X:
-        v.x += amount;
-        break;
-    case Axis::Y:
-        v.y += amount;
-        break;
-    case Axis::Z:
-        v.z += amount;
-        break;
+    case Axis::X: v.x += amount; break;
+    case Axis::Y: v.y += amount; break;
+    case Axis::Z: v.z += amount; break;
     }
 }
 
