@@ -164,6 +164,7 @@ void MainDialog::resizeEvent(QResizeEvent* event)
     m_viewWidget->resize(viewer::camera::ViewportPixels + extra.width(),
                          viewer::camera::ViewportPixels + extra.height());
     m_viewWidget->move(0, area.height() - m_viewWidget->height());
+    redrawView();
 }
 
 viewer::Scene MainDialog::scene() const

@@ -316,7 +316,7 @@ void ViewControls::zoomAt(QPoint windowPos, double notches)
 {
     EditorState& state = m_window.state();
     const std::optional<QPointF> at = viewPosition(windowPos);
-    if (!state.fileLoaded || !at)
+    if (!state.fileLoaded || !at || notches == 0.0)
         return;
     viewer::ShipView& view = m_window.view();
     const double before = viewer::camera::clampZoom(view.zoom);

@@ -105,15 +105,16 @@ void ShipViewWidget::redraw()
         update();
 }
 
-void ShipViewWidget::resizeGL(int, int)
-{
-    // A new size needs a new picture; drawn outside the paint, where messages may be shown.
-    QMetaObject::invokeMethod(this, &ShipViewWidget::redraw, Qt::QueuedConnection);
-}
-
 void ShipViewWidget::paintGL()
 {
     const QSize size = framePixels(*this);
+    // A picture of another size (after a resize, or on a screen of another pixel ratio) is not
+    // stretched, which would show the ship at the wrong scale: a new one is drawn outside the
+    // paint, where messages may be shown.
+    if (m_hasFrame && m_shownFrame && m_shownFrame->size() != size) {
+        m_hasFrame = false;
+        QMetaObject::invokeMethod(this, &ShipViewWidget::redraw, Qt::QueuedConnection);
+    }
     if (!m_hasFrame || !m_shownFrame) {
         constexpr float Grey = ShipView::BackgroundGrey;
         glClearColor(Grey, Grey, Grey, 1.0f);

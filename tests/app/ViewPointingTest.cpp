@@ -245,7 +245,13 @@ private slots:
         QTRY_VERIFY(editor.picture().size() == w.viewWidget()->size() * w.devicePixelRatio());
         QTRY_VERIFY(shipColumns(editor.picture(), row).first >= 0);
         const auto [first, last] = shipColumns(editor.picture(), row);
-        QVERIFY(std::abs((last - first) - (lastBefore - firstBefore)) <= 1);
+        QVERIFY2(std::abs((last - first) - (lastBefore - firstBefore)) <= 1,
+                 qPrintable(QStringLiteral("%1..%2 before %3..%4 row %5")
+                                .arg(first)
+                                .arg(last)
+                                .arg(firstBefore)
+                                .arg(lastBefore)
+                                .arg(row)));
         QVERIFY(std::abs(first - (firstBefore + extra.width() / 2)) <= 1);
         // And clicks still land: the turret below the hull.
         click(w, frontViewPixel(w, 0, 60));
