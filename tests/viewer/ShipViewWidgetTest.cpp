@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace viewertest {
@@ -107,10 +108,10 @@ TEST_F(ShipViewWidgetTest, DrawsAtTheScreensFullResolution)
     ASSERT_FALSE(yellow.empty());
     EXPECT_NEAR(black.back() - black.front() + 1, 40 * PixelsPerUnit * ratio, 2 * ratio);
     EXPECT_NEAR(yellow.back() - yellow.front() + 1, 60 * 388.0 / 2000.0 * ratio, 2 * ratio);
-    // Each side is one logical pixel thick.
+    // Each side is one logical pixel thick, in whole device pixels.
     const auto leftSide = std::count_if(black.begin(), black.end(),
                                         [&](int x) { return x < black.front() + 4 * ratio; });
-    EXPECT_EQ(leftSide, static_cast<long>(ratio));
+    EXPECT_EQ(leftSide, std::lround(ratio));
 }
 
 } // namespace
