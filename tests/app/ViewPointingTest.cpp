@@ -74,9 +74,7 @@ class ViewPointingTest : public QObject
 private:
     app::MainDialog& openSample(Editor& editor)
     {
-        const fs::path path =
-            editor.writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
-        auto& w = editor.start(editor.writePrefix("prefix"), QString::fromStdString(path.string()));
+        auto& w = editor.startWithSampleShip();
         w.viewControls().chooseView(ViewChoice::Front);
         w.control<QSlider>(id::ZoomSlider)->setValue(2);
         return w;
