@@ -21,9 +21,10 @@ class TextureCache;
 
 /// The ship view in the main window: 388 x 388 logical pixels unless its owner resizes it (and
 /// then redraws it), at one picture scale whatever its size, drawn at the screen's full
-/// resolution. It shows the last complete frame of ShipView::draw. redraw() draws at once into an offscreen frame; a frame
-/// the draw abandons is never shown, so the previous picture stays. Messages of a draw reach the
-/// sink after the GL context is released, never from inside a paint.
+/// resolution. It shows the last complete frame of ShipView::draw. redraw() draws at once into
+/// an offscreen frame; a frame the draw abandons is never shown, so the previous picture stays.
+/// Messages of a draw reach the sink after the GL context is released, never from inside a
+/// paint.
 class ShipViewWidget : public QOpenGLWidget
 {
     Q_OBJECT

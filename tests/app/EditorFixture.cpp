@@ -36,7 +36,8 @@ Editor::~Editor() = default;
 
 app::MainDialog& Editor::startWithSampleShip()
 {
-    const fs::path path = writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
+    const fs::path path =
+        writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
     auto& w = start(writePrefix("prefix"), QString::fromStdString(path.string()));
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w))
