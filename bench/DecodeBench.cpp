@@ -62,7 +62,7 @@ void decode(benchmark::State& state, const ByteVector& packed, const ByteVector&
         benchmark::DoNotOptimize(shipfile::decodePacked(packed, output));
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * expected.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(expected.size()));
 }
 
 void copy(benchmark::State& state, const ByteVector& expected)
@@ -73,7 +73,7 @@ void copy(benchmark::State& state, const ByteVector& expected)
         benchmark::DoNotOptimize(output.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * expected.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(expected.size()));
 }
 
 } // namespace

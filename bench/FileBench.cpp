@@ -32,9 +32,9 @@ ByteVector bigShip()
         part.textures = {"plate", "glow"};
         // 500 boxes: 4000 vertices and 6000 faces, about 600 KB per component.
         for (int i = 0; i < 500; ++i)
-            testsupport::addCuboid(part,
-                                   {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
-                                   {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, i % 2);
+            testsupport::addCuboid(
+                part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
+                {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, static_cast<std::uint32_t>(i % 2));
         part.attachments.push_back(testsupport::Attachment{1, {0, 1, 2}, 3, -1});
         part.boxes.push_back(testsupport::Box{});
         ship.components.push_back(std::move(part));
@@ -74,7 +74,7 @@ void loadAndSave(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 // The two halves apart, to see which one a slowdown is in.
@@ -85,7 +85,7 @@ void load(benchmark::State& state)
         shipfile::ShipFile file(workspace->source, sink);
         benchmark::DoNotOptimize(file.first());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 void save(benchmark::State& state)
@@ -99,7 +99,7 @@ void save(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 void rawReadAndWrite(benchmark::State& state)
@@ -118,7 +118,7 @@ void rawReadAndWrite(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 // The same, flushed to the disk before it counts as written, as a save is.
@@ -141,7 +141,7 @@ void rawReadAndDurableWrite(benchmark::State& state)
             return;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * workspace->size));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(workspace->size));
 }
 
 } // namespace

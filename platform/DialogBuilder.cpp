@@ -52,7 +52,8 @@ QFont dialogFont(int pointSize)
     constexpr double SmallestPointSize = 6.0;
     for (double size = pointSize; size >= SmallestPointSize; size -= 0.5) {
         font.setPointSizeF(size);
-        if (QFontMetricsF(font).horizontalAdvance(letters) <= BaseUnitX * letters.size())
+        if (QFontMetricsF(font).horizontalAdvance(letters) <=
+            BaseUnitX * static_cast<double>(letters.size()))
             break;
     }
     return font;

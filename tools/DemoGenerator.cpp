@@ -73,7 +73,7 @@ std::uint16_t rgb565(Colour c, bool transparent = false)
     const auto channel = [](float v, int bits) {
         const int top = (1 << bits) - 1;
         return static_cast<std::uint16_t>(
-            std::clamp(static_cast<int>(v / 255.0f * top + 0.5f), 0, top));
+            std::clamp(static_cast<int>(v / 255.0f * static_cast<float>(top) + 0.5f), 0, top));
     };
     const auto word =
         static_cast<std::uint16_t>(channel(c.r, 5) << 11 | channel(c.g, 6) << 5 | channel(c.b, 5));

@@ -24,7 +24,8 @@ TEST(DestComponent, NameEndingInDestIgnoringCaseAndAtLeastFourLong)
     ASSERT_EQ(shipfile::componentCount(*file), 8);
     const bool expected[8] = {true, true, true, false, false, false, false, false};
     for (int n = 0; n < 8; ++n)
-        EXPECT_EQ(isDestComponent(*file, n), expected[n]) << ship.components[n].name;
+        EXPECT_EQ(isDestComponent(*file, n), expected[n])
+            << ship.components[static_cast<std::size_t>(n)].name;
     EXPECT_FALSE(isDestComponent(*file, 8));
     EXPECT_FALSE(isDestComponent(*file, -1));
 }
