@@ -36,7 +36,8 @@ void BM_PickClick(benchmark::State& state)
     for (auto _ : state) {
         const auto [x, y] = clicks[next++ % clicks.size()];
         const viewer::Pick pick = viewer::pickAt(view, scene, {}, x, y);
-        hits += pick.empty() ? 0 : 1;
+        if (!pick.empty())
+            ++hits;
         benchmark::DoNotOptimize(pick);
     }
     state.counters["hits"] =
