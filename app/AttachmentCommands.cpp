@@ -1,11 +1,13 @@
 #include "app/AttachmentCommands.h"
 
+#include "app/EditStep.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
 #include "dialogs/AttachObjectDialog.h"
 #include "dialogs/AttachmentPropertiesDialog.h"
 #include "editing/Attachments.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -14,6 +16,7 @@
 namespace app {
 
 namespace id = resources::mainwindow;
+namespace steps = resources::strings::steps;
 
 AttachmentCommands::AttachmentCommands(MainDialog& window) : m_window(window)
 {
@@ -48,6 +51,7 @@ void AttachmentCommands::addAttachment()
         return;
 
     const int kind = dialog.selectedKind();
+    EditStep step(m_window, steps::AddAttachment);
     const auto select = editing::addAttachment(*state.file, state.selectedComponent, kind);
     if (!select)
         return;
@@ -63,6 +67,7 @@ void AttachmentCommands::removeAttachment()
     if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
+    EditStep step(m_window, steps::RemoveAttachment);
     const auto select =
         editing::removeAttachment(*state.file, state.selectedComponent, state.selectedAttachment);
     if (!select)
@@ -89,6 +94,7 @@ void AttachmentCommands::copy(bool mirrored)
     if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
+    EditStep step(m_window, mirrored ? steps::CopyInvertX : steps::CopyAttachment);
     const bool copied = mirrored
                             ? editing::copyAttachmentMirrored(*state.file, state.selectedComponent,
                                                               state.selectedAttachment)
@@ -107,6 +113,7 @@ void AttachmentCommands::snapToNearestFace()
     if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
+    EditStep step(m_window, steps::NearestPosition);
     const editing::SnapOptions options{state.rotate, m_back};
     if (editing::snapToNearestFace(*state.file, state.selectedComponent, state.selectedAttachment,
                                    options))
@@ -130,13 +137,15 @@ void AttachmentCommands::editAttachmentProperties()
         return;
 
     const int attachment = state.selectedAttachment;
+    EditStep step(m_window, steps::AttachmentProperties);
     {
-        // The dialog writes the attachment back itself as it closes.
+        // The dialog writes the attachment back itself when the user accepts it.
         dialogs::AttachmentPropertiesDialog dialog(*state.file, state.selectedComponent, attachment,
                                                    m_window.sink(), &m_window);
         if (!dialog.hasAttachment())
             return;
-        dialog.exec();
+        if (dialog.exec() != QDialog::Accepted)
+            step.cancel();
     }
     ListPanes& panes = m_window.listPanes();
     panes.fillAttachmentList();

@@ -1,14 +1,16 @@
 #include "app/ComponentCommands.h"
 
+#include "app/EditStep.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
 #include "app/PathText.h"
 #include "dialogs/AnimationDialog.h"
+#include "editing/BlockSwitches.h"
 #include "editing/Components.h"
 #include "editing/Merge.h"
 #include "editing/Scaling.h"
-#include "editing/BlockSwitches.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -22,6 +24,7 @@
 namespace app {
 
 namespace id = resources::mainwindow;
+namespace steps = resources::strings::steps;
 
 ComponentCommands::ComponentCommands(MainDialog& window) : m_window(window)
 {
@@ -55,6 +58,7 @@ void ComponentCommands::deleteComponent()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
+    EditStep step(m_window, steps::DeleteComponent);
     if (!editing::deleteComponent(*state.file, state.selectedComponent))
         return;
 
@@ -70,6 +74,7 @@ void ComponentCommands::deleteComponent()
     state.selectedComponent = -1;
     panes.fillAttachmentList();
     panes.selectAttachmentEntry(-1);
+    panes.refreshSpecialBlockBoxes();
     documentChanged(true);
 }
 
@@ -78,6 +83,7 @@ void ComponentCommands::changeShipClass()
     EditorState& state = m_window.state();
     if (!state.fileLoaded)
         return;
+    EditStep step(m_window, steps::ChangeShipClass);
     if (editing::changeShipClass(*state.file))
         documentChanged(false);
 }
@@ -87,9 +93,15 @@ void ComponentCommands::editAnimation()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    dialogs::AnimationDialog dialog(*state.file, state.selectedComponent, &m_window);
-    dialog.exec();
-    // The editor writes as the user types; a moving part shows only in the game.
+    EditStep step(m_window, steps::Animation);
+    {
+        // The editor writes as the user types; closing it other than by OK takes back the
+        // whole session, the frames block it may have added included.
+        dialogs::AnimationDialog dialog(*state.file, state.selectedComponent, &m_window);
+        if (dialog.exec() != QDialog::Accepted)
+            step.cancel();
+    }
+    // A moving part shows only in the game.
     documentChanged(false);
 }
 
@@ -114,6 +126,7 @@ void ComponentCommands::scale(bool larger)
         return;
     const auto direction =
         larger ? editing::ScaleDirection::Larger : editing::ScaleDirection::Smaller;
+    EditStep step(m_window, larger ? steps::Larger : steps::Smaller);
     if (editing::scaleShip(*state.file, *factor, direction, state.typeOneOnly,
                            state.selectedComponent))
         documentChanged(true);
@@ -138,6 +151,7 @@ void ComponentCommands::createBox()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
+    EditStep step(m_window, steps::CreateBox);
     if (editing::createBox(*state.file, state.selectedComponent))
         documentChanged(true);
 }
@@ -147,6 +161,7 @@ void ComponentCommands::clearBoxes()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
+    EditStep step(m_window, steps::ClearBoxes);
     if (editing::clearBoxes(*state.file, state.selectedComponent))
         documentChanged(true);
 }
@@ -160,12 +175,14 @@ void ComponentCommands::mergeShipFile()
     if (chosen.isEmpty())
         return;
 
+    EditStep step(m_window, steps::MergeShp);
     // The second ship goes through the editor's own loader, with its messages.
-    auto second = std::make_unique<shipfile::ShipFile>(toPath(chosen), m_window.sink());
+    auto second = m_window.loadShipFile(toPath(chosen));
     const auto names = editing::mergeShipFile(*state.file, std::move(second));
     if (!names)
         return;
     m_window.listPanes().appendComponents(*names);
+    m_window.listPanes().refreshSpecialBlockBoxes();
     documentChanged(true);
 }
 
@@ -174,6 +191,7 @@ void ComponentCommands::toggleDummyTriangle()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
+    EditStep step(m_window, steps::DummyTriangle);
     const bool changed = editing::toggleDummyTriangle(*state.file, state.selectedComponent);
     // A component without faces keeps none: the box goes back to what the file holds.
     m_window.control<QCheckBox>(id::DummyTriangle)
@@ -187,6 +205,7 @@ void ComponentCommands::toggleBlock13()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
+    EditStep step(m_window, steps::Block13);
     // A refused switch keeps the box as the click left it until the component is selected
     // again.
     if (editing::toggleBlock13(*state.file, state.selectedComponent))
@@ -198,6 +217,7 @@ void ComponentCommands::toggleBlock14()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
+    EditStep step(m_window, steps::Block14);
     const auto present = editing::toggleBlock14(*state.file, state.selectedComponent);
     if (!present)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/History.h"
 #include "shipfile/ShipFile.h"
 #include "viewer/Matrix4.h"
 
@@ -38,6 +39,8 @@ struct EditorState
     /// The document as last loaded or saved, serialised: it differs from the document's
     /// serialised bytes exactly when there are unsaved changes.
     std::vector<std::uint8_t> savedImage;
+    /// The undo and redo steps of the open ship; every Open starts it afresh.
+    editing::History history;
 };
 
 } // namespace app

@@ -1,10 +1,12 @@
 #include "app/ListPanes.h"
 
+#include "app/EditStep.h"
 #include "app/MainDialog.h"
 #include "dialogs/ComponentPropertiesDialog.h"
 #include "editing/AttachmentLabel.h"
 #include "editing/BlockSwitches.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
 
 #include <QCheckBox>
@@ -22,11 +24,18 @@ QString entryText(const std::string& text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The highlighted entry, -1 for none.
+int selectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
 // Highlights `row` without running the list's handler; false when there is no such row or it
-// is the current one already.
+// is the highlighted one already.
 bool highlightNewRow(QListWidget& list, int row)
 {
-    if (row < 0 || row >= list.count() || row == list.currentRow())
+    if (row < 0 || row >= list.count() || row == selectedRow(&list))
         return false;
     const QSignalBlocker blocker(&list);
     list.setCurrentRow(row);
@@ -37,11 +46,13 @@ bool highlightNewRow(QListWidget& list, int row)
 
 ListPanes::ListPanes(MainDialog& window) : m_window(window)
 {
-    connect(componentList(), &QListWidget::currentRowChanged, this,
+    // The highlighted entry, not the current row: a list that takes the focus makes its first
+    // entry current without highlighting it, and commands act only on what the user can see.
+    connect(componentList(), &QListWidget::itemSelectionChanged, this,
             &ListPanes::onComponentSelected);
     connect(componentList(), &QListWidget::itemDoubleClicked, this,
             &ListPanes::onComponentDoubleClicked);
-    connect(attachmentList(), &QListWidget::currentRowChanged, this,
+    connect(attachmentList(), &QListWidget::itemSelectionChanged, this,
             &ListPanes::onAttachmentSelected);
 }
 
@@ -124,7 +135,13 @@ void ListPanes::selectAttachmentEntry(int index)
 void ListPanes::refreshSpecialBlockBoxes()
 {
     const EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent < 0)
+    const bool selected = state.fileLoaded && state.selectedComponent >= 0;
+    for (const int box : {id::DummyTriangle, id::Block13, id::Block14}) {
+        m_window.control<QCheckBox>(box)->setEnabled(selected);
+        if (!selected)
+            m_window.control<QCheckBox>(box)->setChecked(false);
+    }
+    if (!selected)
         return;
     const shipfile::ShipFile& file = *state.file;
     const int component = state.selectedComponent;
@@ -136,8 +153,30 @@ void ListPanes::refreshSpecialBlockBoxes()
     // state of the component selected before.
     m_window.control<QCheckBox>(id::Block13)
         ->setChecked(editing::block13On(file, component).value_or(false));
-    m_window.control<QCheckBox>(id::Block14)
-        ->setChecked(editing::block14Present(file, component));
+    m_window.control<QCheckBox>(id::Block14)->setChecked(editing::block14Present(file, component));
+}
+
+void ListPanes::showSelection()
+{
+    EditorState& state = m_window.state();
+    QListWidget* list = componentList();
+    if (state.selectedComponent >= list->count())
+        state.selectedComponent = -1;
+    {
+        const QSignalBlocker blocker(list);
+        list->setCurrentRow(state.selectedComponent);
+        if (state.selectedComponent < 0)
+            list->clearSelection();
+    }
+    // The restored ship has no current type-9 block yet; a component without one says so
+    // when the user picks it, not here.
+    if (state.fileLoaded && state.selectedComponent >= 0 &&
+        shipfile::attachmentBlockOf(*state.file, state.selectedComponent))
+        state.file->selectAttachmentBlock(state.selectedComponent);
+    const int attachment = state.selectedAttachment;
+    fillAttachmentList();
+    selectAttachmentEntry(attachment);
+    refreshSpecialBlockBoxes();
 }
 
 void ListPanes::chooseComponent(int n)
@@ -155,7 +194,7 @@ void ListPanes::chooseAttachment(int j)
 void ListPanes::onComponentSelected()
 {
     EditorState& state = m_window.state();
-    state.selectedComponent = componentList()->currentRow();
+    state.selectedComponent = selectedRow(componentList());
     // The refilled list highlights nothing, so no attachment stays selected for the commands.
     state.selectedAttachment = -1;
 
@@ -170,13 +209,18 @@ void ListPanes::onComponentDoubleClicked()
 {
     EditorState& state = m_window.state();
     QListWidget* list = componentList();
-    state.selectedComponent = list->currentRow();
+    state.selectedComponent = selectedRow(list);
     if (!state.fileLoaded || state.selectedComponent < 0)
         return;
 
-    dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent,
-                                              state.file->sink(), &m_window);
-    dialog.exec(); // however it closed, what it wrote stays
+    EditStep step(m_window, resources::strings::steps::ComponentProperties);
+    {
+        // The dialog writes as the user types; closing it other than by OK takes it all back.
+        dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent,
+                                                  state.file->sink(), &m_window);
+        if (dialog.exec() != QDialog::Accepted)
+            step.cancel();
+    }
 
     // The entry shows the record's name, changed or not, and stays selected.
     const int row = state.selectedComponent;
@@ -192,8 +236,8 @@ void ListPanes::onComponentDoubleClicked()
 void ListPanes::onAttachmentSelected()
 {
     EditorState& state = m_window.state();
-    state.selectedComponent = componentList()->currentRow();
-    state.selectedAttachment = attachmentList()->currentRow();
+    state.selectedComponent = selectedRow(componentList());
+    state.selectedAttachment = selectedRow(attachmentList());
     m_window.redrawView();
 }
 

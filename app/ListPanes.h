@@ -36,9 +36,14 @@ public:
     /// Highlights attachment entry `index` and makes it the selected attachment; -1 or an index
     /// past the list highlights nothing and selects none.
     void selectAttachmentEntry(int index);
-    /// Brings "Dummy Triangle", "Block13" and "Block14" up to date for the selected component.
-    /// A section without a type-13 block shows "Error finding block13" and clears "Block13".
+    /// Brings "Dummy Triangle", "Block13" and "Block14" up to date for the selected component;
+    /// without one they are cleared and disabled. A section without a type-13 block shows
+    /// "Error finding block13" and clears "Block13".
     void refreshSpecialBlockBoxes();
+    /// After the lists were filled afresh: highlights the selected component, lists its
+    /// attachments and highlights the selected one, clearing a selection the ship no longer
+    /// has.
+    void showSelection();
 
     /// Selects component n or attachment j of the selected component as a click on its entry
     /// would (a pick in the view): the same handler runs, and choosing the entry already

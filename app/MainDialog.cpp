@@ -3,9 +3,11 @@
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
 #include "app/ComponentCommands.h"
+#include "app/ExportCommand.h"
 #include "app/GameInstallation.h"
 #include "app/ListPanes.h"
 #include "app/PathText.h"
+#include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
 #include "platform/FileDialogs.h"
@@ -23,13 +25,18 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QUrl>
 
 #include <cmath>
 
@@ -50,6 +57,29 @@ QString fromView(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QStringList shipFileFilters()
+{
+    return {fromView(resources::strings::ShpFilesFilter),
+            fromView(resources::strings::AllFilesFilter)};
+}
+
+/// The first local file among dropped data, or empty.
+QString droppedFile(const QMimeData* data)
+{
+    if (data)
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                return url.toLocalFile();
+    return {};
+}
+
+/// A menu entry's text: `entry` and, when there is one, the name of its step.
+QString stepEntryText(const char* entry, const std::string& label)
+{
+    const QString text = QString::fromUtf8(entry);
+    return label.empty() ? text : text + QLatin1Char(' ') + QString::fromStdString(label);
+}
+
 } // namespace
 
 MainDialog::MainDialog(const Services& services, QWidget* parent)
@@ -68,8 +98,12 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
         *control<QWidget>(id::ZoomRange),
         std::vector<QWidget*>{control<QWidget>(id::ComponentList),
                               control<QWidget>(id::AttachmentList)});
-    setWindowIcon(QIcon(fromView(resources::strings::IconResource)));
+    setWindowIcon(resources::applicationIcon());
 
+    // Enter starts no command: not in a field, and not on the button that has the focus, where
+    // a key held down after dismissing a message box would save or open.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     setStartStates();
     createView();
     m_textures.onTexturesDisabled = [this] {
@@ -80,11 +114,8 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
-
-    auto* about = new QAction(fromView(resources::strings::AboutMenuEntry), this);
-    connect(about, &QAction::triggered, this, &MainDialog::showAbout);
-    addAction(about);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    createMenu();
+    setAcceptDrops(true);
     new platform::KeyFilter(*this, [this](QKeyEvent& event) { return handleKey(event); });
 }
 
@@ -199,6 +230,47 @@ void MainDialog::connectCommands()
     connect(&m_documentTimer, &QTimer::timeout, this, &MainDialog::refreshDocumentState);
 }
 
+void MainDialog::createMenu()
+{
+    namespace strings = resources::strings;
+    const auto entry = [this](const char* text, const QList<QKeySequence>& keys) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcuts(keys);
+        addAction(action);
+        return action;
+    };
+    const auto separator = [this] {
+        auto* action = new QAction(this);
+        action->setSeparator(true);
+        addAction(action);
+    };
+
+    m_undoAction = entry(strings::UndoMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    connect(m_undoAction, &QAction::triggered, this, &MainDialog::undo);
+    m_redoAction = entry(strings::RedoMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(m_redoAction, &QAction::triggered, this, &MainDialog::redo);
+    separator();
+
+    connect(entry(strings::OpenMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_O)}),
+            &QAction::triggered, this, &MainDialog::openShpFile);
+    connect(entry(strings::SaveMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_S)}),
+            &QAction::triggered, this, &MainDialog::save);
+    connect(entry(strings::SaveAsMenuEntry, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}),
+            &QAction::triggered, this, &MainDialog::saveAs);
+    m_recentFilesMenu = new QMenu(QString::fromUtf8(strings::RecentFilesMenuEntry), this);
+    connect(m_recentFilesMenu, &QMenu::aboutToShow, this, &MainDialog::refreshRecentFilesMenu);
+    addAction(m_recentFilesMenu->menuAction());
+    refreshRecentFilesMenu();
+    connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
+            [this] { exportOpenShip(*this); });
+    separator();
+
+    connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    refreshHistoryEntries();
+}
+
 void MainDialog::start(const QString& commandLineFile)
 {
     const GameInstallation game = findGameInstallation(m_winePrefix, m_sink);
@@ -210,6 +282,7 @@ void MainDialog::start(const QString& commandLineFile)
 
     m_documentTimer.start(DocumentRefreshMilliseconds);
     m_state.selectedAttachment = m_state.selectedComponent = -1;
+    m_listPanes->refreshSpecialBlockBoxes();
 
     if (!commandLineFile.isEmpty())
         loadDocument(fs::absolute(toPath(commandLineFile)));
@@ -244,16 +317,82 @@ void MainDialog::openShpFile()
 
 QString MainDialog::chooseShipFile()
 {
-    const QStringList filters = {fromView(resources::strings::ShpFilesFilter),
-                                 fromView(resources::strings::AllFilesFilter)};
-    return m_fileDialogs.openFileName(this, toQString(m_state.shipsDirectory), filters);
+    return m_fileDialogs.openFileName(this, toQString(m_state.shipsDirectory), shipFileFilters());
+}
+
+void MainDialog::openPath(const fs::path& path)
+{
+    if (confirmDiscardChanges())
+        loadDocument(path);
 }
 
 void MainDialog::save()
 {
     if (!m_state.fileLoaded)
         return;
-    saveDocument();
+    saveDocument(m_state.currentFileName);
+}
+
+void MainDialog::saveAs()
+{
+    if (!m_state.fileLoaded)
+        return;
+    const QString chosen =
+        m_fileDialogs.saveFileName(this, toQString(m_state.currentFileName), shipFileFilters());
+    if (!chosen.isEmpty())
+        saveDocument(fs::absolute(toPath(chosen)));
+}
+
+void MainDialog::undo()
+{
+    // A drag still under way ends here, so it is the step taken back.
+    m_viewControls->finishDrag();
+    if (m_state.fileLoaded && m_state.history.undo(*m_state.file))
+        showRestoredDocument();
+}
+
+void MainDialog::redo()
+{
+    m_viewControls->finishDrag();
+    if (m_state.fileLoaded && m_state.history.redo(*m_state.file))
+        showRestoredDocument();
+}
+
+void MainDialog::refreshHistoryEntries()
+{
+    const editing::History& history = m_state.history;
+    m_undoAction->setEnabled(m_state.fileLoaded && history.canUndo());
+    m_undoAction->setText(stepEntryText(resources::strings::UndoMenuEntry, history.undoLabel()));
+    m_redoAction->setEnabled(m_state.fileLoaded && history.canRedo());
+    m_redoAction->setText(stepEntryText(resources::strings::RedoMenuEntry, history.redoLabel()));
+    refreshDocumentState();
+}
+
+void MainDialog::showRestoredDocument()
+{
+    m_listPanes->clearLists();
+    m_listPanes->listComponents();
+    m_listPanes->showSelection();
+    redrawView();
+    refreshHistoryEntries();
+}
+
+void MainDialog::refreshRecentFilesMenu()
+{
+    m_recentFilesMenu->clear();
+    const QStringList paths = recentfiles::paths();
+    for (qsizetype n = 0; n < paths.size(); ++n) {
+        const QString& path = paths.at(n);
+        QString text = QString::number(n + 1) + QLatin1Char(' ') + path;
+        text.replace(QLatin1Char('&'), QStringLiteral("&&")).prepend(QLatin1Char('&'));
+        QAction* action = m_recentFilesMenu->addAction(text);
+        // A file moved or deleted since stays listed, greyed, until newer ones push it out.
+        action->setEnabled(QFileInfo(path).isFile());
+        connect(action, &QAction::triggered, this, [this, path] { openPath(toPath(path)); });
+    }
+    if (paths.isEmpty())
+        m_recentFilesMenu->addAction(QString::fromUtf8(resources::strings::NoRecentFilesEntry))
+            ->setEnabled(false);
 }
 
 void MainDialog::showAbout()
@@ -268,29 +407,61 @@ void MainDialog::reject()
         QDialog::reject();
 }
 
+void MainDialog::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainDialog::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over: the save question must not hold up the program the file
+    // came from.
+    QMetaObject::invokeMethod(
+        this, [this, path] { openPath(fs::absolute(toPath(path))); }, Qt::QueuedConnection);
+}
+
 void MainDialog::loadDocument(const fs::path& path)
 {
+    m_viewControls->finishDrag();
     m_state.file.reset();
     m_state.fileLoaded = false;
     m_state.savedImage.clear();
+    m_state.history.clear();
     m_state.currentFileName = path;
 
-    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    auto file = loadShipFile(path);
 
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->clearLists();
     m_shownShipClass.reset();
+    m_viewWidget->forgetShownProblems();
 
     if (!file->empty()) {
         m_state.file = std::move(file);
         m_state.fileLoaded = true;
         m_state.savedImage = m_state.file->serialise();
         m_listPanes->listComponents();
+        recentfiles::add(toQString(path));
     }
+    m_listPanes->refreshSpecialBlockBoxes();
     // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
     m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
     redrawView();
-    refreshDocumentState();
+    refreshHistoryEntries();
+}
+
+std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path)
+{
+    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    if (file->empty() && file->loadResult() == shipfile::LoadResult::Complete)
+        m_sink.show(messages::owned(messages::formatText(messages::NoBlocks, path.string()),
+                                    shipfile::MessageIcon::Warning));
+    return file;
 }
 
 bool MainDialog::confirmDiscardChanges()
@@ -301,7 +472,7 @@ bool MainDialog::confirmDiscardChanges()
         messages::formatText(messages::SaveChanges, m_state.currentFileName.filename().string()));
     switch (m_questions.askToSave(this, text)) {
     case platform::SaveAnswer::Save:
-        return saveDocument();
+        return saveDocument(m_state.currentFileName);
     case platform::SaveAnswer::Discard:
         return true;
     case platform::SaveAnswer::Cancel:
@@ -310,12 +481,14 @@ bool MainDialog::confirmDiscardChanges()
     return false;
 }
 
-bool MainDialog::saveDocument()
+bool MainDialog::saveDocument(const fs::path& path)
 {
     // A failed save has shown its message and leaves the document unsaved.
-    if (!m_state.file->save(m_state.currentFileName))
+    if (!m_state.file->save(path))
         return false;
+    m_state.currentFileName = path;
     m_state.savedImage = m_state.file->serialise();
+    recentfiles::add(toQString(path));
     refreshDocumentState();
     return true;
 }

@@ -13,7 +13,11 @@
 #include <memory>
 #include <optional>
 
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QListWidget;
+class QMenu;
 
 namespace shipfile {
 class MessageSink;
@@ -75,6 +79,7 @@ public:
     ComponentCommands& componentCommands() { return *m_componentCommands; }
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
+    platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
 
     /// A ship file the user picks in the open-file dialog, starting in the ships folder (Open
     /// and Merge); empty when cancelled.
@@ -86,31 +91,60 @@ public:
     /// Sets the view's zoom, puts the slider at the nearest position it has without running
     /// its handler, and redraws.
     void setZoom(double zoom);
+    /// Loads the ship file at `path` with the editor's messages (Open and Merge). A file that
+    /// holds no blocks is said to, as nothing else would tell the user why nothing opened.
+    std::unique_ptr<shipfile::ShipFile> loadShipFile(const std::filesystem::path& path);
     /// Whether the open ship differs from what was last loaded or saved.
     bool hasUnsavedChanges() const;
     /// Brings the ship-class field and the window title up to date; every command that may
     /// change the document calls it.
     void refreshDocumentState();
+    /// Brings the undo and redo entries, and with them the title, up to date after the history
+    /// changed.
+    void refreshHistoryEntries();
+    /// Shows the open ship afresh after it was put back to an earlier image: lists, special
+    /// block boxes, ship class, title and view, with the selected component and attachment
+    /// kept where the ship still has them and cleared where it does not.
+    void showRestoredDocument();
+
+    QAction* undoAction() const { return m_undoAction; }
+    QAction* redoAction() const { return m_redoAction; }
+    /// The "Recent Files" submenu of the context menu, filled afresh each time it shows.
+    QMenu* recentFilesMenu() const { return m_recentFilesMenu; }
+    void refreshRecentFilesMenu();
 
 public slots:
     void openShpFile();
     void save();
+    /// Saves the ship under a path the user chooses, which Save and the title then use.
+    void saveAs();
+    void undo();
+    void redo();
     void showAbout();
 
 protected:
     /// Exit, Escape and the close box all end here.
     void reject() override;
     void resizeEvent(QResizeEvent* event) override;
+    /// A ship file dropped on the window is opened as Open would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createView();
     void setStartStates();
     void connectCommands();
+    /// The window's context menu and the keys of its entries, in menu order.
+    void createMenu();
     void findGameDirectory();
     void loadDocument(const std::filesystem::path& path);
+    /// Opens `path` as Open does once a file is chosen: after asking to save changes.
+    void openPath(const std::filesystem::path& path);
     /// Asks whether to save unsaved changes; false when the user keeps the document open.
     bool confirmDiscardChanges();
-    bool saveDocument();
+    /// Saves the ship to `path`, which becomes the current file name. On failure the message
+    /// has been shown and nothing changes.
+    bool saveDocument(const std::filesystem::path& path);
     void refreshShipClass();
     void refreshTitle();
     void onZoomChanged(int position);
@@ -133,6 +167,9 @@ private:
     std::unique_ptr<AttachmentCommands> m_attachmentCommands;
     std::unique_ptr<ComponentCommands> m_componentCommands;
     std::unique_ptr<WindowLayout> m_layout;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QMenu* m_recentFilesMenu = nullptr;
 
     /// Keeps the ship-class field in step with changes made outside the commands (the mouse).
     QTimer m_documentTimer;

@@ -6,6 +6,7 @@
 #include "editing/Attachments.h"
 #include "editing/Components.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
 #include "viewer/Framing.h"
 #include "viewer/ShipViewWidget.h"
@@ -48,8 +49,8 @@ constexpr std::array<ViewKey, 7> ViewKeys = {{
 std::optional<ViewChoice> viewForKey(const QKeyEvent& event)
 {
     // Shortcuts with Ctrl or Alt belong to the controls; keypad digits are no view keys.
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier |
-                             Qt::KeypadModifier))
+    if (event.modifiers() &
+        (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier))
         return std::nullopt;
     for (const ViewKey& entry : ViewKeys)
         if (entry.key == event.key())
@@ -202,6 +203,7 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             const bool click = m_mouse.mouseDown && !m_mouse.dragging;
             m_mouse.mouseDown = false;
+            finishDrag();
             if (click)
                 clicked({m_mouse.pressX, m_mouse.pressY});
         }
@@ -218,13 +220,22 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ToolTip:
         return showToolTip(*static_cast<QHelpEvent*>(event));
     case QEvent::MouseMove: {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A release the window did not see (a message box took it) ends the drag all the same.
+        if (!(mouse->buttons() & Qt::LeftButton))
+            m_mouse.mouseDown = false;
+        const QPoint at = mouse->position().toPoint();
         mouseMoved(at.x(), at.y());
         return false;
     }
     default:
         return false;
     }
+}
+
+void ViewControls::finishDrag()
+{
+    m_dragStep.reset();
 }
 
 void ViewControls::mouseMoved(int x, int y)
@@ -241,11 +252,15 @@ void ViewControls::mouseMoved(int x, int y)
         state.viewOrientation.rotateY(step.turnY);
         view.setOrientation(state.viewOrientation);
     } else if (step.moves) {
+        namespace steps = resources::strings::steps;
         switch (m_mouse.mouseMode) {
         case viewer::MouseMode::MoveAttachments:
-            if (state.selectedComponent >= 0 && state.selectedAttachment >= 0)
+            if (state.selectedComponent >= 0 && state.selectedAttachment >= 0) {
+                if (!m_dragStep)
+                    m_dragStep.emplace(m_window, steps::MoveAttachment);
                 editing::moveAttachment(*state.file, state.selectedComponent,
                                         state.selectedAttachment, step.delta);
+            }
             break;
         case viewer::MouseMode::MoveShip:
             m_window.control<QCheckBox>(id::CenterOnObject)->setChecked(false);
@@ -255,8 +270,11 @@ void ViewControls::mouseMoved(int x, int y)
             view.center.z -= step.delta.z;
             break;
         case viewer::MouseMode::MoveComponent:
-            if (state.selectedComponent >= 0)
+            if (state.selectedComponent >= 0) {
+                if (!m_dragStep)
+                    m_dragStep.emplace(m_window, steps::MoveComponent);
                 editing::moveComponentOrigin(*state.file, state.selectedComponent, step.delta);
+            }
             break;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EditStep.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
 #include "viewer/Picking.h"
@@ -38,6 +39,9 @@ public:
     void onViewChosen();
 
     const viewer::MouseState& mouse() const { return m_mouse; }
+    /// Ends the undo step of a drag that moved an attachment or a component, if one is under
+    /// way: the moves so far become one step, later moves of the same drag another.
+    void finishDrag();
 
     /// Fits the selected component, or the whole ship when none is selected, into the view:
     /// zoom and centre. The centre no longer follows the selection afterwards.
@@ -63,6 +67,9 @@ private:
 
     MainDialog& m_window;
     viewer::MouseState m_mouse;
+    /// The step of the drag under way, from its first move of the ship's records to the
+    /// release.
+    std::optional<EditStep> m_dragStep;
 };
 
 } // namespace app

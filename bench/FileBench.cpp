@@ -3,6 +3,7 @@
 // vertices and faces) is built with the test builders into a private temporary folder under
 // $TMPDIR (default /tmp). Saving flushes the file to the disk before renaming it into place,
 // so it is compared with a raw write both without and with that flush; wall-clock times.
+#include "bench/BigShip.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/ShipBuilder.h"
@@ -21,26 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::ByteVector;
-
-ByteVector bigShip()
-{
-    testsupport::Ship ship;
-    for (int c = 0; c < 33; ++c) {
-        testsupport::Component part;
-        part.name = "Part " + std::to_string(c);
-        part.origin = {static_cast<float>(c), 0, 0};
-        part.textures = {"plate", "glow"};
-        // 500 boxes: 4000 vertices and 6000 faces, about 600 KB per component.
-        for (int i = 0; i < 500; ++i)
-            testsupport::addCuboid(
-                part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
-                {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, static_cast<std::uint32_t>(i % 2));
-        part.attachments.push_back(testsupport::Attachment{1, {0, 1, 2}, 3, -1});
-        part.boxes.push_back(testsupport::Box{});
-        ship.components.push_back(std::move(part));
-    }
-    return testsupport::buildShip(ship);
-}
 
 struct Workspace
 {

@@ -19,7 +19,7 @@ namespace id = resources::animation;
 namespace lay = shipfile::layout;
 using editing::Axis;
 
-// The edit fields are read as at most this many characters of their first line.
+// The trigger field is read as at most this many characters of its first line.
 constexpr qsizetype FieldChars = 79;
 
 QString integerText(std::int32_t value)
@@ -37,17 +37,6 @@ void rewrite(QLineEdit* field, const QString& text)
     else
         field->setText(text);
     field->setCursorPosition(0);
-}
-
-// Text with no number stores 0 in the animation fields.
-std::int32_t integerIn(const QString& text)
-{
-    return editing::parseInteger(fieldText(text, FieldChars)).value_or(0);
-}
-
-double realIn(const QString& text)
-{
-    return editing::parseReal(fieldText(text, FieldChars)).value_or(0.0);
 }
 
 int selectedRow(const QListWidget* list)
@@ -91,6 +80,7 @@ AnimationDialog::AnimationDialog(shipfile::ShipFile& file, int component, QWidge
 
     // The field shows no more of the trigger than its 16 bytes keep.
     m_trigger->setMaxLength(static_cast<int>(lay::animationHeader::TriggerSize));
+    acceptStorableText(*m_trigger);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_totalTime, &QLineEdit::textChanged, this, &AnimationDialog::totalTimeEdited);
@@ -170,9 +160,11 @@ void AnimationDialog::showFrame()
     rewrite(m_moveZ, QString::fromStdString(editing::formatFixed(frame->move.z)));
 }
 
+// A number field whose text is no valid value is marked and writes nothing.
 void AnimationDialog::totalTimeEdited(const QString& text)
 {
-    editing::setTotalTime(m_blocks.header, integerIn(text));
+    if (const auto value = integerField(*m_totalTime, text))
+        editing::setTotalTime(m_blocks.header, *value);
 }
 
 void AnimationDialog::typeSelected()
@@ -196,51 +188,53 @@ void AnimationDialog::frameSelected()
 
 void AnimationDialog::frameTimeEdited(const QString& text)
 {
-    if (m_blocks.frames && m_currentFrame >= 0)
-        editing::setFrameTime(*m_blocks.frames, m_currentFrame, integerIn(text));
+    const auto value = integerField(*m_frameTime, text);
+    if (value && m_blocks.frames && m_currentFrame >= 0)
+        editing::setFrameTime(*m_blocks.frames, m_currentFrame, *value);
 }
 
 void AnimationDialog::angleXEdited(const QString& text)
 {
-    angleEdited(Axis::X, text);
+    angleEdited(*m_angleX, Axis::X, text);
 }
 
 void AnimationDialog::angleYEdited(const QString& text)
 {
-    angleEdited(Axis::Y, text);
+    angleEdited(*m_angleY, Axis::Y, text);
 }
 
 void AnimationDialog::angleZEdited(const QString& text)
 {
-    angleEdited(Axis::Z, text);
+    angleEdited(*m_angleZ, Axis::Z, text);
 }
 
 void AnimationDialog::moveXEdited(const QString& text)
 {
-    moveEdited(Axis::X, text);
+    moveEdited(*m_moveX, Axis::X, text);
 }
 
 void AnimationDialog::moveYEdited(const QString& text)
 {
-    moveEdited(Axis::Y, text);
+    moveEdited(*m_moveY, Axis::Y, text);
 }
 
 void AnimationDialog::moveZEdited(const QString& text)
 {
-    moveEdited(Axis::Z, text);
+    moveEdited(*m_moveZ, Axis::Z, text);
 }
 
-void AnimationDialog::angleEdited(Axis axis, const QString& text)
+void AnimationDialog::angleEdited(QLineEdit& field, Axis axis, const QString& text)
 {
-    if (m_blocks.frames && m_currentFrame >= 0)
-        editing::setFrameRotation(*m_blocks.frames, m_currentFrame, axis, realIn(text));
+    const auto value = realField(field, text);
+    if (value && m_blocks.frames && m_currentFrame >= 0)
+        editing::setFrameRotation(*m_blocks.frames, m_currentFrame, axis, *value);
 }
 
-void AnimationDialog::moveEdited(Axis axis, const QString& text)
+void AnimationDialog::moveEdited(QLineEdit& field, Axis axis, const QString& text)
 {
-    if (m_blocks.frames && m_currentFrame >= 0)
-        editing::setFrameMove(*m_blocks.frames, m_currentFrame, axis,
-                              static_cast<float>(realIn(text)));
+    const auto value = realField(field, text);
+    if (value && m_blocks.frames && m_currentFrame >= 0)
+        editing::setFrameMove(*m_blocks.frames, m_currentFrame, axis, static_cast<float>(*value));
 }
 
 // The new frame is all zero; the selection stays where it was.

@@ -46,8 +46,8 @@ private:
     void moveXEdited(const QString& text);
     void moveYEdited(const QString& text);
     void moveZEdited(const QString& text);
-    void angleEdited(editing::Axis axis, const QString& text);
-    void moveEdited(editing::Axis axis, const QString& text);
+    void angleEdited(QLineEdit& field, editing::Axis axis, const QString& text);
+    void moveEdited(QLineEdit& field, editing::Axis axis, const QString& text);
     void newFrame();
     void deleteFrame();
 

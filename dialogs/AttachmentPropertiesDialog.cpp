@@ -16,9 +16,6 @@ namespace {
 
 namespace id = resources::attachmentproperties;
 
-// The coordinate fields are read as at most this many characters of their first line.
-constexpr qsizetype CoordinateFieldChars = 79;
-
 QString fixedText(float value)
 {
     return QString::fromStdString(editing::formatFixed(value));
@@ -87,35 +84,34 @@ void AttachmentPropertiesDialog::selectionChanged()
 
 void AttachmentPropertiesDialog::xEdited(const QString& text)
 {
-    coordinateEdited(&shipfile::Vec3::x, text);
+    coordinateEdited(*m_x, &shipfile::Vec3::x, text);
 }
 
 void AttachmentPropertiesDialog::yEdited(const QString& text)
 {
-    coordinateEdited(&shipfile::Vec3::y, text);
+    coordinateEdited(*m_y, &shipfile::Vec3::y, text);
 }
 
 void AttachmentPropertiesDialog::zEdited(const QString& text)
 {
-    coordinateEdited(&shipfile::Vec3::z, text);
+    coordinateEdited(*m_z, &shipfile::Vec3::z, text);
 }
 
-// Text that holds no number keeps the coordinate; "12abc" reads as 12.
-void AttachmentPropertiesDialog::coordinateEdited(float shipfile::Vec3::*coordinate,
+// Text that is no coordinate a ship can hold ("12abc", "nan", "1e40") is marked and keeps the
+// coordinate.
+void AttachmentPropertiesDialog::coordinateEdited(QLineEdit& field,
+                                                  float shipfile::Vec3::*coordinate,
                                                   const QString& text)
 {
-    if (!m_values)
-        return;
-    if (const auto value = editing::parseReal(fieldText(text, CoordinateFieldChars)))
+    const auto value = realField(field, text);
+    if (m_values && value)
         m_values->position.*coordinate = static_cast<float>(*value);
 }
 
 void AttachmentPropertiesDialog::done(int result)
 {
-    if (m_values) {
-        if (result == QDialog::Accepted)
-            editing::setAttachmentProperty(m_file, m_component, m_attachment,
-                                           m_values->propertyIndex);
+    if (m_values && result == QDialog::Accepted) {
+        editing::setAttachmentProperty(m_file, m_component, m_attachment, m_values->propertyIndex);
         editing::setAttachmentPosition(m_file, m_component, m_attachment, m_values->position);
     }
     QDialog::done(result);

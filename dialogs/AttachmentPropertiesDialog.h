@@ -16,9 +16,9 @@ namespace dialogs {
 /// "Object Attachment Properties": one attachment's model or colour, picked from a list that
 /// depends on its kind, and its position as three coordinates.
 ///
-/// The dialog reads the attachment when it is made and writes it back when it closes: the
-/// position however it closes (so Cancel still moves the attachment), the property only on OK
-/// and only for the kinds that have one. Coordinates are shown with six decimals and read back
+/// The dialog reads the attachment when it is made and writes it back when the user accepts
+/// it: the position, and the property for the kinds that have one. Cancel, Escape and the
+/// close box leave the attachment as it was. Coordinates are shown with six decimals and read back
 /// from their text, so a value that passes through the dialog keeps six decimals. Text that
 /// holds no number leaves its coordinate as it was.
 ///
@@ -39,7 +39,7 @@ public:
     /// The values as they stand: what the attachment held, changed by the user.
     std::optional<editing::AttachmentProperties> values() const { return m_values; }
 
-    /// Writes the attachment back (see above), then ends the dialog.
+    /// Writes the attachment back on OK (see above), then ends the dialog.
     void done(int result) override;
 
 private:
@@ -48,7 +48,7 @@ private:
     void xEdited(const QString& text);
     void yEdited(const QString& text);
     void zEdited(const QString& text);
-    void coordinateEdited(float shipfile::Vec3::*coordinate, const QString& text);
+    void coordinateEdited(QLineEdit& field, float shipfile::Vec3::*coordinate, const QString& text);
 
     shipfile::ShipFile& m_file;
     const int m_component;

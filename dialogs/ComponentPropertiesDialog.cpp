@@ -20,8 +20,6 @@ namespace {
 
 namespace id = resources::componentproperties;
 
-// The number fields are read as at most this many characters of their first line.
-constexpr qsizetype NumberFieldChars = 50;
 constexpr auto NameFieldChars = static_cast<qsizetype>(shipfile::layout::component::NameMaxEdit);
 
 } // namespace
@@ -44,6 +42,7 @@ ComponentPropertiesDialog::ComponentPropertiesDialog(shipfile::ShipFile& file, i
 
     // The field shows no more of the name than the record receives.
     m_name->setMaxLength(static_cast<int>(NameFieldChars));
+    acceptStorableText(*m_name);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_name, &QLineEdit::textChanged, this, &ComponentPropertiesDialog::nameEdited);
@@ -95,10 +94,11 @@ void ComponentPropertiesDialog::nameEdited(const QString& text)
     editing::setComponentName(m_file, m_component, fieldText(text, NameFieldChars));
 }
 
-// Text that holds no number (an emptied field, a letter typed first) keeps the stored value.
+// Text that is no number in range (an emptied field, a letter, too many digits) is marked and
+// keeps the stored value.
 void ComponentPropertiesDialog::hitPointsEdited(const QString& text)
 {
-    if (const auto value = editing::parseInteger(fieldText(text, NumberFieldChars)))
+    if (const auto value = integerField(*m_hitPoints, text))
         editing::setComponentHitPoints(m_file, m_component, *value);
 }
 
@@ -115,7 +115,7 @@ void ComponentPropertiesDialog::hasDebrisClicked(bool checked)
 
 void ComponentPropertiesDialog::debrisNumberEdited(const QString& text)
 {
-    if (const auto value = editing::parseInteger(fieldText(text, NumberFieldChars)))
+    if (const auto value = integerField(*m_debrisNumber, text))
         editing::setComponentDebrisNumber(m_file, m_component, *value);
 }
 

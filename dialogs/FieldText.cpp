@@ -1,6 +1,30 @@
 #include "dialogs/FieldText.h"
 
+#include "editing/NumberText.h"
+
+#include <QColor>
+#include <QLineEdit>
+#include <QPalette>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
 namespace dialogs {
+
+namespace {
+
+const QColor InvalidBase(255, 190, 190);
+
+template <typename T> std::optional<T> marked(QLineEdit& field, std::optional<T> value)
+{
+    // An empty palette hands the field back to the dialog's own colours.
+    QPalette palette;
+    if (!value)
+        palette.setColor(QPalette::Base, InvalidBase);
+    field.setPalette(palette);
+    return value;
+}
+
+} // namespace
 
 std::string fieldText(const QString& text, qsizetype maxChars)
 {
@@ -14,6 +38,27 @@ std::string fieldText(const QString& text, qsizetype maxChars)
 QString displayText(const std::string& text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void acceptStorableText(QLineEdit& field)
+{
+    static const QRegularExpression Storable(QStringLiteral("[\\x{20}-\\x{7E}\\x{A0}-\\x{FF}]*"));
+    field.setValidator(new QRegularExpressionValidator(Storable, &field));
+}
+
+std::optional<std::int32_t> integerField(QLineEdit& field, const QString& text)
+{
+    return marked(field, editing::parseIntegerField(text.toStdString()));
+}
+
+std::optional<double> realField(QLineEdit& field, const QString& text)
+{
+    return marked(field, editing::parseRealField(text.toStdString()));
+}
+
+bool isMarkedInvalid(const QLineEdit& field)
+{
+    return field.palette().color(QPalette::Base) == InvalidBase;
 }
 
 } // namespace dialogs

@@ -2,16 +2,31 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+
+class QLineEdit;
 
 namespace dialogs {
 
-/// What a dialog's handler reads from an edit field: its first line, at most `maxChars`
-/// characters, as the 8-bit text the ship file stores (Latin-1; characters outside it become
-/// '?').
+/// What a dialog's handler reads from a text field: its first line, at most `maxChars`
+/// characters, as the 8-bit text the ship file stores (Latin-1).
 std::string fieldText(const QString& text, qsizetype maxChars);
 
 /// 8-bit text from a record, for showing in a field.
 QString displayText(const std::string& text);
+
+/// Lets `field` take only the characters a name in a ship file holds (printable Latin-1), so
+/// nothing the user types is stored as some other character.
+void acceptStorableText(QLineEdit& field);
+
+/// The value a number field's whole text shows. While the text is no valid value in range the
+/// field is marked and nothing is returned: its handler writes nothing and the user sees why.
+std::optional<std::int32_t> integerField(QLineEdit& field, const QString& text);
+std::optional<double> realField(QLineEdit& field, const QString& text);
+
+/// Whether `field` is marked as holding no valid value.
+bool isMarkedInvalid(const QLineEdit& field);
 
 } // namespace dialogs

@@ -69,9 +69,9 @@ std::optional<AnimationBlocks> openAnimation(ShipFile& file, int component)
     AnimationBlocks blocks;
     blocks.frames = findBefore(first, section.end, lay::type::AnimationFrames);
     if (!blocks.frames) {
-        blocks.frames = framesPlace(section)->insertAfter(std::make_unique<ShipBlock>(
-            lay::type::AnimationFrames, lay::animationFrame::RecordSize, 1));
-        refreshBlockPointers(file);
+        blocks.frames = file.insertAfter(
+            *framesPlace(section), std::make_unique<ShipBlock>(lay::type::AnimationFrames,
+                                                               lay::animationFrame::RecordSize, 1));
     }
     if (blocks.frames->count == 0) {
         blocks.frames->count = 1;

@@ -26,35 +26,4 @@ ShipBlock* findBefore(ShipBlock* from, const ShipBlock* end, std::uint32_t type)
     return nullptr;
 }
 
-ShipBlock* lastBlock(ShipFile& file)
-{
-    ShipBlock* last = &file.head;
-    while (last->next)
-        last = last->next.get();
-    return last;
-}
-
-void refreshBlockPointers(ShipFile& file)
-{
-    bool componentsFound = false;
-    bool attachmentsFound = false;
-    ShipBlock* lastComponents = nullptr;
-    ShipBlock* last = &file.head;
-    for (ShipBlock* b = file.first(); b; b = b->next.get()) {
-        // The type is checked too: a new block may reuse a released block's address.
-        componentsFound = componentsFound ||
-                          (b == file.componentBlock && b->type == lay::type::Components);
-        attachmentsFound = attachmentsFound ||
-                           (b == file.attachmentBlock && b->type == lay::type::Attachments);
-        if (b->type == lay::type::Components)
-            lastComponents = b;
-        last = b;
-    }
-    file.tail = last;
-    if (!componentsFound)
-        file.componentBlock = lastComponents;
-    if (!attachmentsFound)
-        file.attachmentBlock = nullptr;
-}
-
 } // namespace editing

@@ -4,8 +4,7 @@
 
 #include <cstdint>
 
-// Walks over the block chain shared by the editing commands: component sections and the
-// bookkeeping a document needs after blocks have been unlinked.
+// Walks over the block chain shared by the editing commands: component sections.
 namespace editing {
 
 /// A component's section: its type-2 block and the blocks after it, up to `end` (the next
@@ -22,14 +21,6 @@ Section sectionOf(shipfile::ShipFile& file, int component);
 /// The first block of `type` from `from` (itself included) up to, not including, `end`.
 shipfile::ShipBlock* findBefore(shipfile::ShipBlock* from, const shipfile::ShipBlock* end,
                                 std::uint32_t type);
-
-/// The last block of the chain, or the head when the chain is empty.
-shipfile::ShipBlock* lastBlock(shipfile::ShipFile& file);
-
-/// Brings the document's block pointers back onto the chain after blocks were unlinked or
-/// appended: `tail` becomes the last block, and a component or attachment block that is no
-/// longer in the chain is forgotten (the component block falls back to the last type-1 block).
-void refreshBlockPointers(shipfile::ShipFile& file);
 
 /// The most records a block can hold: the file stores the count in 16 bits.
 inline constexpr std::uint32_t MaxRecordCount = 0xFFFF;

@@ -125,17 +125,16 @@ std::optional<bool> toggleBlock14(ShipFile& file, int component)
     ShipBlock* first = anchor->next.get();
     bool on = true;
     if (!isBlock14(first)) {
-        anchor->insertAfter(newBlock14())->insertAfter(newBlock14());
+        file.insertAfter(*file.insertAfter(*anchor, newBlock14()), newBlock14());
     } else if (!isBlock14(first->next.get())) {
-        first->insertAfter(newBlock14());
+        file.insertAfter(*first, newBlock14());
     } else {
-        anchor->removeNext();
-        anchor->removeNext();
+        file.removeAfter(*anchor);
+        file.removeAfter(*anchor);
         if (isBlock14(anchor->next.get()))
-            anchor->removeNext();
+            file.removeAfter(*anchor);
         on = false;
     }
-    refreshBlockPointers(file);
     return on;
 }
 

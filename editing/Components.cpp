@@ -52,14 +52,10 @@ bool deleteComponent(ShipFile& file, int component)
     }
     table->removeRecord(static_cast<std::size_t>(component));
 
-    ShipBlock* last = before->next.get();
-    while (last->next && last->next->type != lay::type::SectionStart)
-        last = last->next.get();
-    std::unique_ptr<ShipBlock> rest = last->takeNext();
-    std::unique_ptr<ShipBlock> section = before->takeNext();
-    before->next = std::move(rest);
-    // Before the section is released, so no pointer into it is left to compare.
-    refreshBlockPointers(file);
+    // The section's type-2 block, then each block after it up to the next section.
+    file.removeAfter(*before);
+    while (before->next && before->next->type != lay::type::SectionStart)
+        file.removeAfter(*before);
     return true;
 }
 
@@ -117,8 +113,8 @@ std::optional<std::int32_t> cycleComponentRole(ShipFile& file, int component)
 
 bool setComponentHitPoints(ShipFile& file, int component, std::int32_t hitPoints)
 {
-    return shipfile::writeI32(shipfile::componentRecord(file, component),
-                              lay::component::HitPoints, hitPoints);
+    return shipfile::writeI32(shipfile::componentRecord(file, component), lay::component::HitPoints,
+                              hitPoints);
 }
 
 bool setComponentHasDebris(ShipFile& file, int component, bool hasDebris)

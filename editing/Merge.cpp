@@ -22,6 +22,9 @@ std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
         into.sink().show(messages::owned(std::string(text)));
         return std::nullopt;
     };
+    // A ship cut off in the middle of a block would bring only some of its sections.
+    if (second->loadResult() != shipfile::LoadResult::Complete)
+        return refuse(messages::MergeIncomplete);
 
     ShipBlock* header = second->first();
     ShipBlock* added = header->next.get();
@@ -43,8 +46,7 @@ std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
     }
     // The second file's sections follow whatever ends the open ship's chain; its header and
     // component table go with `second`.
-    lastBlock(into)->next = added->takeNext();
-    refreshBlockPointers(into);
+    into.append(second->takeAfter(*added));
     return names;
 }
 

@@ -14,7 +14,8 @@ namespace editing {
 /// is dropped. Returns the names of the added components, in order, for the component list.
 /// Refuses, changing nothing, a second file that does not start with a type-0 block followed by
 /// a type-1 block ("Bad SHP file!"), component tables that are not both in the 312-byte form,
-/// and a merged table too large for the file. An empty `second` (its loader has spoken) merges
+/// a merged table too large for the file, and a second file that did not load completely (it
+/// ends in the middle of a block). An empty `second` (its loader has spoken) merges
 /// nothing silently.
 std::optional<std::vector<std::string>> mergeShipFile(shipfile::ShipFile& into,
                                                       std::unique_ptr<shipfile::ShipFile> second);

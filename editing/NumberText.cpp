@@ -40,43 +40,99 @@ std::optional<SignedText> splitSign(std::string_view text)
     return out;
 }
 
-} // namespace
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isCSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isCSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
 
-std::optional<std::int32_t> parseInteger(std::string_view text)
+bool finiteFloat(double value)
+{
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
+// The number at the start of `text`, after white space and one sign. `T` is std::uint64_t for
+// an integer's magnitude or double.
+template <typename T> struct LeadingNumber
+{
+    bool negative = false;
+    T magnitude{};
+    bool outOfRange = false;
+    /// Whether the number is all the text there is.
+    bool whole = false;
+};
+
+template <typename T> std::optional<LeadingNumber<T>> leadingNumber(std::string_view text)
 {
     const auto split = splitSign(text);
     if (!split)
         return std::nullopt;
     const char* first = split->digits.data();
     const char* last = first + split->digits.size();
-    std::uint64_t magnitude = 0;
-    const auto [end, error] = std::from_chars(first, last, magnitude);
+    LeadingNumber<T> number;
+    const auto [end, error] = std::from_chars(first, last, number.magnitude);
     if (end == first)
         return std::nullopt;
+    number.negative = split->negative;
+    number.outOfRange = error != std::errc();
+    number.whole = end == last;
+    return number;
+}
 
+bool fitsInt32(const LeadingNumber<std::uint64_t>& number)
+{
     constexpr std::uint64_t Max = std::numeric_limits<std::int32_t>::max();
-    const bool overflow = error == std::errc::result_out_of_range ||
-                          magnitude > (split->negative ? Max + 1 : Max);
-    if (overflow)
-        return split->negative ? std::numeric_limits<std::int32_t>::min()
+    return !number.outOfRange && number.magnitude <= (number.negative ? Max + 1 : Max);
+}
+
+std::int32_t toInt32(const LeadingNumber<std::uint64_t>& number)
+{
+    if (!fitsInt32(number))
+        return number.negative ? std::numeric_limits<std::int32_t>::min()
                                : std::numeric_limits<std::int32_t>::max();
-    const auto value = static_cast<std::int64_t>(magnitude);
-    return static_cast<std::int32_t>(split->negative ? -value : value);
+    const auto value = static_cast<std::int64_t>(number.magnitude);
+    return static_cast<std::int32_t>(number.negative ? -value : value);
+}
+
+std::optional<double> toFiniteFloat(const std::optional<LeadingNumber<double>>& number)
+{
+    if (!number || number->outOfRange || !finiteFloat(number->magnitude))
+        return std::nullopt;
+    return number->negative ? -number->magnitude : number->magnitude;
+}
+
+} // namespace
+
+std::optional<std::int32_t> parseIntegerField(std::string_view text)
+{
+    const auto number = leadingNumber<std::uint64_t>(trimmed(text));
+    if (!number || !number->whole || !fitsInt32(*number))
+        return std::nullopt;
+    return toInt32(*number);
+}
+
+std::optional<double> parseRealField(std::string_view text)
+{
+    const auto number = leadingNumber<double>(trimmed(text));
+    if (!number || !number->whole)
+        return std::nullopt;
+    return toFiniteFloat(number);
+}
+
+std::optional<std::int32_t> parseInteger(std::string_view text)
+{
+    const auto number = leadingNumber<std::uint64_t>(text);
+    if (!number)
+        return std::nullopt;
+    return toInt32(*number);
 }
 
 std::optional<double> parseReal(std::string_view text)
 {
-    const auto split = splitSign(text);
-    if (!split)
-        return std::nullopt;
-    const char* first = split->digits.data();
-    const char* last = first + split->digits.size();
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (end == first || error != std::errc() || !std::isfinite(value) ||
-        std::fabs(value) > std::numeric_limits<float>::max())
-        return std::nullopt;
-    return split->negative ? -value : value;
+    return toFiniteFloat(leadingNumber<double>(text));
 }
 
 std::string formatFixed(double value)

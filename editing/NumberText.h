@@ -19,6 +19,15 @@ std::optional<std::int32_t> parseInteger(std::string_view text);
 /// large for a 32-bit float, which no field of a ship may hold.
 std::optional<double> parseReal(std::string_view text);
 
+/// The 32-bit integer that the whole of `text` shows, white space around it allowed. Nothing
+/// for anything else ("12abc", "", "-") and for values past the 32-bit range, which a field
+/// would otherwise store as some other number.
+std::optional<std::int32_t> parseIntegerField(std::string_view text);
+
+/// The number that the whole of `text` shows ("-3e2", " 1.5 "), white space around it allowed.
+/// Nothing for anything else, for "nan" and "inf", and for numbers too large for a 32-bit float.
+std::optional<double> parseRealField(std::string_view text);
+
 /// `value` with six decimals, as "%f" writes it: 1.23456789 gives "1.234568".
 std::string formatFixed(double value);
 

@@ -39,8 +39,12 @@ struct Scaler
         for (std::size_t i = 0; i < block.count; ++i) {
             const MutableBytes record = block.record(i);
             switch (block.type) {
-            case lay::type::Components: scaleVec3(record, lay::component::Origin); break;
-            case lay::type::Vertices: scaleVec3(record, lay::vertex::Position); break;
+            case lay::type::Components:
+                scaleVec3(record, lay::component::Origin);
+                break;
+            case lay::type::Vertices:
+                scaleVec3(record, lay::vertex::Position);
+                break;
             case lay::type::Attachments:
                 scaleVec3(record, lay::attachment::Position);
                 // Engine flames grow with the ship; other attachments keep their size.
@@ -48,7 +52,8 @@ struct Scaler
                     static_cast<std::int32_t>(lay::AttachmentKind::EngineFlame))
                     scaleVec3(record, lay::attachment::Size);
                 break;
-            default: return;
+            default:
+                return;
             }
         }
     }
@@ -195,8 +200,7 @@ bool createBox(ShipFile& file, int component)
                                                 lay::boxFaceList::RecordSize, faces->count);
         for (std::uint32_t i = 0; i < faces->count; ++i)
             shipfile::writeU32(list->record(i), 0, i);
-        faceListPlace(vertices, section.end)->insertAfter(std::move(list));
-        refreshBlockPointers(file);
+        file.insertAfter(*faceListPlace(vertices, section.end), std::move(list));
     }
     shipfile::setShipClass(file, 1);
     return true;
@@ -218,8 +222,7 @@ bool clearBoxes(ShipFile& file, int component)
            before->next->type != lay::type::BoxFaceList)
         before = before->next.get();
     while (before->next && before->next->type == lay::type::BoxFaceList)
-        before->removeNext();
-    refreshBlockPointers(file);
+        file.removeAfter(*before);
     return true;
 }
 

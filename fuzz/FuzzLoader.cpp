@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (!file->empty()) {
         // The blocks come back exactly as they stood in the (unpacked) input.
-        ByteVector unpacked;
+        ByteBuffer unpacked;
         Bytes plain = input;
         if (!endsWithEndMarker(input)) {
             decodePacked(input, unpacked);

@@ -1,13 +1,17 @@
-// Writes the seed corpus of the two fuzz targets from the ship builders and the RefPack
-// encoder: small well-formed ships, packed and plain, and the malformed shapes the loader and
-// the decoder must refuse. Usage: fuzz_make_corpus <corpus-dir> (holding loader/ and decoder/).
+// Writes the seed corpus of the fuzz targets from the ship, RefPack and texture cache
+// builders: small well-formed inputs and the malformed shapes the readers must refuse, and
+// editing sessions over the ships. Usage: fuzz_make_corpus <corpus-dir> (one folder per target).
+#include "fuzz/SessionCommands.h"
 #include "tests/support/RefPackEncoder.h"
 #include "tests/support/ShipBuilder.h"
+#include "tests/support/TcacheBuilder.h"
 
+#include <bit>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -149,6 +153,233 @@ bool writeDecoderSeeds(const fs::path& dir)
     return ok;
 }
 
+// The texture cache seeds start with the length of the name looked up, then the name.
+ByteVector tcacheSeed(std::string_view name, const ByteVector& image)
+{
+    ByteVector seed{static_cast<std::uint8_t>(name.size())};
+    seed.insert(seed.end(), name.begin(), name.end());
+    seed.insert(seed.end(), image.begin(), image.end());
+    return seed;
+}
+
+bool writeTcacheSeeds(const fs::path& dir)
+{
+    using testsupport::TcacheBuilder;
+    TcacheBuilder both;
+    both.add8("ramp", 4, 2, {0, 31, 64, 96, 128, 160, 192, 255});
+    both.add16("Glow", 2, 2, {0x0000, 0xF800, 0x07E0, 0x001F});
+    TcacheBuilder odd;
+    odd.entry({"odd", 1, 1, 3, {1, 2}, std::nullopt});
+    odd.entry({"wide", 70000, 1, 1, {1}, std::nullopt});
+    odd.entry({"far", 1, 1, 2, {1, 2}, 0xFFFFFFF0u});
+    TcacheBuilder lying;
+    lying.solid16("hull", 2, 2, 0xFFFF).claimCount(2000000000);
+    TcacheBuilder cut;
+    cut.add8("abcdefghijklmnopqrst", 2, 2, {1, 2, 3, 4}).truncateTo(84 + 120);
+
+    bool ok = write(dir, "two-formats", tcacheSeed("RAMP", both.build()));
+    ok = write(dir, "sixteen-bit", tcacheSeed("glow", both.build())) && ok;
+    ok = write(dir, "odd-entries", tcacheSeed("wide", odd.build())) && ok;
+    ok = write(dir, "lying-count", tcacheSeed("hull", lying.build())) && ok;
+    ok = write(dir, "cut-entry", tcacheSeed("abcdefghijklmnopqrst", cut.build())) && ok;
+    return ok;
+}
+
+bool writeRegistrySeeds(const fs::path& dir)
+{
+    const auto text = [](std::string_view s) { return ByteVector(s.begin(), s.end()); };
+    const std::string_view game =
+        "Software\\Microsoft\\DirectPlay\\Applications\\Vantaris\nCurrentDirectory\n"
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+        "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris] 1700000000\n"
+        "#time=1da1f2b3c4d5e60\n\"File\"=\"vantaris.exe\"\n"
+        "\"CurrentDirectory\"=\"C:\\\\Games\\\\Vantaris\"\n";
+    const std::string_view escapes =
+        "Software\\Test\nWide\n[Software\\\\Test] 1\r\n"
+        "\"Wide\"=\"Spiel\\x00e4\\x20acX\\xd83d\\xde80\\xdc00\\777\\\"\\q\\\"\r\n"
+        "\"Multi\"=str(7):\"one\\0two\\0\"\n\"Expand\"=str(2):\"%WINDIR%\\\\x\"\n"
+        "\"Bin\"=hex:01,02\n\"Open\"=\"no end\n[Unclosed\\\\Key\n";
+    const std::string_view paths =
+        "K\nP\n[K] 1\n\"P\"=\"c:\\\\GAMES\\\\..\\\\..\\\\..\\\\vantaris\\\\\\\\x\"\n"
+        "[K] 2\n\"P\"=\"Z:\\\\tmp\"\n";
+    bool ok = write(dir, "game-key", text(game));
+    ok = write(dir, "escapes", text(escapes)) && ok;
+    ok = write(dir, "paths", text(paths)) && ok;
+    // Key "K", name "N", value one lone low surrogate: it must read as U+FFFD.
+    ok = write(dir, "lone-low-surrogate", {'K', 0, 'N', 0, 0x00, 0xDC}) && ok;
+    return ok;
+}
+
+// An editing session: the ship, the mark, then each command's byte and its arguments. Small
+// indexes are stored plus 2 (so -2 and -1 fit a byte); 0xFF introduces a 32-bit index.
+class Session
+{
+public:
+    explicit Session(ByteVector ship) : m_bytes(std::move(ship))
+    {
+        constexpr std::string_view Mark = "--edits--";
+        m_bytes.insert(m_bytes.end(), Mark.begin(), Mark.end());
+    }
+
+    Session& command(fuzz::Command c, std::initializer_list<int> indexes = {})
+    {
+        m_bytes.push_back(static_cast<std::uint8_t>(c));
+        for (const int i : indexes)
+            index(i);
+        return *this;
+    }
+    Session& index(int i)
+    {
+        if (i >= -2 && i < 0xFD) {
+            m_bytes.push_back(static_cast<std::uint8_t>(i + 2));
+        } else {
+            m_bytes.push_back(0xFF);
+            u32(static_cast<std::uint32_t>(i));
+        }
+        return *this;
+    }
+    Session& byte(std::uint8_t b)
+    {
+        m_bytes.push_back(b);
+        return *this;
+    }
+    Session& u32(std::uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            m_bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        return *this;
+    }
+    Session& f32(float v) { return u32(std::bit_cast<std::uint32_t>(v)); }
+    Session& vec3(float x, float y, float z) { return f32(x).f32(y).f32(z); }
+    Session& text(std::string_view s)
+    {
+        m_bytes.push_back(static_cast<std::uint8_t>(s.size()));
+        m_bytes.insert(m_bytes.end(), s.begin(), s.end());
+        return *this;
+    }
+    Session& merge(const ByteVector& second)
+    {
+        command(fuzz::Command::Merge);
+        m_bytes.push_back(static_cast<std::uint8_t>(second.size()));
+        m_bytes.push_back(static_cast<std::uint8_t>(second.size() >> 8));
+        m_bytes.insert(m_bytes.end(), second.begin(), second.end());
+        return *this;
+    }
+    const ByteVector& bytes() const { return m_bytes; }
+
+private:
+    ByteVector m_bytes;
+};
+
+bool writeSessionSeeds(const fs::path& dir)
+{
+    using C = fuzz::Command;
+    const ByteVector two = buildShip(twoComponents());
+
+    Session attachments(two);
+    attachments.command(C::AddAttachment, {0, 2})
+        .command(C::CopyAttachment, {0, 0})
+        .command(C::MirrorAttachment, {1, 0})
+        .command(C::MoveAttachment, {0, 1})
+        .vec3(1, -2, 3)
+        .command(C::SnapAttachment, {0, 1})
+        .byte(3)
+        .command(C::AttachmentProperty, {0, 0})
+        .u32(7)
+        .command(C::AttachmentPosition, {1, 0})
+        .vec3(0, 0, 9)
+        .command(C::RemoveAttachment, {0, 0})
+        .command(C::Read, {0, 1});
+
+    Session components(two);
+    components.command(C::ComponentName, {1})
+        .text("Turret two")
+        .command(C::ComponentRole, {1})
+        .command(C::HitPoints, {0})
+        .u32(500)
+        .command(C::Debris, {0})
+        .byte(1)
+        .command(C::DebrisNumber, {0})
+        .u32(3)
+        .command(C::MoveComponent, {1})
+        .vec3(0, 1, 0)
+        .command(C::ChangeShipClass)
+        .command(C::DeleteComponent, {0})
+        .command(C::Read, {0, 0});
+
+    Session shape(two);
+    shape.command(C::Scale).f32(2.0f).byte(0).index(-1);
+    shape.command(C::Scale).f32(2.0f).byte(3).index(1);
+    shape.command(C::ClearBoxes, {0})
+        .command(C::CreateBox, {0})
+        .command(C::CreateBox, {1})
+        .command(C::DummyTriangle, {0})
+        .command(C::Block13, {1})
+        .command(C::Block14, {1})
+        .command(C::Block14, {0})
+        .command(C::Block14, {0});
+
+    Session animation(two);
+    for (std::uint8_t step = 0; step < 8; ++step) {
+        animation.command(C::Animation, {1}).byte(step).index(1).byte(step);
+        if (step == 2)
+            animation.text("on fire");
+        else if (step < 6) // appending and deleting a frame take no value
+            animation.f32(1.0f);
+    }
+    animation.command(C::Animation, {0}).byte(6).index(0).byte(0);
+
+    const ByteVector small = buildShip(smallShip());
+    Session merged(small);
+    merged.merge(packRefPack(two))
+        .merge(BlockBuilder{}.block(0, 24, 1).block(1, 312, 1).end().build())
+        .merge({'n', 'o', 't', 0x10, 0xFB})
+        .command(C::DeleteComponent, {2})
+        .command(C::DeleteComponent, {1});
+
+    Session outOfRange(small);
+    for (const int bad : {-1, 2, -0x7FFFFFFF - 1})
+        for (std::uint8_t c = 0; c < static_cast<std::uint8_t>(C::Count); ++c)
+            outOfRange.command(static_cast<C>(c), {bad, bad, bad, bad});
+
+    Session damaged(cut(two, two.size() * 2 / 3));
+    damaged.command(C::AddAttachment, {0, 1})
+        .command(C::DeleteComponent, {0})
+        .command(C::CreateBox, {0})
+        .command(C::Animation, {0})
+        .byte(6);
+
+    // Undo and redo through changes of every size, and a new change that drops the redo steps.
+    Session history(small);
+    history.command(C::AddAttachment, {0, 3})
+        .command(C::Block14, {0})
+        .command(C::Scale)
+        .f32(2.0f)
+        .byte(0)
+        .index(-1)
+        .command(C::DeleteComponent, {0})
+        .command(C::Undo)
+        .command(C::Undo)
+        .command(C::Redo)
+        .command(C::Undo)
+        .command(C::CreateBox, {0})
+        .command(C::Redo)
+        .command(C::Undo)
+        .command(C::Undo)
+        .command(C::Undo)
+        .command(C::Undo);
+
+    bool ok = write(dir, "attachments", attachments.bytes());
+    ok = write(dir, "history", history.bytes()) && ok;
+    ok = write(dir, "components", components.bytes()) && ok;
+    ok = write(dir, "shape", shape.bytes()) && ok;
+    ok = write(dir, "animation", animation.bytes()) && ok;
+    ok = write(dir, "merge", merged.bytes()) && ok;
+    ok = write(dir, "out-of-range", outOfRange.bytes()) && ok;
+    ok = write(dir, "damaged-ship", damaged.bytes()) && ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -159,8 +390,12 @@ int main(int argc, char** argv)
     }
     const fs::path root = argv[1];
     std::error_code ec;
-    fs::create_directories(root / "loader", ec);
-    fs::create_directories(root / "decoder", ec);
-    const bool ok = writeLoaderSeeds(root / "loader") && writeDecoderSeeds(root / "decoder");
+    for (const char* target : {"loader", "decoder", "tcache", "registry", "session"})
+        fs::create_directories(root / target, ec);
+    bool ok = writeLoaderSeeds(root / "loader");
+    ok = writeDecoderSeeds(root / "decoder") && ok;
+    ok = writeTcacheSeeds(root / "tcache") && ok;
+    ok = writeRegistrySeeds(root / "registry") && ok;
+    ok = writeSessionSeeds(root / "session") && ok;
     return ok ? 0 : 1;
 }

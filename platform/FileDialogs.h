@@ -15,6 +15,14 @@ public:
     /// one selected); empty when the user cancels.
     virtual QString openFileName(QWidget* owner, const QString& directory,
                                  const QStringList& filters) = 0;
+    /// A path to save to, chosen by the user starting at `path` with `filters`; the user has
+    /// agreed to replace an existing file. Empty when the user cancels.
+    virtual QString saveFileName(QWidget* owner, const QString& path,
+                                 const QStringList& filters) = 0;
+    /// A file to export to, starting at `suggested` with `filters` (the first one selected);
+    /// `chosenFilter` gets the filter selected when the user accepted. Empty when cancelled.
+    virtual QString exportFileName(QWidget* owner, const QString& suggested,
+                                   const QStringList& filters, QString& chosenFilter) = 0;
 };
 
 } // namespace platform

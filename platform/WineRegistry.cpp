@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -139,7 +140,8 @@ private:
             return;
         }
         flushSurrogate();
-        appendUtf8(m_out, u);
+        // A low surrogate without its high one is no character: UTF-8 cannot hold it.
+        appendUtf8(m_out, u >= 0xDC00 && u <= 0xDFFF ? char16_t{0xFFFD} : u);
     }
 
     void flushSurrogate()
@@ -206,6 +208,11 @@ WineRegistry::WineRegistry(fs::path prefix) : m_prefix(std::move(prefix))
     std::ifstream in(m_prefix / "system.reg", std::ios::binary);
     if (in)
         m_text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+WineRegistry::WineRegistry(fs::path prefix, std::string systemReg)
+    : m_prefix(std::move(prefix)), m_text(std::move(systemReg))
+{
 }
 
 fs::path WineRegistry::defaultPrefix()

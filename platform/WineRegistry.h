@@ -22,6 +22,8 @@ class WineRegistry
 public:
     /// Reads `<prefix>/system.reg`. A missing or unreadable file holds no keys.
     explicit WineRegistry(std::filesystem::path prefix);
+    /// The hive as `systemReg`, the text of a system.reg file, with the drives of `prefix`.
+    WineRegistry(std::filesystem::path prefix, std::string systemReg);
 
     /// `$WINEPREFIX`, or `~/.wine` when it is unset or empty, as Wine itself chooses.
     static std::filesystem::path defaultPrefix();

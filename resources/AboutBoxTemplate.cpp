@@ -1,5 +1,6 @@
 #include "resources/AboutBoxTemplate.h"
 
+#include "korvex/Version.h"
 #include "resources/Strings.h"
 
 namespace resources {

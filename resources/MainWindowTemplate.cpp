@@ -12,7 +12,8 @@ namespace style = platform::style;
 constexpr platform::ControlTemplate Controls[] = {
     {id::Save, ControlKind::PushButton, "Save", 113, 263, 50, 14},
     {id::Exit, ControlKind::PushButton, "Exit", 175, 263, 65, 14},
-    {id::OpenShp, ControlKind::DefaultPushButton, "Open SHP File", 33, 263, 69, 14},
+    // No default button: Enter in a number field must not open a file.
+    {id::OpenShp, ControlKind::PushButton, "Open SHP File", 33, 263, 69, 14},
     {id::ShipGroup, ControlKind::GroupBox, "Ship", 7, 7, 258, 201},
     {id::ZoomSlider, ControlKind::Slider, "", 7, 210, 224, 9},
     {id::ZoomRange, ControlKind::Edit, "", 230, 210, 34, 12},
@@ -54,8 +55,9 @@ constexpr platform::ControlTemplate Controls[] = {
     {NoId, ControlKind::GroupBox, "Components (Type-1 Blocks)", 274, 17, 110, 169},
     {NoId, ControlKind::GroupBox, "Attached objects (block9)", 387, 72, 95, 114},
     {NoId, ControlKind::GroupBox, "Views", 273, 187, 209, 90},
-    {NoId, ControlKind::Static, "Note: you can't move objects in FreeView", 396, 194, 71, 18},
-    {NoId, ControlKind::Static, "Textures -> red light Wireframe-> fill polys", 284, 253, 65, 17},
+    // Below the frame line of "Views", and wide enough for two lines inside its box.
+    {NoId, ControlKind::Static, "Note: you can't move objects in FreeView", 396, 199, 82, 13},
+    {NoId, ControlKind::Static, "Textures -> red light Wireframe-> fill polys", 284, 253, 86, 17},
     {NoId, ControlKind::Static, "Temporarily changes the center of the ship, does not affect VT",
      405, 246, 71, 23},
     {NoId, ControlKind::GroupBox, "", 278, 236, 108, 36},

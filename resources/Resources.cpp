@@ -1,5 +1,9 @@
 #include "resources/Resources.h"
 
+#include "resources/Strings.h"
+
+#include <QDir>
+#include <QString>
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE declares the generated registration function in the enclosing namespace, so
@@ -15,6 +19,16 @@ void initialise()
 {
     static const bool registered = (registerCompiledResources(), true);
     (void)registered;
+}
+
+QIcon applicationIcon()
+{
+    initialise();
+    const QDir directory(QString::fromUtf8(strings::IconDirectory));
+    QIcon icon;
+    for (const QString& name : directory.entryList(QDir::Files))
+        icon.addFile(directory.filePath(name));
+    return icon;
 }
 
 } // namespace resources

@@ -8,8 +8,11 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6 qt6-qpa-plugins
     libgl-dev libgl1-mesa-dri libglu1-mesa-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+    libtinygltf-dev libtinyobjloader-dev libstb-dev
     xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
     clang libclang-rt-dev
+    librsvg2-bin dpkg-dev desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
+    man-db lintian
 )
 
 missing=()
@@ -18,6 +21,10 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
+# Node runs the glTF validator of the export tests; a Node installed another way will do.
+if ! command -v node > /dev/null || ! command -v npm > /dev/null; then
+    missing+=(nodejs npm)
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"

@@ -3,6 +3,8 @@
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <utility>
 
 namespace shipfile {
@@ -97,6 +99,15 @@ std::string_view gunModelName(int index)
     return GunModels[static_cast<std::size_t>(index)];
 }
 
+std::string_view attachmentKindName(std::int32_t kind)
+{
+    constexpr std::array<std::string_view, layout::AttachmentKindCount> Names = {
+        "Missile Mount Point", "Gun Object", "Engine Flame", "Gun", "Blinking Light"};
+    if (kind < 0 || kind >= layout::AttachmentKindCount)
+        return {};
+    return Names[static_cast<std::size_t>(kind)];
+}
+
 std::string shipClassText(std::int8_t value)
 {
     switch (value) {
@@ -175,9 +186,38 @@ ShipBlock* attachmentBlockOf(ShipFile& file, int n)
     return nthBlockOfType(file, layout::type::Attachments, n);
 }
 
+std::size_t vertexPositionCount(const ShipBlock& vertices)
+{
+    constexpr std::size_t PositionBytes = 3 * sizeof(float);
+    if (vertices.recordSize < layout::vertex::Position + PositionBytes)
+        return 0;
+    return std::min<std::size_t>(vertices.count, vertices.records.size() / vertices.recordSize);
+}
+
 ShipBlock* boxBlockOf(ShipFile& file, int n)
 {
     return nthBlockOfType(file, layout::type::Boxes, n);
+}
+
+const ShipBlock* attachmentBlockOf(const ShipFile& file, int n)
+{
+    return nthBlockOfType(file, layout::type::Attachments, n);
+}
+
+const ShipBlock* boxBlockOf(const ShipFile& file, int n)
+{
+    return nthBlockOfType(file, layout::type::Boxes, n);
+}
+
+bool isDestComponent(const ShipFile& file, int n)
+{
+    const std::string name = componentName(file, n);
+    constexpr std::string_view Suffix = "dest";
+    if (name.size() < Suffix.size())
+        return false;
+    return std::ranges::equal(
+        std::string_view(name).substr(name.size() - Suffix.size()), Suffix,
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 } // namespace shipfile

@@ -23,13 +23,17 @@ inline constexpr int GunModelCount = 34;
 inline constexpr int FirstGunObjectModel = 16;
 std::string_view gunModelName(int index); // empty outside the table
 
+/// "Missile Mount Point", "Gun Object", "Engine Flame", "Gun" or "Blinking Light" for the
+/// kinds 0..4; empty for a kind the game does not know.
+std::string_view attachmentKindName(std::int32_t kind);
+
 /// "Fighter", "Capship", "Fighter + Cloak", or "[Value = %d]".
 std::string shipClassText(std::int8_t shipClass);
 /// Role of a component: the four names for 0..3 (compared unsigned), else "[Value = %d]" with
 /// the value's lowest byte as a signed number.
 std::string roleText(std::int32_t role);
-inline constexpr std::array<std::string_view, 4> RoleNames = {
-    "Fighter-type", "Capship-type", "Fighter cockpit", "Fighter turret"};
+inline constexpr std::array<std::string_view, 4> RoleNames = {"Fighter-type", "Capship-type",
+                                                              "Fighter cockpit", "Fighter turret"};
 
 /// The ship class byte, or nothing when the file has no header record that long.
 std::optional<std::int8_t> shipClass(const ShipFile& file);
@@ -45,7 +49,15 @@ ShipBlock* sectionStart(ShipFile& file, int n);
 const ShipBlock* sectionStart(const ShipFile& file, int n);
 /// The first block after `start` that opens the next section, or null at the end of the chain.
 const ShipBlock* sectionEnd(const ShipBlock* start);
+/// Whether component n's name ends in "dest", ignoring case: the wreck the game swaps in when
+/// the component is destroyed, which the view and the exports leave out unless asked.
+bool isDestComponent(const ShipFile& file, int n);
 ShipBlock* attachmentBlockOf(ShipFile& file, int n);
+const ShipBlock* attachmentBlockOf(const ShipFile& file, int n);
+/// How many records of a type-4 block hold a whole vertex position: faces may point at these
+/// only (a lying count or a short record size leaves the rest out).
+std::size_t vertexPositionCount(const ShipBlock& vertices);
 ShipBlock* boxBlockOf(ShipFile& file, int n);
+const ShipBlock* boxBlockOf(const ShipFile& file, int n);
 
 } // namespace shipfile

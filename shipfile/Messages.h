@@ -30,6 +30,7 @@ inline constexpr std::string_view MissingType9 =
     "Type9 block per object, even if it's empty (number == 0)";
 inline constexpr std::string_view MissingBoxes =
     "This SHP file seems to be missing it's box structure.";
+inline constexpr std::string_view NoBlocks = "\"%s\" holds no blocks";
 inline constexpr std::string_view ErrorSaving = "Error saving file \"%s\"";
 inline constexpr std::string_view Truncated =
     "The file \"%s\" ends in the middle of a block. The blocks before that point were loaded; "
@@ -71,9 +72,22 @@ inline constexpr std::string_view MissingBlock10 = "Missing Block10";
 inline constexpr std::string_view MergeReducedBlock1 =
     "One of these ships uses a reduced version of Block1, so they can't be merged. No changes "
     "will be made!";
+inline constexpr std::string_view MergeIncomplete =
+    "The second ship could not be read completely, so it can't be merged. No changes will be "
+    "made!";
 inline constexpr std::string_view BlockFull =
     "This block is full: a block of a SHP file holds at most 65535 records. No changes will be "
     "made!";
+
+// Export to glTF and OBJ.
+inline constexpr std::string_view ExportFailed = "Error exporting to \"%s\"";
+inline constexpr std::string_view ExportTexturesUnavailable =
+    "The texture cache \"%s\" could not be read: the ship was exported without textures.";
+inline constexpr std::string_view ExportTexturesMissing =
+    "These textures could not be read from the texture cache and were exported untextured: %s";
+inline constexpr std::string_view ExportNoGeometry =
+    "Component \"%s\" has no face or vertex block: it was exported without triangles.";
+inline constexpr std::string_view ExportUnknownKind = "Unknown Kind %d";
 
 // Display texts built from numbers.
 inline constexpr std::string_view ValueFormat = "[Value = %d]";
@@ -84,9 +98,13 @@ inline constexpr std::string_view ToolName = "korvex-shp";
 inline constexpr std::string_view ToolUsageHeading = "usage: korvex-shp COMMAND ARGUMENTS...";
 inline constexpr std::string_view ToolUsagePrefix = "usage: ";
 inline constexpr std::string_view ToolUsageInfo = "korvex-shp info FILE [--json]";
+inline constexpr std::string_view ToolUsageInfoExit =
+    "exit status 3: the file ends in the middle of a block; the blocks before the cut are "
+    "listed";
 inline constexpr std::string_view ToolUsageUnpack = "korvex-shp unpack IN OUT";
+inline constexpr std::string_view ToolUsageOptions = "korvex-shp --help | --version";
 inline constexpr std::string_view ToolUnknownCommand = "unknown command \"%s\"";
-inline constexpr std::string_view ToolNoBlocks = "\"%s\" holds no blocks";
+inline constexpr std::string_view ToolUnknownOption = "unknown option \"%s\"";
 inline constexpr std::string_view ToolNotWritten =
     "\"%s\" was not written, because the input file could not be read completely";
 inline constexpr std::string_view ToolOutputFailed = "error writing the output";
@@ -103,8 +121,24 @@ inline constexpr std::string_view ToolBadSize =
 inline constexpr std::string_view ToolBadAttachment =
     "the attachment must be a record number from 0 up, not \"%s\"";
 inline constexpr std::string_view ToolNoComponent = "the ship has no component \"%s\"";
+inline constexpr std::string_view ToolNoAttachment = "the component has no attachment \"%s\"";
+inline constexpr std::string_view ToolAttachmentWithoutComponent =
+    "--attachment needs --select: an attachment belongs to a component";
+inline constexpr std::string_view ToolBadPictureFormat =
+    "cannot write a picture named \"%s\": give it the ending of a picture format, such as "
+    ".png, .jpg or .bmp";
+inline constexpr std::string_view ToolTexturesFrom = "textures from \"%s\"";
+inline constexpr std::string_view ToolNoTextures = "no textures: the game's directory is not known";
 inline constexpr std::string_view ToolNoDisplay =
     "no OpenGL context: render needs an X display (run it under xvfb-run)";
+inline constexpr std::string_view ToolUsageExport =
+    "korvex-shp export FILE -o OUT.glb|OUT.gltf|OUT.obj [--textures TCACHE] [--boxes] "
+    "[--keep-dest]";
+inline constexpr std::string_view ToolBadExportFormat =
+    "the output must end in .glb, .gltf or .obj, not \"%s\"";
+inline constexpr std::string_view ToolExported = "wrote \"%s\": %d components, %d triangles";
+inline constexpr std::string_view ToolFacesSkipped =
+    "%d faces point past their vertex block or hold no number and were left out";
 inline constexpr std::string_view ToolPictureNotWritten = "error writing the picture \"%s\"";
 
 /// Replaces the first "%s" of `format` with `argument` (the whole argument, any length).

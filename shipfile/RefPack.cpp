@@ -88,10 +88,34 @@ constexpr std::size_t Wide = 16; // one unaligned SSE-sized move
 
 // The fast loop runs only while a whole command, read and written with wide moves, cannot
 // reach past either buffer: then no command there needs a bounds check of its own.
-// The longest literal run with its command byte (16-byte moves end exactly at 112).
+// The longest literal run with its command byte (the fixed moves end exactly at 112).
 constexpr std::size_t InputReach = 1 + MaxLiteralRun;
 // The literals of a copy command, the longest copy and the overshoot of its last wide move.
 constexpr std::size_t OutputReach = (MaxCommandBytes - 1) + MaxCopy + Wide;
+
+// The stream's words are little-endian; so are the patterns built from output bytes.
+template <typename Word> Word littleEndian(Word w)
+{
+    if constexpr (std::endian::native == std::endian::little)
+        return w;
+    else if constexpr (sizeof w == 4)
+        return __builtin_bswap32(w);
+    else
+        return __builtin_bswap64(w);
+}
+
+template <typename Word> Word load(const std::uint8_t* p)
+{
+    Word w;
+    std::memcpy(&w, p, sizeof w);
+    return littleEndian(w);
+}
+
+inline void storeU64(std::uint8_t* p, std::uint64_t w)
+{
+    w = littleEndian(w);
+    std::memcpy(p, &w, sizeof w);
+}
 
 // Through a temporary, so source and destination may overlap.
 inline void move16(std::uint8_t* dst, const std::uint8_t* src)
@@ -101,37 +125,79 @@ inline void move16(std::uint8_t* dst, const std::uint8_t* src)
     std::memcpy(dst, t, Wide);
 }
 
-// Copies `n` bytes in 16-byte moves; up to 15 bytes past `dst + n` are overwritten with junk
-// that later commands replace. Valid as an LZ copy while `src` is at least 16 bytes behind.
+// Copies `n` (at least 1) bytes in 16-byte moves; up to 15 bytes past `dst + n` are
+// overwritten with junk that later commands replace. Valid as an LZ copy while `src` is at
+// least 16 bytes behind.
 inline void copyWide(std::uint8_t* dst, const std::uint8_t* src, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; i += Wide)
+    std::size_t i = 0;
+    do {
         move16(dst + i, src + i);
+        i += Wide;
+    } while (i < n);
 }
 
-inline std::uint32_t loadWord(const std::uint8_t* p)
+// For a period of d (1..8) bytes: Repeat[d] spreads it across a 64-bit word in one
+// multiplication (its copies land on separate bytes, so no carry mixes them), and Step[d] is
+// the whole periods such a word holds, in bytes.
+constexpr std::array<std::uint64_t, 9> Repeat = [] {
+    std::array<std::uint64_t, 9> repeat{};
+    for (std::size_t d = 1; d <= 8; ++d)
+        for (std::size_t at = 0; at < 8; at += d)
+            repeat[d] |= std::uint64_t{1} << (8 * at);
+    return repeat;
+}();
+constexpr std::array<std::uint8_t, 9> Step = {0, 8, 8, 6, 8, 5, 6, 7, 8};
+
+// Copies `n` bytes from `distance` (1..15) back, where the copy reads bytes it writes itself.
+// The repeating pattern is built in registers from bytes written before this command and
+// stored at steps of whole periods; reading the copy's own fresh stores back instead would
+// wait for each of them to reach the cache. Up to 15 bytes past `dst + n` get junk.
+inline void copyNear(std::uint8_t* dst, std::size_t distance, std::size_t n)
 {
-    std::uint32_t w;
-    std::memcpy(&w, p, sizeof w);
-    if constexpr (std::endian::native == std::endian::big)
-        w = __builtin_bswap32(w);
-    return w;
+    // The period, then whatever follows it.
+    const std::uint64_t start = load<std::uint64_t>(dst - distance);
+    if (distance <= 8) {
+        const unsigned junk = 8 * (8 - static_cast<unsigned>(distance));
+        const std::uint64_t pattern = (start << junk >> junk) * Repeat[distance];
+        const std::size_t step = Step[distance];
+        std::size_t i = 0;
+        do {
+            storeU64(dst + i, pattern);
+            storeU64(dst + i + step, pattern);
+            i += 2 * step;
+        } while (i < n);
+    } else {
+        // 16 bytes of the period: its first 8, then its rest followed by its start again.
+        const std::uint64_t end = load<std::uint64_t>(dst - 8);
+        const std::uint64_t high = end >> (8 * (16 - distance)) | start << (8 * (distance - 8));
+        std::size_t i = 0;
+        do {
+            storeU64(dst + i, start);
+            storeU64(dst + i + 8, high);
+            i += distance;
+        } while (i < n);
+    }
 }
 
-// The 3-byte size field is a hint only: it sizes the first buffer, never the result. A field
-// that promises more than any stream of this length could produce is cut to that bound.
-std::size_t initialOutputSize(Bytes input)
+// How much output to make room for. The 3-byte size field is trusted when a stream of this
+// length could produce it: at least 4 bytes for every 5 of commands (nothing gives less but a
+// closing command or bytes after it) and at most 1028 for every 4 (the longest copy). A field
+// outside those bounds, as on a stream past 16 MiB or a damaged one, is moved to the nearer.
+std::size_t plausibleOutputSize(Bytes input)
 {
-    const std::size_t hint = std::size_t{input[2]} << 16 | std::size_t{input[3]} << 8 | input[4];
-    const std::size_t mostPossible = (input.size() - StreamStart) / MaxCommandBytes * MaxCopy;
-    const std::size_t guess = std::max(std::min(hint, mostPossible), input.size() * 2);
-    return std::min(guess + OutputReach, MaxUnpackedSize);
+    const std::size_t field = std::size_t{input[2]} << 16 | std::size_t{input[3]} << 8 | input[4];
+    const std::size_t commands = input.size() - StreamStart;
+    const std::size_t least = commands / 5 * 4;
+    const std::size_t most = commands / MaxCommandBytes * MaxCopy + 3;
+    return std::clamp(field, least, most);
 }
 
 } // namespace
 
-std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
+std::size_t decodePacked(Bytes input, ByteBuffer& output)
 {
+    output.clear();
     auto fail = [&output] {
         output.clear();
         return std::size_t{0};
@@ -144,27 +210,28 @@ std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
     std::size_t ip = StreamStart;
     std::size_t op = 0;
 
-    // The output is sized once from the hint and grown (rarely) by doubling. It is not cleared
-    // first: every byte read back by a copy was written by this call, and a caller that reuses
-    // the vector does not pay for zeroing it again. It never exceeds MaxUnpackedSize, so
-    // staying inside it also enforces the cap.
-    output.resize(initialOutputSize(input));
+    // Sized once, uninitialised: every byte kept is written by this call and every byte read
+    // back by a copy was written before it. The buffer never exceeds MaxUnpackedSize, so
+    // staying inside it also enforces the cap. Kept in locals: stores through `out` may alias
+    // the vector's own fields as far as the compiler knows.
+    std::size_t outSize = std::min(plausibleOutputSize(input) + OutputReach, MaxUnpackedSize);
+    output.resize(outSize);
     std::uint8_t* out = output.data();
-    // Kept in locals: stores through `out` may alias the vector's own fields as far as the
-    // compiler knows, which would reload them after every command.
-    std::size_t outSize = output.size();
 
     for (;;) {
         while (ip + InputReach <= inSize && op + OutputReach <= outSize) {
-            const std::uint32_t word = loadWord(in + ip);
+            const std::uint32_t word = load<std::uint32_t>(in + ip);
             const unsigned b0 = word & 0xFF;
             if (b0 >= 0xE0) {
                 if (b0 >= 0xFC)
                     break; // the checked path below finishes the stream
-                // Literal runs are multiples of 4 up to 112: whole 16-byte moves, the last
-                // one spilling into bytes that the next command overwrites.
+                // Literal runs are multiples of 4 up to 112: 32 bytes, and 80 more for a
+                // longer run, in fixed moves with no loop to mispredict. The spill past the
+                // run is overwritten by the next command.
                 const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
-                copyWide(out + op, in + ip + 1, literals);
+                std::memcpy(out + op, in + ip + 1, 32);
+                if (literals > 32)
+                    std::memcpy(out + op + 32, in + ip + 33, MaxLiteralRun - 32);
                 ip += 1 + literals;
                 op += literals;
                 continue;
@@ -181,32 +248,19 @@ std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
             op += literals;
 
             const CommandForm& form = Forms[b0];
-            std::size_t copy = form.copy(word);
-            std::size_t distance = form.distance(__builtin_bswap32(word));
+            const std::size_t copy = form.copy(word);
+            const std::size_t distance = form.distance(__builtin_bswap32(word));
             if (distance > op)
                 return fail();
             std::uint8_t* dst = out + op;
-            const std::uint8_t* src = dst - distance;
             op += copy;
-            // Nearly every copy is done by this one wide move, which is right for its first
-            // min(distance, 16) bytes.
-            move16(dst, src);
-            while (copy > std::min(distance, Wide)) {
-                if (distance >= Wide) {
-                    copyWide(dst + Wide, src + Wide, copy - Wide);
-                    break;
-                }
-                // Source closer than one wide move: what has been written repeats with twice
-                // the period too, so the source stays put while the distance doubles, until
-                // wide moves no longer read bytes they have yet to write.
-                dst += distance;
-                copy -= distance;
-                distance *= 2;
-                move16(dst, src);
-            }
+            if (distance >= Wide)
+                copyWide(dst, dst - distance, copy);
+            else
+                copyNear(dst, distance, copy);
         }
 
-        // Checked path: one command near the end of either buffer, or the closing command.
+        // Checked path: one command near either end of the buffers, or the closing command.
         if (ip >= inSize)
             return fail(); // no closing command
         std::uint32_t word = 0;
@@ -225,7 +279,12 @@ std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output)
         if (need > MaxUnpackedSize)
             return fail();
         if (need > outSize) {
-            outSize = std::min(std::max(outSize * 2, need + OutputReach), MaxUnpackedSize);
+            // The size field understated the output. Room for the rest of the stream at the
+            // rate seen so far (rounded up), and never less than half as much again, so even
+            // a stream that keeps outgrowing its estimate is copied a bounded number of times.
+            const std::size_t projected = need + (inSize - ip) * (op / ip + 1) + OutputReach;
+            outSize = std::min(std::max(projected, outSize + outSize / 2), MaxUnpackedSize);
+            output.resize(op); // only the bytes written so far move
             output.resize(outSize);
             out = output.data();
         }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "shipfile/ByteBuffer.h"
 #include "shipfile/Bytes.h"
 
 #include <cstddef>
-#include <cstdint>
-#include <vector>
 
 namespace shipfile {
 
@@ -13,9 +12,10 @@ namespace shipfile {
 inline constexpr std::size_t MaxUnpackedSize = 256u * 1024 * 1024;
 
 /// Decodes a RefPack stream. `input` starts at the 10 FB signature; the 3-byte size field after
-/// it is not trusted. Returns the number of bytes written to `output` (resized to fit), or 0
-/// when the stream is malformed: literals past the end of the input, a copy reaching before
-/// the start of the output, no closing command, or output past MaxUnpackedSize.
-std::size_t decodePacked(Bytes input, std::vector<std::uint8_t>& output);
+/// it only sizes the buffer, never the result. Returns the number of bytes written to `output`
+/// (resized to fit; earlier contents are replaced), or 0 with `output` empty when the stream
+/// is malformed: literals past the end of the input, a copy reaching before the start of the
+/// output, no closing command, or output past MaxUnpackedSize.
+std::size_t decodePacked(Bytes input, ByteBuffer& output);
 
 } // namespace shipfile

@@ -8,7 +8,8 @@
 namespace shipfile {
 
 ShipBlock::ShipBlock(std::uint32_t blockType, std::uint32_t size, std::uint32_t recordCount)
-    : records(std::size_t{size} * recordCount), type(blockType), recordSize(size), count(recordCount)
+    : records(std::size_t{size} * recordCount), type(blockType), recordSize(size),
+      count(recordCount)
 {
 }
 
@@ -73,24 +74,6 @@ bool ShipBlock::removeRecord(std::size_t index)
     records.erase(first, first + recordSize);
     --count;
     return true;
-}
-
-ShipBlock* ShipBlock::insertAfter(std::unique_ptr<ShipBlock> block)
-{
-    block->next = std::move(next);
-    next = std::move(block);
-    return next.get();
-}
-
-void ShipBlock::removeNext()
-{
-    if (next)
-        next = std::move(next->next);
-}
-
-std::unique_ptr<ShipBlock> ShipBlock::takeNext()
-{
-    return std::move(next);
 }
 
 } // namespace shipfile

@@ -25,6 +25,8 @@ public:
     std::uint32_t type = 0;
     std::uint32_t recordSize = 0;
     std::uint32_t count = 0;
+    /// The block after this one. Only the document links and unlinks blocks (ShipFile's chain
+    /// operations), so that the blocks it points at stay in its chain.
     std::unique_ptr<ShipBlock> next;
 
     /// Record `index`, or an empty span when the block has no such record.
@@ -48,13 +50,6 @@ public:
     bool appendRecord(Bytes source);
     /// Removes record `index`, keeping the order of the others. False when there is none.
     bool removeRecord(std::size_t index);
-
-    /// Links `block` right after this one and returns it.
-    ShipBlock* insertAfter(std::unique_ptr<ShipBlock> block);
-    /// Unlinks and destroys the block right after this one, if any.
-    void removeNext();
-    /// Unlinks the block right after this one and hands it over, with the rest of the chain.
-    std::unique_ptr<ShipBlock> takeNext();
 };
 
 } // namespace shipfile

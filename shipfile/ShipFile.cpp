@@ -7,9 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <iterator>
-
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +40,9 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct stat info{};
+    struct stat info
+    {
+    };
     std::optional<std::vector<std::uint8_t>> result;
     if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
         std::vector<std::uint8_t> data;
@@ -54,7 +55,8 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
         bool ok = true;
         for (;;) {
             if (data.size() == used)
-                data.resize(std::max<std::size_t>(used * 2, std::max(data.capacity(), std::size_t{65536})));
+                data.resize(
+                    std::max<std::size_t>(used * 2, std::max(data.capacity(), std::size_t{65536})));
             const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -94,23 +96,22 @@ bool writeAll(int fd, Bytes data)
     return true;
 }
 
-// Writes `data` to a fresh file beside `path` and renames it over `path`, keeping the old
-// file's permissions. On any failure the temporary file is removed and `path` is untouched.
-bool replaceFileAtomically(const std::filesystem::path& path, Bytes data)
+mode_t defaultFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+// Writes `data` to a fresh file beside `path` with permissions `mode` and renames it over
+// `path`. On any failure the temporary file is removed and `path` is untouched.
+bool replaceFileAtomically(const std::filesystem::path& path, Bytes data, mode_t mode)
 {
     const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
     std::string temp = (dir / ("." + path.filename().string() + ".korvex-XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;
-
-    struct stat old{};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-
     bool ok = writeAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
@@ -118,6 +119,48 @@ bool replaceFileAtomically(const std::filesystem::path& path, Bytes data)
     if (!ok)
         ::unlink(temp.c_str());
     return ok;
+}
+
+// Rewrites a file that several hard links share: a rename would leave the other names with
+// the old ship. The old bytes are written back when the new ones cannot be written whole.
+bool rewriteInPlace(const std::filesystem::path& path, Bytes data)
+{
+    const auto old = readWholeFile(path);
+    if (!old)
+        return false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const auto put = [fd](Bytes bytes) {
+        return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
+               ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    };
+    bool ok = put(data);
+    if (!ok)
+        put(*old);
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
+// Saves over the file `path` names. A symbolic link is followed, so the ship the game loads
+// changes and the link stays. A file without any write permission was protected by its owner
+// and is not replaced, not even by root, who may write anything.
+bool writeShipImage(const std::filesystem::path& path, Bytes data)
+{
+    std::error_code error;
+    std::filesystem::path target = std::filesystem::canonical(path, error);
+    if (error)
+        target = path;
+    struct stat info
+    {
+    };
+    if (::stat(target.c_str(), &info) != 0)
+        return errno == ENOENT && replaceFileAtomically(target, data, defaultFileMode());
+    if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+        return false;
+    if (info.st_nlink > 1)
+        return rewriteInPlace(target, data);
+    return replaceFileAtomically(target, data, info.st_mode & 07777);
 }
 
 } // namespace
@@ -128,6 +171,7 @@ ShipFile::ShipFile(const std::filesystem::path& path, MessageSink& sink) : m_sin
 {
     const auto data = readWholeFile(path);
     if (!data) {
+        m_loadResult = LoadResult::Refused;
         showStop(m_sink, messages::formatText(messages::ErrorOpening, path.string()),
                  messages::CaptionWentWrong);
         return;
@@ -145,9 +189,10 @@ std::unique_ptr<ShipFile> ShipFile::fromBytes(Bytes data, const std::string& dis
 
 void ShipFile::load(Bytes data, const std::string& displayName)
 {
-    std::vector<std::uint8_t> unpacked;
+    ByteBuffer unpacked;
     if (!endsWithEndMarker(data)) {
         if (!startsWithPackedMagic(data)) {
+            m_loadResult = LoadResult::Refused;
             showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
             return;
         }
@@ -155,6 +200,7 @@ void ShipFile::load(Bytes data, const std::string& displayName)
                                          messages::CaptionCompressed, MessageIcon::None));
         // Packed data that unpacks to packed data again is refused, not unpacked twice.
         if (decodePacked(data, unpacked) == 0 || !endsWithEndMarker(unpacked)) {
+            m_loadResult = LoadResult::Refused;
             showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
             return;
         }
@@ -165,9 +211,11 @@ void ShipFile::load(Bytes data, const std::string& displayName)
     bool truncated = false;
     while (readBlock(data, offset, truncated)) {
     }
-    if (truncated)
+    if (truncated) {
+        m_loadResult = LoadResult::Truncated;
         m_sink.show(messages::ownCaption(messages::formatText(messages::Truncated, displayName),
                                          messages::CaptionWentWrong, MessageIcon::Warning));
+    }
 }
 
 bool ShipFile::readBlock(Bytes data, std::size_t& offset, bool& truncated)
@@ -196,7 +244,9 @@ bool ShipFile::readBlock(Bytes data, std::size_t& offset, bool& truncated)
     block->records.assign(first, first + static_cast<std::ptrdiff_t>(length));
     offset += layout::BlockHeaderSize + length;
 
-    tail = tail->insertAfter(std::move(block));
+    block->next = std::move(tail->next);
+    tail->next = std::move(block);
+    tail = tail->next.get();
     if (tail->type == layout::type::Components)
         componentBlock = tail;
     return true;
@@ -210,13 +260,81 @@ void ShipFile::releaseRecords()
     attachmentBlock = nullptr;
 }
 
+ShipBlock* ShipFile::insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> block)
+{
+    block->next = std::move(after.next);
+    after.next = std::move(block);
+    ShipBlock* inserted = after.next.get();
+    if (&after == tail)
+        tail = inserted;
+    if (inserted->type == layout::type::Components)
+        recountPointers();
+    return inserted;
+}
+
+bool ShipFile::removeAfter(ShipBlock& before)
+{
+    if (!before.next)
+        return false;
+    std::unique_ptr<ShipBlock> removed = std::move(before.next);
+    before.next = std::move(removed->next);
+    if (removed.get() == tail)
+        tail = &before;
+    if (removed.get() == attachmentBlock)
+        attachmentBlock = nullptr;
+    if (removed.get() == componentBlock)
+        recountPointers();
+    return true;
+}
+
+std::unique_ptr<ShipBlock> ShipFile::takeAfter(ShipBlock& before)
+{
+    std::unique_ptr<ShipBlock> taken = std::move(before.next);
+    recountPointers();
+    return taken;
+}
+
+void ShipFile::append(std::unique_ptr<ShipBlock> blocks)
+{
+    tail->next = std::move(blocks);
+    for (ShipBlock* b = tail->next.get(); b; b = b->next.get()) {
+        tail = b;
+        if (b->type == layout::type::Components)
+            componentBlock = b;
+    }
+}
+
+bool ShipFile::restore(Bytes image)
+{
+    releaseRecords();
+    std::size_t offset = 0;
+    bool truncated = false;
+    while (readBlock(image, offset, truncated)) {
+    }
+    return !truncated && offset + layout::BlockHeaderSize == image.size();
+}
+
+void ShipFile::recountPointers()
+{
+    bool attachmentsFound = false;
+    componentBlock = nullptr;
+    tail = &head;
+    for (ShipBlock* b = first(); b; b = b->next.get()) {
+        attachmentsFound = attachmentsFound || b == attachmentBlock;
+        if (b->type == layout::type::Components)
+            componentBlock = b;
+        tail = b;
+    }
+    if (!attachmentsFound)
+        attachmentBlock = nullptr;
+}
+
 namespace {
 
 // Hands the plain file image to `put` piece by piece: each block's header and records, then
 // the end marker. The file holds 16-bit fields; only the records the header announces are
 // written, zero-filled where a block holds fewer bytes than its header says.
-template <typename Put>
-void visitImage(const ShipBlock* first, Put&& put)
+template <typename Put> void visitImage(const ShipBlock* first, Put&& put)
 {
     static constexpr std::uint8_t Zeros[256] = {};
     auto word = [](std::uint32_t v, std::uint8_t* at) {
@@ -259,8 +377,9 @@ bool ShipFile::matchesImage(Bytes image) const
     std::size_t at = 0;
     bool same = true;
     visitImage(first(), [&](Bytes piece) {
-        same = same && piece.size() <= image.size() - at &&
-               std::equal(piece.begin(), piece.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+        same =
+            same && piece.size() <= image.size() - at &&
+            std::equal(piece.begin(), piece.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
         at += same ? piece.size() : 0;
     });
     return same && at == image.size();
@@ -268,7 +387,7 @@ bool ShipFile::matchesImage(Bytes image) const
 
 bool ShipFile::save(const std::filesystem::path& path) const
 {
-    if (replaceFileAtomically(path, serialise()))
+    if (writeShipImage(path, serialise()))
         return true;
     showStop(m_sink, messages::formatText(messages::ErrorSaving, path.string()),
              messages::CaptionWarning);

@@ -11,6 +11,17 @@
 
 namespace shipfile {
 
+/// How far the loader got with a file.
+enum class LoadResult
+{
+    /// Every block up to the end marker was read; a file that is only the end marker holds none.
+    Complete,
+    /// The file ends in the middle of a block: the blocks before it were read.
+    Truncated,
+    /// Nothing was read: the file could not be opened or is no ship file.
+    Refused,
+};
+
 /// The open document: the chain of blocks of one SHP file, in file order, headed by `head`
 /// (whose own type, size and count stay 0; the first block is `head.next`). Loading never
 /// fails as such: a file that cannot be read leaves the chain empty, after one message.
@@ -27,15 +38,18 @@ public:
     static std::unique_ptr<ShipFile> fromBytes(Bytes data, const std::string& displayName,
                                                MessageSink& sink);
 
+    // The chain and the pointers into it are read freely; they change only through the
+    // operations below, which keep the pointers on blocks of the chain.
     ShipBlock head;
-    /// The last block read by the loader; not kept up to date by later insertions.
+    /// The last block of the chain, or the head while the chain is empty.
     ShipBlock* tail = &head;
-    /// The type-1 block (the last one read when there are several), or null.
+    /// The last type-1 block of the chain (the component table the loader would pick), or null.
     ShipBlock* componentBlock = nullptr;
-    /// The current type-9 block, set by selectAttachmentBlock.
+    /// The current type-9 block, set by selectAttachmentBlock; null once it leaves the chain.
     ShipBlock* attachmentBlock = nullptr;
 
     bool empty() const { return !head.next; }
+    LoadResult loadResult() const { return m_loadResult; }
     ShipBlock* first() { return head.next.get(); }
     const ShipBlock* first() const { return head.next.get(); }
     MessageSink& sink() const { return m_sink; }
@@ -46,13 +60,30 @@ public:
     /// Drops every block.
     void releaseRecords();
 
+    /// Links `block` into the chain right after `after` (the head or a block of this chain) and
+    /// returns it.
+    ShipBlock* insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> block);
+    /// Unlinks and destroys the block right after `before`; false when `before` is the last.
+    bool removeAfter(ShipBlock& before);
+    /// Unlinks every block after `before` and hands them over, still linked to each other.
+    std::unique_ptr<ShipBlock> takeAfter(ShipBlock& before);
+    /// Links `blocks` (a block and the blocks linked after it) after the last block.
+    void append(std::unique_ptr<ShipBlock> blocks);
+    /// Replaces every block with the blocks of the plain file `image`, as loading it would,
+    /// without messages. False when the image does not end at an end marker after whole
+    /// blocks; the blocks before that point are kept.
+    bool restore(Bytes image);
+
     /// The plain file image: every block, then the end marker.
     std::vector<std::uint8_t> serialise() const;
     /// Whether serialise() would give exactly `image`, without building it: the unsaved-changes
     /// check runs often and ships can be large.
     bool matchesImage(Bytes image) const;
     /// Writes the plain file to `path` through a temporary file beside it, so a failed save
-    /// leaves the old file as it was. Shows the save-failure message and returns false on error.
+    /// leaves the old file as it was. A symbolic link is followed and stays a link; a file with
+    /// several hard links is rewritten in place so every name shows the new ship; a file its
+    /// owner made read-only is not replaced. Shows the save-failure message and returns false
+    /// on error.
     bool save(const std::filesystem::path& path) const;
 
     /// Makes the (index+1)-th type-9 block the current `attachmentBlock`. Shows the
@@ -69,8 +100,12 @@ public:
 private:
     void load(Bytes data, const std::string& displayName);
     ShipBlock* findAfterAttachmentBlock(std::uint32_t type) const;
+    /// Walks the chain to set `tail` and `componentBlock` and to forget an `attachmentBlock`
+    /// that is no longer in it.
+    void recountPointers();
 
     MessageSink& m_sink;
+    LoadResult m_loadResult = LoadResult::Complete;
 };
 
 /// The n-th (0-based) block of `type` counted from the start of the chain, or null.

@@ -212,10 +212,12 @@ void componentJson(JsonWriter& json, const ComponentSummary& c)
     json.endObject();
 }
 
-std::string shipJson(const ShipSummary& ship)
+std::string shipJson(const ShipSummary& ship, bool truncated)
 {
     JsonWriter json;
     json.beginObject();
+    json.key("truncated");
+    json.boolean(truncated);
     json.key("blocks");
     json.beginArray();
     for (const BlockSummary& b : ship.blocks) {
@@ -252,7 +254,7 @@ int runInfo(Arguments args)
     bool asJson = false;
     for (const std::string_view option : split.options) {
         if (option != "--json")
-            return usageError(messages::ToolUsageInfo);
+            return unknownOption(option, messages::ToolUsageInfo);
         asJson = true;
     }
     if (split.operands.size() != 1)
@@ -262,10 +264,11 @@ int runInfo(Arguments args)
     const auto file = loadShip(split.operands.front(), sink);
     if (!file)
         return ExitFailure;
+    const bool truncated = file->loadResult() == shipfile::LoadResult::Truncated;
     const ShipSummary ship = summarise(*file);
-    const std::string out = asJson ? shipJson(ship) : shipText(ship);
+    const std::string out = asJson ? shipJson(ship, truncated) : shipText(ship);
     std::fwrite(out.data(), 1, out.size(), stdout);
-    return ExitSuccess;
+    return truncated ? ExitTruncated : ExitSuccess;
 }
 
 } // namespace tools

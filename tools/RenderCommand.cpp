@@ -1,3 +1,5 @@
+#include "app/GameInstallation.h"
+#include "platform/WineRegistry.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
 #include "tools/ShpCommands.h"
@@ -7,9 +9,11 @@
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QPainter>
 #include <QString>
 
@@ -118,7 +122,10 @@ std::optional<RenderOptions> parse(Arguments args)
             o.boxes = false;
         } else if (arg == "--keep-dest") {
             o.keepDest = true;
-        } else if (arg.starts_with("-") || !o.input.empty()) {
+        } else if (arg.starts_with("-")) {
+            printError(messages::formatText(messages::ToolUnknownOption, arg));
+            return std::nullopt;
+        } else if (!o.input.empty()) {
             return std::nullopt;
         } else {
             o.input = arg;
@@ -126,6 +133,10 @@ std::optional<RenderOptions> parse(Arguments args)
     }
     if (o.input.empty() || o.output.empty())
         return std::nullopt;
+    if (o.attachment >= 0 && !o.component) {
+        printError(messages::ToolAttachmentWithoutComponent);
+        return std::nullopt;
+    }
     return o;
 }
 
@@ -196,6 +207,40 @@ QImage contactSheet(const std::vector<QImage>& pictures, int size)
     return sheet;
 }
 
+// The picture format the output's ending names, as QImage writes it; PNG without an ending.
+// Nothing for an ending no image writer knows.
+std::optional<QByteArray> pictureFormat(std::string_view output)
+{
+    const QString suffix =
+        QFileInfo(QString::fromUtf8(output.data(), static_cast<qsizetype>(output.size())))
+            .suffix()
+            .toLower();
+    if (suffix.isEmpty())
+        return QByteArray("png");
+    const QByteArray format = suffix.toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format))
+        return std::nullopt;
+    return format;
+}
+
+// The texture cache the editor would use: the one named on the command line, else the game's
+// own through the registry of the Wine prefix. Says on stderr which one, or why there is none.
+std::optional<std::string> textureCache(const RenderOptions& o, StderrSink& sink)
+{
+    if (o.wireframe)
+        return std::nullopt;
+    std::string path(o.textures);
+    if (path.empty()) {
+        const app::GameInstallation game =
+            app::findGameInstallation(platform::WineRegistry::defaultPrefix(), sink);
+        if (!game.found)
+            return std::nullopt; // the registry messages said why
+        path = game.texturePath.string();
+    }
+    printError(messages::formatText(messages::ToolTexturesFrom, path));
+    return path;
+}
+
 bool haveDisplay()
 {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
@@ -222,6 +267,13 @@ int runRender(Arguments args)
             return ExitFailure;
         }
         selected = *found;
+        const shipfile::ShipBlock* attachments = shipfile::attachmentBlockOf(*file, selected);
+        if (o.attachment >= 0 &&
+            (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count)) {
+            printError(
+                messages::formatText(messages::ToolNoAttachment, std::to_string(o.attachment)));
+            return ExitFailure;
+        }
     }
 
     // Without a display Qt would abort; say what is missing instead.
@@ -233,20 +285,26 @@ int runRender(Arguments args)
     char name[] = "korvex-shp";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
+    const std::optional<QByteArray> format = pictureFormat(o.output);
+    if (!format) {
+        printError(messages::formatText(messages::ToolBadPictureFormat, o.output));
+        return ExitUsage;
+    }
     viewer::OffscreenRenderer renderer(o.size);
     if (!renderer.isValid()) {
         printError(messages::ToolNoDisplay);
         return ExitFailure;
     }
+    const std::optional<std::string> texturePath = textureCache(o, sink);
 
     // The editor's start-up state, changed only by the options.
     viewer::ShipView view;
     view.zoom = o.zoom;
-    view.textureMap = !o.wireframe && !o.textures.empty();
+    view.textureMap = texturePath.has_value();
     view.markSelected = o.mark;
     view.showBoxes = o.boxes;
     view.ignoreDest = !o.keepDest;
-    viewer::TextureCache textures{std::string(o.textures)};
+    viewer::TextureCache textures{texturePath.value_or(std::string())};
     const viewer::Scene scene{file.get(), selected, o.attachment};
 
     QImage picture;
@@ -267,7 +325,7 @@ int runRender(Arguments args)
     }
     const QString output =
         QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
-    if (!picture.save(output, "PNG")) {
+    if (!picture.save(output, format->constData())) {
         printError(messages::formatText(messages::ToolPictureNotWritten, o.output));
         return ExitFailure;
     }

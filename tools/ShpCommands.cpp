@@ -30,6 +30,12 @@ void printError(std::string_view text)
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
+int unknownOption(std::string_view option, std::string_view usageLine)
+{
+    printError(messages::formatText(messages::ToolUnknownOption, option));
+    return usageError(usageLine);
+}
+
 int usageError(std::string_view usageLine)
 {
     const std::string line =
@@ -50,14 +56,13 @@ std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& 
         return nullptr;
     }
 
-    const int shownBefore = sink.shownCount();
     auto file = std::make_unique<shipfile::ShipFile>(std::filesystem::path(path), sink);
     if (!file->empty())
         return file;
     // The loader reports every reason it reads nothing but one: a file that is only the end
     // marker is well-formed, so that case gets a line of its own.
-    if (sink.shownCount() == shownBefore)
-        printError(messages::formatText(messages::ToolNoBlocks, path));
+    if (file->loadResult() == shipfile::LoadResult::Complete)
+        printError(messages::formatText(messages::NoBlocks, path));
     return nullptr;
 }
 

@@ -19,11 +19,15 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 /// Bad command line: unknown subcommand, missing or extra arguments, unknown option.
 inline constexpr int ExitUsage = 2;
+/// `info` listed a file that ends in the middle of a block: only the blocks before the cut.
+inline constexpr int ExitTruncated = 3;
 
 /// `info FILE [--json]`: the block list and, per component, its record and blocks.
 int runInfo(Arguments args);
 /// `unpack IN OUT`: writes IN, plain or packed, as a plain file OUT.
 int runUnpack(Arguments args);
+/// `export FILE -o OUT.glb|OUT.gltf|OUT.obj [options]`: the ship for general 3D tools.
+int runExport(Arguments args);
 /// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
 /// the Qt build, and it needs an X display for its OpenGL context.
 int runRender(Arguments args);
@@ -40,9 +44,12 @@ SplitArguments splitArguments(Arguments args);
 void printError(std::string_view text);
 /// Prints "usage: " and `usageLine` on stderr and returns ExitUsage.
 int usageError(std::string_view usageLine);
+/// Names the option the command does not know, then shows the usage; returns ExitUsage.
+int unknownOption(std::string_view option, std::string_view usageLine);
 
 /// Loads `path`, plain or packed, reporting through `sink`, which the document keeps for its
 /// own messages. Null, after the loader's message or a line of our own, when nothing was read.
+/// A file cut off in the middle of a block gives the blocks before the cut (see loadResult()).
 std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& sink);
 
 } // namespace tools

@@ -1,8 +1,8 @@
 // korvex-shp: looks into and converts ship files from the command line, with the editor's own
 // loader and record catalogue.
-#include "tools/ShpCommands.h"
-
+#include "korvex/Version.h"
 #include "shipfile/Messages.h"
+#include "tools/ShpCommands.h"
 
 #include <cstdio>
 #include <string>
@@ -18,23 +18,30 @@ struct Command
     std::string_view name;
     int (*run)(tools::Arguments);
     std::string_view usage;
+    /// A further line under the usage, or empty.
+    std::string_view note;
 };
 
 // Every subcommand, in the order the usage text lists them. A new one adds its row here and
 // declares its run function in ShpCommands.h.
 const Command Commands[] = {
-    {"info", tools::runInfo, messages::ToolUsageInfo},
-    {"unpack", tools::runUnpack, messages::ToolUsageUnpack},
+    {"info", tools::runInfo, messages::ToolUsageInfo, messages::ToolUsageInfoExit},
+    {"unpack", tools::runUnpack, messages::ToolUsageUnpack, {}},
+    {"export", tools::runExport, messages::ToolUsageExport, {}},
 #ifdef KORVEX_WITH_RENDER
-    {"render", tools::runRender, messages::ToolUsageRender},
+    {"render", tools::runRender, messages::ToolUsageRender, {}},
 #endif
 };
 
 std::string usageText()
 {
     std::string text = std::string(messages::ToolUsageHeading) + "\n";
-    for (const Command& command : Commands)
+    for (const Command& command : Commands) {
         text += "  " + std::string(command.usage) + "\n";
+        if (!command.note.empty())
+            text += "    " + std::string(command.note) + "\n";
+    }
+    text += "  " + std::string(messages::ToolUsageOptions) + "\n";
     return text;
 }
 
@@ -49,6 +56,10 @@ int run(const std::vector<std::string_view>& args)
     if (name == "--help" || name == "-h" || name == "help") {
         const std::string text = usageText();
         std::fwrite(text.data(), 1, text.size(), stdout);
+        return tools::ExitSuccess;
+    }
+    if (name == "--version") {
+        std::fputs("korvex-shp " KORVEX_VERSION "\n", stdout);
         return tools::ExitSuccess;
     }
     for (const Command& command : Commands)

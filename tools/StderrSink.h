@@ -5,7 +5,8 @@
 namespace tools {
 
 /// Prints each message on stderr as "caption: text", one per line, and remembers whether any of
-/// them reported a problem (a stop or warning icon) rather than a mere notice.
+/// them reported a problem (a stop or warning icon) rather than a mere notice. The notice that a
+/// packed file is being unpacked is meant for the window and is not printed.
 class StderrSink final : public shipfile::MessageSink
 {
 public:

@@ -9,7 +9,9 @@ namespace messages = shipfile::messages;
 int runUnpack(Arguments args)
 {
     const SplitArguments split = splitArguments(args);
-    if (!split.options.empty() || split.operands.size() != 2)
+    if (!split.options.empty())
+        return unknownOption(split.options.front(), messages::ToolUsageUnpack);
+    if (split.operands.size() != 2)
         return usageError(messages::ToolUsageUnpack);
     const std::string_view in = split.operands[0];
     const std::string_view out = split.operands[1];

@@ -12,6 +12,8 @@ class MessageQueue final : public shipfile::MessageSink
 {
 public:
     void show(const shipfile::Message& message) override { m_messages.push_back(message); }
+    bool empty() const { return m_messages.empty(); }
+    void clear() { m_messages.clear(); }
 
     void deliverTo(shipfile::MessageSink& sink)
     {

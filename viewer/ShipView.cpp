@@ -163,10 +163,7 @@ public:
     {
         m_vertexBytes = vertices.records;
         m_vertexStride = vertices.recordSize;
-        m_vertexCount = vertices.recordSize < lay::vertex::Position + PositionBytes
-                            ? 0
-                            : std::min<std::size_t>(vertices.count,
-                                                    vertices.records.size() / vertices.recordSize);
+        m_vertexCount = shipfile::vertexPositionCount(vertices);
         m_names = names;
         m_marked = marked;
         m_resolved.assign(names ? names->count : 0, 0);
@@ -490,17 +487,6 @@ bool ShipView::centresOnSelection(const Scene& scene) const
 Vec3 ShipView::shownCenter(const Scene& scene) const
 {
     return centresOnSelection(scene) ? originOf(*scene.file, scene.selectedComponent) : center;
-}
-
-bool isDestComponent(const ShipFile& file, int n)
-{
-    const std::string name = shipfile::componentName(file, n);
-    constexpr std::string_view Suffix = "dest";
-    if (name.size() < Suffix.size())
-        return false;
-    return std::ranges::equal(
-        std::string_view(name).substr(name.size() - Suffix.size()), Suffix,
-        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 } // namespace viewer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shipfile/Bytes.h"
+#include "shipfile/Catalogue.h"
 #include "viewer/Camera.h"
 #include "viewer/Matrix4.h"
 #include "viewer/Scene.h"
@@ -64,8 +65,7 @@ public:
     int showBoxes = 1;
 };
 
-/// Whether component n's name ends in "dest", ignoring case: such components are left out of
-/// the picture while `ignoreDest` is set.
-bool isDestComponent(const shipfile::ShipFile& file, int n);
+/// Components named "...dest" are left out of the picture while `ignoreDest` is set.
+using shipfile::isDestComponent;
 
 } // namespace viewer

@@ -1,5 +1,6 @@
 #include "viewer/ShipViewWidget.h"
 
+#include "shipfile/ShipFile.h"
 #include "viewer/Camera.h"
 #include "viewer/MessageQueue.h"
 #include "viewer/ShipView.h"
@@ -100,9 +101,35 @@ void ShipViewWidget::redraw()
         }
     }
     doneCurrent();
-    messages.deliverTo(m_sink);
+    report(messages, scene);
     if (complete)
         update();
+}
+
+void ShipViewWidget::forgetShownProblems()
+{
+    m_shownProblems.reset();
+}
+
+// Dismissing a message box lets the window repaint and the mouse move, and both draw again: a
+// problem reported at every draw would come back for ever and keep the user from the window.
+void ShipViewWidget::report(MessageQueue& messages, const Scene& scene)
+{
+    if (messages.empty())
+        return;
+    const bool shownBefore = m_shownProblems && scene.file && m_shownProblems->file == scene.file &&
+                             m_shownProblems->selectedComponent == scene.selectedComponent &&
+                             m_shownProblems->selectedAttachment == scene.selectedAttachment &&
+                             scene.file->matchesImage(m_shownProblems->image);
+    if (shownBefore) {
+        messages.clear();
+        return;
+    }
+    // Remembered before the boxes open: their event loop may draw again.
+    m_shownProblems =
+        ShownProblems{scene.file, scene.selectedComponent, scene.selectedAttachment,
+                      scene.file ? scene.file->serialise() : std::vector<std::uint8_t>{}};
+    messages.deliverTo(m_sink);
 }
 
 void ShipViewWidget::paintGL()

@@ -5,8 +5,11 @@
 
 #include <QOpenGLWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QOpenGLFramebufferObject;
 
@@ -16,6 +19,7 @@ class MessageSink;
 
 namespace viewer {
 
+class MessageQueue;
 class ShipView;
 class TextureCache;
 
@@ -24,7 +28,8 @@ class TextureCache;
 /// resolution. It shows the last complete frame of ShipView::draw. redraw() draws at once into
 /// an offscreen frame; a frame the draw abandons is never shown, so the previous picture stays.
 /// Messages of a draw reach the sink after the GL context is released, never from inside a
-/// paint.
+/// paint. A drawing problem is shown once for the ship and selection it was found in: drawing
+/// the same again shows nothing.
 class ShipViewWidget : public QOpenGLWidget
 {
     Q_OBJECT
@@ -39,6 +44,8 @@ public:
 
     /// Draws the scene now and shows it when the frame is complete.
     void redraw();
+    /// Forgets the problems already shown, so a ship opened anew reports its own.
+    void forgetShownProblems();
 
     /// The view's size as the camera sees it.
     camera::ViewSize viewSize() const;
@@ -49,6 +56,16 @@ protected:
 
 private:
     bool ensureFrames();
+    void report(MessageQueue& messages, const Scene& scene);
+
+    /// The scene whose drawing problems were shown last: the ship as its file image.
+    struct ShownProblems
+    {
+        const shipfile::ShipFile* file = nullptr;
+        int selectedComponent = -1;
+        int selectedAttachment = -1;
+        std::vector<std::uint8_t> image;
+    };
 
     ShipView& m_view;
     TextureCache& m_textures;
@@ -57,6 +74,7 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> m_drawFrame;
     std::unique_ptr<QOpenGLFramebufferObject> m_shownFrame;
     bool m_hasFrame = false;
+    std::optional<ShownProblems> m_shownProblems;
 };
 
 } // namespace viewer

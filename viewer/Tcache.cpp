@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <optional>
 
 namespace viewer {
@@ -70,18 +71,14 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
     });
 }
 
-// Reads `size` bytes at `offset`; nothing when they do not lie wholly inside the file.
-std::optional<std::vector<std::uint8_t>> readAt(std::ifstream& file, std::uint64_t fileSize,
-                                                std::uint64_t offset, std::uint64_t size)
+// Reads `size` bytes at `offset` of the cache; nothing when they do not lie wholly inside it.
+// The file on disk and an image in memory read through the same lookup.
+using ReadAt = std::function<std::optional<std::vector<std::uint8_t>>(std::uint64_t offset,
+                                                                      std::uint64_t size)>;
+
+bool inside(std::uint64_t cacheSize, std::uint64_t offset, std::uint64_t size)
 {
-    if (offset > fileSize || size > fileSize - offset)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    file.seekg(static_cast<std::streamoff>(offset));
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    if (!file)
-        return std::nullopt;
-    return bytes;
+    return offset <= cacheSize && size <= cacheSize - offset;
 }
 
 TcacheLookup failed(TcacheFailure failure)
@@ -102,6 +99,52 @@ DecodedTexture convert(std::int32_t width, std::int32_t height, std::int32_t for
     }
     return out;
 }
+
+// Finds the first entry named `name` in a cache of `cacheSize` bytes and converts its pixels.
+TcacheLookup findTexture(std::uint64_t cacheSize, const ReadAt& readAt, std::string_view name)
+{
+    const auto header = readAt(0, tl::EntryCount + 4);
+    const std::int32_t count = header ? *shipfile::readI32(*header, tl::EntryCount) : 0;
+    if (count <= 0)
+        return failed(TcacheFailure::NotFound);
+
+    // The directory as far as the file holds it; a count that runs past the end of the file
+    // finds nothing in the missing part.
+    const std::uint64_t claimed = std::uint64_t{tl::EntrySize} * static_cast<std::uint64_t>(count);
+    const std::uint64_t present =
+        cacheSize > tl::Directory ? std::min(claimed, cacheSize - tl::Directory) : 0;
+    const auto directory = readAt(tl::Directory, present);
+    if (!directory)
+        return failed(TcacheFailure::NotFound);
+
+    for (std::size_t at = 0; at + tl::NameSize <= directory->size(); at += tl::EntrySize) {
+        const shipfile::Bytes entry = shipfile::Bytes(*directory).subspan(at);
+        if (!sameIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize), name))
+            continue;
+
+        const auto width = shipfile::readI32(entry, tl::Width);
+        const auto height = shipfile::readI32(entry, tl::Height);
+        const auto format = shipfile::readI32(entry, tl::Format);
+        const auto pixelOffset = shipfile::readU32(entry, tl::PixelOffset);
+        if (!width || !height || !format || !pixelOffset)
+            return failed(TcacheFailure::Damaged);
+        if (*format != tl::Format8Bit && *format != tl::Format16Bit)
+            return failed(TcacheFailure::UnsupportedFormat);
+        if (*width <= 0 || *height <= 0 || *width > MaxTextureSide || *height > MaxTextureSide ||
+            std::int64_t{*width} * *height > MaxTexturePixels)
+            return failed(TcacheFailure::Damaged);
+
+        const std::uint64_t bytesPerPixel = *format == tl::Format8Bit ? 1 : 2;
+        const std::uint64_t size = static_cast<std::uint64_t>(*width) *
+                                   static_cast<std::uint64_t>(*height) * bytesPerPixel;
+        const auto pixels = readAt(*pixelOffset, size);
+        if (!pixels)
+            return failed(TcacheFailure::Damaged);
+        return TcacheLookup{TcacheFailure::None, convert(*width, *height, *format, *pixels)};
+    }
+    return failed(TcacheFailure::NotFound);
+}
+
 } // namespace
 
 const std::array<std::uint8_t, 768>& defaultPalette()
@@ -139,47 +182,31 @@ TcacheLookup readTcacheTexture(const std::filesystem::path& path, std::string_vi
     if (end < 0)
         return failed(TcacheFailure::CannotOpen);
     const auto fileSize = static_cast<std::uint64_t>(end);
+    const ReadAt readAt =
+        [&file, fileSize](std::uint64_t offset,
+                          std::uint64_t size) -> std::optional<std::vector<std::uint8_t>> {
+        if (!inside(fileSize, offset, size))
+            return std::nullopt;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        file.seekg(static_cast<std::streamoff>(offset));
+        file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+        if (!file)
+            return std::nullopt;
+        return bytes;
+    };
+    return findTexture(fileSize, readAt, name);
+}
 
-    const auto header = readAt(file, fileSize, 0, tl::EntryCount + 4);
-    const std::int32_t count = header ? *shipfile::readI32(*header, tl::EntryCount) : 0;
-    if (count <= 0)
-        return failed(TcacheFailure::NotFound);
-
-    // The directory as far as the file holds it; a count that runs past the end of the file
-    // finds nothing in the missing part.
-    const std::uint64_t claimed = std::uint64_t{tl::EntrySize} * static_cast<std::uint64_t>(count);
-    const std::uint64_t present =
-        fileSize > tl::Directory ? std::min(claimed, fileSize - tl::Directory) : 0;
-    const auto directory = readAt(file, fileSize, tl::Directory, present);
-    if (!directory)
-        return failed(TcacheFailure::NotFound);
-
-    for (std::size_t at = 0; at + tl::NameSize <= directory->size(); at += tl::EntrySize) {
-        const shipfile::Bytes entry = shipfile::Bytes(*directory).subspan(at);
-        if (!sameIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize), name))
-            continue;
-
-        const auto width = shipfile::readI32(entry, tl::Width);
-        const auto height = shipfile::readI32(entry, tl::Height);
-        const auto format = shipfile::readI32(entry, tl::Format);
-        const auto pixelOffset = shipfile::readU32(entry, tl::PixelOffset);
-        if (!width || !height || !format || !pixelOffset)
-            return failed(TcacheFailure::Damaged);
-        if (*format != tl::Format8Bit && *format != tl::Format16Bit)
-            return failed(TcacheFailure::UnsupportedFormat);
-        if (*width <= 0 || *height <= 0 || *width > MaxTextureSide || *height > MaxTextureSide ||
-            std::int64_t{*width} * *height > MaxTexturePixels)
-            return failed(TcacheFailure::Damaged);
-
-        const std::uint64_t bytesPerPixel = *format == tl::Format8Bit ? 1 : 2;
-        const std::uint64_t size = static_cast<std::uint64_t>(*width) *
-                                   static_cast<std::uint64_t>(*height) * bytesPerPixel;
-        const auto pixels = readAt(file, fileSize, *pixelOffset, size);
-        if (!pixels)
-            return failed(TcacheFailure::Damaged);
-        return TcacheLookup{TcacheFailure::None, convert(*width, *height, *format, *pixels)};
-    }
-    return failed(TcacheFailure::NotFound);
+TcacheLookup readTcacheTexture(shipfile::Bytes image, std::string_view name)
+{
+    const ReadAt readAt = [image](std::uint64_t offset,
+                                  std::uint64_t size) -> std::optional<std::vector<std::uint8_t>> {
+        if (!inside(image.size(), offset, size))
+            return std::nullopt;
+        const auto first = image.begin() + static_cast<std::ptrdiff_t>(offset);
+        return std::vector<std::uint8_t>(first, first + static_cast<std::ptrdiff_t>(size));
+    };
+    return findTexture(image.size(), readAt, name);
 }
 
 std::string_view tcacheFailureText(TcacheFailure failure)

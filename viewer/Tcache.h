@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shipfile/Bytes.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -53,6 +55,8 @@ inline constexpr std::int64_t MaxTexturePixels = 4096 * 4096;
 /// Finds the first directory entry named `name` (ignoring case) in the texture cache file at
 /// `path` and converts its pixels. Reads only the directory and that entry's pixels.
 TcacheLookup readTcacheTexture(const std::filesystem::path& path, std::string_view name);
+/// The same lookup in a texture cache image held in memory.
+TcacheLookup readTcacheTexture(shipfile::Bytes image, std::string_view name);
 
 /// The user's message for a failure (empty for None).
 std::string_view tcacheFailureText(TcacheFailure failure);

@@ -280,7 +280,7 @@ private slots:
         QCOMPARE(editor.state().file->serialise(), before);
     }
 
-    void doubleClickEditsThePropertiesAndCancelStillMoves()
+    void doubleClickEditsThePropertiesAndCancelKeepsTheAttachment()
     {
         Editor editor;
         auto& w = openWith(editor, plateShip(), 0);
@@ -288,7 +288,7 @@ private slots:
         namespace props = resources::attachmentproperties;
 
         {
-            // A new gun and a new X, then Cancel: only the position is written.
+            // A new gun and a new X, then Cancel: nothing is written.
             ModalDriver driver([](QDialog& dialog) {
                 QCOMPARE(control<QLineEdit>(dialog, props::X)->text(), QStringLiteral("10.000000"));
                 clickRow(control<QListWidget>(dialog, props::Properties), 5);
@@ -299,11 +299,11 @@ private slots:
             QCOMPARE(driver.shown, 1);
         }
         auto gun = attachmentRecords(*state.file, 0)[1];
-        QCOMPARE(positionOf(gun), (Vec3{12.5f, 2, -3}));
+        QCOMPARE(positionOf(gun), (Vec3{10, 2, -3}));
         QCOMPARE(fieldOf(gun, lay::attachment::GunIndex), 2);
         QCOMPARE(state.selectedAttachment, 1);
         QCOMPARE(highlightedRow(w, id::AttachmentList), 1);
-        QVERIFY(w.isWindowModified());
+        QVERIFY(!w.isWindowModified());
 
         {
             ModalDriver driver([](QDialog& dialog) {
@@ -314,7 +314,7 @@ private slots:
             doubleClickEntry(w, id::AttachmentList, 1);
         }
         gun = attachmentRecords(*state.file, 0)[1];
-        QCOMPARE(positionOf(gun), (Vec3{12.5f, 2, -7.25f}));
+        QCOMPARE(positionOf(gun), (Vec3{10, 2, -7.25f}));
         QCOMPARE(fieldOf(gun, lay::attachment::GunIndex), 5);
         QCOMPARE(entryText(w, 1),
                  QStringLiteral("Gun: ") + QString::fromUtf8(shipfile::gunModelName(5)));

@@ -378,6 +378,73 @@ private slots:
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp)});
         QCOMPARE(state.file->serialise(), before);
         QVERIFY(!w.isWindowModified());
+
+        // Cut in its last block: the loader's warning, then the refusal; nothing merged.
+        editor.sink.messages.clear();
+        testsupport::ByteVector cut = testsupport::buildShip(threeComponents());
+        cut.resize(cut.size() - 30);
+        const testsupport::ByteVector end = testsupport::BlockBuilder().end().build();
+        cut.insert(cut.end(), end.begin(), end.end());
+        editor.files.answer = QString::fromStdString(editor.writeShip("cut.shp", cut).string());
+        click(w, id::MergeShp);
+        QCOMPARE(editor.sink.messages.size(), 2u);
+        QCOMPARE(editor.sink.messages.back().text, std::string(messages::MergeIncomplete));
+        QCOMPARE(state.file->serialise(), before);
+        QCOMPARE(componentEntries(w), texts({"Alpha", "Beta", "Gamma"}));
+        QVERIFY(!w.isWindowModified());
+
+        // Only the end marker: said so.
+        editor.sink.messages.clear();
+        const fs::path bare = editor.writeShip("bare.shp", end);
+        editor.files.answer = QString::fromStdString(bare.string());
+        click(w, id::MergeShp);
+        QCOMPARE(editor.sink.texts(),
+                 std::vector<std::string>{messages::formatText(messages::NoBlocks, bare.string())});
+        QCOMPARE(state.file->serialise(), before);
+    }
+
+    void blockSwitchesShowTheSelectedComponentOnly()
+    {
+        Editor editor;
+        auto& w = openShip(editor, threeComponents());
+        const auto enabled = [&w] {
+            return w.control<QCheckBox>(id::DummyTriangle)->isEnabled() &&
+                   w.control<QCheckBox>(id::Block13)->isEnabled() &&
+                   w.control<QCheckBox>(id::Block14)->isEnabled();
+        };
+        const auto anyChecked = [&w] {
+            return boxChecked(w, id::DummyTriangle) || boxChecked(w, id::Block13) ||
+                   boxChecked(w, id::Block14);
+        };
+        QVERIFY(!enabled());
+
+        // Alpha switches Block14 on; deleting Alpha leaves no component to show.
+        clickEntry(w, id::ComponentList, 0);
+        QVERIFY(enabled());
+        clickBox(w, id::Block14);
+        QVERIFY(boxChecked(w, id::Block14));
+        click(w, id::DeleteComponent);
+        QVERIFY(!enabled());
+        QVERIFY(!anyChecked());
+
+        // Opening another ship forgets the last one's switches.
+        clickEntry(w, id::ComponentList, 0);
+        clickBox(w, id::Block14);
+        QVERIFY(boxChecked(w, id::Block14));
+        const fs::path other =
+            editor.writeShip("other.shp", testsupport::buildShip(threeComponents()));
+        editor.questions.answer = platform::SaveAnswer::Discard;
+        editor.files.answer = QString::fromStdString(other.string());
+        click(w, id::OpenShp);
+        QCOMPARE(editor.state().selectedComponent, -1);
+        QVERIFY(!enabled());
+        QVERIFY(!anyChecked());
+
+        // A disabled switch cannot be clicked into a state the document does not have.
+        const auto before = editor.state().file->serialise();
+        clickBox(w, id::Block14);
+        QVERIFY(!boxChecked(w, id::Block14));
+        QCOMPARE(editor.state().file->serialise(), before);
     }
 
     void specialBlockBoxesSwitchTheirBlocks()

@@ -31,6 +31,21 @@ QString ScriptedFileDialogs::openFileName(QWidget*, const QString& startDirector
     return answer;
 }
 
+QString ScriptedFileDialogs::saveFileName(QWidget*, const QString& path, const QStringList&)
+{
+    saveStartPath = path;
+    return saveAnswer;
+}
+
+QString ScriptedFileDialogs::exportFileName(QWidget*, const QString& suggested,
+                                            const QStringList& nameFilters, QString& chosenFilter)
+{
+    exportSuggested = suggested;
+    exportFilters = nameFilters;
+    chosenFilter = exportFilter;
+    return exportAnswer;
+}
+
 Editor::Editor() = default;
 Editor::~Editor() = default;
 
@@ -130,6 +145,13 @@ void inspectNextModal(std::function<void(QWidget&)> inspect)
             dialog->reject();
     });
     poll->start();
+}
+
+void activate(QWidget& window)
+{
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("window not active");
 }
 
 testsupport::ByteVector readFile(const fs::path& path)

@@ -30,17 +30,30 @@ public:
     QWidget* lastOwner = nullptr;
 };
 
-/// Answers the open-file dialog with `answer` (empty: cancelled) and keeps what it was given.
+/// Answers the open-file dialog with `answer` (empty: cancelled) and keeps what it was given;
+/// the export dialog likewise with `exportAnswer` in the filter `exportFilter`.
 class ScriptedFileDialogs final : public platform::FileDialogs
 {
 public:
     QString openFileName(QWidget* owner, const QString& directory,
                          const QStringList& filters) override;
+    QString exportFileName(QWidget* owner, const QString& suggested, const QStringList& filters,
+                           QString& chosenFilter) override;
+
+    QString exportAnswer;
+    QString exportFilter;
+    QString exportSuggested;
+    QStringList exportFilters;
+
+    /// Answers the save-as dialog with `saveAnswer` (empty: cancelled).
+    QString saveFileName(QWidget* owner, const QString& path, const QStringList& filters) override;
 
     QString answer;
     int calls = 0;
     QString directory;
     QStringList filters;
+    QString saveAnswer;
+    QString saveStartPath;
 };
 
 /// The main window on recording services, in a temporary directory of its own.
@@ -81,6 +94,9 @@ private:
 /// Calls `inspect` on the next modal dialog once it shows, then closes it, so tests can look
 /// at message boxes and the About box without blocking.
 void inspectNextModal(std::function<void(QWidget&)> inspect);
+
+/// Makes `window` the active window, where its shortcuts work.
+void activate(QWidget& window);
 
 /// The file's bytes.
 testsupport::ByteVector readFile(const fs::path& path);

@@ -5,10 +5,15 @@
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
+#include <QUrl>
 
 namespace apptests {
 
@@ -134,6 +139,16 @@ private slots:
         w.control<QPushButton>(id::Save)->click();
         QVERIFY(editor.sink.messages.empty());
         QCOMPARE(readFile(bad), garbage);
+
+        // A file of only the end marker is well formed but holds nothing: said so.
+        const fs::path bare =
+            editor.writeShip("bare.shp", testsupport::BlockBuilder().end().build());
+        editor.files.answer = text(bare);
+        w.openShpFile();
+        QCOMPARE(editor.sink.texts(),
+                 std::vector<std::string>{messages::formatText(messages::NoBlocks, bare.string())});
+        QVERIFY(editor.sink.messages.front().ownedByMainWindow);
+        QVERIFY(!editor.state().fileLoaded);
     }
 
     void aFailedSaveReportsAndKeepsTheChangesUnsaved()
@@ -152,6 +167,113 @@ private slots:
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
                                           messages::ErrorSaving, ship.string())});
         QVERIFY(w.hasUnsavedChanges());
+    }
+
+    void saveAsWritesTheNewPathWhichSaveThenUses()
+    {
+        Editor editor;
+        const fs::path ship = editor.writeShip("sample.shp", buildShip(sampleShip()));
+        const testsupport::ByteVector original = readFile(ship);
+        auto& w = editor.start(editor.writePrefix("prefix"), text(ship));
+        activate(w);
+        QVERIFY(shipfile::setShipClass(*editor.state().file, 2));
+
+        // A folder that does not exist: the message, and nothing else changes.
+        editor.files.saveAnswer = text(editor.dir() / "missing" / "copy.shp");
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(editor.files.saveStartPath, text(ship));
+        QCOMPARE(editor.sink.texts(),
+                 std::vector<std::string>{messages::formatText(
+                     messages::ErrorSaving, (editor.dir() / "missing" / "copy.shp").string())});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
+        QCOMPARE(editor.state().currentFileName, ship);
+        QVERIFY(w.hasUnsavedChanges());
+
+        const fs::path copy = editor.dir() / "copy.shp";
+        editor.files.saveAnswer = text(copy);
+        w.saveAs();
+        QCOMPARE(readFile(copy), editor.state().file->serialise());
+        QCOMPARE(readFile(ship), original);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - copy.shp[*]"));
+        QVERIFY(!w.isWindowModified());
+
+        QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(readFile(copy), editor.state().file->serialise());
+        QCOMPARE(readFile(ship), original);
+    }
+
+    void recentFilesAreSharedByWindowsAndKeptBetweenRuns()
+    {
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        const auto entries = [](app::MainDialog& w) {
+            w.refreshRecentFilesMenu();
+            QStringList out;
+            for (const QAction* action : w.recentFilesMenu()->actions())
+                out << (action->isEnabled() ? QString() : QStringLiteral("(off) ")) +
+                           action->text();
+            return out;
+        };
+
+        Editor first;
+        auto& w1 = first.start(first.writePrefix("prefix"));
+        QCOMPARE(entries(w1), QStringList{QStringLiteral("(off) (none)")});
+        std::vector<fs::path> ships;
+        for (int n = 0; n < 9; ++n) {
+            ships.push_back(first.writeShip("ship" + std::to_string(n) + ".shp",
+                                            buildShip(sampleShip())));
+            first.files.answer = text(ships.back());
+            w1.openShpFile();
+        }
+        // Opening one again moves it to the top instead of listing it twice.
+        first.files.answer = text(ships[3]);
+        w1.openShpFile();
+
+        Editor second;
+        auto& w2 = second.start(second.writePrefix("prefix"));
+        fs::remove(ships[8]);
+        const QStringList listed = entries(w2);
+        QCOMPARE(listed.size(), 8);
+        QCOMPARE(listed.at(0), QStringLiteral("&1 ") + text(ships[3]));
+        QCOMPARE(listed.at(1), QStringLiteral("(off) &2 ") + text(ships[8]));
+        QCOMPARE(listed.at(7), QStringLiteral("&8 ") + text(ships[1]));
+
+        // A saved copy goes to the top too; choosing an entry opens that file.
+        second.files.saveAnswer = text(second.dir() / "saved.shp");
+        w2.recentFilesMenu()->actions().at(2)->trigger();
+        QCOMPARE(second.state().currentFileName, ships[7]);
+        w2.saveAs();
+        QCOMPARE(entries(w2).at(0), QStringLiteral("&1 ") + text(second.dir() / "saved.shp"));
+    }
+
+    void aDroppedShipOpensAfterTheSaveQuestion()
+    {
+        Editor editor;
+        const fs::path first = editor.writeShip("first.shp", buildShip(sampleShip()));
+        const fs::path dropped = editor.writeShip("dropped.shp", buildShip(shipOfClass(2, "d")));
+        auto& w = editor.start(editor.writePrefix("prefix"), text(first));
+        QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
+        editor.questions.answer = platform::SaveAnswer::Discard;
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(text(dropped))});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&w, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&w, &drop);
+
+        QTRY_COMPARE(editor.state().currentFileName, dropped);
+        QCOMPARE(editor.questions.asked, QStringList{QStringLiteral("Save changes to first.shp?")});
+        QCOMPARE(listed(w, id::ComponentList).front(), QStringLiteral("d"));
+
+        // Text without a file is not taken.
+        QMimeData words;
+        words.setText(QStringLiteral("not a file"));
+        QDragEnterEvent refused(QPoint(20, 20), Qt::CopyAction, &words, Qt::LeftButton, {});
+        QApplication::sendEvent(&w, &refused);
+        QVERIFY(!refused.isAccepted());
     }
 
     void shipClassFieldFollowsEveryFile()

@@ -160,6 +160,31 @@ private slots:
         QVERIFY(block13->ownedByMainWindow);
     }
 
+    void aClickOnEmptyListSpaceSelectsNothing()
+    {
+        Editor editor;
+        const fs::path path = editor.writeShip("special.shp", buildShip(specialShip()));
+        auto& w = editor.start(editor.writePrefix("prefix"), QString::fromStdString(path.string()));
+        auto* components = w.control<QListWidget>(id::ComponentList);
+        const auto before = editor.state().file->serialise();
+
+        // The list takes the focus and makes its first entry current, but highlights nothing.
+        const QPoint below(components->viewport()->width() / 2,
+                           components->viewport()->height() - 2);
+        QVERIFY(components->itemAt(below) == nullptr);
+        QTest::mouseClick(components->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(editor.state().selectedComponent, -1);
+        QCOMPARE(w.control<QListWidget>(id::AttachmentList)->count(), 0);
+        QTest::mouseClick(w.control<QPushButton>(id::DeleteComponent), Qt::LeftButton);
+        QCOMPARE(editor.state().file->serialise(), before);
+
+        // A highlighted entry is the selection; a click below the entries takes it away.
+        clickEntry(components, 1);
+        QCOMPARE(editor.state().selectedComponent, 1);
+        QTest::mouseClick(components->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(editor.state().selectedComponent, components->selectedItems().isEmpty() ? -1 : 1);
+    }
+
     void programmaticFillingAndSelectingRunNoHandlers()
     {
         Editor editor;

@@ -4,7 +4,9 @@
 #include "tests/app/TestRegistry.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -25,6 +27,9 @@ int main(int argc, char* argv[])
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName(QStringLiteral("KorvexTests"));
     QApplication::setApplicationName(QStringLiteral("widgets_tests"));
+    // The user's settings (recent files) of this run live and die with it.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
     QStringList arguments = QApplication::arguments();
     const auto& registry = apptests::testRegistry();

@@ -1,11 +1,15 @@
 #include "dialogs/AnimationDialog.h"
+
+#include "dialogs/FieldText.h"
 #include "editing/Animation.h"
+#include "editing/NumberText.h"
 #include "resources/AnimationTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/support/LayoutChecks.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -123,6 +127,20 @@ class AnimationDialogTest : public QObject
     Q_OBJECT
 
 private slots:
+    void everyTypeLabelAndNumberIsFullyVisible()
+    {
+        OpenShip ship(animated(withFrames({frame(0)})));
+        OpenDialog open(ship);
+        const QStringList cut = testsupport::labelsOnFrameLines(open.dialog);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(" | "))));
+        QListWidget* types = open.list(id::Type);
+        QCOMPARE(types->count(), 4);
+        QVERIFY(types->viewport()->rect().contains(types->visualItemRect(types->item(3))));
+        for (const int field : {id::AngleX, id::AngleY, id::AngleZ, id::MoveX, id::MoveY,
+                                id::MoveZ})
+            QVERIFY(testsupport::showsWhole(*open.edit(field), QStringLiteral("-180.000000")));
+    }
+
     void openingCreatesTheMissingFramesBlock()
     {
         Animation animation;
@@ -177,12 +195,15 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("frameTime");
         QTest::addColumn<int>("totalTime");
-        QTest::newRow("frame time with letters after") << id::FrameTime << QStringLiteral("12abc")
-                                                       << 12 << 1000;
-        QTest::newRow("frame time letters only") << id::FrameTime << QStringLiteral("abc") << 0
-                                                 << 1000;
+        // A text that is no number in range is marked and writes nothing.
+        QTest::newRow("frame time with letters after")
+            << id::FrameTime << QStringLiteral("12abc") << 12 << 1000;
+        QTest::newRow("frame time letters only")
+            << id::FrameTime << QStringLiteral("abc") << 7 << 1000;
         QTest::newRow("total time") << id::TotalTime << QStringLiteral(" -40") << 7 << -40;
-        QTest::newRow("total time emptied") << id::TotalTime << QString() << 7 << 0;
+        QTest::newRow("total time emptied") << id::TotalTime << QString() << 7 << 1000;
+        QTest::newRow("total time past 32 bits")
+            << id::TotalTime << QStringLiteral("99999999999") << 7 << 999999999;
     }
 
     void numberFieldsStoreTheirParse()
@@ -198,6 +219,8 @@ private slots:
 
         QCOMPARE(storedFrame(*ship.file, 0).time, frameTime);
         QCOMPARE(editing::readAnimationHeader(headerBlock(*ship.file))->totalTime, totalTime);
+        const bool number = editing::parseIntegerField(typed.toStdString()).has_value();
+        QCOMPARE(dialogs::isMarkedInvalid(*open.edit(field)), !number);
     }
 
     void triggerKeepsSixteenBytes()

@@ -1,11 +1,15 @@
 #include "dialogs/ComponentPropertiesDialog.h"
+
+#include "dialogs/FieldText.h"
 #include "resources/ComponentPropertiesTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -111,6 +115,19 @@ private slots:
         QCOMPARE(shipfile::componentName(*ship.file, 1), std::string("xyz"));
     }
 
+    void nameTakesOnlyCharactersTheFileHolds()
+    {
+        OpenShip ship(twoComponents({}));
+        OpenDialog open(ship);
+        retype(open.edit(id::Name), QStringLiteral("bridge"));
+        for (const QChar typed : QString::fromUtf8("\u20ac\u0416\u00e9")) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(typed));
+            QApplication::sendEvent(open.edit(id::Name), &press);
+        }
+        QCOMPARE(open.edit(id::Name)->text(), QString::fromUtf8("bridge\u00e9"));
+        QCOMPARE(shipfile::componentName(*ship.file, 1), std::string("bridge\xe9"));
+    }
+
     void typedNameStoresFirstFiftyCharacters()
     {
         OpenShip ship(twoComponents({}));
@@ -186,18 +203,25 @@ private slots:
         QTest::addColumn<int>("offset");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("expected");
+        QTest::addColumn<bool>("marked");
 
         const int hp = id::HitPoints;
         const int hpAt = static_cast<int>(lay::component::HitPoints);
         const int debris = id::DebrisNumber;
         const int debrisAt = static_cast<int>(lay::component::DebrisNumber);
-        QTest::newRow("negative hit points") << hp << hpAt << QStringLiteral("-25") << -25;
-        QTest::newRow("trailing letters") << hp << hpAt << QStringLiteral("12abc") << 12;
-        QTest::newRow("leading blanks and sign") << hp << hpAt << QStringLiteral("  +8") << 8;
-        QTest::newRow("letters keep the value") << hp << hpAt << QStringLiteral("abc") << 100;
-        QTest::newRow("empty keeps the value") << hp << hpAt << QString() << 100;
-        QTest::newRow("debris number") << debris << debrisAt << QStringLiteral("7") << 7;
-        QTest::newRow("debris letters keep") << debris << debrisAt << QStringLiteral("x1") << 3;
+        // Each keystroke is read: a field shows red while its text is no value and writes nothing.
+        QTest::newRow("negative hit points") << hp << hpAt << QStringLiteral("-25") << -25 << false;
+        QTest::newRow("trailing letters") << hp << hpAt << QStringLiteral("12abc") << 12 << true;
+        QTest::newRow("leading blanks and sign")
+            << hp << hpAt << QStringLiteral("  +8") << 8 << false;
+        QTest::newRow("letters keep the value")
+            << hp << hpAt << QStringLiteral("abc") << 100 << true;
+        QTest::newRow("empty keeps the value") << hp << hpAt << QString() << 100 << true;
+        QTest::newRow("past 32 bits")
+            << hp << hpAt << QStringLiteral("99999999999") << 999999999 << true;
+        QTest::newRow("debris number") << debris << debrisAt << QStringLiteral("7") << 7 << false;
+        QTest::newRow("debris letters keep")
+            << debris << debrisAt << QStringLiteral("x1") << 3 << true;
     }
 
     void numberFieldsWriteThrough()
@@ -206,6 +230,7 @@ private slots:
         QFETCH(int, offset);
         QFETCH(QString, typed);
         QFETCH(int, expected);
+        QFETCH(bool, marked);
         testsupport::Component c;
         c.hitPoints = 100;
         c.debrisNumber = 3;
@@ -215,6 +240,13 @@ private slots:
         retype(open.edit(field), typed);
 
         QCOMPARE(storedI32(*ship.file, static_cast<std::size_t>(offset)), expected);
+        QCOMPARE(dialogs::isMarkedInvalid(*open.edit(field)), marked);
+        // Text set whole, as a paste does: an out-of-range number writes nothing either.
+        open.edit(field)->setText(QStringLiteral("99999999999"));
+        QCOMPARE(storedI32(*ship.file, static_cast<std::size_t>(offset)), expected);
+        open.edit(field)->setText(QStringLiteral("-2147483648"));
+        QCOMPARE(storedI32(*ship.file, static_cast<std::size_t>(offset)), -2147483648);
+        QVERIFY(!dialogs::isMarkedInvalid(*open.edit(field)));
     }
 
     void closeBoxKeepsChanges()

@@ -54,7 +54,7 @@ TEST(MergeShipFile, AppendsRecordsAndSectionsAfterTheOpenShips)
     // One ship of five components, with the open ship's header (ship class 0).
     EXPECT_EQ(ship.file->serialise(),
               testsupport::buildShip(shipOf({"a", "bb", "ccc", "dddd", "e"}, 0)));
-    EXPECT_EQ(ship.file->tail, lastBlock(*ship.file));
+    EXPECT_TRUE(pointersOnChain(*ship.file));
     EXPECT_TRUE(ship.sink.messages.empty());
     EXPECT_TRUE(secondSink.messages.empty());
 }
@@ -153,4 +153,22 @@ TEST(MergeShipFile, NothingToMergeIsSilent)
     EXPECT_FALSE(mergeShipFile(empty, load(testsupport::buildShip(shipOf({"b"})), sink)));
     EXPECT_TRUE(ship.sink.messages.empty());
     EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(MergeShipFile, ASecondShipCutInsideABlockIsRefused)
+{
+    // The second ship's last section runs past the end marker: its first blocks load.
+    testsupport::ByteVector cut = testsupport::buildShip(shipOf({"b", "c"}));
+    cut.resize(cut.size() - 40);
+    const testsupport::ByteVector end = testsupport::BlockBuilder{}.end().build();
+    cut.insert(cut.end(), end.begin(), end.end());
+
+    LoadedShip ship(shipOf({"a"}));
+    const auto before = ship.file->serialise();
+    testsupport::RecordingSink sink;
+    auto second = load(cut, sink);
+    ASSERT_FALSE(second->empty());
+    EXPECT_FALSE(mergeShipFile(*ship.file, std::move(second)));
+    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(messages::MergeIncomplete)});
+    EXPECT_EQ(ship.file->serialise(), before);
 }

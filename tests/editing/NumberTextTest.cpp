@@ -68,3 +68,24 @@ TEST(FormatFixed, WritesSixDecimalsLikePrintf)
     // The text a coordinate goes through in the dialogs, and back.
     EXPECT_FLOAT_EQ(static_cast<float>(*parseReal(formatFixed(1.23456789f))), 1.234568f);
 }
+
+TEST(ParseField, TakesOnlyTextThatIsWhollyANumberInRange)
+{
+    using editing::parseIntegerField;
+    using editing::parseRealField;
+    EXPECT_EQ(parseIntegerField(" -25 "), -25);
+    EXPECT_EQ(parseIntegerField("+7"), 7);
+    EXPECT_EQ(parseIntegerField("-2147483648"), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(parseIntegerField("2147483647"), std::numeric_limits<std::int32_t>::max());
+    for (const char* bad : {"", "-", "12abc", "3.9", "abc", "+-3", "2147483648", "-2147483649",
+                            "99999999999", "99999999999999999999999"})
+        EXPECT_FALSE(parseIntegerField(bad)) << bad;
+
+    EXPECT_EQ(parseRealField("-3e2"), -300.0);
+    EXPECT_EQ(parseRealField(" 1.5\t"), 1.5);
+    EXPECT_EQ(parseRealField(".5"), 0.5);
+    EXPECT_EQ(parseRealField("1e38"), 1e38);
+    for (const char* bad :
+         {"", "-", "1.5x", "1e", "abc", "nan", "-inf", "infinity", "1e40", "--1", "1 2"})
+        EXPECT_FALSE(parseRealField(bad)) << bad;
+}

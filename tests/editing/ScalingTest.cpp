@@ -252,9 +252,9 @@ TEST(ClearBoxes, RemovesTheBoxAndItsFirstFaceListRunOnly)
     ASSERT_TRUE(createBox(file, 0));
     // A second face list right after the first, and a later one behind the type-12 block.
     ShipBlock* firstList = shipfile::nthBlockOfType(file, lay::type::BoxFaceList, 0);
-    firstList->insertAfter(std::make_unique<ShipBlock>(lay::type::BoxFaceList, 4, 1));
-    shipfile::nthBlockOfType(file, lay::type::Marker12, 0)
-        ->insertAfter(std::make_unique<ShipBlock>(lay::type::BoxFaceList, 4, 2));
+    file.insertAfter(*firstList, std::make_unique<ShipBlock>(lay::type::BoxFaceList, 4, 1));
+    file.insertAfter(*shipfile::nthBlockOfType(file, lay::type::Marker12, 0),
+                     std::make_unique<ShipBlock>(lay::type::BoxFaceList, 4, 2));
 
     ASSERT_TRUE(clearBoxes(file, 0));
     EXPECT_EQ(shipfile::boxBlockOf(file, 0)->count, 0u);

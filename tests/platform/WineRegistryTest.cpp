@@ -105,13 +105,21 @@ TEST(WineRegistryLookup, DecodesEscapesOfQuotesControlsAndWideCharacters)
                                                    "\"Wide\"=\"Spiel\\x00e4\\x20acX\"\n"
                                                    "\"Tab\"=\"a\\tb\"\n"
                                                    "\"Cut\"=\"before\\0after\"\n"
-                                                   "\"Name with \\\"quote\\\"\"=\"found\"\n");
+                                                   "\"Name with \\\"quote\\\"\"=\"found\"\n"
+                                                   "\"Pair\"=\"\\xd83d\\xde80\"\n"
+                                                   "\"Lone\"=\"\\xd83dA\\xde80B\"\n");
     EXPECT_EQ(registry.lookup("Software\\Test", "Quoted").value, "say \"hi\" \\ back");
     // \x takes at most four hex digits: 00e4 is a-umlaut, 20ac the euro sign, then 'X'.
     EXPECT_EQ(registry.lookup("Software\\Test", "Wide").value, "Spiel\xC3\xA4\xE2\x82\xACX");
     EXPECT_EQ(registry.lookup("Software\\Test", "Tab").value, "a\tb");
     EXPECT_EQ(registry.lookup("Software\\Test", "Cut").value, "before");
     EXPECT_EQ(registry.lookup("Software\\Test", "Name with \"quote\"").value, "found");
+    // Surrogate pairs join; a surrogate without its partner becomes U+FFFD, never bad UTF-8.
+    EXPECT_EQ(registry.lookup("Software\\Test", "Pair").value, "\xF0\x9F\x9A\x80");
+    EXPECT_EQ(registry.lookup("Software\\Test", "Lone").value, "\xEF\xBF\xBD"
+                                                               "A"
+                                                               "\xEF\xBF\xBD"
+                                                               "B");
 }
 
 TEST(WineRegistryLookup, StringTypesCountAndOtherTypesDoNot)

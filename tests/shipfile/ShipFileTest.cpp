@@ -1,17 +1,17 @@
+#include "shipfile/ShipFile.h"
+
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/RefPackEncoder.h"
 #include "tests/support/ShipBuilder.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
+#include <gtest/gtest.h>
 #include <iterator>
+#include <unistd.h>
 
 using namespace shipfile;
 using namespace testsupport;
@@ -34,7 +34,8 @@ public:
 void writeFile(const fs::path& p, const ByteVector& bytes)
 {
     std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 ByteVector readFile(const fs::path& p)
@@ -107,6 +108,7 @@ TEST(LoadPlainFile, EndMarkerAloneGivesEmptyDocument)
     RecordingSink sink;
     auto file = ShipFile::fromBytes(BlockBuilder{}.end().build(), "x", sink);
     EXPECT_TRUE(file->empty());
+    EXPECT_EQ(file->loadResult(), LoadResult::Complete);
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -130,7 +132,7 @@ TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, messages::formatText(messages::Truncated, "broken.shp"));
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
-
+    EXPECT_EQ(file->loadResult(), LoadResult::Truncated);
 }
 
 TEST(LoadPlainFile, BlockEndingExactlyAtEndOfFileWithoutMarkerIsTruncation)
@@ -142,6 +144,7 @@ TEST(LoadPlainFile, BlockEndingExactlyAtEndOfFileWithoutMarkerIsTruncation)
     EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0, 4}));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
+
 }
 
 TEST(LoadRejects, NeitherTrailerNorMagic)
@@ -150,6 +153,7 @@ TEST(LoadRejects, NeitherTrailerNorMagic)
         RecordingSink sink;
         auto file = ShipFile::fromBytes(bad, "x", sink);
         EXPECT_TRUE(file->empty());
+        EXPECT_EQ(file->loadResult(), LoadResult::Refused);
         ASSERT_EQ(sink.texts(), std::vector<std::string>{notShp()});
         EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
         EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
@@ -261,6 +265,42 @@ TEST(SaveFile, FailureKeepsOldFileAndNamesTheWholePath)
     EXPECT_EQ(std::distance(fs::directory_iterator(ro), fs::directory_iterator{}), 1);
 }
 
+TEST(SaveFile, KeepsReadOnlyFilesLinksAndHardLinks)
+{
+    TempDir dir;
+    const ByteVector plain = buildShip(sampleShip());
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(plain, "x", sink);
+
+    // Its owner protected it: not replaced, even though the folder is writable.
+    const fs::path locked = dir.path / "locked.shp";
+    writeFile(locked, {1, 2, 3});
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(file->save(locked));
+    EXPECT_EQ(readFile(locked), (ByteVector{1, 2, 3}));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Error saving file \"" + locked.string() + "\"");
+
+    // Through a link the real ship changes and the link stays a link.
+    fs::create_directory(dir.path / "game");
+    const fs::path real = dir.path / "game" / "real.shp";
+    writeFile(real, {4, 5, 6});
+    const fs::path link = dir.path / "link.shp";
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(file->save(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFile(real), plain);
+
+    // Every name of a hard-linked file shows the new ship, and it is still one file.
+    const fs::path second = dir.path / "second.shp";
+    fs::create_hard_link(real, second);
+    auto smaller = ShipFile::fromBytes(BlockBuilder{}.block(0, 24, 1).end().build(), "y", sink);
+    ASSERT_TRUE(smaller->save(second));
+    EXPECT_EQ(readFile(real), smaller->serialise());
+    EXPECT_EQ(fs::hard_link_count(real), 2u);
+    EXPECT_EQ(sink.messages.size(), 1u);
+}
+
 TEST(SaveFile, WritesSixteenBitFieldsAndEmptyChain)
 {
     RecordingSink sink;
@@ -268,7 +308,7 @@ TEST(SaveFile, WritesSixteenBitFieldsAndEmptyChain)
     EXPECT_EQ(file.serialise(), (ByteVector{0xFF, 0xFF, 0, 0, 0, 0}));
     auto block = std::make_unique<ShipBlock>(0x10004, 2, 1);
     block->records = {9, 8};
-    file.head.insertAfter(std::move(block));
+    file.insertAfter(file.head, std::move(block));
     EXPECT_EQ(file.serialise(), (ByteVector{4, 0, 2, 0, 1, 0, 9, 8, 0xFF, 0xFF, 0, 0, 0, 0}));
 }
 
@@ -328,7 +368,8 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
 
     block.appendRecord(block.record(0));
     EXPECT_EQ(block.count, 3u);
-    EXPECT_TRUE(std::equal(block.record(2).begin(), block.record(2).end(), block.record(0).begin()));
+    EXPECT_TRUE(
+        std::equal(block.record(2).begin(), block.record(2).end(), block.record(0).begin()));
     ASSERT_TRUE(block.removeRecord(0));
     EXPECT_EQ(readI32(block.record(0), 0), 4);
     EXPECT_EQ(readI32(block.record(1), 0), 3);
@@ -362,18 +403,65 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
     EXPECT_FALSE(reduced.componentOrigin(0)) << "origin runs past a 70-byte record";
 }
 
-TEST(RecordEdits, LinkingAndLongChains)
+TEST(ChainOperations, KeepTailAndBlockPointersOnTheChain)
 {
-    ShipBlock head;
-    ShipBlock* a = head.insertAfter(std::make_unique<ShipBlock>(1, 0, 0));
-    head.insertAfter(std::make_unique<ShipBlock>(2, 0, 0));
-    EXPECT_EQ(head.next->type, 2u);
-    EXPECT_EQ(head.next->next.get(), a);
-    head.removeNext();
-    EXPECT_EQ(head.next.get(), a);
+    RecordingSink sink;
+    ShipFile file(sink);
+    const auto block = [](std::uint32_t type) { return std::make_unique<ShipBlock>(type, 4, 0); };
+
+    ShipBlock* nine = file.insertAfter(file.head, block(9));
+    EXPECT_EQ(file.tail, nine);
+    ShipBlock* table = file.insertAfter(file.head, block(1));
+    EXPECT_EQ(file.componentBlock, table);
+    EXPECT_EQ(file.tail, nine) << "inserting before the last block keeps the tail";
+    ASSERT_TRUE(file.selectAttachmentBlock(0));
+
+    // A later type-1 block is the table a load would pick; removing it falls back.
+    ShipBlock* second = file.insertAfter(*nine, block(1));
+    EXPECT_EQ(file.componentBlock, second);
+    EXPECT_EQ(file.tail, second);
+    EXPECT_TRUE(file.removeAfter(*nine));
+    EXPECT_EQ(file.componentBlock, table);
+    EXPECT_EQ(file.tail, nine);
+    EXPECT_FALSE(file.removeAfter(*nine));
+
+    EXPECT_TRUE(file.removeAfter(*table));
+    EXPECT_EQ(file.attachmentBlock, nullptr) << "the removed type-9 block is forgotten";
+    EXPECT_EQ(file.tail, table);
+
+    // Blocks taken out and appended elsewhere leave both documents pointing into their own.
+    ShipFile other(sink);
+    ShipBlock* otherTable = other.insertAfter(other.head, block(0));
+    other.insertAfter(*other.insertAfter(*otherTable, block(1)), block(3));
+    file.append(other.takeAfter(*otherTable));
+    EXPECT_EQ(other.tail, otherTable);
+    EXPECT_EQ(other.componentBlock, nullptr);
+    EXPECT_EQ(file.tail->type, 3u);
+    EXPECT_EQ(file.componentBlock, table->next.get());
 
     // A chain of a million blocks is destroyed without deep recursion.
-    ShipBlock* last = a;
     for (int i = 0; i < 1000000; ++i)
-        last = last->insertAfter(std::make_unique<ShipBlock>(5, 0, 0));
+        file.insertAfter(*file.tail, block(5));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(ChainOperations, RestoreLoadsAnImageAsNewWithoutMessages)
+{
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(buildShip(sampleShip()), "x", sink);
+    const ByteVector image = file->serialise();
+    ASSERT_TRUE(file->selectAttachmentBlock(1));
+    file->releaseRecords();
+    file->insertAfter(file->head, std::make_unique<ShipBlock>(4, 2, 1));
+
+    ASSERT_TRUE(file->restore(image));
+    EXPECT_EQ(file->serialise(), image);
+    EXPECT_EQ(file->componentBlock, nthBlockOfType(*file, 1, 0));
+    EXPECT_EQ(file->attachmentBlock, nullptr);
+    EXPECT_EQ(file->tail->next, nullptr);
+
+    // A cut image keeps the whole blocks before the cut and says so by its result only.
+    EXPECT_FALSE(file->restore(Bytes(image).first(image.size() - 10)));
+    EXPECT_FALSE(file->empty());
+    EXPECT_TRUE(sink.messages.empty());
 }

@@ -1,3 +1,4 @@
+#include "korvex/Version.h"
 #include "tests/support/ShipBuilder.h"
 #include "tests/tools/ToolRunner.h"
 
@@ -10,10 +11,9 @@ using tooltests::runShpTool;
 TEST(ShpToolUsage, BadCommandLinesExitWithTwoAndShowUsage)
 {
     tooltests::TemporaryDirectory dir;
-    const std::string ship =
-        tooltests::writeFile(dir.path(), "ship.shp",
-                             testsupport::buildShip(testsupport::sampleShip()))
-            .string();
+    const std::string ship = tooltests::writeFile(dir.path(), "ship.shp",
+                                                  testsupport::buildShip(testsupport::sampleShip()))
+                                 .string();
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"bogus"},
@@ -35,6 +35,12 @@ TEST(ShpToolUsage, BadCommandLinesExitWithTwoAndShowUsage)
     EXPECT_EQ(runShpTool({"bogus"}, dir.path()).err.find("korvex-shp: unknown command \"bogus\"\n"),
               0u);
     EXPECT_EQ(runShpTool({"info"}, dir.path()).err, "usage: korvex-shp info FILE [--json]\n");
+    // An unknown option is named before the usage.
+    EXPECT_EQ(runShpTool({"info", "--xml", ship}, dir.path()).err,
+              "korvex-shp: unknown option \"--xml\"\nusage: korvex-shp info FILE [--json]\n");
+    EXPECT_EQ(runShpTool({"unpack", "--json", ship, ship}, dir.path())
+                  .err.find("korvex-shp: unknown option \"--json\"\nusage: "),
+              0u);
 
     // "--" ends the options, so a file may be named like one.
     const auto run = runShpTool({"info", "--json", "--", ship}, dir.path());
@@ -42,16 +48,21 @@ TEST(ShpToolUsage, BadCommandLinesExitWithTwoAndShowUsage)
     EXPECT_EQ(run.out.front(), '{');
 }
 
-TEST(ShpToolUsage, HelpListsEveryCommandOnStdout)
+TEST(ShpToolUsage, HelpAndVersionGoToStdout)
 {
     tooltests::TemporaryDirectory dir;
     for (const char* help : {"--help", "-h", "help"}) {
         const auto run = runShpTool({help}, dir.path());
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, "");
-        EXPECT_NE(run.out.find("  korvex-shp info FILE [--json]\n"), std::string::npos);
+        EXPECT_NE(run.out.find("  korvex-shp info FILE [--json]\n    exit status 3: "),
+                  std::string::npos);
         EXPECT_NE(run.out.find("  korvex-shp unpack IN OUT\n"), std::string::npos);
+        EXPECT_NE(run.out.find("  korvex-shp --help | --version\n"), std::string::npos);
     }
+    const auto version = runShpTool({"--version"}, dir.path());
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "korvex-shp " KORVEX_VERSION "\n");
 }
 
 } // namespace

@@ -39,6 +39,7 @@ TEST_F(UnpackCommand, WritesPlainAndPackedShipsAsTheirPlainBytes)
         run = unpack(writeFile(dir.path(), "packed.shp", packed), out);
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, ""); // no notice that it unpacks: that is what was asked
         EXPECT_EQ(readBytes(out), plain);
     }
 

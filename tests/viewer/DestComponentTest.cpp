@@ -2,7 +2,6 @@
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipBuilder.h"
-#include "viewer/ShipView.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +23,10 @@ TEST(DestComponent, NameEndingInDestIgnoringCaseAndAtLeastFourLong)
     ASSERT_EQ(shipfile::componentCount(*file), 8);
     const bool expected[8] = {true, true, true, false, false, false, false, false};
     for (int n = 0; n < 8; ++n)
-        EXPECT_EQ(isDestComponent(*file, n), expected[n])
+        EXPECT_EQ(shipfile::isDestComponent(*file, n), expected[n])
             << ship.components[static_cast<std::size_t>(n)].name;
-    EXPECT_FALSE(isDestComponent(*file, 8));
-    EXPECT_FALSE(isDestComponent(*file, -1));
+    EXPECT_FALSE(shipfile::isDestComponent(*file, 8));
+    EXPECT_FALSE(shipfile::isDestComponent(*file, -1));
 }
 
 } // namespace

@@ -198,7 +198,29 @@ TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
     }
     run = render({"--attachment", "-1"});
     EXPECT_EQ(run.exitCode, 2);
+    run = render({"--spin"});
+    EXPECT_EQ(run.err.find("korvex-shp: unknown option \"--spin\"\nusage: "), 0u) << run.err;
+    // An attachment belongs to a component; one the component lacks is no choice either.
+    run = render({"--attachment", "0"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("--attachment needs --select"), std::string::npos) << run.err;
+    run = render({"--select", "0", "--attachment", "99"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "korvex-shp: the component has no attachment \"99\"\n");
+    // A picture is written in the format its name ends in, or not at all.
+    run = runShpTool({"render", pathOf("ship.shp"), "-o", pathOf("out.xyz"), "--wireframe"},
+                     dir.path());
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("cannot write a picture named"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.xyz"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.png"));
+    run = runShpTool({"render", pathOf("ship.shp"), "-o", pathOf("out.jpg"), "--wireframe"},
+                     dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto jpeg = tooltests::readBytes(dir.path() / "out.jpg");
+    ASSERT_GE(jpeg.size(), 2u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
 }
 
 TEST_F(RenderCommand, ProblemsWithTheShipOrTheDisplayWriteNoPicture)
@@ -234,6 +256,49 @@ TEST_F(RenderCommand, ProblemsWithTheShipOrTheDisplayWriteNoPicture)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("render needs an X display"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.png"));
+}
+
+TEST_F(RenderCommand, TexturesComeFromTheGameInstallationAsTheEditorFindsIt)
+{
+    writeShip(axisShip());
+    const char* before = std::getenv("WINEPREFIX");
+    const std::string saved = before ? before : "";
+    const auto restore = [&] {
+        if (before)
+            setenv("WINEPREFIX", saved.c_str(), 1);
+        else
+            unsetenv("WINEPREFIX");
+    };
+
+    // A prefix without the game: said why, and drawn without textures.
+    setenv("WINEPREFIX", pathOf("noprefix").c_str(), 1);
+    ToolRun run = render({});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.err.find("Error opening registry key! Textures will be unavailable!"),
+              std::string::npos)
+        << run.err;
+
+    // The game's registry entry names its directory; its texture cache is the one used.
+    const auto prefix = dir.path() / "prefix";
+    std::filesystem::create_directories(prefix / "drive_c" / "Game");
+    const std::string registry = R"(WINE REGISTRY Version 2
+
+[Software\\Microsoft\\DirectPlay\\Applications\\Vantaris] 1700000000
+"CurrentDirectory"="C:\\Game"
+)";
+    tooltests::writeFile(prefix, "system.reg",
+                         testsupport::ByteVector(registry.begin(), registry.end()));
+    setenv("WINEPREFIX", prefix.c_str(), 1);
+    run = render({});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.err.find("korvex-shp: textures from \"" +
+                           (prefix / "drive_c" / "Game" / "tcachehw.dat").string() + "\"\n"),
+              std::string::npos)
+        << run.err;
+    // Wireframe asks for none.
+    run = render({"--wireframe"});
+    EXPECT_EQ(run.err.find("korvex"), std::string::npos) << run.err;
+    restore();
 }
 
 TEST_F(RenderCommand, TextureProblemsAreReportedAndTheRestIsWireframe)

@@ -114,5 +114,33 @@ TEST_F(ShipViewWidgetTest, DrawsAtTheScreensFullResolution)
     EXPECT_EQ(leftSide, std::lround(ratio));
 }
 
+TEST_F(ShipViewWidgetTest, ShowsADrawingProblemOnceForTheSameShipAndSelection)
+{
+    auto bad = ship(false);
+    int selected = 0;
+    widget.setSceneProvider([&] { return viewer::Scene{bad.get(), selected, -1}; });
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    QTest::qWait(50); // the first picture, drawn once the context exists
+    sink.messages.clear();
+    widget.forgetShownProblems();
+
+    widget.redraw();
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 1u);
+
+    // Another selection, a changed ship and a ship opened anew report again.
+    selected = -1;
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 2u);
+    bad->first()->records[0] ^= 1;
+    widget.redraw();
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 3u);
+    widget.forgetShownProblems();
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 4u);
+}
+
 } // namespace
 } // namespace viewertest

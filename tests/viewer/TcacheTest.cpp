@@ -75,10 +75,17 @@ TEST(TcachePixels, PaletteRampsRunLinearlyFromLightToDark)
 class TcacheFile : public ::testing::Test
 {
 protected:
+    // Reads the file, and checks that the same image in memory reads the same.
     TcacheLookup lookup(const TcacheBuilder& builder, std::string_view name)
     {
         EXPECT_TRUE(builder.write(path));
-        return readTcacheTexture(path, name);
+        TcacheLookup fromFile = readTcacheTexture(path, name);
+        const TcacheLookup fromMemory = readTcacheTexture(builder.build(), name);
+        EXPECT_EQ(fromMemory.failure, fromFile.failure) << name;
+        EXPECT_EQ(fromMemory.texture.width, fromFile.texture.width) << name;
+        EXPECT_EQ(fromMemory.texture.height, fromFile.texture.height) << name;
+        EXPECT_EQ(fromMemory.texture.rgba, fromFile.texture.rgba) << name;
+        return fromFile;
     }
 
     viewertest::TempDir dir;
