@@ -31,6 +31,17 @@ int selectedRow(const QListWidget* list)
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
+// Highlights `row` without running the list's handler; false when there is no such row or it
+// is the highlighted one already.
+bool highlightNewRow(QListWidget& list, int row)
+{
+    if (row < 0 || row >= list.count() || row == selectedRow(&list))
+        return false;
+    const QSignalBlocker blocker(&list);
+    list.setCurrentRow(row);
+    return true;
+}
+
 } // namespace
 
 ListPanes::ListPanes(MainDialog& window) : m_window(window)
@@ -166,6 +177,18 @@ void ListPanes::showSelection()
     fillAttachmentList();
     selectAttachmentEntry(attachment);
     refreshSpecialBlockBoxes();
+}
+
+void ListPanes::chooseComponent(int n)
+{
+    if (highlightNewRow(*componentList(), n))
+        onComponentSelected();
+}
+
+void ListPanes::chooseAttachment(int j)
+{
+    if (highlightNewRow(*attachmentList(), j))
+        onAttachmentSelected();
 }
 
 void ListPanes::onComponentSelected()

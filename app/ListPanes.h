@@ -45,6 +45,12 @@ public:
     /// has.
     void showSelection();
 
+    /// Selects component n or attachment j of the selected component as a click on its entry
+    /// would (a pick in the view): the same handler runs, and choosing the entry already
+    /// chosen changes nothing.
+    void chooseComponent(int n);
+    void chooseAttachment(int j);
+
     // The user's own actions on the lists.
     void onComponentSelected();
     void onComponentDoubleClicked();

@@ -9,6 +9,7 @@
 #include "app/PathText.h"
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
+#include "app/WindowLayout.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
 #include "platform/Questions.h"
@@ -36,6 +37,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QUrl>
+
+#include <cmath>
 
 namespace app {
 
@@ -86,8 +89,15 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     resources::initialise();
     platform::buildDialog(*this, resources::MainWindowTemplate);
     m_baseTitle = windowTitle();
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // A window of its own, so window managers let it be maximised.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    m_layout = std::make_unique<WindowLayout>(
+        *this, *control<QWidget>(id::ShipGroup), *control<QWidget>(id::ZoomSlider),
+        *control<QWidget>(id::ZoomRange),
+        std::vector<QWidget*>{control<QWidget>(id::ComponentList),
+                              control<QWidget>(id::AttachmentList)});
     setWindowIcon(resources::applicationIcon());
 
     // Enter starts no command: not in a field, and not on the button that has the focus, where
@@ -160,15 +170,49 @@ void MainDialog::createView()
     // lower-left corner and whatever rises above the box is cut off, so the anchor point of
     // the picture sits in the middle of the box.
     const QRect area = control<QWidget>(id::ShipGroup)->geometry();
+    m_templateShipBox = area.size();
     auto* frame = new QWidget(this);
     frame->setGeometry(area);
     m_viewWidget = new viewer::ShipViewWidget(m_view, m_textures, m_sink, frame);
     m_viewWidget->move(0, area.height() - m_viewWidget->height());
     frame->hide();
-    m_viewWidget->setSceneProvider([this] {
-        return viewer::Scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
-                             m_state.selectedComponent, m_state.selectedAttachment};
-    });
+    m_viewWidget->setSceneProvider([this] { return scene(); });
+}
+
+void MainDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (!m_layout || !m_viewWidget)
+        return;
+    m_layout->apply();
+    // The view's frame is the "Ship" box; the view grows with it and keeps standing on the
+    // box's lower-left corner, so the picture keeps its scale and its anchor stays in the
+    // middle of the box.
+    const QRect area = control<QWidget>(id::ShipGroup)->geometry();
+    QWidget* frame = m_viewWidget->parentWidget();
+    frame->setGeometry(area);
+    const QSize extra = area.size() - m_templateShipBox;
+    m_viewWidget->resize(viewer::camera::ViewportPixels + extra.width(),
+                         viewer::camera::ViewportPixels + extra.height());
+    m_viewWidget->move(0, area.height() - m_viewWidget->height());
+    redrawView();
+}
+
+viewer::Scene MainDialog::scene() const
+{
+    return viewer::Scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
+                         m_state.selectedComponent, m_state.selectedAttachment};
+}
+
+void MainDialog::setZoom(double zoom)
+{
+    m_view.zoom = viewer::camera::clampZoom(zoom);
+    auto* slider = control<QSlider>(id::ZoomSlider);
+    {
+        const QSignalBlocker blocker(slider);
+        slider->setValue(static_cast<int>(std::lround(m_view.zoom)));
+    }
+    redrawView();
 }
 
 void MainDialog::connectCommands()

@@ -35,6 +35,7 @@ class ShipViewWidget;
 namespace app {
 
 class AttachmentCommands;
+class WindowLayout;
 class ComponentCommands;
 class ListPanes;
 class ViewControls;
@@ -85,6 +86,11 @@ public:
     QString chooseShipFile();
     /// Draws the open ship now with the current selection.
     void redrawView();
+    /// What the view shows: the open ship, if any, and the selection.
+    viewer::Scene scene() const;
+    /// Sets the view's zoom, puts the slider at the nearest position it has without running
+    /// its handler, and redraws.
+    void setZoom(double zoom);
     /// Loads the ship file at `path` with the editor's messages (Open and Merge). A file that
     /// holds no blocks is said to, as nothing else would tell the user why nothing opened.
     std::unique_ptr<shipfile::ShipFile> loadShipFile(const std::filesystem::path& path);
@@ -119,6 +125,7 @@ public slots:
 protected:
     /// Exit, Escape and the close box all end here.
     void reject() override;
+    void resizeEvent(QResizeEvent* event) override;
     /// A ship file dropped on the window is opened as Open would.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -152,11 +159,14 @@ private:
     viewer::ShipView m_view;
     viewer::TextureCache m_textures;
     viewer::ShipViewWidget* m_viewWidget = nullptr;
+    /// The "Ship" box at the template's size, where the view is 388 pixels square.
+    QSize m_templateShipBox;
     QString m_baseTitle;
     std::unique_ptr<ListPanes> m_listPanes;
     std::unique_ptr<ViewControls> m_viewControls;
     std::unique_ptr<AttachmentCommands> m_attachmentCommands;
     std::unique_ptr<ComponentCommands> m_componentCommands;
+    std::unique_ptr<WindowLayout> m_layout;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     QMenu* m_recentFilesMenu = nullptr;

@@ -1,10 +1,14 @@
 #include "app/ViewControls.h"
 
+#include "app/ListPanes.h"
 #include "app/MainDialog.h"
+#include "editing/AttachmentLabel.h"
 #include "editing/Attachments.h"
 #include "editing/Components.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
+#include "shipfile/Catalogue.h"
+#include "viewer/Framing.h"
 #include "viewer/ShipViewWidget.h"
 
 #include <QCheckBox>
@@ -13,6 +17,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include <array>
 #include <optional>
@@ -129,6 +135,14 @@ bool ViewControls::handleKey(const QKeyEvent& event)
         cycleMouseMode();
         return true;
     }
+    if ((event.key() == Qt::Key_F || event.key() == Qt::Key_Home) &&
+        event.modifiers() == Qt::NoModifier) {
+        // Home belongs to a text field that has the focus: it moves its cursor.
+        if (event.key() == Qt::Key_Home && qobject_cast<QLineEdit*>(m_window.focusWidget()))
+            return false;
+        fitView();
+        return true;
+    }
     const std::optional<ViewChoice> choice = viewForKey(event);
     if (!choice)
         return false;
@@ -181,18 +195,30 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
             const QPoint at = mouse->position().toPoint();
-            m_mouse.mouseDown = true;
-            m_mouse.lastMouseX = at.x();
-            m_mouse.lastMouseY = at.y();
+            viewer::pressButton(m_mouse, at.x(), at.y());
         }
         return false;
     }
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            const bool click = m_mouse.mouseDown && !m_mouse.dragging;
             m_mouse.mouseDown = false;
             finishDrag();
+            if (click)
+                clicked({m_mouse.pressX, m_mouse.pressY});
         }
         return false;
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint at = wheel->position().toPoint();
+        if (!viewPosition(at))
+            return false;
+        zoomAt(at,
+               wheel->angleDelta().y() / static_cast<double>(QWheelEvent::DefaultDeltasPerStep));
+        return true;
+    }
+    case QEvent::ToolTip:
+        return showToolTip(*static_cast<QHelpEvent*>(event));
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         // A release the window did not see (a message box took it) ends the drag all the same.
@@ -215,11 +241,11 @@ void ViewControls::finishDrag()
 void ViewControls::mouseMoved(int x, int y)
 {
     EditorState& state = m_window.state();
-    if (!m_mouse.mouseDown || !state.fileLoaded)
+    if (!m_mouse.mouseDown || !state.fileLoaded || !viewer::isDragMove(m_mouse, x, y))
         return;
     viewer::ShipView& view = m_window.view();
     const int viewIndex = m_window.control<QComboBox>(id::ViewChoice)->currentIndex();
-    const viewer::DragStep step = viewer::dragStep(m_mouse, x, y, viewIndex, view.zoom.load());
+    const viewer::DragStep step = viewer::dragStep(m_mouse, x, y, viewIndex, view.zoom);
 
     if (step.turns) {
         state.viewOrientation.rotateX(step.turnX);
@@ -253,6 +279,105 @@ void ViewControls::mouseMoved(int x, int y)
         }
     }
     m_window.redrawView();
+}
+
+std::optional<QPointF> ViewControls::viewPosition(QPoint windowPos) const
+{
+    const viewer::ShipViewWidget* view = m_window.viewWidget();
+    const QWidget* frame = view ? view->parentWidget() : nullptr;
+    if (!frame || !frame->isVisible() || !frame->geometry().contains(windowPos))
+        return std::nullopt;
+    return QPointF(view->mapFrom(&m_window, windowPos)) + QPointF(0.5, 0.5);
+}
+
+viewer::Pick ViewControls::pickAt(QPoint windowPos) const
+{
+    const std::optional<QPointF> at = viewPosition(windowPos);
+    if (!at)
+        return {};
+    return viewer::pickAt(m_window.view(), m_window.scene(), m_window.viewWidget()->viewSize(),
+                          at->x(), at->y());
+}
+
+void ViewControls::clicked(QPoint windowPos)
+{
+    const viewer::Pick pick = pickAt(windowPos);
+    // A click on empty space keeps the selection.
+    if (pick.attachment >= 0)
+        m_window.listPanes().chooseAttachment(pick.attachment);
+    else if (!pick.empty())
+        m_window.listPanes().chooseComponent(pick.component);
+}
+
+bool ViewControls::showToolTip(const QHelpEvent& event)
+{
+    if (!viewPosition(event.pos()))
+        return false;
+    const viewer::Pick pick = pickAt(event.pos());
+    if (pick.empty()) {
+        QToolTip::hideText();
+        return true;
+    }
+    shipfile::ShipFile& file = *m_window.state().file;
+    const std::string name =
+        pick.attachment >= 0 ? editing::attachmentLabel(
+                                   editing::attachmentRecord(file, pick.component, pick.attachment))
+                             : shipfile::componentName(file, pick.component);
+    // Any move of the pointer hides the tip; the next rest names what is under it then.
+    QToolTip::showText(event.globalPos(),
+                       QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())),
+                       &m_window, QRect(event.pos(), QSize(1, 1)));
+    return true;
+}
+
+void ViewControls::zoomAt(QPoint windowPos, double notches)
+{
+    EditorState& state = m_window.state();
+    const std::optional<QPointF> at = viewPosition(windowPos);
+    if (!state.fileLoaded || !at || notches == 0.0)
+        return;
+    viewer::ShipView& view = m_window.view();
+    const double before = viewer::camera::clampZoom(view.zoom);
+    const double after = viewer::wheelZoom(before, notches);
+    if (!view.centresOnSelection(m_window.scene()))
+        view.center = viewer::centreKeeping(
+            view.orientation, view.center,
+            viewer::camera::viewPoint(m_window.viewWidget()->viewSize(), at->x(), at->y()), before,
+            after);
+    m_window.setZoom(after);
+}
+
+void ViewControls::fitView()
+{
+    EditorState& state = m_window.state();
+    if (!state.fileLoaded)
+        return;
+    const viewer::ShipViewWidget* widget = m_window.viewWidget();
+    // The part of the view inside the "Ship" box: the view stands on the box's lower-left
+    // corner and whatever rises above the box is cut off.
+    const QRect shown =
+        QRect(QPoint(0, 0), widget->parentWidget()->size()).translated(-widget->pos()) &
+        widget->rect();
+    const viewer::Scene scene = m_window.scene();
+    viewer::ShipView& view = m_window.view();
+    const int target = scene.selectedComponent < shipfile::componentCount(*scene.file)
+                           ? scene.selectedComponent
+                           : -1;
+    const auto framing = viewer::fitFraming(
+        view, scene, widget->viewSize(),
+        {static_cast<double>(shown.x()), static_cast<double>(shown.y()),
+         static_cast<double>(shown.width()), static_cast<double>(shown.height())},
+        target);
+    if (!framing)
+        return;
+    // The fitted centre would be overridden at the next draw while the view follows the
+    // selection.
+    if (view.centresOnSelection(scene)) {
+        m_window.control<QCheckBox>(id::CenterOnObject)->setChecked(false);
+        view.centerOnObject = 0;
+    }
+    view.center = framing->center;
+    m_window.setZoom(framing->zoom);
 }
 
 } // namespace app

@@ -3,11 +3,14 @@
 #include "app/EditStep.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
+#include "viewer/Picking.h"
 
 #include <QObject>
+#include <QPointF>
 
 #include <optional>
 
+class QHelpEvent;
 class QKeyEvent;
 class QMouseEvent;
 
@@ -40,6 +43,15 @@ public:
     /// way: the moves so far become one step, later moves of the same drag another.
     void finishDrag();
 
+    /// Fits the selected component, or the whole ship when none is selected, into the view:
+    /// zoom and centre. The centre no longer follows the selection afterwards.
+    void fitView();
+    /// Zooms by `notches` wheel notches (positive: closer), keeping the ship point under
+    /// `windowPos` in place unless the view centres on the selected component.
+    void zoomAt(QPoint windowPos, double notches);
+    /// What the view shows under `windowPos` of the main window; nothing outside the view.
+    viewer::Pick pickAt(QPoint windowPos) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -47,6 +59,11 @@ private:
     void connectToggles();
     void cycleMouseMode();
     void mouseMoved(int x, int y);
+    void clicked(QPoint windowPos);
+    bool showToolTip(const QHelpEvent& event);
+    /// `windowPos` in the view's own logical pixels, pixel centres; nothing when the view is
+    /// hidden or the point lies outside the part of it that shows.
+    std::optional<QPointF> viewPosition(QPoint windowPos) const;
 
     MainDialog& m_window;
     viewer::MouseState m_mouse;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-// The 20,000-face textured ship that the draw and export benchmarks measure.
+// The 20,000-face textured ship that the draw, pick and export benchmarks measure.
 namespace benchship {
 
 inline constexpr int TextureCount = 50;

@@ -111,11 +111,13 @@ inline constexpr std::string_view ToolOutputFailed = "error writing the output";
 inline constexpr std::string_view ToolUsageRender =
     "korvex-shp render FILE -o OUT.png [--view Bottom|Left|Front|FreeView|Top|Right|Back] "
     "[--zoom N] [--select COMPONENT] [--attachment N] [--wireframe] [--mark] [--no-boxes] "
-    "[--keep-dest] [--textures TCACHE]";
+    "[--keep-dest] [--textures TCACHE] [--size N] [--fit] [--sheet]";
 inline constexpr std::string_view ToolUnknownView =
     "unknown view \"%s\": the views are Bottom, Left, Front, FreeView, Top, Right and Back";
 inline constexpr std::string_view ToolBadZoom =
     "the zoom must be a whole number from 1 to 500, not \"%s\"";
+inline constexpr std::string_view ToolBadSize =
+    "the size must be a whole number of pixels from 16 to 4096, not \"%s\"";
 inline constexpr std::string_view ToolBadAttachment =
     "the attachment must be a record number from 0 up, not \"%s\"";
 inline constexpr std::string_view ToolNoComponent = "the ship has no component \"%s\"";

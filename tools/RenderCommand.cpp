@@ -4,21 +4,27 @@
 #include "shipfile/Messages.h"
 #include "tools/ShpCommands.h"
 #include "viewer/FixedViews.h"
+#include "viewer/Framing.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QPainter>
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tools {
 
@@ -38,7 +44,20 @@ struct RenderOptions
     bool boxes = true;
     bool keepDest = false;
     std::string_view textures;
+    int size = viewer::camera::ViewportPixels;
+    bool fit = false;
+    bool sheet = false;
 };
+
+constexpr int SmallestSize = 16;
+constexpr int LargestSize = 4096;
+
+// The contact sheet: the six fixed views, then FreeView, four to a row, each named under it.
+constexpr std::array<viewer::ViewChoice, 7> SheetViews = {
+    viewer::ViewChoice::Bottom,  viewer::ViewChoice::Left,  viewer::ViewChoice::Front,
+    viewer::ViewChoice::Top,     viewer::ViewChoice::Right, viewer::ViewChoice::Back,
+    viewer::ViewChoice::FreeView};
+constexpr int SheetColumns = 4;
 
 std::optional<int> wholeNumber(std::string_view text)
 {
@@ -60,7 +79,8 @@ std::optional<RenderOptions> parse(Arguments args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const bool takesValue = arg == "-o" || arg == "--view" || arg == "--zoom" ||
-                                arg == "--select" || arg == "--attachment" || arg == "--textures";
+                                arg == "--select" || arg == "--attachment" || arg == "--textures" ||
+                                arg == "--size";
         if (takesValue && i + 1 == args.size())
             return std::nullopt;
         const std::string_view value = takesValue ? args[++i] : std::string_view();
@@ -83,6 +103,15 @@ std::optional<RenderOptions> parse(Arguments args)
             if (!attachment || *attachment < 0)
                 return bad(messages::ToolBadAttachment, value);
             o.attachment = *attachment;
+        } else if (arg == "--size") {
+            const auto size = wholeNumber(value);
+            if (!size || *size < SmallestSize || *size > LargestSize)
+                return bad(messages::ToolBadSize, value);
+            o.size = *size;
+        } else if (arg == "--fit") {
+            o.fit = true;
+        } else if (arg == "--sheet") {
+            o.sheet = true;
         } else if (arg == "--textures") {
             o.textures = value;
         } else if (arg == "--wireframe") {
@@ -126,6 +155,56 @@ std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_vie
             return n;
     }
     return std::nullopt;
+}
+
+// Draws the ship as seen from `choice`; with `fit`, zoomed and centred on the selected
+// component or the whole ship as the F key does. Nothing when the frame was abandoned.
+std::optional<QImage> renderView(viewer::OffscreenRenderer& renderer, viewer::ShipView& view,
+                                 const viewer::Scene& scene, viewer::TextureCache& textures,
+                                 StderrSink& sink, const RenderOptions& o,
+                                 viewer::ViewChoice choice)
+{
+    viewer::Matrix4 orientation;
+    viewer::applyFixedView(choice, orientation);
+    view.setOrientation(orientation);
+    if (o.fit) {
+        const viewer::camera::ViewSize size{o.size, o.size};
+        const auto framing = viewer::fitFraming(
+            view, scene, size, {0.0, 0.0, static_cast<double>(o.size), static_cast<double>(o.size)},
+            scene.selectedComponent);
+        if (framing) {
+            view.centerOnObject = 0;
+            view.center = framing->center;
+            view.zoom = framing->zoom;
+        }
+    }
+    if (!renderer.render(view, scene, textures, sink))
+        return std::nullopt;
+    return renderer.image();
+}
+
+QImage contactSheet(const std::vector<QImage>& pictures, int size)
+{
+    QFont font;
+    font.setPixelSize(std::max(10, size / 20));
+    const int labelHeight = QFontMetrics(font).height() + 8;
+    const int rows = (static_cast<int>(SheetViews.size()) + SheetColumns - 1) / SheetColumns;
+    QImage sheet(size * SheetColumns, (size + labelHeight) * rows, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (std::size_t i = 0; i < SheetViews.size(); ++i) {
+        const int column = static_cast<int>(i) % SheetColumns;
+        const int row = static_cast<int>(i) / SheetColumns;
+        const QPoint corner(column * size, row * (size + labelHeight));
+        painter.drawImage(corner, pictures[i]);
+        const std::string_view name =
+            viewer::ViewChoiceTexts[static_cast<std::size_t>(SheetViews[i])];
+        painter.drawText(QRect(corner + QPoint(0, size), QSize(size, labelHeight)), Qt::AlignCenter,
+                         QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    return sheet;
 }
 
 // The picture format the output's ending names, as QImage writes it; PNG without an ending.
@@ -211,7 +290,7 @@ int runRender(Arguments args)
         printError(messages::formatText(messages::ToolBadPictureFormat, o.output));
         return ExitUsage;
     }
-    viewer::OffscreenRenderer renderer;
+    viewer::OffscreenRenderer renderer(o.size);
     if (!renderer.isValid()) {
         printError(messages::ToolNoDisplay);
         return ExitFailure;
@@ -220,21 +299,33 @@ int runRender(Arguments args)
 
     // The editor's start-up state, changed only by the options.
     viewer::ShipView view;
-    viewer::Matrix4 orientation;
-    viewer::applyFixedView(o.view, orientation);
-    view.setOrientation(orientation);
     view.zoom = o.zoom;
     view.textureMap = texturePath.has_value();
     view.markSelected = o.mark;
     view.showBoxes = o.boxes;
     view.ignoreDest = !o.keepDest;
     viewer::TextureCache textures{texturePath.value_or(std::string())};
+    const viewer::Scene scene{file.get(), selected, o.attachment};
 
-    if (!renderer.render(view, {file.get(), selected, o.attachment}, textures, sink))
-        return ExitFailure;
+    QImage picture;
+    if (o.sheet) {
+        std::vector<QImage> pictures;
+        for (const viewer::ViewChoice choice : SheetViews) {
+            const auto shown = renderView(renderer, view, scene, textures, sink, o, choice);
+            if (!shown)
+                return ExitFailure;
+            pictures.push_back(*shown);
+        }
+        picture = contactSheet(pictures, o.size);
+    } else {
+        const auto shown = renderView(renderer, view, scene, textures, sink, o, o.view);
+        if (!shown)
+            return ExitFailure;
+        picture = *shown;
+    }
     const QString output =
         QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
-    if (!renderer.image().save(output, format->constData())) {
+    if (!picture.save(output, format->constData())) {
         printError(messages::formatText(messages::ToolPictureNotWritten, o.output));
         return ExitFailure;
     }

@@ -4,14 +4,23 @@
 
 namespace viewer::camera {
 
-int clampZoom(int zoom)
+double clampZoom(double zoom)
 {
-    return std::clamp(zoom, MinZoom, MaxZoom);
+    if (!(zoom >= ClosestZoom)) // also NaN
+        return ClosestZoom;
+    return std::min(zoom, static_cast<double>(MaxZoom));
 }
 
-double shipScale(int zoom)
+double shipScale(double zoom)
 {
     return ShipUnits / clampZoom(zoom);
+}
+
+VolumeRect shownVolume(ViewSize size)
+{
+    const double extraX = (size.width - ViewportPixels) * VolumeSize / ViewportPixels / 2.0;
+    const double extraY = (size.height - ViewportPixels) * VolumeSize / ViewportPixels / 2.0;
+    return {-extraX, VolumeSize + extraX, -extraY, VolumeSize + extraY};
 }
 
 Matrix4 cameraTransform(const Matrix4& orientation)
@@ -23,7 +32,7 @@ Matrix4 cameraTransform(const Matrix4& orientation)
     return m;
 }
 
-Matrix4 centredFrame(const Matrix4& camera, shipfile::Vec3 center, int zoom)
+Matrix4 centredFrame(const Matrix4& camera, shipfile::Vec3 center, double zoom)
 {
     // Each offset is rounded to single precision, as the game's own viewer passes it.
     const double divisor = clampZoom(zoom);
@@ -35,7 +44,7 @@ Matrix4 centredFrame(const Matrix4& camera, shipfile::Vec3 center, int zoom)
     return m;
 }
 
-Matrix4 componentFrame(const Matrix4& centred, int zoom, shipfile::Vec3 origin)
+Matrix4 componentFrame(const Matrix4& centred, double zoom, shipfile::Vec3 origin)
 {
     const double s = shipScale(zoom);
     Matrix4 m = centred;
@@ -54,6 +63,23 @@ Point transform(const Matrix4& m, Point p)
 double toPixels(double viewUnits)
 {
     return viewUnits * ViewportPixels / VolumeSize;
+}
+
+Point viewPoint(ViewSize size, double x, double y)
+{
+    const VolumeRect shown = shownVolume(size);
+    constexpr double UnitsPerPixel = VolumeSize / ViewportPixels;
+    return {shown.left + x * UnitsPerPixel, shown.top - y * UnitsPerPixel, 0.0};
+}
+
+shipfile::Vec3 shipDirection(const Matrix4& orientation, Point v)
+{
+    // The camera's turn is orthonormal (a mirror times rotations): its inverse is its transpose.
+    const Matrix4 m = cameraTransform(orientation);
+    const auto column = [&](int c) {
+        return static_cast<float>(m.at(0, c) * v.x + m.at(1, c) * v.y + m.at(2, c) * v.z);
+    };
+    return {column(0), column(1), column(2)};
 }
 
 } // namespace viewer::camera

@@ -20,20 +20,41 @@ inline constexpr double AnchorZ = -7000.0;
 /// Zoom divisors the slider gives; ship units are drawn at ShipUnits / zoom view units.
 inline constexpr int MinZoom = 1;
 inline constexpr int MaxZoom = 500;
+/// The wheel and fitting go closer than the slider, for small ships.
+inline constexpr double ClosestZoom = 0.01;
 inline constexpr double ShipUnits = 10.0;
 
-/// `zoom` kept to the slider's range, so a stray value never divides by zero.
-int clampZoom(int zoom);
+/// `zoom` kept to ClosestZoom..MaxZoom, so a stray value never divides by zero.
+double clampZoom(double zoom);
 /// View units per ship unit.
-double shipScale(int zoom);
+double shipScale(double zoom);
+
+/// The size of a view in logical pixels. Every size shows ViewportPixels / VolumeSize pixels
+/// per view unit: a larger view shows more around the anchor, not a larger ship.
+struct ViewSize
+{
+    int width = ViewportPixels;
+    int height = ViewportPixels;
+};
+
+/// The part of the view volume a view of `size` shows: 0..VolumeSize on both axes at the
+/// default size, growing evenly on both sides.
+struct VolumeRect
+{
+    double left = 0.0;
+    double right = VolumeSize;
+    double bottom = 0.0;
+    double top = VolumeSize;
+};
+VolumeRect shownVolume(ViewSize size);
 
 /// Identity, then the anchor, the left-right mirror and the orientation.
 Matrix4 cameraTransform(const Matrix4& orientation);
 /// The camera moved so that ship point `center` lands on the anchor. Attachment markers are
 /// drawn in this frame, before the zoom scale, so they keep one size on screen.
-Matrix4 centredFrame(const Matrix4& camera, shipfile::Vec3 center, int zoom);
+Matrix4 centredFrame(const Matrix4& camera, shipfile::Vec3 center, double zoom);
 /// A component's own frame: the centred frame scaled by the zoom and moved to `origin`.
-Matrix4 componentFrame(const Matrix4& centred, int zoom, shipfile::Vec3 origin);
+Matrix4 componentFrame(const Matrix4& centred, double zoom, shipfile::Vec3 origin);
 
 struct Point
 {
@@ -46,5 +67,12 @@ struct Point
 Point transform(const Matrix4& m, Point p);
 /// View-volume x or y in viewport pixels from the lower-left corner.
 double toPixels(double viewUnits);
+
+/// The view-volume point (z 0) under (x, y) of a view of `size`, in logical pixels from its
+/// top-left corner, as mouse positions come.
+Point viewPoint(ViewSize size, double x, double y);
+/// The ship-space direction that the camera turns into the view-space direction `v`: the
+/// inverse of the mirror and the orientation.
+shipfile::Vec3 shipDirection(const Matrix4& orientation, Point v);
 
 } // namespace viewer::camera

@@ -2,6 +2,8 @@
 
 #include "viewer/FixedViews.h"
 
+#include <cstdlib>
+
 namespace viewer {
 
 namespace {
@@ -47,7 +49,7 @@ void add(shipfile::Vec3& v, Axis axis, float amount)
 }
 
 // The product is taken in 32-bit integers, as the game's own tools did, then scaled in float.
-float amount(int pixels, int zoom)
+float amount(int pixels, double zoom)
 {
     return static_cast<float>(pixels * zoom) * DragScale;
 }
@@ -64,7 +66,23 @@ MouseMode nextMouseMode(MouseMode mode)
     return static_cast<MouseMode>((static_cast<int>(mode) + 1) % 3);
 }
 
-DragStep dragStep(MouseState& state, int x, int y, int viewIndex, int zoom)
+void pressButton(MouseState& state, int x, int y)
+{
+    state.mouseDown = true;
+    state.lastMouseX = state.pressX = x;
+    state.lastMouseY = state.pressY = y;
+    state.dragging = false;
+}
+
+bool isDragMove(MouseState& state, int x, int y)
+{
+    if (!state.dragging)
+        state.dragging =
+            std::abs(x - state.pressX) > ClickSlop || std::abs(y - state.pressY) > ClickSlop;
+    return state.dragging;
+}
+
+DragStep dragStep(MouseState& state, int x, int y, int viewIndex, double zoom)
 {
     const int dxR = x - state.lastMouseX;
     const int dyD = y - state.lastMouseY;

@@ -68,7 +68,7 @@ bool OffscreenRenderer::render(ShipView& view, const Scene& scene, TextureCache&
     if (!makeCurrent())
         return false;
     MessageQueue messages;
-    view.initialiseGl(m_size);
+    view.initialiseGl({m_size, m_size});
     const bool complete = view.draw(scene, textures, messages);
     if (complete) {
         glFinish();

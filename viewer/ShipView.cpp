@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -24,7 +25,7 @@ using shipfile::ShipFile;
 using shipfile::Vec3;
 
 namespace {
-constexpr float MarkerHalfSize = 30.0f;
+constexpr float MarkerHalfSize = ShipView::MarkerHalfSize;
 constexpr std::size_t PositionBytes = 3 * sizeof(float);
 
 struct Colour
@@ -286,7 +287,7 @@ void cubeFace(const std::array<float, 3>& p, int axis, float side, bool filled)
 
 // Cubes at the attachment points of the current type-9 block, drawn in the centred frame, so
 // the positions are scaled here and the cubes keep one size on screen at every zoom.
-void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin, int zoom,
+void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin, double zoom,
                            DrawState& state)
 {
     const double scale = camera::shipScale(zoom);
@@ -378,9 +379,11 @@ void showStop(shipfile::MessageSink& sink, std::string_view text, std::string_vi
 
 ShipView::~ShipView() = default;
 
-void ShipView::initialiseGl(int viewportPixels)
+void ShipView::initialiseGl(camera::ViewSize size, double pixelRatio)
 {
-    glViewport(0, 0, viewportPixels, viewportPixels);
+    glViewport(0, 0, static_cast<GLsizei>(std::lround(size.width * pixelRatio)),
+               static_cast<GLsizei>(std::lround(size.height * pixelRatio)));
+    glLineWidth(static_cast<GLfloat>(std::max(1.0, std::round(pixelRatio))));
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
@@ -393,7 +396,8 @@ void ShipView::initialiseGl(int viewportPixels)
                  1.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, camera::VolumeSize, 0.0, camera::VolumeSize, camera::NearPlane, camera::FarPlane);
+    const camera::VolumeRect shown = camera::shownVolume(size);
+    glOrtho(shown.left, shown.right, shown.bottom, shown.top, camera::NearPlane, camera::FarPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -416,7 +420,7 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
                  1.0f);
 
     // One zoom for the whole frame, however the slider moves meanwhile.
-    const int frameZoom = camera::clampZoom(zoom.load());
+    const double frameZoom = camera::clampZoom(zoom);
     const Matrix4 cameraMatrix = camera::cameraTransform(orientation);
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixd(cameraMatrix.data());
@@ -472,6 +476,17 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
     }
     glLoadMatrixd(cameraMatrix.data());
     return true;
+}
+
+bool ShipView::centresOnSelection(const Scene& scene) const
+{
+    return scene.file && centerOnObject && scene.selectedComponent >= 0 &&
+           scene.selectedComponent < shipfile::componentCount(*scene.file);
+}
+
+Vec3 ShipView::shownCenter(const Scene& scene) const
+{
+    return centresOnSelection(scene) ? originOf(*scene.file, scene.selectedComponent) : center;
 }
 
 } // namespace viewer

@@ -6,8 +6,6 @@
 #include "viewer/Matrix4.h"
 #include "viewer/Scene.h"
 
-#include <atomic>
-
 namespace shipfile {
 class MessageSink;
 class ShipFile;
@@ -31,10 +29,14 @@ public:
 
     /// The colour every frame starts from.
     static constexpr float BackgroundGrey = 0.7f;
+    /// Attachment markers are cubes this many view units out from their point on each axis.
+    static constexpr float MarkerHalfSize = 30.0f;
 
-    /// Sets up the current context: the square viewport at its lower-left corner, texturing,
-    /// blending, depth test, the grey clear colour and the projection.
-    void initialiseGl(int viewportPixels = camera::ViewportPixels);
+    /// Sets up the current context for a view of `size` logical pixels drawn at `pixelRatio`
+    /// device pixels each: the viewport at its lower-left corner, texturing, blending, depth
+    /// test, the grey clear colour, the projection and a line width that looks the same at
+    /// every ratio.
+    void initialiseGl(camera::ViewSize size = {}, double pixelRatio = 1.0);
 
     void setOrientation(const Matrix4& m);
 
@@ -44,10 +46,17 @@ public:
     /// selected component) and `textureMap` (when a texture fails).
     bool draw(const Scene& scene, TextureCache& textures, shipfile::MessageSink& sink);
 
+    /// The ship point the next draw of `scene` puts on the anchor: the selected component's
+    /// origin while centring on it, else `center`.
+    shipfile::Vec3 shownCenter(const Scene& scene) const;
+    /// Whether the draw of `scene` centres on the selected component, whatever `center` says.
+    bool centresOnSelection(const Scene& scene) const;
+
     Matrix4 orientation;
     shipfile::Vec3 center;
-    /// Zoom divisor 1..500, written by the zoom slider from another thread.
-    std::atomic<int> zoom{1};
+    /// Zoom divisor: the slider's 1..500, or finer from the wheel and fitting (down to
+    /// camera::ClosestZoom).
+    double zoom = 1.0;
     int textureMap = 1;
     int highQualityTextures = 1;
     int markSelected = 0;

@@ -10,6 +10,7 @@
 #include <QOpenGLFramebufferObject>
 
 #include <GL/gl.h>
+#include <cmath>
 #include <utility>
 
 namespace viewer {
@@ -18,7 +19,7 @@ ShipViewWidget::ShipViewWidget(ShipView& view, TextureCache& textures, shipfile:
                                QWidget* parent)
     : QOpenGLWidget(parent), m_view(view), m_textures(textures), m_sink(sink)
 {
-    setFixedSize(camera::ViewportPixels, camera::ViewportPixels);
+    resize(camera::ViewportPixels, camera::ViewportPixels);
 }
 
 ShipViewWidget::~ShipViewWidget()
@@ -49,23 +50,29 @@ void ShipViewWidget::initializeGL()
 }
 
 namespace {
-// The view's square in device pixels.
-int framePixels(const QWidget& widget)
+// The view in device pixels.
+QSize framePixels(const QWidget& widget)
 {
-    return static_cast<int>(camera::ViewportPixels * widget.devicePixelRatioF() + 0.5);
+    const double ratio = widget.devicePixelRatioF();
+    return {static_cast<int>(std::lround(widget.width() * ratio)),
+            static_cast<int>(std::lround(widget.height() * ratio))};
 }
 } // namespace
 
+camera::ViewSize ShipViewWidget::viewSize() const
+{
+    return {width(), height()};
+}
+
 bool ShipViewWidget::ensureFrames()
 {
-    const int side = framePixels(*this);
-    if (m_drawFrame && m_drawFrame->width() == side)
+    const QSize size = framePixels(*this);
+    if (m_drawFrame && m_drawFrame->size() == size)
         return true;
     m_hasFrame = false;
-    m_drawFrame =
-        std::make_unique<QOpenGLFramebufferObject>(side, side, QOpenGLFramebufferObject::Depth);
+    m_drawFrame = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
     m_shownFrame =
-        std::make_unique<QOpenGLFramebufferObject>(side, side, QOpenGLFramebufferObject::Depth);
+        std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
     if (!m_drawFrame->isValid() || !m_shownFrame->isValid()) {
         m_drawFrame.reset();
         m_shownFrame.reset();
@@ -84,7 +91,7 @@ void ShipViewWidget::redraw()
     makeCurrent();
     bool complete = false;
     if (ensureFrames() && m_drawFrame->bind()) {
-        m_view.initialiseGl(m_drawFrame->width());
+        m_view.initialiseGl(viewSize(), devicePixelRatioF());
         complete = m_view.draw(scene, m_textures, messages);
         glFlush();
         m_drawFrame->release();
@@ -127,7 +134,14 @@ void ShipViewWidget::report(MessageQueue& messages, const Scene& scene)
 
 void ShipViewWidget::paintGL()
 {
-    const int side = framePixels(*this);
+    const QSize size = framePixels(*this);
+    // A picture of another size (after a resize, or on a screen of another pixel ratio) is not
+    // stretched, which would show the ship at the wrong scale: a new one is drawn outside the
+    // paint, where messages may be shown.
+    if (m_hasFrame && m_shownFrame && m_shownFrame->size() != size) {
+        m_hasFrame = false;
+        QMetaObject::invokeMethod(this, &ShipViewWidget::redraw, Qt::QueuedConnection);
+    }
     if (!m_hasFrame || !m_shownFrame) {
         constexpr float Grey = ShipView::BackgroundGrey;
         glClearColor(Grey, Grey, Grey, 1.0f);
@@ -137,8 +151,8 @@ void ShipViewWidget::paintGL()
     QOpenGLExtraFunctions* gl = context()->extraFunctions();
     gl->glBindFramebuffer(GL_READ_FRAMEBUFFER, m_shownFrame->handle());
     gl->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
-    gl->glBlitFramebuffer(0, 0, m_shownFrame->width(), m_shownFrame->height(), 0, 0, side, side,
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl->glBlitFramebuffer(0, 0, m_shownFrame->width(), m_shownFrame->height(), 0, 0, size.width(),
+                          size.height(), GL_COLOR_BUFFER_BIT, GL_NEAREST);
     gl->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
 }
 

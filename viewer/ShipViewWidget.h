@@ -1,5 +1,6 @@
 #pragma once
 
+#include "viewer/Camera.h"
 #include "viewer/Scene.h"
 
 #include <QOpenGLWidget>
@@ -22,11 +23,13 @@ class MessageQueue;
 class ShipView;
 class TextureCache;
 
-/// The ship view in the main window: a fixed 388 x 388 area that shows the last complete frame
-/// of ShipView::draw. redraw() draws at once into an offscreen frame; a frame the draw abandons
-/// is never shown, so the previous picture stays. Messages of a draw reach the sink after the
-/// GL context is released, never from inside a paint. A drawing problem is shown once for the
-/// ship and selection it was found in: drawing the same again shows nothing.
+/// The ship view in the main window: 388 x 388 logical pixels unless its owner resizes it (and
+/// then redraws it), at one picture scale whatever its size, drawn at the screen's full
+/// resolution. It shows the last complete frame of ShipView::draw. redraw() draws at once into
+/// an offscreen frame; a frame the draw abandons is never shown, so the previous picture stays.
+/// Messages of a draw reach the sink after the GL context is released, never from inside a
+/// paint. A drawing problem is shown once for the ship and selection it was found in: drawing
+/// the same again shows nothing.
 class ShipViewWidget : public QOpenGLWidget
 {
     Q_OBJECT
@@ -43,6 +46,9 @@ public:
     void redraw();
     /// Forgets the problems already shown, so a ship opened anew reports its own.
     void forgetShownProblems();
+
+    /// The view's size as the camera sees it.
+    camera::ViewSize viewSize() const;
 
 protected:
     void initializeGL() override;

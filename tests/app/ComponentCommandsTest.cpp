@@ -247,7 +247,7 @@ private slots:
         auto& w = openShip(editor, threeComponents());
         auto* slider = w.control<QSlider>(id::ZoomSlider);
         slider->setValue(400);
-        QCOMPARE(w.view().zoom, 400);
+        QCOMPARE(w.view().zoom, 400.0);
 
         // Set in one go: typing it would pass through "2" and "25" on the way.
         w.control<QLineEdit>(id::ZoomRange)->setText(QStringLiteral("250"));
@@ -255,7 +255,7 @@ private slots:
         QCOMPARE(slider->maximum(), 250);
         // The position follows the shorter range, and the view with it.
         QCOMPARE(slider->value(), 250);
-        QCOMPARE(w.view().zoom, 250);
+        QCOMPARE(w.view().zoom, 250.0);
 
         for (const char* bad : {"", "abc", "-5", "0"}) {
             retype(w.control<QLineEdit>(id::ZoomRange), QString::fromUtf8(bad));

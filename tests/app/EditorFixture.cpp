@@ -49,6 +49,17 @@ QString ScriptedFileDialogs::exportFileName(QWidget*, const QString& suggested,
 Editor::Editor() = default;
 Editor::~Editor() = default;
 
+app::MainDialog& Editor::startWithSampleShip()
+{
+    const fs::path path =
+        writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
+    auto& w = start(writePrefix("prefix"), QString::fromStdString(path.string()));
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w))
+        qWarning("main window not active");
+    return w;
+}
+
 app::MainDialog& Editor::start(const fs::path& prefix, const QString& commandLineFile)
 {
     m_window = std::make_unique<app::MainDialog>(app::Services{sink, questions, files, prefix});

@@ -66,6 +66,8 @@ public:
     /// Builds and shows the window, waits until its view has a GL context, then runs the rest
     /// of start-up with `prefix` as the Wine prefix and `commandLineFile` as the argument.
     app::MainDialog& start(const fs::path& prefix, const QString& commandLineFile = {});
+    /// start() with the sample ship open and the window active.
+    app::MainDialog& startWithSampleShip();
 
     app::MainDialog& window() { return *m_window; }
     app::EditorState& state() { return m_window->state(); }

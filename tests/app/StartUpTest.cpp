@@ -41,7 +41,7 @@ private slots:
         QCOMPARE(zoom->minimum(), 1);
         QCOMPARE(zoom->maximum(), 500);
         QCOMPARE(zoom->value(), 1);
-        QCOMPARE(w.view().zoom.load(), 1);
+        QCOMPARE(w.view().zoom, 1.0);
         QCOMPARE(w.control<QLineEdit>(id::ZoomRange)->text(), QStringLiteral("500"));
         QCOMPARE(w.control<QLineEdit>(id::ScaleFactor)->text(), QStringLiteral("1.2"));
         QCOMPARE(w.control<QLineEdit>(id::MouseMode)->text(), QStringLiteral("Move Attachments"));

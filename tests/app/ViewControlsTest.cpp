@@ -134,17 +134,7 @@ class ViewControlsTest : public QObject
     Q_OBJECT
 
 private:
-    app::MainDialog& openSample(Editor& editor)
-    {
-        const fs::path path =
-            editor.writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
-        auto& w =
-            editor.start(editor.writePrefix("prefix"), QString::fromStdString(path.string()));
-        w.activateWindow();
-        if (!QTest::qWaitForWindowActive(&w))
-            qWarning("main window not active");
-        return w;
-    }
+    app::MainDialog& openSample(Editor& editor) { return editor.startWithSampleShip(); }
 
     void selectComponentAndAttachment(app::MainDialog& w, int component, int attachment)
     {

@@ -101,7 +101,7 @@ private slots:
         int previousPixels = editor.shipPixels();
         for (const int position : {2, 3, 5, 8, 13, 21}) {
             slider->setValue(position);
-            QCOMPARE(w.view().zoom.load(), position);
+            QCOMPARE(w.view().zoom, double(position));
             // Drawn at once, not at some later paint: the picture has already shrunk.
             const QImage now = editor.picture();
             QVERIFY2(now != previous, qPrintable(QString::number(position)));
@@ -111,7 +111,7 @@ private slots:
             previousPixels = pixels;
         }
         slider->setValue(500);
-        QCOMPARE(w.view().zoom.load(), 500);
+        QCOMPARE(w.view().zoom, 500.0);
     }
 
     void f1AndTheContextMenuShowTheAboutBox()

@@ -35,8 +35,10 @@ TEST(Camera, ShipOriginLandsOnTheAnchorAndUnitsScaleWithZoom)
     EXPECT_DOUBLE_EQ(project(identity, {}, 1, {}, {0, 1, 0}).y, 810.0);
     EXPECT_NEAR(project(identity, {}, 500, {}, {1, 0, 0}).x, 999.98, 1e-9);
 
-    // A zoom out of the slider's range is held to it rather than dividing by zero.
-    EXPECT_EQ(camera::clampZoom(0), 1);
+    // A zoom out of range is held to it rather than dividing by zero.
+    EXPECT_EQ(camera::clampZoom(0), camera::ClosestZoom);
+    EXPECT_EQ(camera::clampZoom(std::nan("")), camera::ClosestZoom);
+    EXPECT_EQ(camera::clampZoom(0.5), 0.5);
     EXPECT_EQ(camera::clampZoom(9999), 500);
 }
 

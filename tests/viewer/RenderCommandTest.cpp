@@ -113,6 +113,68 @@ TEST_F(RenderCommand, OptionsSetTheViewsFlagsAndSelection)
     EXPECT_GT(blackAround(194, 155 + 58), 0);
 }
 
+TEST_F(RenderCommand, SizeFitAndSheetShowTheShipAsTheEditorWould)
+{
+    writeShip(axisShip());
+    ASSERT_TRUE(colourTextures().write(dir.path() / "tcachehw.dat"));
+    const std::string textures = pathOf("tcachehw.dat");
+
+    // A larger picture at the same scale, the anchor in the middle of the extra room.
+    ToolRun run = render({"--view", "Front", "--size", "600", "--textures", textures});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    QImage image = picture();
+    ASSERT_EQ(image.size(), QSize(600, 600));
+    EXPECT_EQ(
+        axisMismatches(AxisTable[2], [&](int x, int y) { return pixel(image, x + 106, y + 106); }),
+        "");
+
+    // Fitted from far away: the ship fills most of the picture and stays inside it.
+    run = render({"--view", "Top", "--zoom", "500", "--fit", "--textures", textures});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    image = picture();
+    const QColor grey = pixel(image, 0, 0);
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (pixel(image, x, y) != grey)
+                bounds |= QRect(x, y, 1, 1);
+    EXPECT_TRUE(QRect(5, 5, 378, 378).contains(bounds)) << bounds.width();
+    EXPECT_GT(std::max(bounds.width(), bounds.height()), 388 * 0.8);
+
+    // The sheet: seven pictures four to a row, each the one render draws, named underneath.
+    run = render({"--sheet", "--size", "100", "--textures", textures});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const QImage sheet = picture();
+    ASSERT_EQ(sheet.width(), 400);
+    const int labelHeight = sheet.height() / 2 - 100;
+    ASSERT_GT(labelHeight, 8);
+    const struct
+    {
+        const char* view;
+        QPoint corner;
+    } panels[] = {{"Left", {100, 0}}, {"FreeView", {200, 100 + labelHeight}}};
+    for (const auto& panel : panels) {
+        run = render({"--view", panel.view, "--size", "100", "--textures", textures});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(
+            sheet.copy(QRect(panel.corner, QSize(100, 100))).convertToFormat(QImage::Format_RGB32),
+            picture().convertToFormat(QImage::Format_RGB32))
+            << panel.view;
+        int ink = 0;
+        for (int y = 0; y < labelHeight; ++y)
+            for (int x = 0; x < 100; ++x)
+                ink += sheet.pixelColor(panel.corner + QPoint(x, 100 + y)).lightness() < 100;
+        EXPECT_GT(ink, 10) << panel.view;
+    }
+
+    for (const char* size : {"15", "4097", "big"}) {
+        run = render({"--size", size});
+        EXPECT_EQ(run.exitCode, 2) << size;
+        EXPECT_NE(run.err.find("the size must be a whole number of pixels from 16 to 4096"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
 {
     writeShip(axisShip());

@@ -4,6 +4,10 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace viewertest {
 namespace {
 
@@ -66,6 +70,48 @@ TEST_F(ShipViewWidgetTest, ShowsCompleteFramesAndKeepsThePictureOfAnAbandonedOne
     widget.redraw();
     EXPECT_EQ(sink.messages.size(), 1u);
     EXPECT_TRUE(isGrey(anchorPixel()));
+}
+
+// At a device pixel ratio of 2 (the run under QT_SCALE_FACTOR=2) the view draws every device
+// pixel: the ship and the markers keep their size in logical pixels, lines their thickness.
+TEST_F(ShipViewWidgetTest, DrawsAtTheScreensFullResolution)
+{
+    const double ratio = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                             ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                             : 1.0;
+    Ship s;
+    Component c;
+    addRectangle(c, -20, -20, 20, 20);
+    c.attachments.push_back({0, {0, 0, 0}});
+    s.components = {c};
+    auto file = shipfile::ShipFile::fromBytes(testsupport::buildShip(s), "w.shp", fileSink);
+    widget.setSceneProvider([&] { return viewer::Scene{file.get(), 0, 0}; });
+    view.textureMap = 0;
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    EXPECT_DOUBLE_EQ(widget.devicePixelRatioF(), ratio);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !isGrey(anchorPixel()); }, 5000));
+
+    const QImage frame = widget.grabFramebuffer();
+    EXPECT_EQ(frame.size(), QSize(388, 388) * ratio);
+    const int row = frame.height() - 1 - static_cast<int>(AnchorY * ratio);
+    std::vector<int> black, yellow;
+    for (int x = 0; x < frame.width(); ++x) {
+        const QColor pixel = frame.pixelColor(x, row);
+        if (isBlack(pixel))
+            black.push_back(x);
+        if (sameColour(pixel, 255, 255, 0))
+            yellow.push_back(x);
+    }
+    // The square's sides, 40 units apart, and the marker, 60 view units across.
+    ASSERT_FALSE(black.empty());
+    ASSERT_FALSE(yellow.empty());
+    EXPECT_NEAR(black.back() - black.front() + 1, 40 * PixelsPerUnit * ratio, 2 * ratio);
+    EXPECT_NEAR(yellow.back() - yellow.front() + 1, 60 * 388.0 / 2000.0 * ratio, 2 * ratio);
+    // Each side is one logical pixel thick, in whole device pixels.
+    const auto leftSide = std::count_if(black.begin(), black.end(),
+                                        [&](int x) { return x < black.front() + 4 * ratio; });
+    EXPECT_EQ(leftSide, std::lround(ratio));
 }
 
 TEST_F(ShipViewWidgetTest, ShowsADrawingProblemOnceForTheSameShipAndSelection)
