@@ -17,6 +17,7 @@
 #include "resources/Resources.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
+#include "app/Messages.h"
 #include "shipfile/Messages.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
@@ -44,7 +45,6 @@ namespace app {
 
 namespace fs = std::filesystem;
 namespace id = resources::mainwindow;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -459,8 +459,7 @@ std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& pat
 {
     auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
     if (file->empty() && file->loadResult() == shipfile::LoadResult::Complete)
-        m_sink.show(messages::owned(messages::formatText(messages::NoBlocks, path.string()),
-                                    shipfile::MessageIcon::Warning));
+        m_sink.show(shipfile::messages::NoBlocks.box(path.string()));
     return file;
 }
 
@@ -469,7 +468,8 @@ bool MainDialog::confirmDiscardChanges()
     if (!hasUnsavedChanges())
         return true;
     const QString text = QString::fromStdString(
-        messages::formatText(messages::SaveChanges, m_state.currentFileName.filename().string()));
+        shipfile::messages::formatText(messages::SaveChanges,
+                                       m_state.currentFileName.filename().string()));
     switch (m_questions.askToSave(this, text)) {
     case platform::SaveAnswer::Save:
         return saveDocument(m_state.currentFileName);

@@ -23,7 +23,7 @@ void BM_ExportShip(benchmark::State& state, const char* fileName)
     benchship::benchTextures(benchship::TextureCount).write(options.texturePath);
     shipfile::SilentSink sink;
     const auto file = shipfile::ShipFile::fromBytes(
-        testsupport::buildShip(benchship::benchShip(400)), "bench.shp", sink);
+        shipmaker::buildShip(benchship::benchShip(400)), "bench.shp", sink);
 
     std::size_t triangles = 0;
     for (auto _ : state) {

@@ -20,7 +20,7 @@ void BM_PickClick(benchmark::State& state)
 {
     shipfile::SilentSink sink;
     const auto ship = shipfile::ShipFile::fromBytes(
-        testsupport::buildShip(benchship::benchShip(400)), "bench.shp", sink);
+        shipmaker::buildShip(benchship::benchShip(400)), "bench.shp", sink);
     viewer::ShipView view;
     viewer::Matrix4 turn;
     turn.rotateX(20);

@@ -2,7 +2,7 @@
 
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
+#include "editing/Messages.h"
 
 namespace editing {
 
@@ -24,7 +24,7 @@ std::string attachmentLabel(shipfile::Bytes record)
     case 2: return std::string(shipfile::attachmentKindName(kind));
     case 3: return "Gun: " + std::string(shipfile::gunModelName(gun));
     case 4: return std::string(shipfile::attachmentKindName(kind));
-    default: return shipfile::messages::formatNumber("Unknown: Type %d", kind);
+    default: return shipfile::messages::formatNumber(messages::UnknownAttachmentKind, kind);
     }
 }
 

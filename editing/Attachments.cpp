@@ -2,7 +2,7 @@
 
 #include "editing/BlockChain.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
+#include "editing/Messages.h"
 
 #include <cmath>
 #include <vector>
@@ -14,7 +14,6 @@ using shipfile::ShipBlock;
 using shipfile::ShipFile;
 using shipfile::Vec3;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -24,11 +23,6 @@ constexpr float OneThird = 1.0f / 3.0f;
 constexpr double NoFaceDistance = 999999.0;
 // Normals whose z is this close to +-1 take the second form of the orientation.
 constexpr double PoleLimit = 0.99999;
-
-void showOwned(ShipFile& file, std::string_view text)
-{
-    file.sink().show(messages::owned(std::string(text)));
-}
 
 // Makes the component's type-9 block current. Null when there is nothing to act on.
 ShipBlock* currentAttachmentBlock(ShipFile& file, int component)
@@ -46,7 +40,7 @@ bool appendCopy(ShipFile& file, int component, int attachment, bool mirrored)
     ShipBlock* block = file.attachmentBlock;
     // The file counts records in 16 bits: a full block cannot take the copy.
     if (block->count >= MaxRecordCount) {
-        showOwned(file, messages::AttachmentAllocFailed);
+        file.sink().show(messages::AttachmentAllocFailed.box());
         return false;
     }
     std::vector<std::uint8_t> scratch(source.begin(), source.end());
@@ -115,7 +109,7 @@ std::optional<int> addAttachment(ShipFile& file, int component, int kind)
         return std::nullopt;
     if (kind >= 0 && kind < lay::AttachmentKindCount) {
         if (block->count >= MaxRecordCount) {
-            showOwned(file, messages::AttachmentAllocFailed);
+            file.sink().show(messages::AttachmentAllocFailed.box());
             return std::nullopt;
         }
         block->appendTemplateRecord(kind);
@@ -162,12 +156,12 @@ bool snapToNearestFace(ShipFile& file, int component, int attachment, SnapOption
 
     ShipBlock* vertices = nextBlockOfType(file.attachmentBlock, lay::type::Vertices);
     if (!vertices) {
-        showOwned(file, messages::NoVertices);
+        file.sink().show(messages::NoVertices.box());
         return false;
     }
     const ShipBlock* faces = nextBlockOfType(vertices, lay::type::Faces);
     if (!faces) {
-        showOwned(file, messages::NoPolygons);
+        file.sink().show(messages::NoPolygons.box());
         return false;
     }
 

@@ -3,7 +3,7 @@
 #include "editing/BlockChain.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
+#include "editing/Messages.h"
 
 #include <utility>
 #include <vector>
@@ -14,7 +14,6 @@ using shipfile::Bytes;
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -84,7 +83,7 @@ bool toggleDummyTriangle(ShipFile& file, int component)
         return faces->removeRecord(last);
 
     if (faces->count >= MaxRecordCount) {
-        file.sink().show(messages::owned(std::string(messages::BlockFull)));
+        file.sink().show(messages::BlockFull.box());
         return false;
     }
     std::vector<std::uint8_t> dummy(faces->recordSize, 0);
@@ -101,7 +100,7 @@ bool toggleBlock13(ShipFile& file, int component)
         return false;
     ShipBlock* block = blockInSection(file, component, lay::type::Block13);
     if (!block || block->recordSize < lay::block13::RecordSize) {
-        file.sink().show(messages::owned(std::string(messages::ErrorInitializingBlock13)));
+        file.sink().show(messages::ErrorInitializingBlock13.box());
         return false;
     }
     if (block->count != 0) {
@@ -153,7 +152,7 @@ std::optional<bool> block13On(const ShipFile& file, int component)
         return std::nullopt;
     const ShipBlock* block = blockInSection(mutableFile(file), component, lay::type::Block13);
     if (!block) {
-        file.sink().show(messages::owned(std::string(messages::ErrorFindingBlock13)));
+        file.sink().show(messages::ErrorFindingBlock13.box());
         return std::nullopt;
     }
     return block->count != 0;

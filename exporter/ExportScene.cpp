@@ -4,7 +4,7 @@
 #include "exporter/PngEncoder.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
+#include "exporter/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "viewer/Tcache.h"
 
@@ -18,7 +18,7 @@
 namespace exporter {
 
 namespace lay = shipfile::layout;
-namespace msg = shipfile::messages;
+namespace msg = exporter::messages;
 using shipfile::Bytes;
 using shipfile::ShipBlock;
 using shipfile::Vec3;
@@ -188,7 +188,7 @@ private:
         if (faces && vertices)
             addFaces(node, *faces, *vertices, after(lay::type::TextureNames));
         else
-            m_scene.warnings.push_back(msg::formatText(msg::ExportNoGeometry, node.name));
+            m_scene.warnings.push_back(msg::ExportNoGeometry.box(node.name));
 
         if (attachments)
             addAttachments(node, *attachments);
@@ -263,7 +263,7 @@ private:
             a.index = j;
             a.kind = shipfile::readI32(record, lay::attachment::Kind).value_or(-1);
             const std::string_view kindName = shipfile::attachmentKindName(a.kind);
-            a.name = (kindName.empty() ? msg::formatNumber(msg::ExportUnknownKind, a.kind)
+            a.name = (kindName.empty() ? shipfile::messages::formatNumber(msg::ExportUnknownKind, a.kind)
                                        : std::string(kindName)) +
                      " " + std::to_string(j);
             a.position = shipfile::readVec3(record, lay::attachment::Position).value_or(Vec3{});
@@ -391,7 +391,7 @@ private:
     {
         if (m_cacheUnreadable) {
             m_scene.warnings.push_back(
-                msg::formatText(msg::ExportTexturesUnavailable, m_options.texturePath.string()));
+                msg::ExportTexturesUnavailable.box(m_options.texturePath.string()));
             return;
         }
         if (m_missingTextures.empty())
@@ -399,7 +399,7 @@ private:
         std::string list;
         for (const std::string& name : m_missingTextures)
             list += (list.empty() ? "" : ", ") + name;
-        m_scene.warnings.push_back(msg::formatText(msg::ExportTexturesMissing, list));
+        m_scene.warnings.push_back(msg::ExportTexturesMissing.box(list));
     }
 
     const shipfile::ShipFile& m_file;

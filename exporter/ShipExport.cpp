@@ -4,7 +4,7 @@
 #include "exporter/ObjWriter.h"
 #include "exporter/OutputFiles.h"
 #include "shipfile/MessageSink.h"
-#include "shipfile/Messages.h"
+#include "exporter/Messages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,7 +12,7 @@
 namespace exporter {
 
 namespace fs = std::filesystem;
-namespace msg = shipfile::messages;
+namespace msg = exporter::messages;
 
 std::optional<ExportFormat> exportFormatOf(const fs::path& path)
 {
@@ -33,8 +33,7 @@ std::optional<ExportSummary> exportShip(const shipfile::ShipFile& file, const fs
                                         const ExportOptions& options, shipfile::MessageSink& sink)
 {
     const auto fail = [&sink, &path] {
-        sink.show(msg::owned(msg::formatText(msg::ExportFailed, path.string()),
-                             shipfile::MessageIcon::Stop));
+        sink.show(msg::ExportFailed.box(path.string()));
         return std::nullopt;
     };
     const std::optional<ExportFormat> format = exportFormatOf(path);
@@ -42,8 +41,8 @@ std::optional<ExportSummary> exportShip(const shipfile::ShipFile& file, const fs
         return fail();
 
     const ExportScene scene = buildScene(file, options);
-    for (const std::string& warning : scene.warnings)
-        sink.show(msg::owned(warning, shipfile::MessageIcon::Warning));
+    for (const shipfile::Message& warning : scene.warnings)
+        sink.show(warning);
 
     std::error_code error;
     const fs::path destination = fs::absolute(path, error).parent_path();

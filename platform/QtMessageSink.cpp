@@ -1,6 +1,6 @@
 #include "platform/QtMessageSink.h"
 
-#include "shipfile/Messages.h"
+#include "shipfile/MessageText.h"
 
 #include <QMessageBox>
 

@@ -1,7 +1,7 @@
 #include "app/GameInstallation.h"
 #include "platform/WineRegistry.h"
 #include "shipfile/Catalogue.h"
-#include "shipfile/Messages.h"
+#include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 #include "viewer/FixedViews.h"
 #include "viewer/Framing.h"
@@ -27,8 +27,6 @@
 #include <vector>
 
 namespace tools {
-
-namespace messages = shipfile::messages;
 
 namespace {
 struct RenderOptions
@@ -89,24 +87,24 @@ std::optional<RenderOptions> parse(Arguments args)
         } else if (arg == "--view") {
             const auto view = viewer::viewChoiceFromText(value);
             if (!view)
-                return bad(messages::ToolUnknownView, value);
+                return bad(messages::UnknownView, value);
             o.view = *view;
         } else if (arg == "--zoom") {
             const auto zoom = wholeNumber(value);
             if (!zoom || *zoom < viewer::camera::MinZoom || *zoom > viewer::camera::MaxZoom)
-                return bad(messages::ToolBadZoom, value);
+                return bad(messages::BadZoom, value);
             o.zoom = *zoom;
         } else if (arg == "--select") {
             o.component = value;
         } else if (arg == "--attachment") {
             const auto attachment = wholeNumber(value);
             if (!attachment || *attachment < 0)
-                return bad(messages::ToolBadAttachment, value);
+                return bad(messages::BadAttachment, value);
             o.attachment = *attachment;
         } else if (arg == "--size") {
             const auto size = wholeNumber(value);
             if (!size || *size < SmallestSize || *size > LargestSize)
-                return bad(messages::ToolBadSize, value);
+                return bad(messages::BadSize, value);
             o.size = *size;
         } else if (arg == "--fit") {
             o.fit = true;
@@ -123,7 +121,7 @@ std::optional<RenderOptions> parse(Arguments args)
         } else if (arg == "--keep-dest") {
             o.keepDest = true;
         } else if (arg.starts_with("-")) {
-            printError(messages::formatText(messages::ToolUnknownOption, arg));
+            printError(messages::formatText(messages::UnknownOption, arg));
             return std::nullopt;
         } else if (!o.input.empty()) {
             return std::nullopt;
@@ -134,7 +132,7 @@ std::optional<RenderOptions> parse(Arguments args)
     if (o.input.empty() || o.output.empty())
         return std::nullopt;
     if (o.attachment >= 0 && !o.component) {
-        printError(messages::ToolAttachmentWithoutComponent);
+        printError(messages::AttachmentWithoutComponent);
         return std::nullopt;
     }
     return o;
@@ -237,7 +235,7 @@ std::optional<std::string> textureCache(const RenderOptions& o, StderrSink& sink
             return std::nullopt; // the registry messages said why
         path = game.texturePath.string();
     }
-    printError(messages::formatText(messages::ToolTexturesFrom, path));
+    printError(messages::formatText(messages::TexturesFrom, path));
     return path;
 }
 
@@ -252,7 +250,7 @@ int runRender(Arguments args)
 {
     const std::optional<RenderOptions> options = parse(args);
     if (!options)
-        return usageError(messages::ToolUsageRender);
+        return usageError(messages::UsageRender);
     const RenderOptions& o = *options;
 
     StderrSink sink;
@@ -263,7 +261,7 @@ int runRender(Arguments args)
     if (o.component) {
         const auto found = findComponent(*file, *o.component);
         if (!found) {
-            printError(messages::formatText(messages::ToolNoComponent, *o.component));
+            printError(messages::formatText(messages::NoComponent, *o.component));
             return ExitFailure;
         }
         selected = *found;
@@ -271,14 +269,14 @@ int runRender(Arguments args)
         if (o.attachment >= 0 &&
             (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count)) {
             printError(
-                messages::formatText(messages::ToolNoAttachment, std::to_string(o.attachment)));
+                messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));
             return ExitFailure;
         }
     }
 
     // Without a display Qt would abort; say what is missing instead.
     if (!haveDisplay()) {
-        printError(messages::ToolNoDisplay);
+        printError(messages::NoDisplay);
         return ExitFailure;
     }
     int argc = 1;
@@ -287,12 +285,12 @@ int runRender(Arguments args)
     QGuiApplication app(argc, argv);
     const std::optional<QByteArray> format = pictureFormat(o.output);
     if (!format) {
-        printError(messages::formatText(messages::ToolBadPictureFormat, o.output));
+        printError(messages::formatText(messages::BadPictureFormat, o.output));
         return ExitUsage;
     }
     viewer::OffscreenRenderer renderer(o.size);
     if (!renderer.isValid()) {
-        printError(messages::ToolNoDisplay);
+        printError(messages::NoDisplay);
         return ExitFailure;
     }
     const std::optional<std::string> texturePath = textureCache(o, sink);
@@ -326,7 +324,7 @@ int runRender(Arguments args)
     const QString output =
         QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
     if (!picture.save(output, format->constData())) {
-        printError(messages::formatText(messages::ToolPictureNotWritten, o.output));
+        printError(messages::formatText(messages::PictureNotWritten, o.output));
         return ExitFailure;
     }
     return ExitSuccess;

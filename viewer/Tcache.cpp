@@ -1,7 +1,7 @@
 #include "viewer/Tcache.h"
 
 #include "shipfile/Bytes.h"
-#include "shipfile/Messages.h"
+#include "viewer/Messages.h"
 #include "viewer/TcacheLayout.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@
 namespace viewer {
 
 namespace tl = tcacheLayout;
-namespace msg = shipfile::messages;
+namespace msg = viewer::messages;
 
 namespace {
 struct Ramp
@@ -209,7 +209,7 @@ TcacheLookup readTcacheTexture(shipfile::Bytes image, std::string_view name)
     return findTexture(image.size(), readAt, name);
 }
 
-std::string_view tcacheFailureText(TcacheFailure failure)
+shipfile::MessageText tcacheFailureMessage(TcacheFailure failure)
 {
     switch (failure) {
     case TcacheFailure::None:

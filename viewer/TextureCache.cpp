@@ -1,7 +1,7 @@
 #include "viewer/TextureCache.h"
 
 #include "shipfile/MessageSink.h"
-#include "shipfile/Messages.h"
+#include "viewer/Messages.h"
 #include "viewer/ShipView.h"
 
 #include <GL/gl.h>
@@ -10,7 +10,7 @@
 
 namespace viewer {
 
-namespace msg = shipfile::messages;
+namespace msg = viewer::messages;
 
 namespace {
 char lower(char c)
@@ -103,7 +103,7 @@ unsigned int TextureCache::bind(std::string_view name, ShipView& view, shipfile:
     // A name that is not in the file is looked up afresh each time textures are back on.
     TcacheLookup lookup = readTcacheTexture(m_texturePath, name);
     if (lookup.failure != TcacheFailure::None)
-        return fail(tcacheFailureText(lookup.failure), view, sink);
+        return fail(tcacheFailureMessage(lookup.failure), view, sink);
 
     const GLuint id = upload(lookup.texture, view);
     if (id == 0)
@@ -115,10 +115,10 @@ unsigned int TextureCache::bind(std::string_view name, ShipView& view, shipfile:
     return id;
 }
 
-unsigned int TextureCache::fail(std::string_view text, ShipView& view, shipfile::MessageSink& sink)
+unsigned int TextureCache::fail(const shipfile::MessageText& message, ShipView& view,
+                                shipfile::MessageSink& sink)
 {
-    sink.show(
-        msg::ownCaption(std::string(text), msg::CaptionWentWrong, shipfile::MessageIcon::Stop));
+    sink.show(message.box());
     view.textureMap = 0;
     if (onTexturesDisabled)
         onTexturesDisabled();

@@ -66,7 +66,8 @@ private:
         bool operator()(std::string_view a, std::string_view b) const;
     };
 
-    unsigned int fail(std::string_view text, ShipView& view, shipfile::MessageSink& sink);
+    unsigned int fail(const shipfile::MessageText& message, ShipView& view,
+                      shipfile::MessageSink& sink);
 
     std::string m_texturePath;
     std::unordered_map<std::string, Entry, NameHash, NameEqual> m_textures;

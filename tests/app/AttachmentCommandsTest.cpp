@@ -4,6 +4,7 @@
 #include "resources/AttachmentPropertiesTemplate.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
+#include "editing/Messages.h"
 #include "tests/app/CommandTestSupport.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
@@ -275,7 +276,7 @@ private slots:
         editor.sink.messages.clear();
         w.control<QPushButton>(id::NearestPosition)->click();
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{std::string(shipfile::messages::NoVertices)});
+                 std::vector<std::string>{std::string(editing::messages::NoVertices.text)});
         QVERIFY(editor.sink.messages.front().ownedByMainWindow);
         QCOMPARE(editor.state().file->serialise(), before);
     }

@@ -2,8 +2,7 @@
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
-#include "tests/support/RefPackEncoder.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/tools/ToolRunner.h"
 
 #include <gtest/gtest.h>
@@ -337,7 +336,7 @@ TEST_F(InfoCommand, NamesAndFloatsAreWrittenSafelyAndExactly)
 TEST_F(InfoCommand, UnreadableFilesExitWithOneAndTheLoaderMessage)
 {
     const std::string wentWrong = std::string(messages::CaptionWentWrong) + ": ";
-    const std::string notShp = wentWrong + std::string(messages::NotAnShp) + "\n";
+    const std::string notShp = wentWrong + std::string(messages::NotAnShp.text) + "\n";
 
     const std::filesystem::path missing = dir.path() / "missing.shp";
     auto run = info(missing);
@@ -396,7 +395,7 @@ TEST_F(InfoCommand, TruncatedFileListsTheBlocksBeforeTheCut)
     const auto run = info(path);
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(run.err, std::string(messages::CaptionWentWrong) + ": " +
-                           messages::formatText(messages::Truncated, path.string()) + "\n");
+                           messages::formatText(messages::Truncated.text, path.string()) + "\n");
 }
 
 TEST_F(InfoCommand, NoCutOfAShipCrashesOrBreaksTheJson)

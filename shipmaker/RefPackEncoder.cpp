@@ -1,10 +1,10 @@
-#include "tests/support/RefPackEncoder.h"
+#include "shipmaker/RefPackEncoder.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <unordered_map>
 
-namespace testsupport {
+namespace shipmaker {
 
 namespace {
 
@@ -109,4 +109,4 @@ ByteVector packRefPack(const ByteVector& plain)
     return out;
 }
 
-} // namespace testsupport
+} // namespace shipmaker
