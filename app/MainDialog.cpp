@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include "platform/QtText.h"
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
 #include "app/ComponentCommands.h"
@@ -52,15 +53,10 @@ constexpr int ZoomMinimum = 1;
 constexpr int ZoomMaximum = 500;
 constexpr int DocumentRefreshMilliseconds = 200;
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QStringList shipFileFilters()
 {
-    return {fromView(resources::strings::ShpFilesFilter),
-            fromView(resources::strings::AllFilesFilter)};
+    return {platform::toQString(resources::strings::ShpFilesFilter),
+            platform::toQString(resources::strings::AllFilesFilter)};
 }
 
 /// The first local file among dropped data, or empty.
@@ -128,7 +124,7 @@ void MainDialog::setStartStates()
         // Choosing the start entry is no view change: the first picture keeps the identity.
         const QSignalBlocker blocker(views);
         for (const std::string_view text : viewer::ViewChoiceTexts)
-            views->addItem(fromView(text));
+            views->addItem(platform::toQString(text));
         views->setCurrentIndex(static_cast<int>(viewer::ViewChoice::FreeView));
     }
 
@@ -154,7 +150,7 @@ void MainDialog::setStartStates()
     control<QCheckBox>(id::Flames)->setChecked(true);
     control<QCheckBox>(id::TypeOneOnly)->setChecked(false);
     control<QLineEdit>(id::MouseMode)
-        ->setText(fromView(viewer::mouseModeText(viewer::MouseMode::MoveAttachments)));
+        ->setText(platform::toQString(viewer::mouseModeText(viewer::MouseMode::MoveAttachments)));
     control<QCheckBox>(id::HighQualityTextures)->setChecked(true);
     control<QCheckBox>(id::TextureMap)->setChecked(true);
     control<QCheckBox>(id::MarkSelected)->setChecked(false);

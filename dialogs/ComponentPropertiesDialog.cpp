@@ -1,6 +1,7 @@
 #include "dialogs/ComponentPropertiesDialog.h"
 
 #include "dialogs/FieldText.h"
+#include "platform/QtText.h"
 #include "editing/Components.h"
 #include "editing/NumberText.h"
 #include "platform/DialogBuilder.h"
@@ -73,7 +74,7 @@ void ComponentPropertiesDialog::fill()
     if (properties->hitPoints)
         m_hitPoints->setText(QString::fromStdString(editing::formatInteger(*properties->hitPoints)));
 
-    m_name->setText(displayText(properties->name));
+    m_name->setText(platform::nameToQString(properties->name));
 
     m_role->setEnabled(properties->role.has_value());
     m_changeRole->setEnabled(properties->role.has_value());

@@ -3,6 +3,7 @@
 #include "exporter/OutputFiles.h"
 #include "exporter/PngEncoder.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Layout.h"
 #include "exporter/Messages.h"
 #include "shipfile/ShipFile.h"
@@ -29,14 +30,6 @@ constexpr const char* PlainMaterialName = "Untextured";
 constexpr const char* TwoSidedSuffix = " (two-sided)";
 constexpr const char* BoxMaterialName = "Collision Box";
 constexpr const char* BoxNodeName = "Collision Box ";
-
-std::string lowerCase(std::string text)
-{
-    std::ranges::transform(text, text.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
-    return text;
-}
 
 Vec3f subtract(const Vec3f& a, const Vec3f& b)
 {
@@ -323,7 +316,7 @@ private:
     // the texture cache the first time the name is met.
     std::size_t materialFor(const std::string& textureName, bool twoSided)
     {
-        const auto key = std::make_pair(lowerCase(textureName), twoSided);
+        const auto key = std::make_pair(shipfile::lowerCase(textureName), twoSided);
         if (const auto found = m_materials.find(key); found != m_materials.end())
             return found->second;
 
@@ -347,7 +340,7 @@ private:
     // cannot be read.
     std::optional<std::pair<std::size_t, bool>> pictureFor(const std::string& textureName)
     {
-        const std::string key = lowerCase(textureName);
+        const std::string key = shipfile::lowerCase(textureName);
         if (const auto found = m_pictures.find(key); found != m_pictures.end())
             return found->second;
         if (m_options.texturePath.empty() || m_cacheUnreadable)
@@ -382,7 +375,7 @@ private:
     {
         const std::string base = safeFileStem(textureName);
         std::string stem = base;
-        for (int n = 2; !m_stems.insert(lowerCase(stem)).second; ++n)
+        for (int n = 2; !m_stems.insert(shipfile::lowerCase(stem)).second; ++n)
             stem = base + "_" + std::to_string(n);
         return stem;
     }

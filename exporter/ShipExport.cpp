@@ -3,6 +3,7 @@
 #include "exporter/GltfWriter.h"
 #include "exporter/ObjWriter.h"
 #include "exporter/OutputFiles.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/MessageSink.h"
 #include "exporter/Messages.h"
 
@@ -16,10 +17,7 @@ namespace msg = exporter::messages;
 
 std::optional<ExportFormat> exportFormatOf(const fs::path& path)
 {
-    std::string extension = path.extension().string();
-    std::ranges::transform(extension, extension.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    const std::string extension = shipfile::lowerCase(path.extension().string());
     if (extension == ".glb")
         return ExportFormat::Glb;
     if (extension == ".gltf")

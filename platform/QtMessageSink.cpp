@@ -1,5 +1,6 @@
 #include "platform/QtMessageSink.h"
 
+#include "platform/QtText.h"
 #include "shipfile/MessageText.h"
 
 #include <QMessageBox>
@@ -29,8 +30,8 @@ void QtMessageSink::show(const shipfile::Message& message)
     const std::string_view caption =
         message.ownedByMainWindow ? shipfile::messages::AppName : message.caption;
     QMessageBox box(boxIcon(message.icon),
-                    QString::fromUtf8(caption.data(), qsizetype(caption.size())),
-                    QString::fromStdString(message.text), QMessageBox::Ok, owner);
+                    toQString(caption),
+                    toQString(message.text), QMessageBox::Ok, owner);
     box.exec();
 }
 

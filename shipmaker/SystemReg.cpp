@@ -33,11 +33,11 @@ std::string systemRegText(const GameRegistryEntry& entry)
         return text;
     text += "[" + escaped("Software\\Microsoft\\DirectPlay\\Applications\\Vantaris") +
             "] 1700000000\n#time=1da1f2b3c4d5e60\n";
-    if (entry.currentDirectory)
-        text += stringValue("CurrentDirectory", *entry.currentDirectory);
+    if (!entry.currentDirectory.empty())
+        text += stringValue("CurrentDirectory", entry.currentDirectory);
     text += stringValue("File", "vantaris.exe");
-    if (entry.currentDirectory)
-        text += stringValue("Path", *entry.currentDirectory);
+    if (!entry.currentDirectory.empty())
+        text += stringValue("Path", entry.currentDirectory);
     return text;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 // The game's entry in a Wine prefix's registry (system.reg), for the demo installation and the
@@ -11,8 +10,8 @@ namespace shipmaker {
 struct GameRegistryEntry
 {
     bool hasKey = true; // false: a registry without the game's key
-    /// The game's directory as Windows sees it; nullopt: the key holds no such value.
-    std::optional<std::string> currentDirectory = "C:\\Games\\Vantaris";
+    /// The game's directory as Windows sees it; empty: the key holds no such value.
+    std::string currentDirectory = "C:\\Games\\Vantaris";
 };
 
 /// system.reg as Wine writes it: keys relative to HKEY_LOCAL_MACHINE, backslashes and quotes

@@ -1,5 +1,7 @@
 #include "app/GameInstallation.h"
+#include "platform/QtText.h"
 #include "platform/WineRegistry.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "tools/Messages.h"
 #include "tools/ShpCommands.h"
@@ -144,14 +146,9 @@ std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_vie
     const int count = shipfile::componentCount(file);
     if (const auto index = wholeNumber(wanted))
         return *index >= 0 && *index < count ? index : std::nullopt;
-    for (int n = 0; n < count; ++n) {
-        const std::string name = shipfile::componentName(file, n);
-        if (std::ranges::equal(name, wanted, [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) ==
-                       std::tolower(static_cast<unsigned char>(b));
-            }))
+    for (int n = 0; n < count; ++n)
+        if (shipfile::equalsIgnoringCase(shipfile::componentName(file, n), wanted))
             return n;
-    }
     return std::nullopt;
 }
 
@@ -200,7 +197,7 @@ QImage contactSheet(const std::vector<QImage>& pictures, int size)
         const std::string_view name =
             viewer::ViewChoiceTexts[static_cast<std::size_t>(SheetViews[i])];
         painter.drawText(QRect(corner + QPoint(0, size), QSize(size, labelHeight)), Qt::AlignCenter,
-                         QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+                         platform::nameToQString(name));
     }
     return sheet;
 }
@@ -210,7 +207,7 @@ QImage contactSheet(const std::vector<QImage>& pictures, int size)
 std::optional<QByteArray> pictureFormat(std::string_view output)
 {
     const QString suffix =
-        QFileInfo(QString::fromUtf8(output.data(), static_cast<qsizetype>(output.size())))
+        QFileInfo(platform::toQString(output))
             .suffix()
             .toLower();
     if (suffix.isEmpty())
@@ -322,7 +319,7 @@ int runRender(Arguments args)
         picture = *shown;
     }
     const QString output =
-        QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
+        platform::toQString(o.output);
     if (!picture.save(output, format->constData())) {
         printError(messages::formatText(messages::PictureNotWritten, o.output));
         return ExitFailure;

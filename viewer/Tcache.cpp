@@ -1,6 +1,7 @@
 #include "viewer/Tcache.h"
 
 #include "shipfile/Bytes.h"
+#include "shipfile/CaseInsensitive.h"
 #include "viewer/Messages.h"
 #include "viewer/TcacheLayout.h"
 
@@ -63,14 +64,6 @@ std::array<std::uint8_t, 768> buildPalette()
     return palette;
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // Reads `size` bytes at `offset` of the cache; nothing when they do not lie wholly inside it.
 // The file on disk and an image in memory read through the same lookup.
 using ReadAt = std::function<std::optional<std::vector<std::uint8_t>>(std::uint64_t offset,
@@ -119,7 +112,7 @@ TcacheLookup findTexture(std::uint64_t cacheSize, const ReadAt& readAt, std::str
 
     for (std::size_t at = 0; at + tl::NameSize <= directory->size(); at += tl::EntrySize) {
         const shipfile::Bytes entry = shipfile::Bytes(*directory).subspan(at);
-        if (!sameIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize), name))
+        if (!shipfile::equalsIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize), name))
             continue;
 
         const auto width = shipfile::readI32(entry, tl::Width);

@@ -1,5 +1,6 @@
 #include "viewer/TextureCache.h"
 
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/MessageSink.h"
 #include "viewer/Messages.h"
 #include "viewer/ShipView.h"
@@ -13,11 +14,6 @@ namespace viewer {
 namespace msg = viewer::messages;
 
 namespace {
-char lower(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 void setFilters(const ShipView& view)
 {
     const GLint filter = view.highQualityTextures ? GL_LINEAR : GL_NEAREST;
@@ -54,7 +50,7 @@ std::size_t TextureCache::NameHash::operator()(std::string_view name) const
     // FNV-1a over the lower-cased characters.
     std::size_t hash = 14695981039346656037ull;
     for (const char c : name) {
-        hash ^= static_cast<unsigned char>(lower(c));
+        hash ^= static_cast<unsigned char>(shipfile::lowerCase(c));
         hash *= 1099511628211ull;
     }
     return hash;
@@ -62,7 +58,7 @@ std::size_t TextureCache::NameHash::operator()(std::string_view name) const
 
 bool TextureCache::NameEqual::operator()(std::string_view a, std::string_view b) const
 {
-    return std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
+    return shipfile::equalsIgnoringCase(a, b);
 }
 
 TextureCache::TextureCache(std::string texturePath) : m_texturePath(std::move(texturePath)) {}
@@ -109,9 +105,7 @@ unsigned int TextureCache::bind(std::string_view name, ShipView& view, shipfile:
     if (id == 0)
         return fail(msg::TextureTooLarge, view, sink);
 
-    std::string key(name);
-    std::ranges::transform(key, key.begin(), lower);
-    m_textures.emplace(std::move(key), Entry{id, std::move(lookup.texture)});
+    m_textures.emplace(shipfile::lowerCase(name), Entry{id, std::move(lookup.texture)});
     return id;
 }
 

@@ -99,7 +99,7 @@ fs::path Editor::writePrefix(const std::string& name, bool withKey, bool withVal
     testsupport::GameRegistryEntry registry;
     registry.hasKey = withKey;
     if (!withValue)
-        registry.currentDirectory.reset();
+        registry.currentDirectory.clear();
     testsupport::writeSystemReg(prefix, registry);
     return prefix;
 }
