@@ -1,7 +1,7 @@
 #include "app/GameInstallation.h"
 
-#include "platform/WineRegistry.h"
 #include "app/Messages.h"
+#include "platform/WineRegistry.h"
 
 namespace app {
 

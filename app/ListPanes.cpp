@@ -1,11 +1,11 @@
 #include "app/ListPanes.h"
 
-#include "platform/QtText.h"
 #include "app/EditStep.h"
 #include "app/MainDialog.h"
 #include "dialogs/ComponentPropertiesDialog.h"
 #include "editing/AttachmentLabel.h"
 #include "editing/BlockSwitches.h"
+#include "platform/QtText.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
@@ -222,7 +222,8 @@ void ListPanes::onComponentDoubleClicked()
     const int row = state.selectedComponent;
     if (row < list->count()) {
         const QSignalBlocker blocker(list);
-        list->item(row)->setText(platform::nameToQString(shipfile::componentName(*state.file, row)));
+        list->item(row)->setText(
+            platform::nameToQString(shipfile::componentName(*state.file, row)));
         list->setCurrentRow(row);
     }
     m_window.refreshDocumentState();

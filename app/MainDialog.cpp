@@ -1,24 +1,24 @@
 #include "app/MainDialog.h"
 
-#include "platform/QtText.h"
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
 #include "app/GameInstallation.h"
 #include "app/ListPanes.h"
+#include "app/Messages.h"
 #include "app/PathText.h"
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
+#include "platform/QtText.h"
 #include "platform/Questions.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Resources.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
-#include "app/Messages.h"
 #include "shipfile/Messages.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
@@ -463,9 +463,8 @@ bool MainDialog::confirmDiscardChanges()
 {
     if (!hasUnsavedChanges())
         return true;
-    const QString text = QString::fromStdString(
-        shipfile::messages::formatText(messages::SaveChanges,
-                                       m_state.currentFileName.filename().string()));
+    const QString text = QString::fromStdString(shipfile::messages::formatText(
+        messages::SaveChanges, m_state.currentFileName.filename().string()));
     switch (m_questions.askToSave(this, text)) {
     case platform::SaveAnswer::Save:
         return saveDocument(m_state.currentFileName);

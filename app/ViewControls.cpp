@@ -1,11 +1,11 @@
 #include "app/ViewControls.h"
 
-#include "platform/QtText.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
 #include "editing/AttachmentLabel.h"
 #include "editing/Attachments.h"
 #include "editing/Components.h"
+#include "platform/QtText.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
@@ -159,7 +159,8 @@ void ViewControls::chooseView(ViewChoice choice)
 {
     auto* views = m_window.control<QComboBox>(id::ViewChoice);
     const int index = views->findText(
-        platform::toQString(viewer::ViewChoiceTexts[static_cast<std::size_t>(choice)]), Qt::MatchStartsWith);
+        platform::toQString(viewer::ViewChoiceTexts[static_cast<std::size_t>(choice)]),
+        Qt::MatchStartsWith);
     {
         const QSignalBlocker blocker(views);
         views->setCurrentIndex(index);
@@ -320,9 +321,8 @@ bool ViewControls::showToolTip(const QHelpEvent& event)
                                    editing::attachmentRecord(file, pick.component, pick.attachment))
                              : shipfile::componentName(file, pick.component);
     // Any move of the pointer hides the tip; the next rest names what is under it then.
-    QToolTip::showText(event.globalPos(),
-                       platform::nameToQString(name),
-                       &m_window, QRect(event.pos(), QSize(1, 1)));
+    QToolTip::showText(event.globalPos(), platform::nameToQString(name), &m_window,
+                       QRect(event.pos(), QSize(1, 1)));
     return true;
 }
 

@@ -16,9 +16,9 @@ inline shipmaker::ByteVector bigShip()
         part.origin = {static_cast<float>(c), 0, 0};
         part.textures = {"plate", "glow"};
         for (int i = 0; i < 500; ++i)
-            shipmaker::addCuboid(
-                part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
-                {0.5f, 0.5f, 0.5f + static_cast<float>(c)}, static_cast<std::uint32_t>(i % 2));
+            shipmaker::addCuboid(part, {static_cast<float>(i % 20), static_cast<float>(i / 20), 0},
+                                 {0.5f, 0.5f, 0.5f + static_cast<float>(c)},
+                                 static_cast<std::uint32_t>(i % 2));
         part.attachments.push_back(shipmaker::Attachment{1, {0, 1, 2}, 3, -1});
         part.boxes.push_back(shipmaker::Box{});
         ship.components.push_back(std::move(part));

@@ -1,9 +1,9 @@
 #include "dialogs/AnimationDialog.h"
 
-#include "platform/QtText.h"
 #include "dialogs/FieldText.h"
 #include "editing/NumberText.h"
 #include "platform/DialogBuilder.h"
+#include "platform/QtText.h"
 #include "resources/AnimationTemplate.h"
 #include "shipfile/Layout.h"
 

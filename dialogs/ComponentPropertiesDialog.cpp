@@ -1,10 +1,10 @@
 #include "dialogs/ComponentPropertiesDialog.h"
 
 #include "dialogs/FieldText.h"
-#include "platform/QtText.h"
 #include "editing/Components.h"
 #include "editing/NumberText.h"
 #include "platform/DialogBuilder.h"
+#include "platform/QtText.h"
 #include "resources/ComponentPropertiesTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"

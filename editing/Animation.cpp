@@ -1,9 +1,9 @@
 #include "editing/Animation.h"
 
 #include "editing/BlockChain.h"
+#include "editing/Messages.h"
 #include "editing/NumberText.h"
 #include "shipfile/Layout.h"
-#include "editing/Messages.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "editing/Attachments.h"
 
 #include "editing/BlockChain.h"
-#include "shipfile/Layout.h"
 #include "editing/Messages.h"
+#include "shipfile/Layout.h"
 
 #include <cmath>
 #include <vector>

@@ -1,9 +1,9 @@
 #include "editing/Components.h"
 
 #include "editing/BlockChain.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "editing/Messages.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 #include "exporter/ExportScene.h"
 
+#include "exporter/Messages.h"
 #include "exporter/OutputFiles.h"
 #include "exporter/PngEncoder.h"
-#include "shipfile/Catalogue.h"
 #include "shipfile/CaseInsensitive.h"
+#include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "exporter/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "viewer/Tcache.h"
 
@@ -256,9 +256,10 @@ private:
             a.index = j;
             a.kind = shipfile::readI32(record, lay::attachment::Kind).value_or(-1);
             const std::string_view kindName = shipfile::attachmentKindName(a.kind);
-            a.name = (kindName.empty() ? shipfile::messages::formatNumber(msg::ExportUnknownKind, a.kind)
-                                       : std::string(kindName)) +
-                     " " + std::to_string(j);
+            a.name =
+                (kindName.empty() ? shipfile::messages::formatNumber(msg::ExportUnknownKind, a.kind)
+                                  : std::string(kindName)) +
+                " " + std::to_string(j);
             a.position = shipfile::readVec3(record, lay::attachment::Position).value_or(Vec3{});
             a.translation = toExportAxes(a.position);
             if (!finite(a.translation))

@@ -11,8 +11,7 @@ using shipfile::MessageIcon;
 using shipfile::MessageText;
 using shipfile::messages::owned;
 
-inline constexpr MessageText ExportFailed =
-    owned("Error exporting to \"%s\"", MessageIcon::Stop);
+inline constexpr MessageText ExportFailed = owned("Error exporting to \"%s\"", MessageIcon::Stop);
 inline constexpr MessageText ExportTexturesUnavailable =
     owned("The texture cache \"%s\" could not be read: the ship was exported without textures.",
           MessageIcon::Warning);

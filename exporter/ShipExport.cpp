@@ -1,11 +1,11 @@
 #include "exporter/ShipExport.h"
 
 #include "exporter/GltfWriter.h"
+#include "exporter/Messages.h"
 #include "exporter/ObjWriter.h"
 #include "exporter/OutputFiles.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/MessageSink.h"
-#include "exporter/Messages.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,8 +2,8 @@
 // the image, and a texture it returns must be the first entry of that name, its pixels
 // converted one by one from the bytes at the entry's pixel offset.
 #include "fuzz/FuzzCheck.h"
-#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Bytes.h"
+#include "shipfile/CaseInsensitive.h"
 #include "viewer/Tcache.h"
 #include "viewer/TcacheLayout.h"
 

@@ -29,9 +29,8 @@ void QtMessageSink::show(const shipfile::Message& message)
     QWidget* owner = message.ownedByMainWindow ? m_owner.data() : nullptr;
     const std::string_view caption =
         message.ownedByMainWindow ? shipfile::messages::AppName : message.caption;
-    QMessageBox box(boxIcon(message.icon),
-                    toQString(caption),
-                    toQString(message.text), QMessageBox::Ok, owner);
+    QMessageBox box(boxIcon(message.icon), toQString(caption), toQString(message.text),
+                    QMessageBox::Ok, owner);
     box.exec();
 }
 

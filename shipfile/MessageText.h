@@ -27,8 +27,7 @@ namespace messages {
 inline constexpr std::string_view AppName = "korvex";
 
 /// A box with no owner window and its own caption, as the file model and the viewer show.
-constexpr MessageText ownCaption(std::string_view text, std::string_view caption,
-                                 MessageIcon icon)
+constexpr MessageText ownCaption(std::string_view text, std::string_view caption, MessageIcon icon)
 {
     return MessageText{text, caption, icon, false};
 }

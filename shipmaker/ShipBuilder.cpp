@@ -38,8 +38,8 @@ std::uint16_t count16(std::size_t n)
 }
 } // namespace
 
-BlockBuilder& BlockBuilder::block(std::uint16_t type, std::uint16_t recordSize,
-                                  std::uint16_t count, const ByteVector& records)
+BlockBuilder& BlockBuilder::block(std::uint16_t type, std::uint16_t recordSize, std::uint16_t count,
+                                  const ByteVector& records)
 {
     ByteVector body = records;
     body.resize(std::size_t{recordSize} * count, 0);
@@ -73,7 +73,9 @@ BlockBuilder& BlockBuilder::end()
 ByteVector componentRecord(const Component& c, std::uint16_t recordSize)
 {
     ByteVector r(recordSize, 0);
-    std::copy_n(c.name.begin(), std::min<std::size_t>(c.name.size(), std::min<std::size_t>(63, recordSize)), r.begin());
+    std::copy_n(c.name.begin(),
+                std::min<std::size_t>(c.name.size(), std::min<std::size_t>(63, recordSize)),
+                r.begin());
     writeI32(r, lay::component::Role, c.role);
     writeVec3(r, lay::component::Origin, c.origin);
     writeI32(r, lay::component::DebrisNumber, c.debrisNumber);
@@ -206,7 +208,8 @@ void appendShipBlocks(BlockBuilder& out, const Ship& ship)
             std::vector<ByteVector> faces;
             for (const auto& f : c.faces)
                 faces.push_back(faceRecord(f));
-            out.block(lay::type::Faces, lay::face::RecordSize, count16(faces.size()), concat(faces));
+            out.block(lay::type::Faces, lay::face::RecordSize, count16(faces.size()),
+                      concat(faces));
         }
         out.block(lay::type::Marker12, 4, 0);
         for (int i = 0; i < c.block14Count; ++i)
@@ -236,7 +239,7 @@ void addCuboid(Component& c, Vec3 centre, Vec3 size, std::uint32_t texture)
         Vec3 n;
     };
     const Side sides[6] = {
-        {{0, 2, 3, 1}, {0, 0, -1}}, {{4, 5, 7, 6}, {0, 0, 1}}, {{0, 1, 5, 4}, {0, -1, 0}},
+        {{0, 2, 3, 1}, {0, 0, -1}}, {{4, 5, 7, 6}, {0, 0, 1}},  {{0, 1, 5, 4}, {0, -1, 0}},
         {{2, 6, 7, 3}, {0, 1, 0}},  {{0, 4, 6, 2}, {-1, 0, 0}}, {{1, 3, 7, 5}, {1, 0, 0}},
     };
     for (const auto& s : sides) {

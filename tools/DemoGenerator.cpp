@@ -62,8 +62,8 @@ bool writeInstallation(const fs::path& root)
            reportWrite(game / "tcachehw.dat",
                        shipmaker::demoTextures().write(game / "tcachehw.dat")) &&
            writeFile(ships / "fighter.shp", shipmaker::buildShip(shipmaker::demoFighter())) &&
-           writeFile(ships / "capship.shp", shipmaker::packRefPack(shipmaker::buildShip(
-                                                shipmaker::demoCapitalShip()))) &&
+           writeFile(ships / "capship.shp",
+                     shipmaker::packRefPack(shipmaker::buildShip(shipmaker::demoCapitalShip()))) &&
            writeFile(ships / "cargo.shp", shipmaker::buildShip(shipmaker::demoCargoPod()));
 }
 

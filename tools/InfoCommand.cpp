@@ -1,15 +1,13 @@
-#include "tools/ShpCommands.h"
-
 #include "shipfile/Catalogue.h"
-#include "tools/Messages.h"
 #include "tools/Escaping.h"
+#include "tools/Messages.h"
 #include "tools/ShipSummary.h"
-
-#include <nlohmann/json.hpp>
+#include "tools/ShpCommands.h"
 
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace tools {
@@ -32,8 +30,7 @@ std::string vecText(const std::optional<shipfile::Vec3>& v)
     return realText(v->x) + " " + realText(v->y) + " " + realText(v->z);
 }
 
-template <typename T>
-std::string numberText(const std::optional<T>& value)
+template <typename T> std::string numberText(const std::optional<T>& value)
 {
     return value ? std::to_string(*value) : "-";
 }
@@ -77,7 +74,10 @@ std::string componentText(std::size_t n, const ComponentSummary& c)
     out += "  origin: " + vecText(c.origin) + "\n";
     out += "  role: " + (c.role ? shipfile::roleText(*c.role) : "-") + "\n";
     out += "  hit points: " + numberText(c.hitPoints) + "\n";
-    out += "  debris: " + std::string(!c.hasDebris ? "-" : *c.hasDebris ? "yes" : "no") +
+    out += "  debris: " +
+           std::string(!c.hasDebris   ? "-"
+                       : *c.hasDebris ? "yes"
+                                      : "no") +
            ", number " + numberText(c.debrisNumber) + "\n";
     out += "  faces: " + countText(c.faceCount, "type-3") + "\n";
     out += "  vertices: " + countText(c.vertexCount, "type-4") + "\n";
@@ -135,8 +135,7 @@ Json nameJson(std::string_view bytes)
     return Json{{"hex", hexBytes(bytes)}};
 }
 
-template <typename T>
-Json optionalJson(const std::optional<T>& value)
+template <typename T> Json optionalJson(const std::optional<T>& value)
 {
     return value ? Json(*value) : Json(nullptr);
 }
@@ -196,13 +195,13 @@ std::string shipJson(const ShipSummary& ship, bool truncated)
     Json components = Json::array();
     for (const ComponentSummary& c : ship.components)
         components.push_back(componentJson(c));
-    const Json json = {
-        {"truncated", truncated},
-        {"blocks", std::move(blocks)},
-        {"shipClass", optionalJson(ship.shipClass)},
-        {"shipClassText",
-         ship.shipClass ? Json(shipfile::shipClassText(*ship.shipClass)) : Json(nullptr)},
-        {"components", std::move(components)}};
+    const Json json = {{"truncated", truncated},
+                       {"blocks", std::move(blocks)},
+                       {"shipClass", optionalJson(ship.shipClass)},
+                       {"shipClassText", ship.shipClass
+                                             ? Json(shipfile::shipClassText(*ship.shipClass))
+                                             : Json(nullptr)},
+                       {"components", std::move(components)}};
     // Every name went through nameJson, so nothing is left to replace; replacing rather than
     // throwing keeps the listing whole should that ever change.
     return json.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace) + "\n";

@@ -206,10 +206,7 @@ QImage contactSheet(const std::vector<QImage>& pictures, int size)
 // Nothing for an ending no image writer knows.
 std::optional<QByteArray> pictureFormat(std::string_view output)
 {
-    const QString suffix =
-        QFileInfo(platform::toQString(output))
-            .suffix()
-            .toLower();
+    const QString suffix = QFileInfo(platform::toQString(output)).suffix().toLower();
     if (suffix.isEmpty())
         return QByteArray("png");
     const QByteArray format = suffix.toLatin1();
@@ -265,8 +262,7 @@ int runRender(Arguments args)
         const shipfile::ShipBlock* attachments = shipfile::attachmentBlockOf(*file, selected);
         if (o.attachment >= 0 &&
             (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count)) {
-            printError(
-                messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));
+            printError(messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));
             return ExitFailure;
         }
     }
@@ -318,8 +314,7 @@ int runRender(Arguments args)
             return ExitFailure;
         picture = *shown;
     }
-    const QString output =
-        platform::toQString(o.output);
+    const QString output = platform::toQString(o.output);
     if (!picture.save(output, format->constData())) {
         printError(messages::formatText(messages::PictureNotWritten, o.output));
         return ExitFailure;

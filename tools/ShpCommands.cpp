@@ -37,8 +37,7 @@ int unknownOption(std::string_view option, std::string_view usageLine)
 
 int usageError(std::string_view usageLine)
 {
-    const std::string line =
-        std::string(messages::UsagePrefix) + std::string(usageLine) + "\n";
+    const std::string line = std::string(messages::UsagePrefix) + std::string(usageLine) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     return ExitUsage;
 }

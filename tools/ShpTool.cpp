@@ -25,7 +25,9 @@ struct Command
 // Every subcommand, in the order the usage text lists them. A new one adds its row here and
 // declares its run function in ShpCommands.h.
 const Command Commands[] = {
-    {"info", tools::runInfo, messages::UsageInfo,
+    {"info",
+     tools::runInfo,
+     messages::UsageInfo,
      {messages::UsageInfoExit, messages::UsageInfoNames}},
     {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
     {"export", tools::runExport, messages::UsageExport, {}},

@@ -1,6 +1,5 @@
-#include "tools/ShpCommands.h"
-
 #include "tools/Messages.h"
+#include "tools/ShpCommands.h"
 
 namespace tools {
 

@@ -4,8 +4,8 @@
 #include "shipfile/Layout.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
-#include "viewer/Messages.h"
 #include "shipfile/ShipFile.h"
+#include "viewer/Messages.h"
 #include "viewer/TextureCache.h"
 
 #include <GL/gl.h>

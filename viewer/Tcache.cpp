@@ -112,7 +112,8 @@ TcacheLookup findTexture(std::uint64_t cacheSize, const ReadAt& readAt, std::str
 
     for (std::size_t at = 0; at + tl::NameSize <= directory->size(); at += tl::EntrySize) {
         const shipfile::Bytes entry = shipfile::Bytes(*directory).subspan(at);
-        if (!shipfile::equalsIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize), name))
+        if (!shipfile::equalsIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize),
+                                          name))
             continue;
 
         const auto width = shipfile::readI32(entry, tl::Width);

@@ -1,10 +1,10 @@
 #include "app/AttachmentCommands.h"
 
+#include "editing/Messages.h"
 #include "resources/AttachObjectTemplate.h"
 #include "resources/AttachmentPropertiesTemplate.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
-#include "editing/Messages.h"
 #include "tests/app/CommandTestSupport.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"

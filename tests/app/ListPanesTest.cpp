@@ -1,8 +1,8 @@
 #include "app/ListPanes.h"
+#include "editing/Messages.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
-#include "editing/Messages.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
 

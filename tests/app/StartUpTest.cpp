@@ -1,6 +1,6 @@
+#include "app/Messages.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
-#include "app/Messages.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
 

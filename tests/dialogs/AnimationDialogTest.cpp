@@ -2,14 +2,14 @@
 
 #include "dialogs/FieldText.h"
 #include "editing/Animation.h"
+#include "editing/Messages.h"
 #include "editing/NumberText.h"
 #include "resources/AnimationTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "editing/Messages.h"
-#include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/dialogs/DialogTests.h"
 #include "tests/support/LayoutChecks.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "editing/Animation.h"
+#include "editing/Messages.h"
 #include "editing/NumberText.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "editing/Messages.h"
 #include "tests/editing/LoadedShip.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "editing/Attachments.h"
 #include "editing/BlockChain.h"
 #include "editing/Components.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "editing/Messages.h"
 #include "tests/editing/LoadedShip.h"
 
 #include <gtest/gtest.h>

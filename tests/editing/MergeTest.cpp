@@ -1,9 +1,9 @@
 #include "editing/BlockChain.h"
 #include "editing/Merge.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "editing/Messages.h"
 #include "tests/editing/LoadedShip.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "exporter/ShipExport.h"
 
+#include "exporter/Messages.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "exporter/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"

@@ -1,7 +1,7 @@
 #include "shipfile/Messages.h"
-#include "tools/Messages.h"
 #include "tests/support/ShipMaker.h"
 #include "tests/tools/ToolRunner.h"
+#include "tools/Messages.h"
 
 #include <gtest/gtest.h>
 
