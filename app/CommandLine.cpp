@@ -2,7 +2,7 @@
 
 #include "korvex/Version.h"
 #include "resources/Strings.h"
-#include "shipfile/Messages.h"
+#include "shipfile/MessageText.h"
 
 #include <cstdio>
 

@@ -5,6 +5,7 @@
 #include "dialogs/ComponentPropertiesDialog.h"
 #include "editing/AttachmentLabel.h"
 #include "editing/BlockSwitches.h"
+#include "platform/QtText.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
@@ -18,11 +19,6 @@ namespace app {
 namespace id = resources::mainwindow;
 
 namespace {
-
-QString entryText(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The highlighted entry, -1 for none.
 int selectedRow(const QListWidget* list)
@@ -91,7 +87,7 @@ void ListPanes::appendComponents(const std::vector<std::string>& names)
     QListWidget* list = componentList();
     const QSignalBlocker blocker(list);
     for (const std::string& name : names)
-        list->addItem(entryText(name));
+        list->addItem(platform::nameToQString(name));
 }
 
 void ListPanes::removeComponentEntry(int n)
@@ -116,7 +112,7 @@ void ListPanes::fillAttachmentList()
     if (!block)
         return;
     for (std::size_t i = 0; i < block->count; ++i)
-        list->addItem(entryText(editing::attachmentLabel(block->record(i))));
+        list->addItem(platform::nameToQString(editing::attachmentLabel(block->record(i))));
 }
 
 void ListPanes::selectAttachmentEntry(int index)
@@ -225,7 +221,8 @@ void ListPanes::onComponentDoubleClicked()
     const int row = state.selectedComponent;
     if (row < list->count()) {
         const QSignalBlocker blocker(list);
-        list->item(row)->setText(entryText(shipfile::componentName(*state.file, row)));
+        list->item(row)->setText(
+            platform::nameToQString(shipfile::componentName(*state.file, row)));
         list->setCurrentRow(row);
     }
     m_window.refreshDocumentState();

@@ -6,12 +6,14 @@
 #include "app/ExportCommand.h"
 #include "app/GameInstallation.h"
 #include "app/ListPanes.h"
+#include "app/Messages.h"
 #include "app/PathText.h"
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
+#include "platform/QtText.h"
 #include "platform/Questions.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Resources.h"
@@ -45,21 +47,15 @@ namespace app {
 
 namespace fs = std::filesystem;
 namespace id = resources::mainwindow;
-namespace messages = shipfile::messages;
 
 namespace {
 
 constexpr int DocumentRefreshMilliseconds = 200;
 
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QStringList shipFileFilters()
 {
-    return {fromView(resources::strings::ShpFilesFilter),
-            fromView(resources::strings::AllFilesFilter)};
+    return {platform::toQString(resources::strings::ShpFilesFilter),
+            platform::toQString(resources::strings::AllFilesFilter)};
 }
 
 /// The first local file among dropped data, or empty.
@@ -127,7 +123,7 @@ void MainDialog::setStartStates()
         // Choosing the start entry is no view change: the first picture keeps the identity.
         const QSignalBlocker blocker(views);
         for (const std::string_view text : viewer::ViewChoiceTexts)
-            views->addItem(fromView(text));
+            views->addItem(platform::toQString(text));
         views->setCurrentIndex(static_cast<int>(viewer::ViewChoice::FreeView));
     }
 
@@ -153,7 +149,7 @@ void MainDialog::setStartStates()
     control<QCheckBox>(id::Flames)->setChecked(true);
     control<QCheckBox>(id::TypeOneOnly)->setChecked(false);
     control<QLineEdit>(id::MouseMode)
-        ->setText(fromView(viewer::mouseModeText(viewer::MouseMode::MoveAttachments)));
+        ->setText(platform::toQString(viewer::mouseModeText(viewer::MouseMode::MoveAttachments)));
     control<QCheckBox>(id::HighQualityTextures)->setChecked(true);
     control<QCheckBox>(id::TextureMap)->setChecked(true);
     control<QCheckBox>(id::MarkSelected)->setChecked(false);
@@ -458,8 +454,7 @@ std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& pat
 {
     auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
     if (file->empty() && file->loadResult() == shipfile::LoadResult::Complete)
-        m_sink.show(messages::owned(messages::formatText(messages::NoBlocks, path.string()),
-                                    shipfile::MessageIcon::Warning));
+        m_sink.show(shipfile::messages::NoBlocks.box(path.string()));
     return file;
 }
 
@@ -467,8 +462,8 @@ bool MainDialog::confirmDiscardChanges()
 {
     if (!hasUnsavedChanges())
         return true;
-    const QString text = QString::fromStdString(
-        messages::formatText(messages::SaveChanges, m_state.currentFileName.filename().string()));
+    const QString text = QString::fromStdString(shipfile::messages::formatText(
+        messages::SaveChanges, m_state.currentFileName.filename().string()));
     switch (m_questions.askToSave(this, text)) {
     case platform::SaveAnswer::Save:
         return saveDocument(m_state.currentFileName);

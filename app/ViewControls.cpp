@@ -5,6 +5,7 @@
 #include "editing/AttachmentLabel.h"
 #include "editing/Attachments.h"
 #include "editing/Components.h"
+#include "platform/QtText.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
@@ -70,11 +71,6 @@ bool isNumberField(const QWidget* widget)
     const auto* field = qobject_cast<const QLineEdit*>(widget);
     return field && !field->isReadOnly() && field->isEnabled() &&
            !qobject_cast<const QComboBox*>(field->parentWidget());
-}
-
-QString fromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -156,14 +152,15 @@ void ViewControls::cycleMouseMode()
 {
     m_mouse.mouseMode = viewer::nextMouseMode(m_mouse.mouseMode);
     m_window.control<QLineEdit>(id::MouseMode)
-        ->setText(fromView(viewer::mouseModeText(m_mouse.mouseMode)));
+        ->setText(platform::toQString(viewer::mouseModeText(m_mouse.mouseMode)));
 }
 
 void ViewControls::chooseView(ViewChoice choice)
 {
     auto* views = m_window.control<QComboBox>(id::ViewChoice);
     const int index = views->findText(
-        fromView(viewer::ViewChoiceTexts[static_cast<std::size_t>(choice)]), Qt::MatchStartsWith);
+        platform::toQString(viewer::ViewChoiceTexts[static_cast<std::size_t>(choice)]),
+        Qt::MatchStartsWith);
     {
         const QSignalBlocker blocker(views);
         views->setCurrentIndex(index);
@@ -324,9 +321,8 @@ bool ViewControls::showToolTip(const QHelpEvent& event)
                                    editing::attachmentRecord(file, pick.component, pick.attachment))
                              : shipfile::componentName(file, pick.component);
     // Any move of the pointer hides the tip; the next rest names what is under it then.
-    QToolTip::showText(event.globalPos(),
-                       QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())),
-                       &m_window, QRect(event.pos(), QSize(1, 1)));
+    QToolTip::showText(event.globalPos(), platform::nameToQString(name), &m_window,
+                       QRect(event.pos(), QSize(1, 1)));
     return true;
 }
 

@@ -4,17 +4,17 @@
 
 namespace benchship {
 
-using testsupport::Component;
-using testsupport::Face;
+using shipmaker::Component;
+using shipmaker::Face;
 
 std::string textureName(int i)
 {
     return "Plate_" + std::to_string(i);
 }
 
-testsupport::Ship benchShip(int facesPerRun)
+shipmaker::Ship benchShip(int facesPerRun)
 {
-    testsupport::Ship ship;
+    shipmaker::Ship ship;
     int faceNumber = 0;
     for (int part = 0; part < ComponentCount; ++part) {
         Component c;
@@ -50,9 +50,9 @@ testsupport::Ship benchShip(int facesPerRun)
     return ship;
 }
 
-testsupport::TcacheBuilder benchTextures(int count)
+shipmaker::TcacheBuilder benchTextures(int count)
 {
-    testsupport::TcacheBuilder b;
+    shipmaker::TcacheBuilder b;
     for (int t = 0; t < count; ++t) {
         std::vector<std::uint16_t> pixels(32 * 32);
         for (std::size_t p = 0; p < pixels.size(); ++p)

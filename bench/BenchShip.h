@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tests/support/ShipBuilder.h"
-#include "tests/support/TcacheBuilder.h"
+#include "shipmaker/ShipBuilder.h"
+#include "shipmaker/TcacheBuilder.h"
 
 #include <string>
 
@@ -17,9 +17,9 @@ std::string textureName(int i);
 /// A rippled sheet of quads over +-90 ship units, split into components side by side. Faces
 /// name their textures in runs of `facesPerRun`: 400 is each texture's faces together, as
 /// exporters write them; 40 changes texture ten times as often.
-testsupport::Ship benchShip(int facesPerRun);
+shipmaker::Ship benchShip(int facesPerRun);
 
 /// `count` 32 x 32 16-bit textures named textureName(0...).
-testsupport::TcacheBuilder benchTextures(int count);
+shipmaker::TcacheBuilder benchTextures(int count);
 
 } // namespace benchship

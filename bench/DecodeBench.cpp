@@ -6,7 +6,7 @@
 //   build/release/bench/decode_bench [--benchmark_repetitions=N] [--benchmark_min_time=S]
 #include "bench/MedianReporter.h"
 #include "shipfile/RefPack.h"
-#include "tests/support/RefPackEncoder.h"
+#include "shipmaker/RefPackEncoder.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -65,7 +65,7 @@ std::optional<std::vector<Stream>> loadStreams()
     ByteVector large;
     for (int i = 0; i < LargeCopies; ++i)
         large.insert(large.end(), mesh.begin(), mesh.end());
-    ByteVector largePacked = testsupport::packLiteralOnly(large);
+    ByteVector largePacked = shipmaker::packLiteralOnly(large);
     return std::vector<Stream>{{"mesh.qfs", files["mesh.qfs"], mesh},
                                {"mesh-literal.qfs", files["mesh-literal.qfs"], mesh},
                                {"literal-14MB", std::move(largePacked), std::move(large)}};

@@ -9,8 +9,8 @@
 #include "bench/MedianReporter.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
-#include "tests/support/ShipBuilder.h"
-#include "tests/support/TcacheBuilder.h"
+#include "shipmaker/ShipBuilder.h"
+#include "shipmaker/TcacheBuilder.h"
 #include "viewer/Camera.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
@@ -33,8 +33,8 @@
 namespace {
 
 using namespace benchship;
-using testsupport::Component;
-using testsupport::Face;
+using shipmaker::Component;
+using shipmaker::Face;
 
 // Everything a draw needs, built once per benchmark.
 struct Fixture
@@ -51,7 +51,7 @@ struct Fixture
     {
         auto& file = files[facesPerRun];
         if (!file)
-            file = shipfile::ShipFile::fromBytes(testsupport::buildShip(benchShip(facesPerRun)),
+            file = shipfile::ShipFile::fromBytes(shipmaker::buildShip(benchShip(facesPerRun)),
                                                  "bench.shp", sink);
         return *file;
     }
@@ -133,7 +133,7 @@ void BM_VertexArrayFloor(benchmark::State& state)
     Fixture& f = fixture();
     const int facesPerRun = static_cast<int>(state.range(0));
     const bool sortByTexture = state.range(1) != 0;
-    const testsupport::Ship ship = benchShip(facesPerRun);
+    const shipmaker::Ship ship = benchShip(facesPerRun);
     // Batches of corners (x y z u v each), keyed by texture or by run.
     std::map<std::pair<int, std::uint32_t>, std::vector<float>> batchCorners;
     int run = 0;
@@ -204,7 +204,7 @@ void BM_FaceByFace(benchmark::State& state)
 {
     Fixture& f = fixture();
     const int facesPerRun = static_cast<int>(state.range(0));
-    const testsupport::Ship ship = benchShip(facesPerRun);
+    const shipmaker::Ship ship = benchShip(facesPerRun);
     if (!f.renderer.makeCurrent()) {
         state.SkipWithError("no OpenGL context");
         return;

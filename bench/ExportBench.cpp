@@ -22,8 +22,8 @@ void BM_ExportShip(benchmark::State& state, const char* fileName)
     options.texturePath = dir / "tcachehw.dat";
     benchship::benchTextures(benchship::TextureCount).write(options.texturePath);
     shipfile::SilentSink sink;
-    const auto file = shipfile::ShipFile::fromBytes(
-        testsupport::buildShip(benchship::benchShip(400)), "bench.shp", sink);
+    const auto file = shipfile::ShipFile::fromBytes(shipmaker::buildShip(benchship::benchShip(400)),
+                                                    "bench.shp", sink);
 
     std::size_t triangles = 0;
     for (auto _ : state) {

@@ -6,7 +6,7 @@
 #include "bench/BigShip.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
-#include "tests/support/ShipBuilder.h"
+#include "shipmaker/ShipBuilder.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -21,7 +21,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::ByteVector;
+using shipmaker::ByteVector;
 
 struct Workspace
 {

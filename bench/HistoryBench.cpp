@@ -7,7 +7,7 @@
 #include "editing/History.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
-#include "tests/support/ShipBuilder.h"
+#include "shipmaker/DemoShips.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::ByteVector;
+using shipmaker::ByteVector;
 
 const ByteVector& shipImage()
 {
@@ -87,7 +87,7 @@ void takeImage(benchmark::State& state)
 void fighterHistoryMemory(benchmark::State& state)
 {
     shipfile::SilentSink sink;
-    const ByteVector image = testsupport::buildShip(testsupport::demoFighter());
+    const ByteVector image = shipmaker::buildShip(shipmaker::demoFighter());
     std::size_t held = 0;
     for (auto _ : state) {
         auto file = shipfile::ShipFile::fromBytes(image, "fighter.shp", sink);

@@ -19,8 +19,8 @@ namespace {
 void BM_PickClick(benchmark::State& state)
 {
     shipfile::SilentSink sink;
-    const auto ship = shipfile::ShipFile::fromBytes(
-        testsupport::buildShip(benchship::benchShip(400)), "bench.shp", sink);
+    const auto ship = shipfile::ShipFile::fromBytes(shipmaker::buildShip(benchship::benchShip(400)),
+                                                    "bench.shp", sink);
     viewer::ShipView view;
     viewer::Matrix4 turn;
     turn.rotateX(20);

@@ -3,6 +3,7 @@
 #include "dialogs/FieldText.h"
 #include "editing/NumberText.h"
 #include "platform/DialogBuilder.h"
+#include "platform/QtText.h"
 #include "resources/AnimationTemplate.h"
 #include "shipfile/Layout.h"
 
@@ -123,12 +124,12 @@ AnimationDialog::AnimationDialog(shipfile::ShipFile& file, int component, QWidge
 void AnimationDialog::fillHeader(const editing::AnimationHeader& header)
 {
     for (std::string_view name : editing::AnimationTypeNames)
-        m_type->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        m_type->addItem(platform::toQString(name));
     rewrite(m_totalTime, integerText(header.totalTime));
     // A stored type outside the list stays until the user picks one.
     if (header.type >= 0 && header.type < m_type->count())
         selectQuietly(m_type, header.type);
-    rewrite(m_trigger, displayText(header.trigger));
+    rewrite(m_trigger, platform::nameToQString(header.trigger));
 }
 
 void AnimationDialog::fillFrames()

@@ -4,6 +4,7 @@
 #include "editing/Components.h"
 #include "editing/NumberText.h"
 #include "platform/DialogBuilder.h"
+#include "platform/QtText.h"
 #include "resources/ComponentPropertiesTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
@@ -72,7 +73,7 @@ void ComponentPropertiesDialog::fill()
     if (properties->hitPoints)
         m_hitPoints->setText(QString::fromStdString(editing::formatInteger(*properties->hitPoints)));
 
-    m_name->setText(displayText(properties->name));
+    m_name->setText(platform::nameToQString(properties->name));
 
     m_role->setEnabled(properties->role.has_value());
     m_changeRole->setEnabled(properties->role.has_value());

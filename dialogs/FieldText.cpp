@@ -35,11 +35,6 @@ std::string fieldText(const QString& text, qsizetype maxChars)
     return text.left(end).toLatin1().toStdString();
 }
 
-QString displayText(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void acceptStorableText(QLineEdit& field)
 {
     static const QRegularExpression Storable(QStringLiteral("[\\x{20}-\\x{7E}\\x{A0}-\\x{FF}]*"));

@@ -14,9 +14,6 @@ namespace dialogs {
 /// characters, as the 8-bit text the ship file stores (Latin-1).
 std::string fieldText(const QString& text, qsizetype maxChars);
 
-/// 8-bit text from a record, for showing in a field.
-QString displayText(const std::string& text);
-
 /// Lets `field` take only the characters a name in a ship file holds (printable Latin-1), so
 /// nothing the user types is stored as some other character.
 void acceptStorableText(QLineEdit& field);

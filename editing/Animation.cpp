@@ -1,9 +1,9 @@
 #include "editing/Animation.h"
 
 #include "editing/BlockChain.h"
+#include "editing/Messages.h"
 #include "editing/NumberText.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
 
 #include <algorithm>
 #include <vector>
@@ -14,7 +14,6 @@ using shipfile::MutableBytes;
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -79,7 +78,7 @@ std::optional<AnimationBlocks> openAnimation(ShipFile& file, int component)
     }
     blocks.header = findBefore(first, section.end, lay::type::AnimationHeader);
     if (!blocks.header)
-        file.sink().show(messages::owned(std::string(messages::MissingBlock10)));
+        file.sink().show(messages::MissingBlock10.box());
     return blocks;
 }
 
@@ -164,7 +163,7 @@ std::string angleText(float radians)
 bool appendFrame(ShipFile& file, ShipBlock& frames)
 {
     if (!frames.appendRecord({})) {
-        file.sink().show(messages::owned(std::string(messages::BlockFull)));
+        file.sink().show(messages::BlockFull.box());
         return false;
     }
     return true;
@@ -177,7 +176,7 @@ bool deleteFrame(ShipBlock& frames, int frame)
 
 std::string frameLabel(int frame)
 {
-    return messages::formatNumber(messages::FrameLabel, frame);
+    return shipfile::messages::formatNumber(messages::FrameLabel, frame);
 }
 
 } // namespace editing

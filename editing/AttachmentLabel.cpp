@@ -1,8 +1,8 @@
 #include "editing/AttachmentLabel.h"
 
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
 
 namespace editing {
 

@@ -1,7 +1,7 @@
 #include "editing/Attachments.h"
 
+#include "editing/Messages.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
 
 #include <cmath>
 #include <vector>
@@ -13,7 +13,6 @@ using shipfile::ShipBlock;
 using shipfile::ShipFile;
 using shipfile::Vec3;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -23,11 +22,6 @@ constexpr float OneThird = 1.0f / 3.0f;
 constexpr double NoFaceDistance = 999999.0;
 // Normals whose z is this close to +-1 take the second form of the orientation.
 constexpr double PoleLimit = 0.99999;
-
-void showOwned(ShipFile& file, std::string_view text)
-{
-    file.sink().show(messages::owned(std::string(text)));
-}
 
 // Makes the component's type-9 block current. Null when there is nothing to act on.
 ShipBlock* currentAttachmentBlock(ShipFile& file, int component)
@@ -48,7 +42,7 @@ bool appendCopy(ShipFile& file, int component, int attachment, bool mirrored)
             shipfile::writeF32(scratch, lay::attachment::Position, *x * -1.0f);
     }
     if (!file.attachmentBlock->appendRecord(scratch)) {
-        showOwned(file, messages::AttachmentAllocFailed);
+        file.sink().show(messages::AttachmentAllocFailed.box());
         return false;
     }
     return true;
@@ -110,7 +104,7 @@ std::optional<int> addAttachment(ShipFile& file, int component, int kind)
     if (!block)
         return std::nullopt;
     if (kind >= 0 && kind < lay::AttachmentKindCount && !block->appendTemplateRecord(kind)) {
-        showOwned(file, messages::AttachmentAllocFailed);
+        file.sink().show(messages::AttachmentAllocFailed.box());
         return std::nullopt;
     }
     return static_cast<int>(block->count) - 1;
@@ -155,12 +149,12 @@ bool snapToNearestFace(ShipFile& file, int component, int attachment, SnapOption
 
     ShipBlock* vertices = nextBlockOfType(file.attachmentBlock, lay::type::Vertices);
     if (!vertices) {
-        showOwned(file, messages::NoVertices);
+        file.sink().show(messages::NoVertices.box());
         return false;
     }
     const ShipBlock* faces = nextBlockOfType(vertices, lay::type::Faces);
     if (!faces) {
-        showOwned(file, messages::NoPolygons);
+        file.sink().show(messages::NoPolygons.box());
         return false;
     }
 

@@ -1,9 +1,9 @@
 #include "editing/BlockSwitches.h"
 
 #include "editing/BlockChain.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
 
 #include <utility>
 #include <vector>
@@ -14,7 +14,6 @@ using shipfile::Bytes;
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -88,7 +87,7 @@ bool toggleDummyTriangle(ShipFile& file, int component)
                        shipfile::readU32(lastFace, lay::face::TextureIndex).value_or(0));
     shipfile::writeU32(dummy, lay::face::DummyMarker, lay::face::DummyMarkerValue);
     if (!faces->appendRecord(dummy)) {
-        file.sink().show(messages::owned(std::string(messages::BlockFull)));
+        file.sink().show(messages::BlockFull.box());
         return false;
     }
     return true;
@@ -100,7 +99,7 @@ bool toggleBlock13(ShipFile& file, int component)
         return false;
     ShipBlock* block = blockInSection(file, component, lay::type::Block13);
     if (!block || block->recordSize < lay::block13::RecordSize) {
-        file.sink().show(messages::owned(std::string(messages::ErrorInitializingBlock13)));
+        file.sink().show(messages::ErrorInitializingBlock13.box());
         return false;
     }
     if (block->count != 0) {
@@ -152,7 +151,7 @@ std::optional<bool> block13On(const ShipFile& file, int component)
         return std::nullopt;
     const ShipBlock* block = blockInSection(mutableFile(file), component, lay::type::Block13);
     if (!block) {
-        file.sink().show(messages::owned(std::string(messages::ErrorFindingBlock13)));
+        file.sink().show(messages::ErrorFindingBlock13.box());
         return std::nullopt;
     }
     return block->count != 0;

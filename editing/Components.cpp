@@ -1,9 +1,9 @@
 #include "editing/Components.h"
 
 #include "editing/BlockChain.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
 
 #include <algorithm>
 
@@ -13,7 +13,6 @@ using shipfile::MutableBytes;
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -41,13 +40,13 @@ bool deleteComponent(ShipFile& file, int component)
         static_cast<std::uint32_t>(component) >= table->count)
         return false;
     if (table->recordSize != lay::component::RecordSize) {
-        file.sink().show(messages::owned(std::string(messages::ReducedBlock1)));
+        file.sink().show(messages::ReducedBlock1.box());
         return false;
     }
     // The section is found before the record goes, so a file without it keeps both.
     ShipBlock* before = blockBeforeSection(file, component);
     if (!before) {
-        file.sink().show(messages::owned(std::string(messages::DeleteFailed)));
+        file.sink().show(messages::DeleteFailed.box());
         return false;
     }
     table->removeRecord(static_cast<std::size_t>(component));

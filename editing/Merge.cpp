@@ -1,7 +1,7 @@
 #include "editing/Merge.h"
 
+#include "editing/Messages.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
 
 #include <utility>
 
@@ -10,15 +10,14 @@ namespace editing {
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
                                                       std::unique_ptr<ShipFile> second)
 {
     if (into.empty() || !second || second->empty())
         return std::nullopt;
-    auto refuse = [&into](std::string_view text) {
-        into.sink().show(messages::owned(std::string(text)));
+    auto refuse = [&into](const shipfile::MessageText& message) {
+        into.sink().show(message.box());
         return std::nullopt;
     };
     // A ship cut off in the middle of a block would bring only some of its sections.

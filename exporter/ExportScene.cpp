@@ -1,10 +1,11 @@
 #include "exporter/ExportScene.h"
 
+#include "exporter/Messages.h"
 #include "exporter/OutputFiles.h"
 #include "exporter/PngEncoder.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "viewer/Tcache.h"
 
@@ -18,7 +19,7 @@
 namespace exporter {
 
 namespace lay = shipfile::layout;
-namespace msg = shipfile::messages;
+namespace msg = exporter::messages;
 using shipfile::Bytes;
 using shipfile::ShipBlock;
 using shipfile::Vec3;
@@ -29,14 +30,6 @@ constexpr const char* PlainMaterialName = "Untextured";
 constexpr const char* TwoSidedSuffix = " (two-sided)";
 constexpr const char* BoxMaterialName = "Collision Box";
 constexpr const char* BoxNodeName = "Collision Box ";
-
-std::string lowerCase(std::string text)
-{
-    std::ranges::transform(text, text.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
-    return text;
-}
 
 Vec3f subtract(const Vec3f& a, const Vec3f& b)
 {
@@ -188,7 +181,7 @@ private:
         if (faces && vertices)
             addFaces(node, *faces, *vertices, after(lay::type::TextureNames));
         else
-            m_scene.warnings.push_back(msg::formatText(msg::ExportNoGeometry, node.name));
+            m_scene.warnings.push_back(msg::ExportNoGeometry.box(node.name));
 
         if (attachments)
             addAttachments(node, *attachments);
@@ -263,9 +256,10 @@ private:
             a.index = j;
             a.kind = shipfile::readI32(record, lay::attachment::Kind).value_or(-1);
             const std::string_view kindName = shipfile::attachmentKindName(a.kind);
-            a.name = (kindName.empty() ? msg::formatNumber(msg::ExportUnknownKind, a.kind)
-                                       : std::string(kindName)) +
-                     " " + std::to_string(j);
+            a.name =
+                (kindName.empty() ? shipfile::messages::formatNumber(msg::ExportUnknownKind, a.kind)
+                                  : std::string(kindName)) +
+                " " + std::to_string(j);
             a.position = shipfile::readVec3(record, lay::attachment::Position).value_or(Vec3{});
             a.translation = toExportAxes(a.position);
             if (!finite(a.translation))
@@ -317,7 +311,7 @@ private:
     // the texture cache the first time the name is met.
     std::size_t materialFor(const std::string& textureName, bool twoSided)
     {
-        const auto key = std::make_pair(lowerCase(textureName), twoSided);
+        const auto key = std::make_pair(shipfile::lowerCase(textureName), twoSided);
         if (const auto found = m_materials.find(key); found != m_materials.end())
             return found->second;
 
@@ -341,7 +335,7 @@ private:
     // cannot be read.
     std::optional<std::pair<std::size_t, bool>> pictureFor(const std::string& textureName)
     {
-        const std::string key = lowerCase(textureName);
+        const std::string key = shipfile::lowerCase(textureName);
         if (const auto found = m_pictures.find(key); found != m_pictures.end())
             return found->second;
         if (m_options.texturePath.empty() || m_cacheUnreadable)
@@ -376,7 +370,7 @@ private:
     {
         const std::string base = safeFileStem(textureName);
         std::string stem = base;
-        for (int n = 2; !m_stems.insert(lowerCase(stem)).second; ++n)
+        for (int n = 2; !m_stems.insert(shipfile::lowerCase(stem)).second; ++n)
             stem = base + "_" + std::to_string(n);
         return stem;
     }
@@ -385,7 +379,7 @@ private:
     {
         if (m_cacheUnreadable) {
             m_scene.warnings.push_back(
-                msg::formatText(msg::ExportTexturesUnavailable, m_options.texturePath.string()));
+                msg::ExportTexturesUnavailable.box(m_options.texturePath.string()));
             return;
         }
         if (m_missingTextures.empty())
@@ -393,7 +387,7 @@ private:
         std::string list;
         for (const std::string& name : m_missingTextures)
             list += (list.empty() ? "" : ", ") + name;
-        m_scene.warnings.push_back(msg::formatText(msg::ExportTexturesMissing, list));
+        m_scene.warnings.push_back(msg::ExportTexturesMissing.box(list));
     }
 
     const shipfile::ShipFile& m_file;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shipfile/Bytes.h"
+#include "shipfile/MessageSink.h"
 
 #include <array>
 #include <cstddef>
@@ -116,8 +117,8 @@ struct ExportScene
     std::size_t triangleCount = 0;
     /// Faces that point past their vertex block, or hold no number, are left out.
     std::size_t skippedFaces = 0;
-    /// For the user, one line each.
-    std::vector<std::string> warnings;
+    /// For the user, one message each.
+    std::vector<shipfile::Message> warnings;
 };
 
 /// Reads the ship into an export scene. Never fails: what cannot be read is left out and, where

@@ -1,10 +1,11 @@
 #include "exporter/ShipExport.h"
 
 #include "exporter/GltfWriter.h"
+#include "exporter/Messages.h"
 #include "exporter/ObjWriter.h"
 #include "exporter/OutputFiles.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/MessageSink.h"
-#include "shipfile/Messages.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,14 +13,11 @@
 namespace exporter {
 
 namespace fs = std::filesystem;
-namespace msg = shipfile::messages;
+namespace msg = exporter::messages;
 
 std::optional<ExportFormat> exportFormatOf(const fs::path& path)
 {
-    std::string extension = path.extension().string();
-    std::ranges::transform(extension, extension.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    const std::string extension = shipfile::lowerCase(path.extension().string());
     if (extension == ".glb")
         return ExportFormat::Glb;
     if (extension == ".gltf")
@@ -33,8 +31,7 @@ std::optional<ExportSummary> exportShip(const shipfile::ShipFile& file, const fs
                                         const ExportOptions& options, shipfile::MessageSink& sink)
 {
     const auto fail = [&sink, &path] {
-        sink.show(msg::owned(msg::formatText(msg::ExportFailed, path.string()),
-                             shipfile::MessageIcon::Stop));
+        sink.show(msg::ExportFailed.box(path.string()));
         return std::nullopt;
     };
     const std::optional<ExportFormat> format = exportFormatOf(path);
@@ -42,8 +39,8 @@ std::optional<ExportSummary> exportShip(const shipfile::ShipFile& file, const fs
         return fail();
 
     const ExportScene scene = buildScene(file, options);
-    for (const std::string& warning : scene.warnings)
-        sink.show(msg::owned(warning, shipfile::MessageIcon::Warning));
+    for (const shipfile::Message& warning : scene.warnings)
+        sink.show(warning);
 
     std::error_code error;
     const fs::path destination = fs::absolute(path, error).parent_path();

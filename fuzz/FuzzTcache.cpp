@@ -3,6 +3,7 @@
 // converted one by one from the bytes at the entry's pixel offset.
 #include "fuzz/FuzzCheck.h"
 #include "shipfile/Bytes.h"
+#include "shipfile/CaseInsensitive.h"
 #include "viewer/Tcache.h"
 #include "viewer/TcacheLayout.h"
 
@@ -19,14 +20,6 @@ namespace {
 namespace tl = viewer::tcacheLayout;
 using shipfile::Bytes;
 
-bool sameName(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // The directory entry a lookup of `name` must use: the first whole-named one in the image.
 std::optional<Bytes> firstEntryNamed(Bytes image, std::string_view name)
 {
@@ -38,7 +31,7 @@ std::optional<Bytes> firstEntryNamed(Bytes image, std::string_view name)
         if (at + tl::NameSize > image.size())
             return std::nullopt;
         const Bytes entry = image.subspan(at, std::min(tl::EntrySize, image.size() - at));
-        if (sameName(shipfile::readString(entry, tl::Name, tl::NameSize), name))
+        if (shipfile::equalsIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize), name))
             return entry;
     }
     return std::nullopt;

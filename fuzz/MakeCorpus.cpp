@@ -2,9 +2,10 @@
 // builders: small well-formed inputs and the malformed shapes the readers must refuse, and
 // editing sessions over the ships. Usage: fuzz_make_corpus <corpus-dir> (one folder per target).
 #include "fuzz/SessionCommands.h"
-#include "tests/support/RefPackEncoder.h"
-#include "tests/support/ShipBuilder.h"
-#include "tests/support/TcacheBuilder.h"
+#include "shipmaker/RefPackEncoder.h"
+#include "shipmaker/ShipBuilder.h"
+#include "shipmaker/SystemReg.h"
+#include "shipmaker/TcacheBuilder.h"
 
 #include <bit>
 #include <cstdio>
@@ -16,7 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace testsupport;
+using namespace shipmaker;
 
 // Each seed stays small, so the fuzzer mutates it quickly.
 constexpr std::size_t MaxSeedSize = 4096;
@@ -164,7 +165,7 @@ ByteVector tcacheSeed(std::string_view name, const ByteVector& image)
 
 bool writeTcacheSeeds(const fs::path& dir)
 {
-    using testsupport::TcacheBuilder;
+    using shipmaker::TcacheBuilder;
     TcacheBuilder both;
     both.add8("ramp", 4, 2, {0, 31, 64, 96, 128, 160, 192, 255});
     both.add16("Glow", 2, 2, {0x0000, 0xF800, 0x07E0, 0x001F});
@@ -188,12 +189,9 @@ bool writeTcacheSeeds(const fs::path& dir)
 bool writeRegistrySeeds(const fs::path& dir)
 {
     const auto text = [](std::string_view s) { return ByteVector(s.begin(), s.end()); };
-    const std::string_view game =
-        "Software\\Microsoft\\DirectPlay\\Applications\\Vantaris\nCurrentDirectory\n"
-        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
-        "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris] 1700000000\n"
-        "#time=1da1f2b3c4d5e60\n\"File\"=\"vantaris.exe\"\n"
-        "\"CurrentDirectory\"=\"C:\\\\Games\\\\Vantaris\"\n";
+    const std::string game =
+        "Software\\Microsoft\\DirectPlay\\Applications\\Vantaris\nCurrentDirectory\n" +
+        systemRegText(GameRegistryEntry{});
     const std::string_view escapes =
         "Software\\Test\nWide\n[Software\\\\Test] 1\r\n"
         "\"Wide\"=\"Spiel\\x00e4\\x20acX\\xd83d\\xde80\\xdc00\\777\\\"\\q\\\"\r\n"

@@ -1,6 +1,7 @@
 #include "platform/QtMessageSink.h"
 
-#include "shipfile/Messages.h"
+#include "platform/QtText.h"
+#include "shipfile/MessageText.h"
 
 #include <QMessageBox>
 
@@ -28,9 +29,8 @@ void QtMessageSink::show(const shipfile::Message& message)
     QWidget* owner = message.ownedByMainWindow ? m_owner.data() : nullptr;
     const std::string_view caption =
         message.ownedByMainWindow ? shipfile::messages::AppName : message.caption;
-    QMessageBox box(boxIcon(message.icon),
-                    QString::fromUtf8(caption.data(), qsizetype(caption.size())),
-                    QString::fromStdString(message.text), QMessageBox::Ok, owner);
+    QMessageBox box(boxIcon(message.icon), toQString(caption), toQString(message.text),
+                    QMessageBox::Ok, owner);
     box.exec();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/QtQuestions.h"
 
-#include "shipfile/Messages.h"
+#include "platform/QtText.h"
+#include "shipfile/MessageText.h"
 
 #include <QMessageBox>
 
@@ -8,9 +9,7 @@ namespace platform {
 
 SaveAnswer QtQuestions::askToSave(QWidget* owner, const QString& text)
 {
-    const auto caption = shipfile::messages::AppName;
-    QMessageBox box(QMessageBox::Warning,
-                    QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), text,
+    QMessageBox box(QMessageBox::Warning, toQString(shipfile::messages::AppName), text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);

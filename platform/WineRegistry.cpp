@@ -1,5 +1,7 @@
 #include "platform/WineRegistry.h"
 
+#include "shipfile/CaseInsensitive.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -11,23 +13,10 @@
 namespace platform {
 
 namespace fs = std::filesystem;
+using shipfile::equalsIgnoringCase;
+using shipfile::lowerCase;
 
 namespace {
-
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
-}
 
 int hexDigit(char c)
 {
@@ -259,10 +248,10 @@ fs::path WineRegistry::toUnixPath(std::string_view windowsPath) const
 
     fs::path resolved;
     std::error_code ec;
-    const bool hasDrive = path.size() >= 2 && path[1] == ':' && lowerAscii(path[0]) >= 'a' &&
-                          lowerAscii(path[0]) <= 'z';
+    const bool hasDrive = path.size() >= 2 && path[1] == ':' && lowerCase(path[0]) >= 'a' &&
+                          lowerCase(path[0]) <= 'z';
     if (hasDrive) {
-        const char drive = lowerAscii(path[0]);
+        const char drive = lowerCase(path[0]);
         const fs::path link = m_prefix / "dosdevices" / (std::string{drive} + ':');
         if (fs::exists(link, ec) || drive != 'c')
             resolved = link;

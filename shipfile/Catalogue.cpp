@@ -1,5 +1,6 @@
 #include "shipfile/Catalogue.h"
 
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
 
@@ -259,13 +260,7 @@ const ShipBlock* boxBlockOf(const ShipFile& file, int n)
 
 bool isDestComponent(const ShipFile& file, int n)
 {
-    const std::string name = componentName(file, n);
-    constexpr std::string_view Suffix = "dest";
-    if (name.size() < Suffix.size())
-        return false;
-    return std::ranges::equal(
-        std::string_view(name).substr(name.size() - Suffix.size()), Suffix,
-        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return endsWithIgnoringCase(componentName(file, n), "dest");
 }
 
 } // namespace shipfile

@@ -77,11 +77,6 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     return result;
 }
 
-void showStop(MessageSink& sink, std::string text, std::string_view caption)
-{
-    sink.show(messages::ownCaption(std::move(text), caption, MessageIcon::Stop));
-}
-
 bool writeAll(int fd, Bytes data)
 {
     std::size_t done = 0;
@@ -172,8 +167,7 @@ ShipFile::ShipFile(const std::filesystem::path& path, MessageSink& sink) : m_sin
     const auto data = readWholeFile(path);
     if (!data) {
         m_loadResult = LoadResult::Refused;
-        showStop(m_sink, messages::formatText(messages::ErrorOpening, path.string()),
-                 messages::CaptionWentWrong);
+        m_sink.show(messages::ErrorOpening.box(path.string()));
         return;
     }
     load(*data, path.string());
@@ -193,15 +187,14 @@ void ShipFile::load(Bytes data, const std::string& displayName)
     if (!endsWithEndMarker(data)) {
         if (!startsWithPackedMagic(data)) {
             m_loadResult = LoadResult::Refused;
-            showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
+            m_sink.show(messages::NotAnShp.box());
             return;
         }
-        m_sink.show(messages::ownCaption(std::string(messages::CompressedNotice),
-                                         messages::CaptionCompressed, MessageIcon::None));
+        m_sink.show(messages::CompressedNotice.box());
         // Packed data that unpacks to packed data again is refused, not unpacked twice.
         if (decodePacked(data, unpacked) == 0 || !endsWithEndMarker(unpacked)) {
             m_loadResult = LoadResult::Refused;
-            showStop(m_sink, std::string(messages::NotAnShp), messages::CaptionWentWrong);
+            m_sink.show(messages::NotAnShp.box());
             return;
         }
         data = unpacked;
@@ -213,8 +206,7 @@ void ShipFile::load(Bytes data, const std::string& displayName)
     }
     if (truncated) {
         m_loadResult = LoadResult::Truncated;
-        m_sink.show(messages::ownCaption(messages::formatText(messages::Truncated, displayName),
-                                         messages::CaptionWentWrong, MessageIcon::Warning));
+        m_sink.show(messages::Truncated.box(displayName));
     }
 }
 
@@ -389,8 +381,7 @@ bool ShipFile::save(const std::filesystem::path& path) const
 {
     if (writeShipImage(path, serialise()))
         return true;
-    showStop(m_sink, messages::formatText(messages::ErrorSaving, path.string()),
-             messages::CaptionWarning);
+    m_sink.show(messages::ErrorSaving.box(path.string()));
     return false;
 }
 
@@ -398,7 +389,7 @@ bool ShipFile::selectAttachmentBlock(int index)
 {
     ShipBlock* block = nthBlockOfType(*this, layout::type::Attachments, index);
     if (!block) {
-        showStop(m_sink, std::string(messages::MissingType9), messages::CaptionUhOh);
+        m_sink.show(messages::MissingType9.box());
         return false;
     }
     attachmentBlock = block;
@@ -429,7 +420,7 @@ ShipBlock* ShipFile::findBoxBlock(int index)
 {
     ShipBlock* block = nthBlockOfType(*this, layout::type::Boxes, index);
     if (!block)
-        showStop(m_sink, std::string(messages::MissingBoxes), messages::CaptionUhOh);
+        m_sink.show(messages::MissingBoxes.box());
     return block;
 }
 

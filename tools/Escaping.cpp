@@ -20,27 +20,6 @@ bool isControl(unsigned char byte)
     return byte < 0x20 || byte == 0x7F;
 }
 
-// Escapes every byte that `escapeByte` takes; well-formed UTF-8 sequences pass unchanged.
-template <typename EscapeByte>
-std::string quoted(std::string_view bytes, EscapeByte escapeByte)
-{
-    std::string out = "\"";
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = utf8SequenceLength(bytes.substr(i));
-        if (length == 0 || (length == 1 && (isControl(byte) || byte == '"' || byte == '\\'))) {
-            escapeByte(out, byte);
-            ++i;
-        } else {
-            out.append(bytes.substr(i, length));
-            i += length;
-        }
-    }
-    out.push_back('"');
-    return out;
-}
-
 void appendHex(std::string& out, unsigned char byte)
 {
     constexpr std::array<char, 16> Digits = {'0', '1', '2', '3', '4', '5', '6', '7',
@@ -84,30 +63,47 @@ std::size_t utf8SequenceLength(std::string_view bytes)
     return length;
 }
 
-std::string jsonQuoted(std::string_view bytes)
+bool isWellFormedUtf8(std::string_view bytes)
 {
-    return quoted(bytes, [](std::string& out, unsigned char byte) {
-        if (byte == '"' || byte == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(byte));
-        } else {
-            out += "\\u00";
-            appendHex(out, byte);
-        }
-    });
+    while (!bytes.empty()) {
+        const std::size_t length = utf8SequenceLength(bytes);
+        if (length == 0)
+            return false;
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+std::string hexBytes(std::string_view bytes)
+{
+    std::string out;
+    for (const char byte : bytes)
+        appendHex(out, static_cast<unsigned char>(byte));
+    return out;
 }
 
 std::string displayQuoted(std::string_view bytes)
 {
-    return quoted(bytes, [](std::string& out, unsigned char byte) {
-        if (byte == '"' || byte == '\\') {
+    std::string out = "\"";
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = utf8SequenceLength(bytes.substr(i));
+        if (length == 1 && (byte == '"' || byte == '\\')) {
             out.push_back('\\');
             out.push_back(static_cast<char>(byte));
-        } else {
+            ++i;
+        } else if (length == 0 || (length == 1 && isControl(byte))) {
             out += "\\x";
             appendHex(out, byte);
+            ++i;
+        } else {
+            out.append(bytes.substr(i, length));
+            i += length;
         }
-    });
+    }
+    out.push_back('"');
+    return out;
 }
 
 } // namespace tools

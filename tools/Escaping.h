@@ -11,9 +11,11 @@ namespace tools {
 /// (an overlong form, a surrogate, a code point past U+10FFFF, a cut-off sequence).
 std::size_t utf8SequenceLength(std::string_view bytes);
 
-/// `bytes` as a JSON string literal, quotes included: control characters and bytes that are not
-/// part of well-formed UTF-8 become \u00XX, so the output is valid UTF-8 whatever the input.
-std::string jsonQuoted(std::string_view bytes);
+/// Whether all of `bytes` is well-formed UTF-8.
+bool isWellFormedUtf8(std::string_view bytes);
+
+/// Every byte as two lower-case hex digits.
+std::string hexBytes(std::string_view bytes);
 
 /// `bytes` between double quotes for a terminal: control characters and bytes that are not part
 /// of well-formed UTF-8 become \xXX; quotes and backslashes are escaped with a backslash.

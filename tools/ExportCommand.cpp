@@ -1,5 +1,5 @@
 #include "exporter/ShipExport.h"
-#include "shipfile/Messages.h"
+#include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 
 #include <cstdio>
@@ -7,8 +7,6 @@
 #include <string>
 
 namespace tools {
-
-namespace messages = shipfile::messages;
 
 namespace {
 struct ExportArguments
@@ -55,9 +53,9 @@ int runExport(Arguments args)
 {
     const std::optional<ExportArguments> a = parse(args);
     if (!a)
-        return usageError(messages::ToolUsageExport);
+        return usageError(messages::UsageExport);
     if (!exporter::exportFormatOf(a->output)) {
-        printError(messages::formatText(messages::ToolBadExportFormat, a->output));
+        printError(messages::formatText(messages::BadExportFormat, a->output));
         return ExitUsage;
     }
 
@@ -71,11 +69,11 @@ int runExport(Arguments args)
 
     const auto count = [](std::size_t n) { return static_cast<long long>(n); };
     printLine(messages::formatNumber(
-        messages::formatNumber(messages::formatText(messages::ToolExported, a->output),
+        messages::formatNumber(messages::formatText(messages::Exported, a->output),
                                count(summary->components)),
         count(summary->triangles)));
     if (summary->skippedFaces > 0)
-        printLine(messages::formatNumber(messages::ToolFacesSkipped, count(summary->skippedFaces)));
+        printLine(messages::formatNumber(messages::FacesSkipped, count(summary->skippedFaces)));
     return ExitSuccess;
 }
 

@@ -1,19 +1,16 @@
-#include "tools/ShpCommands.h"
-
 #include "shipfile/Catalogue.h"
-#include "shipfile/Messages.h"
 #include "tools/Escaping.h"
-#include "tools/JsonWriter.h"
+#include "tools/Messages.h"
 #include "tools/ShipSummary.h"
+#include "tools/ShpCommands.h"
 
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace tools {
-
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -33,8 +30,7 @@ std::string vecText(const std::optional<shipfile::Vec3>& v)
     return realText(v->x) + " " + realText(v->y) + " " + realText(v->z);
 }
 
-template <typename T>
-std::string numberText(const std::optional<T>& value)
+template <typename T> std::string numberText(const std::optional<T>& value)
 {
     return value ? std::to_string(*value) : "-";
 }
@@ -78,7 +74,10 @@ std::string componentText(std::size_t n, const ComponentSummary& c)
     out += "  origin: " + vecText(c.origin) + "\n";
     out += "  role: " + (c.role ? shipfile::roleText(*c.role) : "-") + "\n";
     out += "  hit points: " + numberText(c.hitPoints) + "\n";
-    out += "  debris: " + std::string(!c.hasDebris ? "-" : *c.hasDebris ? "yes" : "no") +
+    out += "  debris: " +
+           std::string(!c.hasDebris   ? "-"
+                       : *c.hasDebris ? "yes"
+                                      : "no") +
            ", number " + numberText(c.debrisNumber) + "\n";
     out += "  faces: " + countText(c.faceCount, "type-3") + "\n";
     out += "  vertices: " + countText(c.vertexCount, "type-4") + "\n";
@@ -122,128 +121,90 @@ std::string shipText(const ShipSummary& ship)
 
 // JSON output ---------------------------------------------------------------------------------
 
-template <typename T>
-void optionalInteger(JsonWriter& json, std::string_view key, const std::optional<T>& value)
+// Keys keep the order they are written in; numbers from the file stay floats, so each is
+// written in the fewest digits that read back as the same float.
+using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
+                                  std::int64_t, std::uint64_t, float>;
+
+// Names are raw bytes: well-formed UTF-8 is written as a string; anything else as
+// {"hex": "..."} with every byte as two hex digits, so no byte passes for a character.
+Json nameJson(std::string_view bytes)
 {
-    json.key(key);
-    if (value)
-        json.integer(*value);
-    else
-        json.null();
+    if (isWellFormedUtf8(bytes))
+        return std::string(bytes);
+    return Json{{"hex", hexBytes(bytes)}};
 }
 
-void vec(JsonWriter& json, std::string_view key, const std::optional<shipfile::Vec3>& v)
+template <typename T> Json optionalJson(const std::optional<T>& value)
 {
-    json.key(key);
-    if (!v) {
-        json.null();
-        return;
-    }
-    json.beginArray(true);
-    json.real(v->x);
-    json.real(v->y);
-    json.real(v->z);
-    json.endArray();
+    return value ? Json(*value) : Json(nullptr);
 }
 
-void attachmentJson(JsonWriter& json, const AttachmentSummary& a)
+Json vecJson(const std::optional<shipfile::Vec3>& v)
 {
-    json.beginObject(true);
-    optionalInteger(json, "kind", a.kind);
-    vec(json, "position", a.position);
-    optionalInteger(json, "styleIndex", a.styleIndex);
-    optionalInteger(json, "gunIndex", a.gunIndex);
-    json.key("label");
-    json.string(a.label);
-    json.endObject();
+    return v ? Json::array({v->x, v->y, v->z}) : Json(nullptr);
 }
 
-void componentJson(JsonWriter& json, const ComponentSummary& c)
+Json attachmentJson(const AttachmentSummary& a)
 {
-    json.beginObject();
-    json.key("name");
-    json.string(c.name);
-    vec(json, "origin", c.origin);
-    optionalInteger(json, "role", c.role);
-    json.key("roleText");
-    if (c.role)
-        json.string(shipfile::roleText(*c.role));
-    else
-        json.null();
-    optionalInteger(json, "hitPoints", c.hitPoints);
-    json.key("hasDebris");
-    if (c.hasDebris)
-        json.boolean(*c.hasDebris);
-    else
-        json.null();
-    optionalInteger(json, "debrisNumber", c.debrisNumber);
+    return {{"kind", optionalJson(a.kind)},
+            {"position", vecJson(a.position)},
+            {"styleIndex", optionalJson(a.styleIndex)},
+            {"gunIndex", optionalJson(a.gunIndex)},
+            {"label", nameJson(a.label)}};
+}
 
-    json.key("attachments");
+Json componentJson(const ComponentSummary& c)
+{
+    Json json = {{"name", nameJson(c.name)},
+                 {"origin", vecJson(c.origin)},
+                 {"role", optionalJson(c.role)},
+                 {"roleText", c.role ? Json(shipfile::roleText(*c.role)) : Json(nullptr)},
+                 {"hitPoints", optionalJson(c.hitPoints)},
+                 {"hasDebris", optionalJson(c.hasDebris)},
+                 {"debrisNumber", optionalJson(c.debrisNumber)},
+                 {"attachments", nullptr},
+                 {"faceCount", optionalJson(c.faceCount)},
+                 {"vertexCount", optionalJson(c.vertexCount)},
+                 {"textures", nullptr},
+                 {"boxCount", optionalJson(c.boxCount)},
+                 {"hasSection", c.hasSection},
+                 {"hasBlock10", c.hasBlock10},
+                 {"hasBlock11", c.hasBlock11},
+                 {"hasBlock13", c.hasBlock13},
+                 {"block13On", c.block13On},
+                 {"hasBlock14", c.hasBlock14}};
     if (c.attachments) {
-        json.beginArray();
+        json["attachments"] = Json::array();
         for (const AttachmentSummary& a : *c.attachments)
-            attachmentJson(json, a);
-        json.endArray();
-    } else {
-        json.null();
+            json["attachments"].push_back(attachmentJson(a));
     }
-    optionalInteger(json, "faceCount", c.faceCount);
-    optionalInteger(json, "vertexCount", c.vertexCount);
-    json.key("textures");
     if (c.textures) {
-        json.beginArray(true);
+        json["textures"] = Json::array();
         for (const std::string& name : *c.textures)
-            json.string(name);
-        json.endArray();
-    } else {
-        json.null();
+            json["textures"].push_back(nameJson(name));
     }
-    optionalInteger(json, "boxCount", c.boxCount);
-
-    const std::pair<std::string_view, bool> flags[] = {
-        {"hasSection", c.hasSection}, {"hasBlock10", c.hasBlock10},
-        {"hasBlock11", c.hasBlock11}, {"hasBlock13", c.hasBlock13},
-        {"block13On", c.block13On},   {"hasBlock14", c.hasBlock14},
-    };
-    for (const auto& [key, value] : flags) {
-        json.key(key);
-        json.boolean(value);
-    }
-    json.endObject();
+    return json;
 }
 
 std::string shipJson(const ShipSummary& ship, bool truncated)
 {
-    JsonWriter json;
-    json.beginObject();
-    json.key("truncated");
-    json.boolean(truncated);
-    json.key("blocks");
-    json.beginArray();
-    for (const BlockSummary& b : ship.blocks) {
-        json.beginObject(true);
-        json.key("type");
-        json.integer(b.type);
-        json.key("recordSize");
-        json.integer(b.recordSize);
-        json.key("count");
-        json.integer(b.count);
-        json.endObject();
-    }
-    json.endArray();
-    optionalInteger(json, "shipClass", ship.shipClass);
-    json.key("shipClassText");
-    if (ship.shipClass)
-        json.string(shipfile::shipClassText(*ship.shipClass));
-    else
-        json.null();
-    json.key("components");
-    json.beginArray();
+    Json blocks = Json::array();
+    for (const BlockSummary& b : ship.blocks)
+        blocks.push_back({{"type", b.type}, {"recordSize", b.recordSize}, {"count", b.count}});
+    Json components = Json::array();
     for (const ComponentSummary& c : ship.components)
-        componentJson(json, c);
-    json.endArray();
-    json.endObject();
-    return json.text() + "\n";
+        components.push_back(componentJson(c));
+    const Json json = {{"truncated", truncated},
+                       {"blocks", std::move(blocks)},
+                       {"shipClass", optionalJson(ship.shipClass)},
+                       {"shipClassText", ship.shipClass
+                                             ? Json(shipfile::shipClassText(*ship.shipClass))
+                                             : Json(nullptr)},
+                       {"components", std::move(components)}};
+    // Every name went through nameJson, so nothing is left to replace; replacing rather than
+    // throwing keeps the listing whole should that ever change.
+    return json.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace) + "\n";
 }
 
 } // namespace
@@ -254,11 +215,11 @@ int runInfo(Arguments args)
     bool asJson = false;
     for (const std::string_view option : split.options) {
         if (option != "--json")
-            return unknownOption(option, messages::ToolUsageInfo);
+            return unknownOption(option, messages::UsageInfo);
         asJson = true;
     }
     if (split.operands.size() != 1)
-        return usageError(messages::ToolUsageInfo);
+        return usageError(messages::UsageInfo);
 
     StderrSink sink;
     const auto file = loadShip(split.operands.front(), sink);

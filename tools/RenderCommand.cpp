@@ -1,7 +1,9 @@
 #include "app/GameInstallation.h"
+#include "platform/QtText.h"
 #include "platform/WineRegistry.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
-#include "shipfile/Messages.h"
+#include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 #include "viewer/FixedViews.h"
 #include "viewer/Framing.h"
@@ -27,8 +29,6 @@
 #include <vector>
 
 namespace tools {
-
-namespace messages = shipfile::messages;
 
 namespace {
 struct RenderOptions
@@ -89,24 +89,24 @@ std::optional<RenderOptions> parse(Arguments args)
         } else if (arg == "--view") {
             const auto view = viewer::viewChoiceFromText(value);
             if (!view)
-                return bad(messages::ToolUnknownView, value);
+                return bad(messages::UnknownView, value);
             o.view = *view;
         } else if (arg == "--zoom") {
             const auto zoom = wholeNumber(value);
             if (!zoom || *zoom < viewer::camera::MinZoom || *zoom > viewer::camera::MaxZoom)
-                return bad(messages::ToolBadZoom, value);
+                return bad(messages::BadZoom, value);
             o.zoom = *zoom;
         } else if (arg == "--select") {
             o.component = value;
         } else if (arg == "--attachment") {
             const auto attachment = wholeNumber(value);
             if (!attachment || *attachment < 0)
-                return bad(messages::ToolBadAttachment, value);
+                return bad(messages::BadAttachment, value);
             o.attachment = *attachment;
         } else if (arg == "--size") {
             const auto size = wholeNumber(value);
             if (!size || *size < SmallestSize || *size > LargestSize)
-                return bad(messages::ToolBadSize, value);
+                return bad(messages::BadSize, value);
             o.size = *size;
         } else if (arg == "--fit") {
             o.fit = true;
@@ -123,7 +123,7 @@ std::optional<RenderOptions> parse(Arguments args)
         } else if (arg == "--keep-dest") {
             o.keepDest = true;
         } else if (arg.starts_with("-")) {
-            printError(messages::formatText(messages::ToolUnknownOption, arg));
+            printError(messages::formatText(messages::UnknownOption, arg));
             return std::nullopt;
         } else if (!o.input.empty()) {
             return std::nullopt;
@@ -134,7 +134,7 @@ std::optional<RenderOptions> parse(Arguments args)
     if (o.input.empty() || o.output.empty())
         return std::nullopt;
     if (o.attachment >= 0 && !o.component) {
-        printError(messages::ToolAttachmentWithoutComponent);
+        printError(messages::AttachmentWithoutComponent);
         return std::nullopt;
     }
     return o;
@@ -146,14 +146,9 @@ std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_vie
     const int count = shipfile::componentCount(file);
     if (const auto index = wholeNumber(wanted))
         return *index >= 0 && *index < count ? index : std::nullopt;
-    for (int n = 0; n < count; ++n) {
-        const std::string name = shipfile::componentName(file, n);
-        if (std::ranges::equal(name, wanted, [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) ==
-                       std::tolower(static_cast<unsigned char>(b));
-            }))
+    for (int n = 0; n < count; ++n)
+        if (shipfile::equalsIgnoringCase(shipfile::componentName(file, n), wanted))
             return n;
-    }
     return std::nullopt;
 }
 
@@ -202,7 +197,7 @@ QImage contactSheet(const std::vector<QImage>& pictures, int size)
         const std::string_view name =
             viewer::ViewChoiceTexts[static_cast<std::size_t>(SheetViews[i])];
         painter.drawText(QRect(corner + QPoint(0, size), QSize(size, labelHeight)), Qt::AlignCenter,
-                         QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+                         platform::nameToQString(name));
     }
     return sheet;
 }
@@ -211,10 +206,7 @@ QImage contactSheet(const std::vector<QImage>& pictures, int size)
 // Nothing for an ending no image writer knows.
 std::optional<QByteArray> pictureFormat(std::string_view output)
 {
-    const QString suffix =
-        QFileInfo(QString::fromUtf8(output.data(), static_cast<qsizetype>(output.size())))
-            .suffix()
-            .toLower();
+    const QString suffix = QFileInfo(platform::toQString(output)).suffix().toLower();
     if (suffix.isEmpty())
         return QByteArray("png");
     const QByteArray format = suffix.toLatin1();
@@ -237,7 +229,7 @@ std::optional<std::string> textureCache(const RenderOptions& o, StderrSink& sink
             return std::nullopt; // the registry messages said why
         path = game.texturePath.string();
     }
-    printError(messages::formatText(messages::ToolTexturesFrom, path));
+    printError(messages::formatText(messages::TexturesFrom, path));
     return path;
 }
 
@@ -252,7 +244,7 @@ int runRender(Arguments args)
 {
     const std::optional<RenderOptions> options = parse(args);
     if (!options)
-        return usageError(messages::ToolUsageRender);
+        return usageError(messages::UsageRender);
     const RenderOptions& o = *options;
 
     StderrSink sink;
@@ -263,22 +255,21 @@ int runRender(Arguments args)
     if (o.component) {
         const auto found = findComponent(*file, *o.component);
         if (!found) {
-            printError(messages::formatText(messages::ToolNoComponent, *o.component));
+            printError(messages::formatText(messages::NoComponent, *o.component));
             return ExitFailure;
         }
         selected = *found;
         const shipfile::ShipBlock* attachments = shipfile::attachmentBlockOf(*file, selected);
         if (o.attachment >= 0 &&
             (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count)) {
-            printError(
-                messages::formatText(messages::ToolNoAttachment, std::to_string(o.attachment)));
+            printError(messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));
             return ExitFailure;
         }
     }
 
     // Without a display Qt would abort; say what is missing instead.
     if (!haveDisplay()) {
-        printError(messages::ToolNoDisplay);
+        printError(messages::NoDisplay);
         return ExitFailure;
     }
     int argc = 1;
@@ -287,12 +278,12 @@ int runRender(Arguments args)
     QGuiApplication app(argc, argv);
     const std::optional<QByteArray> format = pictureFormat(o.output);
     if (!format) {
-        printError(messages::formatText(messages::ToolBadPictureFormat, o.output));
+        printError(messages::formatText(messages::BadPictureFormat, o.output));
         return ExitUsage;
     }
     viewer::OffscreenRenderer renderer(o.size);
     if (!renderer.isValid()) {
-        printError(messages::ToolNoDisplay);
+        printError(messages::NoDisplay);
         return ExitFailure;
     }
     const std::optional<std::string> texturePath = textureCache(o, sink);
@@ -323,10 +314,9 @@ int runRender(Arguments args)
             return ExitFailure;
         picture = *shown;
     }
-    const QString output =
-        QString::fromUtf8(o.output.data(), static_cast<qsizetype>(o.output.size()));
+    const QString output = platform::toQString(o.output);
     if (!picture.save(output, format->constData())) {
-        printError(messages::formatText(messages::ToolPictureNotWritten, o.output));
+        printError(messages::formatText(messages::PictureNotWritten, o.output));
         return ExitFailure;
     }
     return ExitSuccess;

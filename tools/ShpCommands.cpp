@@ -1,13 +1,12 @@
 #include "tools/ShpCommands.h"
 
 #include "shipfile/Messages.h"
+#include "tools/Messages.h"
 
 #include <cstdio>
 #include <string>
 
 namespace tools {
-
-namespace messages = shipfile::messages;
 
 SplitArguments splitArguments(Arguments args)
 {
@@ -26,20 +25,19 @@ SplitArguments splitArguments(Arguments args)
 
 void printError(std::string_view text)
 {
-    const std::string line = std::string(messages::ToolName) + ": " + std::string(text) + "\n";
+    const std::string line = std::string(messages::Name) + ": " + std::string(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 int unknownOption(std::string_view option, std::string_view usageLine)
 {
-    printError(messages::formatText(messages::ToolUnknownOption, option));
+    printError(messages::formatText(messages::UnknownOption, option));
     return usageError(usageLine);
 }
 
 int usageError(std::string_view usageLine)
 {
-    const std::string line =
-        std::string(messages::ToolUsagePrefix) + std::string(usageLine) + "\n";
+    const std::string line = std::string(messages::UsagePrefix) + std::string(usageLine) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     return ExitUsage;
 }
@@ -51,8 +49,7 @@ std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& 
     std::error_code ec;
     const auto status = std::filesystem::status(std::filesystem::path(path), ec);
     if (!ec && !std::filesystem::is_regular_file(status) && !std::filesystem::is_fifo(status)) {
-        sink.show(messages::ownCaption(messages::formatText(messages::ErrorOpening, path),
-                                       messages::CaptionWentWrong, shipfile::MessageIcon::Stop));
+        sink.show(shipfile::messages::ErrorOpening.box(path));
         return nullptr;
     }
 
@@ -62,7 +59,7 @@ std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& 
     // The loader reports every reason it reads nothing but one: a file that is only the end
     // marker is well-formed, so that case gets a line of its own.
     if (file->loadResult() == shipfile::LoadResult::Complete)
-        printError(messages::formatText(messages::NoBlocks, path));
+        printError(messages::formatText(shipfile::messages::NoBlocks.text, path));
     return nullptr;
 }
 

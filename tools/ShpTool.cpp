@@ -1,7 +1,7 @@
 // korvex-shp: looks into and converts ship files from the command line, with the editor's own
 // loader and record catalogue.
 #include "korvex/Version.h"
-#include "shipfile/Messages.h"
+#include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 
 #include <cstdio>
@@ -11,37 +11,40 @@
 
 namespace {
 
-namespace messages = shipfile::messages;
+namespace messages = tools::messages;
 
 struct Command
 {
     std::string_view name;
     int (*run)(tools::Arguments);
     std::string_view usage;
-    /// A further line under the usage, or empty.
-    std::string_view note;
+    /// Further lines under the usage.
+    std::vector<std::string_view> notes;
 };
 
 // Every subcommand, in the order the usage text lists them. A new one adds its row here and
 // declares its run function in ShpCommands.h.
 const Command Commands[] = {
-    {"info", tools::runInfo, messages::ToolUsageInfo, messages::ToolUsageInfoExit},
-    {"unpack", tools::runUnpack, messages::ToolUsageUnpack, {}},
-    {"export", tools::runExport, messages::ToolUsageExport, {}},
+    {"info",
+     tools::runInfo,
+     messages::UsageInfo,
+     {messages::UsageInfoExit, messages::UsageInfoNames}},
+    {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
+    {"export", tools::runExport, messages::UsageExport, {}},
 #ifdef KORVEX_WITH_RENDER
-    {"render", tools::runRender, messages::ToolUsageRender, {}},
+    {"render", tools::runRender, messages::UsageRender, {}},
 #endif
 };
 
 std::string usageText()
 {
-    std::string text = std::string(messages::ToolUsageHeading) + "\n";
+    std::string text = std::string(messages::UsageHeading) + "\n";
     for (const Command& command : Commands) {
         text += "  " + std::string(command.usage) + "\n";
-        if (!command.note.empty())
-            text += "    " + std::string(command.note) + "\n";
+        for (const std::string_view note : command.notes)
+            text += "    " + std::string(note) + "\n";
     }
-    text += "  " + std::string(messages::ToolUsageOptions) + "\n";
+    text += "  " + std::string(messages::UsageOptions) + "\n";
     return text;
 }
 
@@ -66,7 +69,7 @@ int run(const std::vector<std::string_view>& args)
         if (command.name == name)
             return command.run(tools::Arguments(args).subspan(1));
 
-    tools::printError(messages::formatText(messages::ToolUnknownCommand, name));
+    tools::printError(messages::formatText(messages::UnknownCommand, name));
     const std::string text = usageText();
     std::fwrite(text.data(), 1, text.size(), stderr);
     return tools::ExitUsage;
@@ -80,7 +83,7 @@ int main(int argc, char** argv)
     int status = run(args);
     // A listing that did not reach its reader (a full disk, a closed pipe) is not a success.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        tools::printError(messages::ToolOutputFailed);
+        tools::printError(messages::OutputFailed);
         if (status == tools::ExitSuccess)
             status = tools::ExitFailure;
     }

@@ -11,7 +11,7 @@ void StderrSink::show(const shipfile::Message& message)
 {
     // The window warns that a packed file is about to be unpacked; on the command line the
     // unpacking is what the user asked for.
-    if (message.text == shipfile::messages::CompressedNotice)
+    if (message.text == shipfile::messages::CompressedNotice.text)
         return;
     std::string line = message.caption + ": " + message.text;
     // Some texts end in a newline of their own; one line break is enough on a terminal.

@@ -1,18 +1,15 @@
+#include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 
-#include "shipfile/Messages.h"
-
 namespace tools {
-
-namespace messages = shipfile::messages;
 
 int runUnpack(Arguments args)
 {
     const SplitArguments split = splitArguments(args);
     if (!split.options.empty())
-        return unknownOption(split.options.front(), messages::ToolUsageUnpack);
+        return unknownOption(split.options.front(), messages::UsageUnpack);
     if (split.operands.size() != 2)
-        return usageError(messages::ToolUsageUnpack);
+        return usageError(messages::UsageUnpack);
     const std::string_view in = split.operands[0];
     const std::string_view out = split.operands[1];
 
@@ -23,7 +20,7 @@ int runUnpack(Arguments args)
     // A file cut off in the middle of a block loads as far as it goes. Writing that part would
     // hand back a smaller ship that looks whole, so nothing is written.
     if (sink.sawProblem()) {
-        printError(messages::formatText(messages::ToolNotWritten, out));
+        printError(messages::formatText(messages::NotWritten, out));
         return ExitFailure;
     }
     return file->save(std::filesystem::path(out)) ? ExitSuccess : ExitFailure;

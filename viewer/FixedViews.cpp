@@ -1,5 +1,7 @@
 #include "viewer/FixedViews.h"
 
+#include "shipfile/CaseInsensitive.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -43,12 +45,8 @@ constexpr std::array<FixedView, 6> FixedViewTable = {{
 
 std::optional<ViewChoice> viewChoiceFromText(std::string_view text)
 {
-    const auto sameIgnoringCase = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    };
     for (std::size_t i = 0; i < ViewChoiceTexts.size(); ++i)
-        if (std::ranges::equal(text, ViewChoiceTexts[i], sameIgnoringCase))
+        if (shipfile::equalsIgnoringCase(text, ViewChoiceTexts[i]))
             return static_cast<ViewChoice>(i);
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
+#include "viewer/Messages.h"
 #include "viewer/TextureCache.h"
 
 #include <GL/gl.h>
@@ -18,7 +19,6 @@
 namespace viewer {
 
 namespace lay = shipfile::layout;
-namespace msg = shipfile::messages;
 using shipfile::Bytes;
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
@@ -370,11 +370,6 @@ Vec3 originOf(const ShipFile& file, int n)
         return {};
     return file.componentBlock->componentOrigin(static_cast<std::size_t>(n)).value_or(Vec3{});
 }
-
-void showStop(shipfile::MessageSink& sink, std::string_view text, std::string_view caption)
-{
-    sink.show(msg::ownCaption(std::string(text), caption, shipfile::MessageIcon::Stop));
-}
 } // namespace
 
 void ShipView::initialiseGl(camera::ViewSize size, double pixelRatio)
@@ -436,13 +431,13 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         if (ShipBlock* attachments = shipfile::attachmentBlockOf(file, n))
             file.attachmentBlock = attachments;
         else
-            showStop(sink, msg::MissingType9, msg::CaptionUhOh);
+            sink.show(shipfile::messages::MissingType9.box());
 
         const ShipBlock* faces = file.findFaceBlock();
         const ShipBlock* vertices = file.findVertexBlock();
         const ShipBlock* names = file.findTextureBlock();
         if (!faces || !vertices) {
-            showStop(sink, msg::EmptyVerticesOrFaces, msg::CaptionError);
+            sink.show(messages::EmptyVerticesOrFaces.box());
             glLoadMatrixd(cameraMatrix.data());
             return false;
         }
@@ -464,7 +459,7 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
             if (const ShipBlock* boxes = shipfile::boxBlockOf(file, n))
                 drawBoxes(*boxes, state);
             else
-                showStop(sink, msg::MissingBoxes, msg::CaptionUhOh);
+                sink.show(shipfile::messages::MissingBoxes.box());
         }
 
         // Components named "...dest" are left out, but their markers and boxes stay.

@@ -1,7 +1,8 @@
 #include "viewer/Tcache.h"
 
 #include "shipfile/Bytes.h"
-#include "shipfile/Messages.h"
+#include "shipfile/CaseInsensitive.h"
+#include "viewer/Messages.h"
 #include "viewer/TcacheLayout.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@
 namespace viewer {
 
 namespace tl = tcacheLayout;
-namespace msg = shipfile::messages;
+namespace msg = viewer::messages;
 
 namespace {
 struct Ramp
@@ -61,14 +62,6 @@ std::array<std::uint8_t, 768> buildPalette()
         put(i, v, v, v);
     }
     return palette;
-}
-
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 // Reads `size` bytes at `offset` of the cache; nothing when they do not lie wholly inside it.
@@ -119,7 +112,8 @@ TcacheLookup findTexture(std::uint64_t cacheSize, const ReadAt& readAt, std::str
 
     for (std::size_t at = 0; at + tl::NameSize <= directory->size(); at += tl::EntrySize) {
         const shipfile::Bytes entry = shipfile::Bytes(*directory).subspan(at);
-        if (!sameIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize), name))
+        if (!shipfile::equalsIgnoringCase(shipfile::readString(entry, tl::Name, tl::NameSize),
+                                          name))
             continue;
 
         const auto width = shipfile::readI32(entry, tl::Width);
@@ -209,7 +203,7 @@ TcacheLookup readTcacheTexture(shipfile::Bytes image, std::string_view name)
     return findTexture(image.size(), readAt, name);
 }
 
-std::string_view tcacheFailureText(TcacheFailure failure)
+shipfile::MessageText tcacheFailureMessage(TcacheFailure failure)
 {
     switch (failure) {
     case TcacheFailure::None:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shipfile/Bytes.h"
+#include "shipfile/MessageText.h"
 
 #include <array>
 #include <cstdint>
@@ -59,6 +60,6 @@ TcacheLookup readTcacheTexture(const std::filesystem::path& path, std::string_vi
 TcacheLookup readTcacheTexture(shipfile::Bytes image, std::string_view name);
 
 /// The user's message for a failure (empty for None).
-std::string_view tcacheFailureText(TcacheFailure failure);
+shipfile::MessageText tcacheFailureMessage(TcacheFailure failure);
 
 } // namespace viewer

@@ -1,7 +1,8 @@
 #include "viewer/TextureCache.h"
 
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/MessageSink.h"
-#include "shipfile/Messages.h"
+#include "viewer/Messages.h"
 #include "viewer/ShipView.h"
 #include "viewer/Tcache.h"
 
@@ -11,14 +12,9 @@
 
 namespace viewer {
 
-namespace msg = shipfile::messages;
+namespace msg = viewer::messages;
 
 namespace {
-char lower(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 void setFilters(const ShipView& view)
 {
     const GLint filter = view.highQualityTextures ? GL_LINEAR : GL_NEAREST;
@@ -55,7 +51,7 @@ std::size_t TextureCache::NameHash::operator()(std::string_view name) const
     // FNV-1a over the lower-cased characters.
     std::size_t hash = 14695981039346656037ull;
     for (const char c : name) {
-        hash ^= static_cast<unsigned char>(lower(c));
+        hash ^= static_cast<unsigned char>(shipfile::lowerCase(c));
         hash *= 1099511628211ull;
     }
     return hash;
@@ -63,7 +59,7 @@ std::size_t TextureCache::NameHash::operator()(std::string_view name) const
 
 bool TextureCache::NameEqual::operator()(std::string_view a, std::string_view b) const
 {
-    return std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
+    return shipfile::equalsIgnoringCase(a, b);
 }
 
 TextureCache::TextureCache(std::string texturePath) : m_texturePath(std::move(texturePath)) {}
@@ -96,22 +92,20 @@ unsigned int TextureCache::bind(std::string_view name, ShipView& view, shipfile:
     // A name that is not in the file is looked up afresh each time textures are back on.
     TcacheLookup lookup = readTcacheTexture(m_texturePath, name);
     if (lookup.failure != TcacheFailure::None)
-        return fail(tcacheFailureText(lookup.failure), view, sink);
+        return fail(tcacheFailureMessage(lookup.failure), view, sink);
 
     const GLuint id = upload(lookup.texture, view);
     if (id == 0)
         return fail(msg::TextureTooLarge, view, sink);
 
-    std::string key(name);
-    std::ranges::transform(key, key.begin(), lower);
-    m_textures.emplace(std::move(key), id);
+    m_textures.emplace(shipfile::lowerCase(name), id);
     return id;
 }
 
-unsigned int TextureCache::fail(std::string_view text, ShipView& view, shipfile::MessageSink& sink)
+unsigned int TextureCache::fail(const shipfile::MessageText& message, ShipView& view,
+                                shipfile::MessageSink& sink)
 {
-    sink.show(
-        msg::ownCaption(std::string(text), msg::CaptionWentWrong, shipfile::MessageIcon::Stop));
+    sink.show(message.box());
     view.textureMap = false;
     if (onTexturesDisabled)
         onTexturesDisabled();

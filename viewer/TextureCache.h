@@ -55,7 +55,8 @@ private:
         bool operator()(std::string_view a, std::string_view b) const;
     };
 
-    unsigned int fail(std::string_view text, ShipView& view, shipfile::MessageSink& sink);
+    unsigned int fail(const shipfile::MessageText& message, ShipView& view,
+                      shipfile::MessageSink& sink);
 
     std::string m_texturePath;
     /// Texture object ids by name.

@@ -1,5 +1,6 @@
 #include "app/AttachmentCommands.h"
 
+#include "editing/Messages.h"
 #include "resources/AttachObjectTemplate.h"
 #include "resources/AttachmentPropertiesTemplate.h"
 #include "resources/MainWindowTemplate.h"
@@ -275,7 +276,7 @@ private slots:
         editor.sink.messages.clear();
         w.control<QPushButton>(id::NearestPosition)->click();
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{std::string(shipfile::messages::NoVertices)});
+                 std::vector<std::string>{std::string(editing::messages::NoVertices.text)});
         QVERIFY(editor.sink.messages.front().ownedByMainWindow);
         QCOMPARE(editor.state().file->serialise(), before);
     }

@@ -1,4 +1,5 @@
 #include "editing/Animation.h"
+#include "editing/Messages.h"
 #include "resources/AnimationTemplate.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
@@ -144,7 +145,7 @@ private slots:
 
         click(w, id::DeleteComponent);
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{std::string(messages::ReducedBlock1)});
+                 std::vector<std::string>{std::string(editing::messages::ReducedBlock1.text)});
         QVERIFY(editor.sink.messages.front().ownedByMainWindow);
         QCOMPARE(editor.state().file->serialise(), before);
         QCOMPARE(componentEntries(w), texts({"Alpha", "Beta", "Gamma"}));
@@ -365,7 +366,7 @@ private slots:
                                                  .build());
         editor.files.answer = QString::fromStdString(headless.string());
         click(w, id::MergeShp);
-        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::BadShpFile)});
+        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(editing::messages::BadShpFile.text)});
         QVERIFY(editor.sink.messages.front().ownedByMainWindow);
         QCOMPARE(state.file->serialise(), before);
         QCOMPARE(componentEntries(w), texts({"Alpha", "Beta", "Gamma"}));
@@ -375,7 +376,7 @@ private slots:
         const fs::path garbage = editor.writeShip("garbage.shp", {'j', 'u', 'n', 'k'});
         editor.files.answer = QString::fromStdString(garbage.string());
         click(w, id::MergeShp);
-        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp)});
+        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp.text)});
         QCOMPARE(state.file->serialise(), before);
         QVERIFY(!w.isWindowModified());
 
@@ -388,7 +389,7 @@ private slots:
         editor.files.answer = QString::fromStdString(editor.writeShip("cut.shp", cut).string());
         click(w, id::MergeShp);
         QCOMPARE(editor.sink.messages.size(), 2u);
-        QCOMPARE(editor.sink.messages.back().text, std::string(messages::MergeIncomplete));
+        QCOMPARE(editor.sink.messages.back().text, std::string(editing::messages::MergeIncomplete.text));
         QCOMPARE(state.file->serialise(), before);
         QCOMPARE(componentEntries(w), texts({"Alpha", "Beta", "Gamma"}));
         QVERIFY(!w.isWindowModified());
@@ -399,7 +400,7 @@ private slots:
         editor.files.answer = QString::fromStdString(bare.string());
         click(w, id::MergeShp);
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{messages::formatText(messages::NoBlocks, bare.string())});
+                 std::vector<std::string>{messages::formatText(messages::NoBlocks.text, bare.string())});
         QCOMPARE(state.file->serialise(), before);
     }
 
@@ -509,7 +510,7 @@ private slots:
         const auto before = file.serialise();
         clickBox(w, id::Block13);
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{std::string(messages::ErrorInitializingBlock13)});
+                 std::vector<std::string>{std::string(editing::messages::ErrorInitializingBlock13.text)});
         QCOMPARE(file.serialise(), before);
         QVERIFY(boxChecked(w, id::Block13));
     }

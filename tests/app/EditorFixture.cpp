@@ -1,6 +1,6 @@
 #include "tests/app/EditorFixture.h"
 
-#include "tests/support/TcacheBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "viewer/ShipViewWidget.h"
 
 #include <QApplication>
@@ -96,14 +96,11 @@ fs::path Editor::writePrefix(const std::string& name, bool withKey, bool withVal
         .solid16("engine_glow", 8, 8, 0xFC00)
         .write(game / "tcachehw.dat");
 
-    std::ofstream reg(prefix / "system.reg", std::ios::binary);
-    reg << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
-    if (withKey) {
-        reg << "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris] 1700000000\n";
-        reg << "\"File\"=\"vantaris.exe\"\n";
-        if (withValue)
-            reg << "\"CurrentDirectory\"=\"C:\\\\Games\\\\Vantaris\"\n";
-    }
+    testsupport::GameRegistryEntry registry;
+    registry.hasKey = withKey;
+    if (!withValue)
+        registry.currentDirectory.clear();
+    testsupport::writeSystemReg(prefix, registry);
     return prefix;
 }
 

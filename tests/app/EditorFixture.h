@@ -4,7 +4,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/Questions.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 
 #include <QString>
 #include <QStringList>

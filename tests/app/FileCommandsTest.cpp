@@ -83,7 +83,7 @@ private slots:
         auto& w = editor.start(editor.writePrefix("prefix"), text(missing));
 
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
-                                          messages::ErrorOpening, missing.string())});
+                                          messages::ErrorOpening.text, missing.string())});
         QVERIFY(!editor.state().fileLoaded);
         QVERIFY(!editor.state().file);
         QVERIFY(listed(w, id::ComponentList).isEmpty());
@@ -124,7 +124,7 @@ private slots:
 
         editor.files.answer = text(bad);
         w.openShpFile();
-        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp)});
+        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp.text)});
         QVERIFY(!editor.state().fileLoaded);
         QVERIFY(!editor.state().file);
         QCOMPARE(editor.state().selectedComponent, -1);
@@ -146,7 +146,7 @@ private slots:
         editor.files.answer = text(bare);
         w.openShpFile();
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{messages::formatText(messages::NoBlocks, bare.string())});
+                 std::vector<std::string>{messages::formatText(messages::NoBlocks.text, bare.string())});
         QVERIFY(editor.sink.messages.front().ownedByMainWindow);
         QVERIFY(!editor.state().fileLoaded);
     }
@@ -165,7 +165,7 @@ private slots:
 
         w.save();
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
-                                          messages::ErrorSaving, ship.string())});
+                                          messages::ErrorSaving.text, ship.string())});
         QVERIFY(w.hasUnsavedChanges());
     }
 
@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(editor.files.saveStartPath, text(ship));
         QCOMPARE(editor.sink.texts(),
                  std::vector<std::string>{messages::formatText(
-                     messages::ErrorSaving, (editor.dir() / "missing" / "copy.shp").string())});
+                     messages::ErrorSaving.text, (editor.dir() / "missing" / "copy.shp").string())});
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
         QCOMPARE(editor.state().currentFileName, ship);
         QVERIFY(w.hasUnsavedChanges());

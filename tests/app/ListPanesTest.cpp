@@ -1,4 +1,5 @@
 #include "app/ListPanes.h"
+#include "editing/Messages.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
@@ -151,11 +152,11 @@ private slots:
         components->setCurrentRow(2);
         QCOMPARE(editor.state().selectedComponent, 2);
         QCOMPARE(attachments->count(), 0);
-        QCOMPARE(countOf(editor.sink, messages::ErrorFindingBlock13), 1L);
+        QCOMPARE(countOf(editor.sink, editing::messages::ErrorFindingBlock13.text), 1L);
         QCOMPARE(boxes(w), (Boxes{false, false, false}));
         const auto block13 = std::find_if(editor.sink.messages.begin(), editor.sink.messages.end(),
                                           [](const shipfile::Message& m) {
-                                              return m.text == messages::ErrorFindingBlock13;
+                                              return m.text == editing::messages::ErrorFindingBlock13.text;
                                           });
         QVERIFY(block13->ownedByMainWindow);
     }

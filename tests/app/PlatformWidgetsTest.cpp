@@ -105,7 +105,7 @@ private slots:
         };
 
         inspectNextModal(look);
-        sink.show(shipfile::messages::owned("Error finding block13"));
+        sink.show(shipfile::messages::owned("Error finding block13").box());
         QCOMPARE(seen.caption, QStringLiteral("korvex"));
         QCOMPARE(seen.text, QStringLiteral("Error finding block13"));
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
@@ -114,14 +114,16 @@ private slots:
 
         inspectNextModal(look);
         sink.show(shipfile::messages::ownCaption("Empty vertices or face block!", "ERROR",
-                                                 shipfile::MessageIcon::Stop));
+                                                 shipfile::MessageIcon::Stop)
+                      .box());
         QCOMPARE(seen.caption, QStringLiteral("ERROR"));
         QCOMPARE(seen.icon, QMessageBox::Critical);
         QCOMPARE(seen.owner, nullptr);
 
         inspectNextModal(look);
         sink.show(
-            shipfile::messages::ownCaption("careful", "Warning!", shipfile::MessageIcon::Warning));
+            shipfile::messages::ownCaption("careful", "Warning!", shipfile::MessageIcon::Warning)
+                .box());
         QCOMPARE(seen.icon, QMessageBox::Warning);
         QCOMPARE(seen.caption, QStringLiteral("Warning!"));
     }

@@ -1,3 +1,4 @@
+#include "app/Messages.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
 #include "tests/app/EditorFixture.h"
@@ -83,8 +84,8 @@ private slots:
         auto& w = editor.start(empty);
 
         QCOMPARE(editor.sink.messages.size(), std::size_t{2});
-        QCOMPARE(editor.sink.messages[0].text, std::string(messages::RegistryKeyMissing));
-        QCOMPARE(editor.sink.messages[1].text, std::string(messages::RegistryValueMissing));
+        QCOMPARE(editor.sink.messages[0].text, std::string(app::messages::RegistryKeyMissing.text));
+        QCOMPARE(editor.sink.messages[1].text, std::string(app::messages::RegistryValueMissing.text));
         for (const auto& m : editor.sink.messages) {
             QVERIFY(m.ownedByMainWindow);
             QCOMPARE(m.caption, std::string("korvex"));
@@ -102,7 +103,7 @@ private slots:
         Editor editor;
         auto& w = editor.start(editor.writePrefix("prefix", true, false));
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{std::string(messages::RegistryValueMissing)});
+                 std::vector<std::string>{std::string(app::messages::RegistryValueMissing.text)});
         QVERIFY(!w.control<QCheckBox>(id::TextureMap)->isChecked());
     }
 
@@ -148,7 +149,7 @@ private slots:
             QVERIFY2(w.state().fileLoaded, name);
             QVERIFY(editor.sink.messages.size() <= 1);
             if (!editor.sink.messages.empty())
-                QCOMPARE(editor.sink.messages[0].text, std::string(messages::CompressedNotice));
+                QCOMPARE(editor.sink.messages[0].text, std::string(messages::CompressedNotice.text));
             QTRY_VERIFY(editor.shipPixels() > 500);
             QCOMPARE(w.view().textureMap, true);
         }

@@ -2,13 +2,14 @@
 
 #include "dialogs/FieldText.h"
 #include "editing/Animation.h"
+#include "editing/Messages.h"
 #include "editing/NumberText.h"
 #include "resources/AnimationTemplate.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/dialogs/DialogTests.h"
 #include "tests/support/LayoutChecks.h"
 
 #include <QLineEdit>
@@ -354,7 +355,7 @@ private slots:
         OpenDialog open(ship);
 
         QCOMPARE(ship.sink.messages.size(), std::size_t{1});
-        QCOMPARE(ship.sink.messages.front().text, std::string(shipfile::messages::MissingBlock10));
+        QCOMPARE(ship.sink.messages.front().text, std::string(editing::messages::MissingBlock10.text));
         QVERIFY(ship.sink.messages.front().ownedByMainWindow);
         QVERIFY(framesBlock(*ship.file));
         QVERIFY(!headerBlock(*ship.file));

@@ -3,7 +3,7 @@
 #include "platform/DialogBuilder.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 
 #include <QLineEdit>
 #include <QListWidget>

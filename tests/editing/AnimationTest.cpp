@@ -1,4 +1,5 @@
 #include "editing/Animation.h"
+#include "editing/Messages.h"
 #include "editing/NumberText.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
@@ -208,7 +209,7 @@ TEST(AnimationFrames, AFullBlockTakesNoNewFrame)
     frames.count = 0xFFFF;
     EXPECT_FALSE(appendFrame(*ship.file, frames));
     EXPECT_EQ(frames.count, 0xFFFFu);
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(messages::BlockFull)});
+    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
 }
 
 TEST(AnimationFrames, ShortRecordsAreNeverReadOrWrittenPastTheirEnd)

@@ -1,6 +1,6 @@
 #include "editing/AttachmentLabel.h"
 #include "shipfile/Catalogue.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 
 #include <gtest/gtest.h>
 

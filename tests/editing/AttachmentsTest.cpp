@@ -101,7 +101,7 @@ TEST(AddAttachment, WithoutComponentOrType9BlockDoesNothing)
     // Component 1 has no type-9 block: the model reports it once; component 0's block, still
     // current, must not receive the record.
     EXPECT_FALSE(addAttachment(*broken.file, 1, 2));
-    EXPECT_EQ(broken.sink.texts(), std::vector<std::string>{std::string(messages::MissingType9)});
+    EXPECT_EQ(broken.sink.texts(), std::vector<std::string>{std::string(messages::MissingType9.text)});
     EXPECT_EQ(shipfile::attachmentBlockOf(*broken.file, 0)->count, 0u);
 }
 

@@ -1,5 +1,6 @@
 #include "editing/BlockChain.h"
 #include "editing/BlockSwitches.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
@@ -131,7 +132,7 @@ TEST(DummyTriangle, AFullFaceBlockTakesNoMore)
     shipfile::writeU32(faces->record(0xFFFE), lay::face::VertexA, 1);
     EXPECT_FALSE(toggleDummyTriangle(*ship.file, 1));
     EXPECT_EQ(faces->count, 0xFFFFu);
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(messages::BlockFull)});
+    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
 }
 
 TEST(Block13, SwitchesOnAsTwoAndFiveAndOffAgain)

@@ -1,6 +1,7 @@
 #include "editing/Attachments.h"
 #include "editing/BlockChain.h"
 #include "editing/Components.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
@@ -107,7 +108,7 @@ TEST(DeleteComponent, MissingSectionKeepsTheRecordToo)
     const auto before = loaded.file->serialise();
 
     EXPECT_FALSE(deleteComponent(*loaded.file, 2));
-    EXPECT_EQ(loaded.sink.texts(), std::vector<std::string>{std::string(messages::DeleteFailed)});
+    EXPECT_EQ(loaded.sink.texts(), std::vector<std::string>{std::string(editing::messages::DeleteFailed.text)});
     EXPECT_EQ(loaded.file->serialise(), before);
     EXPECT_EQ(shipfile::componentName(*loaded.file, 2), "gamma");
 }

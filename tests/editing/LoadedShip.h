@@ -3,7 +3,7 @@
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include "editing/BlockChain.h"
 #include "editing/Merge.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
@@ -126,7 +127,7 @@ TEST(MergeShipFile, ReducedComponentTablesAreRefused)
         mergeShipFile(*reducedOpen.file, load(testsupport::buildShip(shipOf({"b"})), sink)));
     EXPECT_EQ(reducedOpen.file->serialise(), reducedBefore);
 
-    const std::vector<std::string> expected{std::string(messages::MergeReducedBlock1)};
+    const std::vector<std::string> expected{std::string(editing::messages::MergeReducedBlock1.text)};
     EXPECT_EQ(open.sink.texts(), expected);
     EXPECT_EQ(reducedOpen.sink.texts(), expected);
 }
@@ -139,7 +140,7 @@ TEST(MergeShipFile, TooManyComponentsForOneTableAreRefused)
     table.count = 0xFFFF;
     testsupport::RecordingSink sink;
     EXPECT_FALSE(mergeShipFile(*ship.file, load(testsupport::buildShip(shipOf({"b"})), sink)));
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(messages::BlockFull)});
+    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
     EXPECT_EQ(table.count, 0xFFFFu);
 }
 
@@ -169,6 +170,6 @@ TEST(MergeShipFile, ASecondShipCutInsideABlockIsRefused)
     auto second = load(cut, sink);
     ASSERT_FALSE(second->empty());
     EXPECT_FALSE(mergeShipFile(*ship.file, std::move(second)));
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(messages::MergeIncomplete)});
+    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::MergeIncomplete.text)});
     EXPECT_EQ(ship.file->serialise(), before);
 }

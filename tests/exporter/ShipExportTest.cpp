@@ -1,11 +1,11 @@
 #include "exporter/ShipExport.h"
 
+#include "exporter/Messages.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/ShipBuilder.h"
-#include "tests/support/TcacheBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "viewer/Tcache.h"
 
 #include <algorithm>
@@ -318,8 +318,8 @@ TEST(ExportTextures, UnreadableCacheExportsUntexturedWithOneWarning)
         ASSERT_TRUE(e.summary);
         ASSERT_EQ(e.sink.messages.size(), 1u);
         EXPECT_EQ(e.sink.messages[0].text,
-                  c.unreadable ? msg::formatText(msg::ExportTexturesUnavailable, e.tcache.string())
-                               : msg::formatText(msg::ExportTexturesMissing, "HULL8, glass16"));
+                  c.unreadable ? msg::formatText(exporter::messages::ExportTexturesUnavailable.text, e.tcache.string())
+                               : msg::formatText(exporter::messages::ExportTexturesMissing.text, "HULL8, glass16"));
         EXPECT_EQ(e.sink.messages[0].icon, shipfile::MessageIcon::Warning);
         EXPECT_TRUE(model.images.empty());
         EXPECT_EQ(model.materials.size(), 3u);
@@ -335,7 +335,7 @@ TEST(ExportFiles, FailureLeavesNoFileAndSaysSo)
         const fs::path out = e.run(name);
         EXPECT_FALSE(e.summary);
         ASSERT_EQ(e.sink.messages.size(), 1u);
-        EXPECT_EQ(e.sink.messages[0].text, msg::formatText(msg::ExportFailed, out.string()));
+        EXPECT_EQ(e.sink.messages[0].text, msg::formatText(exporter::messages::ExportFailed.text, out.string()));
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(e.dir.path()), fs::directory_iterator()), 1);
 

@@ -1,7 +1,6 @@
 #include "shipfile/RefPack.h"
 
-#include "tests/support/RefPackEncoder.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 
 #include <gtest/gtest.h>
 

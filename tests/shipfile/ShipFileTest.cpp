@@ -4,8 +4,7 @@
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/RefPackEncoder.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 
 #include <filesystem>
 #include <fstream>
@@ -54,7 +53,7 @@ std::vector<std::uint32_t> types(const ShipFile& f)
 
 std::string notShp()
 {
-    return std::string(messages::NotAnShp);
+    return std::string(messages::NotAnShp.text);
 }
 
 } // namespace
@@ -130,7 +129,7 @@ TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
     auto file = ShipFile::fromBytes(image, "broken.shp", sink);
     EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0}));
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, messages::formatText(messages::Truncated, "broken.shp"));
+    EXPECT_EQ(sink.messages[0].text, messages::formatText(messages::Truncated.text, "broken.shp"));
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
     EXPECT_EQ(file->loadResult(), LoadResult::Truncated);
 }
@@ -175,7 +174,7 @@ TEST(LoadPackedFile, UnpacksInMemoryAndSavesPlain)
     RecordingSink sink;
     ShipFile file(packedPath, sink);
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, messages::CompressedNotice);
+    EXPECT_EQ(sink.messages[0].text, messages::CompressedNotice.text);
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionCompressed);
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(file.serialise(), plain);
@@ -199,7 +198,7 @@ TEST(LoadPackedFile, RefusesBadStreamsAndDoublePacking)
         auto file = ShipFile::fromBytes(bad, "x", sink);
         EXPECT_TRUE(file->empty());
         EXPECT_EQ(sink.texts(),
-                  (std::vector<std::string>{std::string(messages::CompressedNotice), notShp()}));
+                  (std::vector<std::string>{std::string(messages::CompressedNotice.text), notShp()}));
     }
 }
 
@@ -327,7 +326,7 @@ TEST(BlockLookups, AttachmentAndBoxBlocksByComponent)
     EXPECT_FALSE(file->selectAttachmentBlock(3));
     EXPECT_EQ(file->attachmentBlock, third9) << "the old block stays current";
     EXPECT_FALSE(file->selectAttachmentBlock(-1));
-    EXPECT_EQ(sink.texts(), (std::vector<std::string>(2, std::string(messages::MissingType9))));
+    EXPECT_EQ(sink.texts(), (std::vector<std::string>(2, std::string(messages::MissingType9.text))));
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionUhOh);
 
     ASSERT_TRUE(file->selectAttachmentBlock(0));
@@ -340,7 +339,7 @@ TEST(BlockLookups, AttachmentAndBoxBlocksByComponent)
 
     EXPECT_EQ(file->findBoxBlock(0)->count, 1u);
     EXPECT_EQ(file->findBoxBlock(3), nullptr);
-    EXPECT_EQ(sink.messages.back().text, messages::MissingBoxes);
+    EXPECT_EQ(sink.messages.back().text, messages::MissingBoxes.text);
 }
 
 TEST(BlockLookups, FaceSearchDoesNotStopAtNextComponent)

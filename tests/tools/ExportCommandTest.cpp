@@ -1,6 +1,7 @@
 #include "shipfile/Messages.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/tools/ToolRunner.h"
+#include "tools/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ TEST(ExportCommand, SaysWhatItWroteAndRefusesBadCommandLines)
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "sample.mtl"));
 
     const std::string usage =
-        std::string(messages::ToolUsagePrefix) + std::string(messages::ToolUsageExport) + "\n";
+        std::string(tools::messages::UsagePrefix) + std::string(tools::messages::UsageExport) + "\n";
     struct Case
     {
         std::vector<std::string> args;
@@ -36,7 +37,7 @@ TEST(ExportCommand, SaysWhatItWroteAndRefusesBadCommandLines)
         {{"export", ship, "-o", out, "--wireframe"}, 2, usage},
         {{"export", ship, "-o", "ship.png"},
          2,
-         "korvex-shp: " + messages::formatText(messages::ToolBadExportFormat, "ship.png") + "\n"},
+         "korvex-shp: " + messages::formatText(tools::messages::BadExportFormat, "ship.png") + "\n"},
         {{"export", (dir.path() / "missing.shp").string(), "-o", out}, 1, ""},
     };
     for (const Case& c : cases) {

@@ -1,5 +1,5 @@
 #include "korvex/Version.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/tools/ToolRunner.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #include "shipfile/Messages.h"
-#include "tests/support/RefPackEncoder.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/tools/ToolRunner.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +70,7 @@ TEST_F(UnpackCommand, UnreadableInputWritesNothing)
     run = unpack(cutPath, out);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, std::string(messages::CaptionWentWrong) + ": " +
-                           messages::formatText(messages::Truncated, cutPath.string()) +
+                           messages::formatText(messages::Truncated.text, cutPath.string()) +
                            "\nkorvex-shp: \"" + out.string() +
                            "\" was not written, because the input file could not be read "
                            "completely\n");

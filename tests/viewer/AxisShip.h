@@ -1,7 +1,6 @@
 #pragma once
 
-#include "tests/support/ShipBuilder.h"
-#include "tests/support/TcacheBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "viewer/FixedViews.h"
 
 #include <QColor>

@@ -1,7 +1,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 
 #include <gtest/gtest.h>
 

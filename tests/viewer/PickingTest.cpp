@@ -2,7 +2,7 @@
 
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/ShipBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "viewer/FixedViews.h"
 #include "viewer/Framing.h"
 #include "viewer/ShipView.h"

@@ -1,5 +1,4 @@
-#include "tests/support/ShipBuilder.h"
-#include "tests/support/TcacheBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/tools/ToolRunner.h"
 #include "tests/viewer/AxisShip.h"
 
@@ -281,13 +280,7 @@ TEST_F(RenderCommand, TexturesComeFromTheGameInstallationAsTheEditorFindsIt)
     // The game's registry entry names its directory; its texture cache is the one used.
     const auto prefix = dir.path() / "prefix";
     std::filesystem::create_directories(prefix / "drive_c" / "Game");
-    const std::string registry = R"(WINE REGISTRY Version 2
-
-[Software\\Microsoft\\DirectPlay\\Applications\\Vantaris] 1700000000
-"CurrentDirectory"="C:\\Game"
-)";
-    tooltests::writeFile(prefix, "system.reg",
-                         testsupport::ByteVector(registry.begin(), registry.end()));
+    testsupport::writeSystemReg(prefix, {true, "C:\\Game"});
     setenv("WINEPREFIX", prefix.c_str(), 1);
     run = render({});
     EXPECT_EQ(run.exitCode, 0);

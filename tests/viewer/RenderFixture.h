@@ -2,8 +2,7 @@
 
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/ShipBuilder.h"
-#include "tests/support/TcacheBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/viewer/TempDir.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"

@@ -1,7 +1,7 @@
 #include "viewer/Tcache.h"
 
 #include "shipfile/Messages.h"
-#include "tests/support/TcacheBuilder.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/viewer/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -198,10 +198,10 @@ TEST_F(TcacheFile, MissingFileCannotBeOpened)
 {
     EXPECT_EQ(readTcacheTexture(dir / "absent.dat", "hull").failure, TcacheFailure::CannotOpen);
     EXPECT_EQ(readTcacheTexture(dir / "", "hull").failure, TcacheFailure::CannotOpen);
-    EXPECT_EQ(tcacheFailureText(TcacheFailure::CannotOpen),
+    EXPECT_EQ(tcacheFailureMessage(TcacheFailure::CannotOpen).text,
               "Error opening the TCACHE file! Textures will be unavailable!");
-    EXPECT_EQ(tcacheFailureText(TcacheFailure::NotFound), "Texture not found on TCACHE file!");
-    EXPECT_EQ(tcacheFailureText(TcacheFailure::UnsupportedFormat),
+    EXPECT_EQ(tcacheFailureMessage(TcacheFailure::NotFound).text, "Texture not found on TCACHE file!");
+    EXPECT_EQ(tcacheFailureMessage(TcacheFailure::UnsupportedFormat).text,
               "This version of Korvex can only handle 8 or 16 bit textures.");
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 // Builds texture cache files (tcachehw.dat images) for the tests and the demo installation.
-namespace testsupport {
+namespace shipmaker {
 
 /// One directory entry and its pixel data, stored as given (no checks), so that malformed
 /// entries are as easy to write as good ones.
@@ -51,4 +51,4 @@ private:
     std::optional<std::size_t> m_truncateTo;
 };
 
-} // namespace testsupport
+} // namespace shipmaker

@@ -8,7 +8,7 @@
 #include <vector>
 
 // Builders for SHP file images, shared by the tests, the benchmarks and the demo generator.
-namespace testsupport {
+namespace shipmaker {
 
 using ByteVector = std::vector<std::uint8_t>;
 using shipfile::Vec3;
@@ -159,17 +159,4 @@ void addEllipsoid(Component& c, Vec3 centre, Vec3 radii, std::uint32_t texture, 
 /// A box around everything in the component's vertex list, `margin` larger on each side.
 Box boundingBox(const Component& c, float margin = 0);
 
-/// Ships of the demo installation, textured with the names in DemoTextureNames.
-/// A fighter: fuselage with wings and tail fin, cockpit canopy, a belly turret that turns;
-/// attachments of every kind, one box per component, Block13 and Block14 switched on and a
-/// dummy triangle closing the canopy's faces.
-Ship demoFighter();
-/// A capital ship: hull, bridge tower, engine block, two turrets, a turning radar dish and
-/// the wreck of the prow (a "dest" component the view hides by default).
-Ship demoCapitalShip();
-/// A cargo container: one box-shaped component with lights at its corners.
-Ship demoCargoPod();
-/// Every texture name the demo ships use.
-std::vector<std::string> demoTextureNames();
-
-} // namespace testsupport
+} // namespace shipmaker

@@ -1,6 +1,6 @@
-#include "shipfile/Messages.h"
+#include "shipfile/MessageText.h"
 
-namespace shipfile::messages {
+namespace shipfile {
 
 namespace {
 std::string replaceFirst(std::string_view format, std::string_view token, std::string_view with)
@@ -12,6 +12,14 @@ std::string replaceFirst(std::string_view format, std::string_view token, std::s
 }
 } // namespace
 
+Message MessageText::box(std::string_view argument) const
+{
+    return Message{messages::formatText(text, argument), std::string(caption), icon,
+                   ownedByMainWindow};
+}
+
+namespace messages {
+
 std::string formatText(std::string_view format, std::string_view argument)
 {
     return replaceFirst(format, "%s", argument);
@@ -22,14 +30,6 @@ std::string formatNumber(std::string_view format, long long value)
     return replaceFirst(format, "%d", std::to_string(value));
 }
 
-Message ownCaption(std::string text, std::string_view caption, MessageIcon icon)
-{
-    return Message{std::move(text), std::string(caption), icon, false};
-}
+} // namespace messages
 
-Message owned(std::string text, MessageIcon icon)
-{
-    return Message{std::move(text), std::string(AppName), icon, true};
-}
-
-} // namespace shipfile::messages
+} // namespace shipfile

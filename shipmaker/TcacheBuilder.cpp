@@ -1,4 +1,4 @@
-#include "tests/support/TcacheBuilder.h"
+#include "shipmaker/TcacheBuilder.h"
 
 #include "shipfile/Bytes.h"
 #include "viewer/TcacheLayout.h"
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <fstream>
 
-namespace testsupport {
+namespace shipmaker {
 
 namespace tl = viewer::tcacheLayout;
 
@@ -87,4 +87,4 @@ bool TcacheBuilder::write(const std::filesystem::path& path) const
     return static_cast<bool>(file);
 }
 
-} // namespace testsupport
+} // namespace shipmaker

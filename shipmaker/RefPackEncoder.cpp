@@ -1,10 +1,10 @@
-#include "tests/support/RefPackEncoder.h"
+#include "shipmaker/RefPackEncoder.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <unordered_map>
 
-namespace testsupport {
+namespace shipmaker {
 
 namespace {
 
@@ -70,7 +70,7 @@ ByteVector packRefPack(const ByteVector& plain)
             }
         }
         // Fit the match to a form that can carry it.
-        if (bestLength >= 3 && !(bestDistance <= 1024 || bestLength >= 4) )
+        if (bestLength >= 3 && !(bestDistance <= 1024 || bestLength >= 4))
             bestLength = 0;
         if (bestLength >= 4 && bestDistance > 16384 && bestLength < 5)
             bestLength = 0;
@@ -84,7 +84,8 @@ ByteVector packRefPack(const ByteVector& plain)
         const std::size_t literals = i - literalStart; // 0..3, carried by the copy command
         const std::size_t d = bestDistance - 1;
         if (bestLength <= 10 && bestDistance <= 1024) {
-            out.push_back(static_cast<std::uint8_t>(((d >> 3) & 0x60) | ((bestLength - 3) << 2) | literals));
+            out.push_back(
+                static_cast<std::uint8_t>(((d >> 3) & 0x60) | ((bestLength - 3) << 2) | literals));
             out.push_back(static_cast<std::uint8_t>(d));
         } else if (bestLength <= 67 && bestDistance <= 16384) {
             out.push_back(static_cast<std::uint8_t>(0x80 | (bestLength - 4)));
@@ -92,7 +93,8 @@ ByteVector packRefPack(const ByteVector& plain)
             out.push_back(static_cast<std::uint8_t>(d));
         } else {
             const std::size_t n = bestLength - 5;
-            out.push_back(static_cast<std::uint8_t>(0xC0 | ((d >> 12) & 0x10) | ((n >> 6) & 0x0C) | literals));
+            out.push_back(static_cast<std::uint8_t>(0xC0 | ((d >> 12) & 0x10) | ((n >> 6) & 0x0C) |
+                                                    literals));
             out.push_back(static_cast<std::uint8_t>(d >> 8));
             out.push_back(static_cast<std::uint8_t>(d));
             out.push_back(static_cast<std::uint8_t>(n));
@@ -109,4 +111,4 @@ ByteVector packRefPack(const ByteVector& plain)
     return out;
 }
 
-} // namespace testsupport
+} // namespace shipmaker

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "shipfile/MessageText.h"
+
+#include <string_view>
+
+// korvex-shp's texts: its usage and its own lines on stderr, which start with "korvex-shp: ".
+namespace tools::messages {
+
+using shipfile::messages::formatNumber;
+using shipfile::messages::formatText;
+
+inline constexpr std::string_view Name = "korvex-shp";
+inline constexpr std::string_view UsageHeading = "usage: korvex-shp COMMAND ARGUMENTS...";
+inline constexpr std::string_view UsagePrefix = "usage: ";
+inline constexpr std::string_view UsageInfo = "korvex-shp info FILE [--json]";
+inline constexpr std::string_view UsageInfoExit =
+    "exit status 3: the file ends in the middle of a block; the blocks before the cut are "
+    "listed";
+inline constexpr std::string_view UsageInfoNames =
+    "--json writes a name that is not well-formed UTF-8 as {\"hex\": \"...\"}, two hex digits "
+    "per byte of the name";
+inline constexpr std::string_view UsageUnpack = "korvex-shp unpack IN OUT";
+inline constexpr std::string_view UsageOptions = "korvex-shp --help | --version";
+inline constexpr std::string_view UnknownCommand = "unknown command \"%s\"";
+inline constexpr std::string_view UnknownOption = "unknown option \"%s\"";
+inline constexpr std::string_view NotWritten =
+    "\"%s\" was not written, because the input file could not be read completely";
+inline constexpr std::string_view OutputFailed = "error writing the output";
+inline constexpr std::string_view UsageRender =
+    "korvex-shp render FILE -o OUT.png [--view Bottom|Left|Front|FreeView|Top|Right|Back] "
+    "[--zoom N] [--select COMPONENT] [--attachment N] [--wireframe] [--mark] [--no-boxes] "
+    "[--keep-dest] [--textures TCACHE] [--size N] [--fit] [--sheet]";
+inline constexpr std::string_view UnknownView =
+    "unknown view \"%s\": the views are Bottom, Left, Front, FreeView, Top, Right and Back";
+inline constexpr std::string_view BadZoom =
+    "the zoom must be a whole number from 1 to 500, not \"%s\"";
+inline constexpr std::string_view BadSize =
+    "the size must be a whole number of pixels from 16 to 4096, not \"%s\"";
+inline constexpr std::string_view BadAttachment =
+    "the attachment must be a record number from 0 up, not \"%s\"";
+inline constexpr std::string_view NoComponent = "the ship has no component \"%s\"";
+inline constexpr std::string_view NoAttachment = "the component has no attachment \"%s\"";
+inline constexpr std::string_view AttachmentWithoutComponent =
+    "--attachment needs --select: an attachment belongs to a component";
+inline constexpr std::string_view BadPictureFormat =
+    "cannot write a picture named \"%s\": give it the ending of a picture format, such as "
+    ".png, .jpg or .bmp";
+inline constexpr std::string_view TexturesFrom = "textures from \"%s\"";
+inline constexpr std::string_view NoTextures = "no textures: the game's directory is not known";
+inline constexpr std::string_view NoDisplay =
+    "no OpenGL context: render needs an X display (run it under xvfb-run)";
+inline constexpr std::string_view UsageExport =
+    "korvex-shp export FILE -o OUT.glb|OUT.gltf|OUT.obj [--textures TCACHE] [--boxes] "
+    "[--keep-dest]";
+inline constexpr std::string_view BadExportFormat =
+    "the output must end in .glb, .gltf or .obj, not \"%s\"";
+inline constexpr std::string_view Exported = "wrote \"%s\": %d components, %d triangles";
+inline constexpr std::string_view FacesSkipped =
+    "%d faces point past their vertex block or hold no number and were left out";
+inline constexpr std::string_view PictureNotWritten = "error writing the picture \"%s\"";
+
+} // namespace tools::messages
