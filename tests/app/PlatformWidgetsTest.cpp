@@ -90,40 +90,35 @@ private slots:
         mainWindow.show();
         platform::QtMessageSink sink;
         sink.setOwner(&mainWindow);
-
-        struct Seen
+        namespace messages = shipfile::messages;
+        const struct
         {
-            QString caption, text;
-            QMessageBox::Icon icon = QMessageBox::NoIcon;
-            QWidget* owner = nullptr;
-            bool onlyOk = false;
-        } seen;
-        const auto look = [&seen](QWidget& modal) {
-            auto& box = static_cast<QMessageBox&>(modal);
-            seen = {box.windowTitle(), box.text(), box.icon(), box.parentWidget(),
-                    box.standardButtons() == QMessageBox::Ok};
+            shipfile::Message message;
+            const char* caption;
+            QMessageBox::Icon icon;
+            QWidget* owner;
+        } cases[] = {
+            {messages::owned("Error finding block13"), "korvex", QMessageBox::NoIcon, &mainWindow},
+            {messages::ownCaption("Empty", "ERROR", shipfile::MessageIcon::Stop), "ERROR",
+             QMessageBox::Critical, nullptr},
+            {messages::ownCaption("careful", "Warning!", shipfile::MessageIcon::Warning),
+             "Warning!", QMessageBox::Warning, nullptr},
         };
-
-        inspectNextModal(look);
-        sink.show(shipfile::messages::owned("Error finding block13"));
-        QCOMPARE(seen.caption, QStringLiteral("korvex"));
-        QCOMPARE(seen.text, QStringLiteral("Error finding block13"));
-        QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(seen.owner, &mainWindow);
-        QVERIFY(seen.onlyOk);
-
-        inspectNextModal(look);
-        sink.show(shipfile::messages::ownCaption("Empty vertices or face block!", "ERROR",
-                                                 shipfile::MessageIcon::Stop));
-        QCOMPARE(seen.caption, QStringLiteral("ERROR"));
-        QCOMPARE(seen.icon, QMessageBox::Critical);
-        QCOMPARE(seen.owner, nullptr);
-
-        inspectNextModal(look);
-        sink.show(
-            shipfile::messages::ownCaption("careful", "Warning!", shipfile::MessageIcon::Warning));
-        QCOMPARE(seen.icon, QMessageBox::Warning);
-        QCOMPARE(seen.caption, QStringLiteral("Warning!"));
+        for (const auto& c : cases) {
+            QMessageBox* seen = nullptr;
+            QString text;
+            inspectNextModal([&](QWidget& modal) {
+                seen = qobject_cast<QMessageBox*>(&modal);
+                text = seen->text();
+                QCOMPARE(seen->windowTitle(), QString::fromUtf8(c.caption));
+                QCOMPARE(seen->icon(), c.icon);
+                QCOMPARE(seen->parentWidget(), c.owner);
+                QCOMPARE(seen->standardButtons(), QMessageBox::Ok);
+            });
+            sink.show(c.message);
+            QVERIFY(seen);
+            QCOMPARE(text, QString::fromStdString(c.message.text));
+        }
     }
 
     void theKeyFilterSeesKeysBeforeTheFocusedControlOnce()
