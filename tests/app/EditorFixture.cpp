@@ -4,7 +4,6 @@
 #include "viewer/ShipViewWidget.h"
 
 #include <QImage>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -130,25 +129,6 @@ ModalDriver::ModalDriver(std::function<void(QDialog&)> act) : m_act(std::move(ac
         m_act(*dialog);
     });
     m_poll.start();
-}
-
-void inspectNextModal(std::function<void(QWidget&)> inspect)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        inspect(*modal);
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            box->done(QMessageBox::Ok);
-        else if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-    });
-    poll->start();
 }
 
 void activate(QWidget& window)

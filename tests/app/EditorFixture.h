@@ -95,8 +95,8 @@ private:
     std::unique_ptr<app::MainDialog> m_window;
 };
 
-/// Acts on every modal dialog that opens while it lives: `act` gets the dialog and must close
-/// it. Counts the dialogs it saw.
+/// Acts on every modal dialog (message boxes too) that opens while it lives: `act` gets the
+/// dialog and must close it. Counts the dialogs it saw.
 class ModalDriver
 {
 public:
@@ -113,10 +113,6 @@ inline void rejectDialog(QDialog& dialog)
 {
     dialog.reject();
 }
-
-/// Calls `inspect` on the next modal widget once it shows, then closes it, so tests can look
-/// at message boxes and the About box without blocking.
-void inspectNextModal(std::function<void(QWidget&)> inspect);
 
 /// Makes `window` the active window, where its shortcuts work.
 void activate(QWidget& window);

@@ -284,18 +284,6 @@ private slots:
         QCOMPARE(editor.sink.messages.size(), std::size_t{1});
         QVERIFY(w.isVisible());
     }
-
-    void theDocumentComparesByContentNotByHistory()
-    {
-        Editor editor;
-        auto& w = editor.open();
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 2));
-        QVERIFY(w.hasUnsavedChanges());
-        QTRY_VERIFY(w.isWindowModified());
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 0));
-        QVERIFY(!w.hasUnsavedChanges());
-        QTRY_VERIFY(!w.isWindowModified());
-    }
 };
 
 KORVEX_REGISTER_TEST(FileCommandsTest);

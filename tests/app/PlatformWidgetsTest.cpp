@@ -5,16 +5,11 @@
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSlider>
 #include <QTest>
 
 namespace apptests {
@@ -45,43 +40,23 @@ class PlatformWidgetsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // What the main window's template test cannot see: the kinds it does not use, and that a
+    // frame never takes the mouse from the controls it frames.
     void theBuilderMakesEachKindWhereTheTemplateSays()
     {
         QDialog dialog;
         platform::buildDialog(dialog, Template);
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Sample"));
         QCOMPARE(dialog.size(), platform::dialogUnitsToPixels(0, 0, 160, 100).size());
-
         auto* go = platform::findControl<QPushButton>(dialog, 10);
-        QVERIFY(go && go->isDefault() && !go->isFlat());
-        QCOMPARE(go->text(), QStringLiteral("Go"));
+        QVERIFY(go->isDefault() && !go->isFlat());
         QCOMPARE(go->geometry(), platform::dialogUnitsToPixels(5, 5, 40, 14));
         QVERIFY(platform::findControl<QPushButton>(dialog, 11)->isFlat());
-        QCOMPARE(platform::findControl<QCheckBox>(dialog, 12)->text(), QStringLiteral("Tick"));
-        auto* list = platform::findControl<QListWidget>(dialog, 13);
-        QVERIFY(list && list->selectionMode() == QAbstractItemView::SingleSelection);
-        QVERIFY(!list->isSortingEnabled());
-        auto* combo = platform::findControl<QComboBox>(dialog, 14);
-        QVERIFY(combo && combo->isEditable());
-        // The template's height includes the dropped-down list, the widget's does not.
-        QVERIFY(combo->height() < platform::dialogUnitsToPixels(0, 0, 60, 60).height());
-        auto* slider = platform::findControl<QSlider>(dialog, 15);
-        QVERIFY(slider && slider->orientation() == Qt::Horizontal);
-        QCOMPARE(slider->tickPosition(), QSlider::NoTicks);
-        auto* disabled = platform::findControl<QLineEdit>(dialog, 16);
-        QVERIFY(!disabled->isEnabled());
-        QCOMPARE(disabled->text(), QStringLiteral("start"));
+        QVERIFY(platform::findControl<QComboBox>(dialog, 14)->isEditable());
+        QVERIFY(!platform::findControl<QLineEdit>(dialog, 16)->isEnabled());
         QVERIFY(platform::findControl<QLineEdit>(dialog, 17)->isReadOnly());
-        QVERIFY(platform::findControl<QLineEdit>(dialog, 17)->isEnabled());
-
-        // Frames and labels have no id and never take the mouse from the controls they frame.
-        auto* frame = dialog.findChild<QGroupBox*>();
-        QVERIFY(frame && frame->objectName().isEmpty());
-        QVERIFY(frame->testAttribute(Qt::WA_TransparentForMouseEvents));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.childAt(go->geometry().center()), go);
-        QCOMPARE(dialog.findChild<QLabel*>()->text(), QStringLiteral("A label"));
     }
 
     void messageBoxesCarryTheirOwnerCaptionAndIcon()
@@ -105,18 +80,18 @@ private slots:
              "Warning!", QMessageBox::Warning, nullptr},
         };
         for (const auto& c : cases) {
-            QMessageBox* seen = nullptr;
             QString text;
-            inspectNextModal([&](QWidget& modal) {
-                seen = qobject_cast<QMessageBox*>(&modal);
-                text = seen->text();
-                QCOMPARE(seen->windowTitle(), QString::fromUtf8(c.caption));
-                QCOMPARE(seen->icon(), c.icon);
-                QCOMPARE(seen->parentWidget(), c.owner);
-                QCOMPARE(seen->standardButtons(), QMessageBox::Ok);
+            ModalDriver driver([&](QDialog& modal) {
+                auto& box = static_cast<QMessageBox&>(modal);
+                text = box.text();
+                QCOMPARE(box.windowTitle(), QString::fromUtf8(c.caption));
+                QCOMPARE(box.icon(), c.icon);
+                QCOMPARE(box.parentWidget(), c.owner);
+                QCOMPARE(box.standardButtons(), QMessageBox::Ok);
+                box.done(QMessageBox::Ok);
             });
             sink.show(c.message);
-            QVERIFY(seen);
+            QCOMPARE(driver.shown, 1);
             QCOMPARE(text, QString::fromStdString(c.message.text));
         }
     }

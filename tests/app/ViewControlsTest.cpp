@@ -116,12 +116,17 @@ private slots:
                 drag(w, start, end);
                 QVERIFY(near(attachmentPosition(w, 1), plus(attachment, step)));
                 QVERIFY(near(attachmentPosition(w, 0), other));
+                QCOMPARE(w.undoAction()->text().remove(QLatin1Char('&')),
+                         QStringLiteral("Undo Move attachment"));
 
                 setMouseMode(w, MouseMode::MoveComponent);
                 const Vec3 componentOrigin = origin(w);
                 drag(w, start, end);
                 QVERIFY(near(origin(w), plus(componentOrigin, step)));
                 QVERIFY(near(attachmentPosition(w, 1), plus(attachment, step)));
+                QCOMPARE(w.undoAction()->text().remove(QLatin1Char('&')),
+                         QStringLiteral("Undo Move component"));
+                const std::size_t steps = editor.state().history.undoCount();
 
                 // The view moves against the pointer, the ship not at all; the first move
                 // unticks centring.
@@ -131,6 +136,7 @@ private slots:
                 drag(w, start, end);
                 QVERIFY(near(plus(w.view().center, step), center));
                 QVERIFY(editor.state().file->serialise() == image);
+                QCOMPARE(editor.state().history.undoCount(), steps);
                 QVERIFY(!centring->isChecked());
                 centring->click();
                 QVERIFY(bool(w.view().centerOnObject));
@@ -168,6 +174,7 @@ private slots:
             QVERIFY(near(w.view().center, center));
         }
         QVERIFY(editor.state().file->serialise() == image);
+        QVERIFY(!editor.state().history.canUndo());
     }
 
     void shiftCyclesTheMouseModeAndTheViewKeysChooseViews()

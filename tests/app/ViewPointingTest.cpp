@@ -48,23 +48,6 @@ void turnWheel(app::MainDialog& w, QPoint inView, int notches)
     QApplication::sendEvent(&w, &wheel);
 }
 
-// Columns of the view's picture in row `y` (from the top) that are not background.
-std::pair<int, int> shipColumns(const QImage& picture, int y)
-{
-    const QColor background = picture.pixelColor(0, picture.height() - 1);
-    int first = -1, last = -1;
-    for (int x = 0; x < picture.width(); ++x) {
-        const QColor c = picture.pixelColor(x, y);
-        if (std::abs(c.red() - background.red()) + std::abs(c.green() - background.green()) +
-                std::abs(c.blue() - background.blue()) >
-            12) {
-            first = first < 0 ? x : first;
-            last = x;
-        }
-    }
-    return {first, last};
-}
-
 } // namespace
 
 class ViewPointingTest : public QObject
@@ -165,36 +148,20 @@ private slots:
         QCOMPARE(w.view().zoom, zoom);
     }
 
-    void fFitsTheShipOrTheSelectedComponent()
+    void fAndHomeFitTheShipOrTheSelectedComponent()
     {
         Editor editor;
         auto& w = openSample(editor);
-        auto* centring = w.control<QCheckBox>(id::CenterOnObject);
-        const auto shipBounds = [&] {
-            const QImage picture = editor.picture();
-            const int hidden = picture.height() - w.viewWidget()->parentWidget()->height();
-            QRect bounds;
-            for (int y = 0; y < picture.height(); ++y) {
-                const auto [first, last] = shipColumns(picture, y);
-                if (first >= 0)
-                    bounds |= QRect(first, y - hidden, last - first + 1, 1);
-            }
-            return bounds;
-        };
-        const QRect shown(QPoint(0, 0), w.viewWidget()->parentWidget()->size());
-
         auto* list = w.control<QListWidget>(id::ComponentList);
         list->setFocus();
         QTest::keyClick(list, Qt::Key_F);
         QVERIFY(w.view().zoom < 2);
-        QVERIFY(centring->isChecked()); // nothing selected: centring had nothing to follow
-        QTRY_VERIFY(shown.adjusted(5, 5, -5, -5).contains(shipBounds()));
-        QVERIFY(shipBounds().width() > shown.width() * 0.8);
+        QVERIFY(isChecked(w, id::CenterOnObject)); // nothing selected: nothing to follow
 
         list->setCurrentRow(1);
         QTest::keyClick(list, Qt::Key_Home);
-        QVERIFY(!centring->isChecked());
-        QCOMPARE(w.view().centerOnObject, 0);
+        QVERIFY(!isChecked(w, id::CenterOnObject));
+        QVERIFY(!bool(w.view().centerOnObject));
         QCOMPARE(w.control<QSlider>(id::ZoomSlider)->value(), 1); // the turret is close
         QVERIFY(w.view().zoom < 1);
     }

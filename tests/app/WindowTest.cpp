@@ -107,17 +107,23 @@ private slots:
         auto* edit = w.control<QLineEdit>(id::ScaleFactor);
         edit->setFocus();
         QString title, version;
-        inspectNextModal([&](QWidget& modal) {
-            title = modal.windowTitle();
-            version = platform::findControl<QLabel>(modal, resources::aboutbox::Version)->text();
-        });
-        QTest::keyClick(edit, Qt::Key_F1);
+        {
+            ModalDriver driver([&](QDialog& modal) {
+                title = modal.windowTitle();
+                version = control<QLabel>(modal, resources::aboutbox::Version)->text();
+                modal.reject();
+            });
+            QTest::keyClick(edit, Qt::Key_F1);
+        }
         QCOMPARE(title, QStringLiteral("About Korvex"));
         QVERIFY(version.startsWith(QStringLiteral("Korvex, Version ")));
         QCOMPARE(edit->text(), QStringLiteral("1.2"));
 
         title.clear();
-        inspectNextModal([&](QWidget& modal) { title = modal.windowTitle(); });
+        ModalDriver driver([&](QDialog& modal) {
+            title = modal.windowTitle();
+            modal.reject();
+        });
         w.actions().back()->trigger();
         QCOMPARE(title, QStringLiteral("About Korvex"));
     }
