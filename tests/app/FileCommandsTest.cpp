@@ -190,7 +190,8 @@ private slots:
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(&w, &drop);
         QTRY_COMPARE(editor.state().currentFileName, dropped);
-        QCOMPARE(editor.questions.asked, QStringList{QStringLiteral("Save changes to sample.shp?")});
+        QCOMPARE(editor.questions.asked,
+                 QStringList{QStringLiteral("Save changes to sample.shp?")});
 
         // Text without a file is not taken.
         QMimeData words;
@@ -265,7 +266,7 @@ private slots:
                 editor.questions.answer = c.answer;
 
                 QCOMPARE(way(w), c.gone);
-                QCOMPARE(editor.questions.asked.size(), c.changed ? 1 : 0);
+                QCOMPARE(editor.questions.asked.size(), qsizetype(c.changed ? 1 : 0));
                 if (c.changed) {
                     QCOMPARE(editor.questions.asked.front(),
                              QStringLiteral("Save changes to sample.shp?"));

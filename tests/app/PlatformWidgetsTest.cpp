@@ -87,7 +87,7 @@ private slots:
                 QCOMPARE(box.windowTitle(), QString::fromUtf8(c.caption));
                 QCOMPARE(box.icon(), c.icon);
                 QCOMPARE(box.parentWidget(), c.owner);
-                QCOMPARE(box.standardButtons(), QMessageBox::Ok);
+                QVERIFY(box.standardButtons() == QMessageBox::Ok);
                 box.done(QMessageBox::Ok);
             });
             sink.show(c.message);

@@ -1,4 +1,5 @@
 #include "app/ViewControls.h"
+
 #include "editing/Attachments.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Bytes.h"
@@ -236,8 +237,7 @@ private slots:
             {id::MarkSelected, [](const viewer::ShipView& v) { return bool(v.markSelected); }},
             {id::IgnoreDest, [](const viewer::ShipView& v) { return bool(v.ignoreDest); }},
             {id::ShowBoxes, [](const viewer::ShipView& v) { return bool(v.showBoxes); }},
-            {id::CenterOnObject,
-             [](const viewer::ShipView& v) { return bool(v.centerOnObject); }}};
+            {id::CenterOnObject, [](const viewer::ShipView& v) { return bool(v.centerOnObject); }}};
         for (const auto& [box, flag] : boxes) {
             const bool before = flag(w.view());
             QCOMPARE(isChecked(w, box), before);

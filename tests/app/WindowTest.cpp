@@ -81,8 +81,7 @@ private slots:
         const QRect box = w.control<QGroupBox>(id::ShipGroup)->geometry();
         auto* view = w.viewWidget();
         QCOMPARE(view->size(), QSize(388, 388));
-        QCOMPARE(QRect(view->mapTo(&w, QPoint(0, 0)), view->size()).bottomLeft(),
-                 box.bottomLeft());
+        QCOMPARE(QRect(view->mapTo(&w, QPoint(0, 0)), view->size()).bottomLeft(), box.bottomLeft());
         QCOMPARE(view->parentWidget()->geometry(), box);
 
         QTRY_VERIFY(editor.shipPixels() > 500);

@@ -1,12 +1,15 @@
 #include "dialogs/AttachObjectDialog.h"
+
 #include "resources/AttachObjectTemplate.h"
-#include "tests/dialogs/DialogTests.h"
 #include "tests/dialogs/DialogTestSupport.h"
+#include "tests/dialogs/DialogTests.h"
 
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <vector>
 
 namespace {
 
@@ -37,7 +40,7 @@ private slots:
             AttachObjectDialog dialog;
             auto* list = control<QListWidget>(dialog, id::Kinds);
             QCOMPARE(entries(list), (texts({"Missile Mounting Point", "Gun Object (type1)",
-                                           "Engine Flame", "Gun (type3)", "Blinking Light"})));
+                                            "Engine Flame", "Gun (type3)", "Blinking Light"})));
             QVERIFY(list->selectedItems().isEmpty());
             QTimer::singleShot(0, &dialog, [&] {
                 for (const int row : c.picks)

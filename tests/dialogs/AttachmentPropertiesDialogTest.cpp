@@ -8,6 +8,9 @@
 
 #include <QPushButton>
 
+#include <functional>
+#include <string_view>
+
 namespace {
 
 using dialogs::AttachmentPropertiesDialog;
@@ -55,7 +58,9 @@ private slots:
                 choices << QString::fromStdString(choice);
             QCOMPARE(entries(open.list()), choices);
             const auto highlighted = editing::highlightedChoice(kind, before.propertyIndex);
-            QCOMPARE(open.list()->currentRow(), highlighted.value_or(-1));
+            const QList<QListWidgetItem*> selected = open.list()->selectedItems();
+            QCOMPARE(selected.isEmpty() ? -1 : open.list()->row(selected.front()),
+                     highlighted.value_or(-1));
 
             if (!choices.isEmpty())
                 clickRow(open.list(), 1);
