@@ -88,7 +88,6 @@ private slots:
         editor.sink.messages.clear();
         w.openShpFile();
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp)});
-        QVERIFY(editor.sink.messages.front().ownedByMainWindow);
         expectNoDocument(editor);
         QCOMPARE(editor.state().selectedComponent, -1);
         QCOMPARE(editor.state().selectedAttachment, -1);

@@ -72,7 +72,8 @@ private slots:
         clickRow(open.list(id::Frames), 1);
         QCOMPARE(open.dialog.currentFrame(), 1);
         QCOMPARE(open.edit(id::FrameTime)->text(), QStringLiteral("500"));
-        QCOMPARE(open.edit(id::AngleY)->text(), QStringLiteral("90.000000"));
+        QCOMPARE(open.edit(id::AngleY)->text(),
+                 QString::fromStdString(editing::angleText(open.frame(1).rotation.y)));
 
         retype(open.edit(id::TotalTime), QStringLiteral("750"));
         retype(open.edit(id::Trigger), QStringLiteral("spin5"));

@@ -32,7 +32,7 @@ private slots:
             int button;
             int result, kind;
         } cases[] = {
-            {"cancel", {2}, id::Cancel, QDialog::Rejected, -1},
+            {"cancel", {}, id::Cancel, QDialog::Rejected, -1},
             {"ok without a pick", {-1}, id::Ok, QDialog::Accepted, -1},
             {"ok after two picks", {0, 2}, id::Ok, QDialog::Accepted, 2},
         };
