@@ -482,15 +482,9 @@ private slots:
         click(w, id::Back);
         QVERIFY(w.attachmentCommands().back());
 
-        // The zoom range is the slider's maximum; the view's zoom follows the slider.
-        auto* slider = w.control<QSlider>(id::ZoomSlider);
-        slider->setValue(400);
-        QCOMPARE(w.view().zoom, 400.0);
+        // The zoom range is the slider's maximum.
         w.control<QLineEdit>(id::ZoomRange)->setText(QStringLiteral("250"));
-        QCOMPARE(slider->maximum(), 250);
-        QCOMPARE(w.view().zoom, 250.0);
-        retype(w.control<QLineEdit>(id::ZoomRange), QStringLiteral("abc"));
-        QCOMPARE(slider->maximum(), 250);
+        QCOMPARE(w.control<QSlider>(id::ZoomSlider)->maximum(), 250);
     }
 
     void theModifiedMarkerFollowsTheBytes()

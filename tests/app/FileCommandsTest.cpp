@@ -210,7 +210,6 @@ private slots:
             w.openShpFile();
             return field->text();
         };
-        QCOMPARE(open("cloak.shp", buildShip(shipOfClass(2))), QStringLiteral("Fighter + Cloak"));
         QCOMPARE(open("bad.shp", {1, 2, 3}), QString());
         QCOMPARE(open("seven.shp", buildShip(shipOfClass(7))), QStringLiteral("[Value = 7]"));
         // A change to the class byte made outside the commands shows within a moment.

@@ -4,8 +4,8 @@
 #include "editing/Animation.h"
 #include "resources/AnimationTemplate.h"
 #include "shipfile/Messages.h"
+#include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
-#include "tests/dialogs/DialogTests.h"
 #include "tests/support/LayoutChecks.h"
 
 #include <QPushButton>
@@ -137,9 +137,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeAnimationDialogTest()
-{
-    return std::make_unique<AnimationDialogTest>();
-}
+KORVEX_REGISTER_TEST(AnimationDialogTest);
 
 #include "AnimationDialogTest.moc"

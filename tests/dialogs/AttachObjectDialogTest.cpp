@@ -1,8 +1,8 @@
 #include "dialogs/AttachObjectDialog.h"
 
 #include "resources/AttachObjectTemplate.h"
+#include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
-#include "tests/dialogs/DialogTests.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -56,9 +56,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeAttachObjectDialogTest()
-{
-    return std::make_unique<AttachObjectDialogTest>();
-}
+KORVEX_REGISTER_TEST(AttachObjectDialogTest);
 
 #include "AttachObjectDialogTest.moc"

@@ -3,8 +3,8 @@
 #include "dialogs/FieldText.h"
 #include "editing/AttachmentProperties.h"
 #include "resources/AttachmentPropertiesTemplate.h"
+#include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
-#include "tests/dialogs/DialogTests.h"
 
 #include <QPushButton>
 
@@ -116,9 +116,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeAttachmentPropertiesDialogTest()
-{
-    return std::make_unique<AttachmentPropertiesDialogTest>();
-}
+KORVEX_REGISTER_TEST(AttachmentPropertiesDialogTest);
 
 #include "AttachmentPropertiesDialogTest.moc"

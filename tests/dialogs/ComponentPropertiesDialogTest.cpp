@@ -3,8 +3,8 @@
 #include "dialogs/FieldText.h"
 #include "editing/Components.h"
 #include "resources/ComponentPropertiesTemplate.h"
+#include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
-#include "tests/dialogs/DialogTests.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -113,9 +113,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeComponentPropertiesDialogTest()
-{
-    return std::make_unique<ComponentPropertiesDialogTest>();
-}
+KORVEX_REGISTER_TEST(ComponentPropertiesDialogTest);
 
 #include "ComponentPropertiesDialogTest.moc"
