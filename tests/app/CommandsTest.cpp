@@ -307,9 +307,10 @@ private slots:
                  retype(control<QLineEdit>(d, component::Name), QStringLiteral("Gun deck"));
                  QTest::keyClick(&d, Qt::Key_Escape);
              }},
-            {"animation", id::ComponentList, 1, id::Animation,
+            // The hull has no frames block: opening adds one, Escape takes it away again.
+            {"animation", id::ComponentList, 0, id::Animation,
              [](QDialog& d) {
-                 retype(control<QLineEdit>(d, anim::TotalTime), QStringLiteral("750"));
+                 retype(control<QLineEdit>(d, anim::FrameTime), QStringLiteral("750"));
                  QTest::keyClick(&d, Qt::Key_Escape);
              }},
         };
