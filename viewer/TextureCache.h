@@ -8,6 +8,7 @@
 
 namespace shipfile {
 class MessageSink;
+struct MessageText;
 }
 
 namespace viewer {

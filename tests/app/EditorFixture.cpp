@@ -3,12 +3,9 @@
 #include "tests/support/ShipMaker.h"
 #include "viewer/ShipViewWidget.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QImage>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <fstream>
 #include <iterator>
@@ -49,14 +46,11 @@ QString ScriptedFileDialogs::exportFileName(QWidget*, const QString& suggested,
 Editor::Editor() = default;
 Editor::~Editor() = default;
 
-app::MainDialog& Editor::startWithSampleShip()
+app::MainDialog& Editor::open(const testsupport::Ship& ship)
 {
-    const fs::path path =
-        writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
-    auto& w = start(writePrefix("prefix"), QString::fromStdString(path.string()));
-    w.activateWindow();
-    if (!QTest::qWaitForWindowActive(&w))
-        qWarning("main window not active");
+    const fs::path path = writeShip("sample.shp", testsupport::buildShip(ship));
+    auto& w = start(writePrefix("prefix"), pathText(path));
+    activate(w);
     return w;
 }
 
@@ -68,11 +62,6 @@ app::MainDialog& Editor::start(const fs::path& prefix, const QString& commandLin
         qWarning("main window not exposed");
     m_window->start(commandLineFile);
     return *m_window;
-}
-
-fs::path Editor::dir() const
-{
-    return fs::path(m_dir.path().toStdString());
 }
 
 fs::path Editor::writeShip(const std::string& name, const testsupport::ByteVector& image) const
@@ -125,23 +114,18 @@ int Editor::shipPixels()
     return count;
 }
 
-void inspectNextModal(std::function<void(QWidget&)> inspect)
+ModalDriver::ModalDriver(std::function<void(QDialog&)> act) : m_act(std::move(act))
 {
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
+    m_poll.setInterval(10);
+    QObject::connect(&m_poll, &QTimer::timeout, [this] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog == m_last)
             return;
-        poll->stop();
-        poll->deleteLater();
-        inspect(*modal);
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            box->done(QMessageBox::Ok);
-        else if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
+        m_last = dialog;
+        ++shown;
+        m_act(*dialog);
     });
-    poll->start();
+    m_poll.start();
 }
 
 void activate(QWidget& window)
@@ -156,6 +140,51 @@ testsupport::ByteVector readFile(const fs::path& path)
     std::ifstream in(path, std::ios::binary);
     return testsupport::ByteVector(std::istreambuf_iterator<char>(in),
                                    std::istreambuf_iterator<char>());
+}
+
+void click(app::MainDialog& window, int controlId)
+{
+    QWidget* control = window.control<QWidget>(controlId);
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        clickCheckBox(box);
+    else
+        qobject_cast<QPushButton*>(control)->click();
+}
+
+void clickEntry(app::MainDialog& window, int listId, int row)
+{
+    clickRow(window.control<QListWidget>(listId), row);
+}
+
+void doubleClickEntry(app::MainDialog& window, int listId, int row)
+{
+    QListWidget* list = window.control<QListWidget>(listId);
+    list->scrollToItem(list->item(row));
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+void clickCheckBox(QCheckBox* box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+bool isChecked(app::MainDialog& window, int boxId)
+{
+    return window.control<QCheckBox>(boxId)->isChecked();
+}
+
+QStringList listed(app::MainDialog& window, int listId)
+{
+    return entries(window.control<QListWidget>(listId));
+}
+
+int highlightedRow(app::MainDialog& window, int listId)
+{
+    auto* list = window.control<QListWidget>(listId);
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
 } // namespace apptests

@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -15,35 +14,32 @@
 #include <QTest>
 #include <QUrl>
 
+// Opening, saving, the recent files, dropping, and the save question before the document goes.
 namespace apptests {
 
 namespace id = resources::mainwindow;
 namespace messages = shipfile::messages;
+using platform::SaveAnswer;
 using testsupport::buildShip;
 using testsupport::sampleShip;
 
 namespace {
 
-QString text(const fs::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
-QStringList listed(app::MainDialog& w, int listId)
-{
-    QStringList out;
-    auto* list = w.control<QListWidget>(listId);
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-testsupport::Ship shipOfClass(std::int8_t shipClass, const std::string& name)
+testsupport::Ship shipOfClass(std::int8_t shipClass)
 {
     testsupport::Ship ship = sampleShip();
     ship.shipClass = shipClass;
-    ship.components[0].name = name;
     return ship;
+}
+
+void expectNoDocument(Editor& editor)
+{
+    auto& w = editor.window();
+    QVERIFY(!editor.state().file);
+    QVERIFY(listed(w, id::ComponentList).isEmpty());
+    QVERIFY(listed(w, id::AttachmentList).isEmpty());
+    QVERIFY(w.control<QLineEdit>(id::ShipClass)->text().isEmpty());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
 }
 
 } // namespace
@@ -53,151 +49,80 @@ class FileCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void commandLineFileIsListedDrawnAndSavedBack()
+    void theCommandLineShipIsListedDrawnAndSavedBack()
     {
         Editor editor;
-        const fs::path ship = editor.writeShip("sample.shp", buildShip(sampleShip()));
-        auto& w = editor.start(editor.writePrefix("prefix"), text(ship));
-
-        QVERIFY(editor.state().fileLoaded);
+        auto& w = editor.open();
+        const fs::path ship = editor.dir() / "sample.shp";
         QCOMPARE(editor.state().currentFileName, ship);
-        QCOMPARE(listed(w, id::ComponentList),
-                 QStringList({QStringLiteral("Hull"), QStringLiteral("Turret")}));
-        QVERIFY(listed(w, id::AttachmentList).isEmpty());
+        QCOMPARE(listed(w, id::ComponentList), texts({"Hull", "Turret"}));
         QTRY_VERIFY(editor.shipPixels() > 500);
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
         QVERIFY(!w.isWindowModified());
 
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 2));
-        w.control<QPushButton>(id::Save)->click();
-        const auto reloaded = shipfile::ShipFile::fromBytes(readFile(ship), "saved", editor.sink);
-        QCOMPARE(shipfile::shipClass(*reloaded), std::optional<std::int8_t>(2));
+        click(w, id::ChangeShipClass);
+        click(w, id::Save);
         QCOMPARE(readFile(ship), editor.state().file->serialise());
+        QVERIFY(!w.isWindowModified());
         QVERIFY(editor.sink.messages.empty());
     }
 
-    void missingCommandLineFileLeavesNoDocument()
+    void aShipThatDoesNotOpenLeavesNoDocument()
     {
         Editor editor;
         const fs::path missing = editor.dir() / "missing.shp";
-        auto& w = editor.start(editor.writePrefix("prefix"), text(missing));
-
+        editor.start(editor.writePrefix("prefix"), pathText(missing));
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
                                           messages::ErrorOpening.text, missing.string())});
-        QVERIFY(!editor.state().fileLoaded);
-        QVERIFY(!editor.state().file);
-        QVERIFY(listed(w, id::ComponentList).isEmpty());
-        QVERIFY(listed(w, id::AttachmentList).isEmpty());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
-        QVERIFY(w.control<QLineEdit>(id::ShipClass)->text().isEmpty());
-    }
+        expectNoDocument(editor);
 
-    void openStartsInTheShipsDirectoryAndCancelKeepsTheDocument()
-    {
-        Editor editor;
-        const fs::path ship = editor.writeShip("sample.shp", buildShip(sampleShip()));
-        auto& w = editor.start(editor.writePrefix("prefix"), text(ship));
-        const shipfile::ShipFile* before = editor.state().file.get();
-
-        editor.files.answer.clear();
-        w.control<QPushButton>(id::OpenShp)->click();
-        QCOMPARE(editor.files.calls, 1);
-        QCOMPARE(editor.files.directory, text(editor.state().shipsDirectory));
-        QCOMPARE(editor.files.filters, QStringList({QStringLiteral("Vantaris SHP (*.shp)"),
-                                                    QStringLiteral("All Files (*)")}));
-        QCOMPARE(editor.state().file.get(), before);
-        QVERIFY(editor.state().fileLoaded);
-        QCOMPARE(editor.state().currentFileName, ship);
-        QCOMPARE(listed(w, id::ComponentList).size(), 2);
-    }
-
-    void aFailedOpenLeavesNoDocumentAndSaveWritesNothing()
-    {
-        Editor editor;
-        const fs::path ship = editor.writeShip("sample.shp", buildShip(sampleShip()));
+        // A ship open before: gone with its lists and selection; Save then writes nothing.
+        auto& w = editor.window();
+        editor.files.answer = pathText(editor.writeShip("sample.shp", buildShip(sampleShip())));
+        w.openShpFile();
+        clickEntry(w, id::ComponentList, 0);
+        clickEntry(w, id::AttachmentList, 0);
         const testsupport::ByteVector garbage = {'n', 'o', 't', ' ', 'a', ' ', 's', 'h', 'i', 'p'};
         const fs::path bad = editor.writeShip("bad.shp", garbage);
-        auto& w = editor.start(editor.writePrefix("prefix"), text(ship));
-        editor.state().selectedComponent = 1;
-        editor.state().selectedAttachment = 0;
-        w.control<QListWidget>(id::AttachmentList)->addItem(QStringLiteral("stale"));
-
-        editor.files.answer = text(bad);
+        editor.files.answer = pathText(bad);
+        editor.sink.messages.clear();
         w.openShpFile();
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp.text)});
-        QVERIFY(!editor.state().fileLoaded);
-        QVERIFY(!editor.state().file);
+        expectNoDocument(editor);
         QCOMPARE(editor.state().selectedComponent, -1);
         QCOMPARE(editor.state().selectedAttachment, -1);
-        QVERIFY(listed(w, id::ComponentList).isEmpty());
-        QVERIFY(listed(w, id::AttachmentList).isEmpty());
-        QVERIFY(w.control<QLineEdit>(id::ShipClass)->text().isEmpty());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
-
-        // Save with no document open writes nothing and says nothing.
         editor.sink.messages.clear();
-        w.control<QPushButton>(id::Save)->click();
+        click(w, id::Save);
         QVERIFY(editor.sink.messages.empty());
         QCOMPARE(readFile(bad), garbage);
-
-        // A file of only the end marker is well formed but holds nothing: said so.
-        const fs::path bare =
-            editor.writeShip("bare.shp", testsupport::BlockBuilder().end().build());
-        editor.files.answer = text(bare);
-        w.openShpFile();
-        QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{messages::formatText(messages::NoBlocks.text, bare.string())});
-        QVERIFY(editor.sink.messages.front().ownedByMainWindow);
-        QVERIFY(!editor.state().fileLoaded);
-    }
-
-    void aFailedSaveReportsAndKeepsTheChangesUnsaved()
-    {
-        Editor editor;
-        const fs::path folder = editor.dir() / "folder";
-        fs::create_directories(folder);
-        const fs::path ship = folder / "sample.shp";
-        editor.writeShip("sample.shp", buildShip(sampleShip()));
-        fs::copy_file(editor.dir() / "sample.shp", ship);
-        auto& w = editor.start(editor.writePrefix("prefix"), text(ship));
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
-        fs::remove_all(folder);
-
-        w.save();
-        QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
-                                          messages::ErrorSaving.text, ship.string())});
-        QVERIFY(w.hasUnsavedChanges());
     }
 
     void saveAsWritesTheNewPathWhichSaveThenUses()
     {
         Editor editor;
-        const fs::path ship = editor.writeShip("sample.shp", buildShip(sampleShip()));
+        auto& w = editor.open();
+        const fs::path ship = editor.dir() / "sample.shp";
         const testsupport::ByteVector original = readFile(ship);
-        auto& w = editor.start(editor.writePrefix("prefix"), text(ship));
-        activate(w);
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 2));
+        click(w, id::ChangeShipClass);
 
         // A folder that does not exist: the message, and nothing else changes.
-        editor.files.saveAnswer = text(editor.dir() / "missing" / "copy.shp");
+        const fs::path nowhere = editor.dir() / "missing" / "copy.shp";
+        editor.files.saveAnswer = pathText(nowhere);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(editor.files.saveStartPath, text(ship));
-        QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{messages::formatText(
-                     messages::ErrorSaving.text, (editor.dir() / "missing" / "copy.shp").string())});
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
+        QCOMPARE(editor.files.saveStartPath, pathText(ship));
+        QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
+                                          messages::ErrorSaving.text, nowhere.string())});
         QCOMPARE(editor.state().currentFileName, ship);
         QVERIFY(w.hasUnsavedChanges());
 
         const fs::path copy = editor.dir() / "copy.shp";
-        editor.files.saveAnswer = text(copy);
+        editor.files.saveAnswer = pathText(copy);
         w.saveAs();
         QCOMPARE(readFile(copy), editor.state().file->serialise());
-        QCOMPARE(readFile(ship), original);
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - copy.shp[*]"));
         QVERIFY(!w.isWindowModified());
 
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
+        click(w, id::ChangeShipClass);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(readFile(copy), editor.state().file->serialise());
         QCOMPARE(readFile(ship), original);
@@ -205,8 +130,9 @@ private slots:
 
     void recentFilesAreSharedByWindowsAndKeptBetweenRuns()
     {
-        QTemporaryDir settings;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        testsupport::TempDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           pathText(settings.path()));
         const auto entries = [](app::MainDialog& w) {
             w.refreshRecentFilesMenu();
             QStringList out;
@@ -221,13 +147,13 @@ private slots:
         QCOMPARE(entries(w1), QStringList{QStringLiteral("(off) (none)")});
         std::vector<fs::path> ships;
         for (int n = 0; n < 9; ++n) {
-            ships.push_back(first.writeShip("ship" + std::to_string(n) + ".shp",
-                                            buildShip(sampleShip())));
-            first.files.answer = text(ships.back());
+            ships.push_back(
+                first.writeShip("ship" + std::to_string(n) + ".shp", buildShip(sampleShip())));
+            first.files.answer = pathText(ships.back());
             w1.openShpFile();
         }
         // Opening one again moves it to the top instead of listing it twice.
-        first.files.answer = text(ships[3]);
+        first.files.answer = pathText(ships[3]);
         w1.openShpFile();
 
         Editor second;
@@ -235,38 +161,36 @@ private slots:
         fs::remove(ships[8]);
         const QStringList listed = entries(w2);
         QCOMPARE(listed.size(), 8);
-        QCOMPARE(listed.at(0), QStringLiteral("&1 ") + text(ships[3]));
-        QCOMPARE(listed.at(1), QStringLiteral("(off) &2 ") + text(ships[8]));
-        QCOMPARE(listed.at(7), QStringLiteral("&8 ") + text(ships[1]));
+        QCOMPARE(listed.at(0), QStringLiteral("&1 ") + pathText(ships[3]));
+        QCOMPARE(listed.at(1), QStringLiteral("(off) &2 ") + pathText(ships[8]));
+        QCOMPARE(listed.at(7), QStringLiteral("&8 ") + pathText(ships[1]));
 
-        // A saved copy goes to the top too; choosing an entry opens that file.
-        second.files.saveAnswer = text(second.dir() / "saved.shp");
+        // Choosing an entry opens that file; a saved copy goes to the top too.
         w2.recentFilesMenu()->actions().at(2)->trigger();
         QCOMPARE(second.state().currentFileName, ships[7]);
+        second.files.saveAnswer = pathText(second.dir() / "saved.shp");
         w2.saveAs();
-        QCOMPARE(entries(w2).at(0), QStringLiteral("&1 ") + text(second.dir() / "saved.shp"));
+        QCOMPARE(entries(w2).at(0), QStringLiteral("&1 ") + pathText(second.dir() / "saved.shp"));
     }
 
     void aDroppedShipOpensAfterTheSaveQuestion()
     {
         Editor editor;
-        const fs::path first = editor.writeShip("first.shp", buildShip(sampleShip()));
-        const fs::path dropped = editor.writeShip("dropped.shp", buildShip(shipOfClass(2, "d")));
-        auto& w = editor.start(editor.writePrefix("prefix"), text(first));
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
-        editor.questions.answer = platform::SaveAnswer::Discard;
+        auto& w = editor.open();
+        const fs::path dropped = editor.writeShip("dropped.shp", buildShip(shipOfClass(2)));
+        click(w, id::ChangeShipClass);
+        editor.questions.answer = SaveAnswer::Discard;
 
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(text(dropped))});
+        data.setUrls({QUrl::fromLocalFile(pathText(dropped))});
         QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(&w, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(&w, &drop);
-
         QTRY_COMPARE(editor.state().currentFileName, dropped);
-        QCOMPARE(editor.questions.asked, QStringList{QStringLiteral("Save changes to first.shp?")});
-        QCOMPARE(listed(w, id::ComponentList).front(), QStringLiteral("d"));
+        QCOMPARE(editor.questions.asked,
+                 QStringList{QStringLiteral("Save changes to sample.shp?")});
 
         // Text without a file is not taken.
         QMimeData words;
@@ -276,40 +200,88 @@ private slots:
         QVERIFY(!refused.isAccepted());
     }
 
-    void shipClassFieldFollowsEveryFile()
+    void theShipClassFieldFollowsEveryFile()
     {
         Editor editor;
         auto& w = editor.start(editor.writePrefix("prefix"));
         auto* field = w.control<QLineEdit>(id::ShipClass);
         const auto open = [&](const std::string& name, const testsupport::ByteVector& image) {
-            editor.files.answer = text(editor.writeShip(name, image));
+            editor.files.answer = pathText(editor.writeShip(name, image));
             w.openShpFile();
+            return field->text();
         };
-
-        open("minus.shp", buildShip(shipOfClass(-1, "a")));
-        QCOMPARE(field->text(), QStringLiteral("[Value = -1]"));
-        open("fighter.shp", buildShip(shipOfClass(0, "b")));
-        QCOMPARE(field->text(), QStringLiteral("Fighter"));
-        open("bad.shp", {1, 2, 3});
-        QCOMPARE(field->text(), QString());
-        open("fighter2.shp", buildShip(shipOfClass(0, "c")));
-        QCOMPARE(field->text(), QStringLiteral("Fighter"));
-        open("cloak.shp", buildShip(shipOfClass(2, "d")));
-        QCOMPARE(field->text(), QStringLiteral("Fighter + Cloak"));
-        open("seven.shp", buildShip(shipOfClass(7, "e")));
-        QCOMPARE(field->text(), QStringLiteral("[Value = 7]"));
-
+        QCOMPARE(open("bad.shp", {1, 2, 3}), QString());
+        QCOMPARE(open("seven.shp", buildShip(shipOfClass(7))), QStringLiteral("[Value = 7]"));
         // A change to the class byte made outside the commands shows within a moment.
         QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
         QTRY_COMPARE(field->text(), QStringLiteral("Capship"));
-
         // A header record too short to hold the class byte shows nothing.
-        editor.questions.answer = platform::SaveAnswer::Discard;
-        testsupport::Ship shortHeader = shipOfClass(1, "f");
+        editor.questions.answer = SaveAnswer::Discard;
+        testsupport::Ship shortHeader = shipOfClass(1);
         shortHeader.headerRecordSize = 20;
-        open("short.shp", buildShip(shortHeader));
-        QVERIFY(editor.state().fileLoaded);
-        QCOMPARE(field->text(), QString());
+        QCOMPARE(open("short.shp", buildShip(shortHeader)), QString());
+        QVERIFY(editor.state().file);
+    }
+
+    void theSaveQuestionGuardsExitEscapeTheCloseBoxAndOpen()
+    {
+        // How the window is left, and whether it is then gone.
+        const std::function<bool(app::MainDialog&)> ways[] = {
+            [](app::MainDialog& w) {
+                click(w, id::Exit);
+                return !w.isVisible();
+            },
+            [](app::MainDialog& w) {
+                QTest::keyClick(&w, Qt::Key_Escape);
+                return !w.isVisible();
+            },
+            [](app::MainDialog& w) { return w.close(); },
+            [](app::MainDialog& w) {
+                w.openShpFile();
+                return w.state().file->serialise() == readFile(w.state().currentFileName);
+            },
+        };
+        const struct
+        {
+            bool changed;
+            SaveAnswer answer;
+            bool gone, written;
+        } cases[] = {
+            {false, SaveAnswer::Cancel, true, false},
+            {true, SaveAnswer::Cancel, false, false},
+            {true, SaveAnswer::Discard, true, false},
+            {true, SaveAnswer::Save, true, true},
+        };
+        for (const auto& way : ways)
+            for (const auto& c : cases) {
+                Editor editor;
+                auto& w = editor.open();
+                const fs::path ship = editor.state().currentFileName;
+                const testsupport::ByteVector original = readFile(ship);
+                editor.files.answer = pathText(ship);
+                if (c.changed)
+                    click(w, id::ChangeShipClass);
+                editor.questions.answer = c.answer;
+
+                QCOMPARE(way(w), c.gone);
+                QCOMPARE(editor.questions.asked.size(), qsizetype(c.changed ? 1 : 0));
+                if (c.changed) {
+                    QCOMPARE(editor.questions.asked.front(),
+                             QStringLiteral("Save changes to sample.shp?"));
+                    QCOMPARE(editor.questions.lastOwner, &w);
+                }
+                QCOMPARE(readFile(ship) != original, c.written);
+            }
+
+        // A save that fails keeps the window open.
+        Editor editor;
+        auto& w = editor.open();
+        click(w, id::ChangeShipClass);
+        editor.questions.answer = SaveAnswer::Save;
+        editor.state().currentFileName = editor.dir() / "gone" / "sample.shp";
+        click(w, id::Exit);
+        QCOMPARE(editor.sink.messages.size(), std::size_t{1});
+        QVERIFY(w.isVisible());
     }
 };
 

@@ -2,11 +2,11 @@
 // lists each class as its own test). Needs a display with OpenGL: run under xvfb-run.
 
 #include "tests/app/TestRegistry.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -28,8 +28,9 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("KorvexTests"));
     QApplication::setApplicationName(QStringLiteral("widgets_tests"));
     // The user's settings (recent files) of this run live and die with it.
-    const QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    const testsupport::TempDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings.path().string()));
 
     QStringList arguments = QApplication::arguments();
     const auto& registry = apptests::testRegistry();

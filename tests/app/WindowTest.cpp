@@ -72,46 +72,27 @@ private slots:
         QVERIFY(!w.windowIcon().isNull());
     }
 
-    // The view's square stands on the "Ship" box's lower-left corner and is cut to the box, so
-    // the anchor point of the picture is in the middle of the box.
-    void theViewCoversTheShipBox()
+    // The view's square stands on the "Ship" box's lower-left corner and is cut to the box; the
+    // slider's zoom is drawn at once, not at some later paint.
+    void theViewCoversTheShipBoxAndFollowsTheSlider()
     {
         Editor editor;
-        const fs::path ship =
-            editor.writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
-        auto& w = editor.start(editor.writePrefix("prefix"), QString::fromStdString(ship.string()));
+        auto& w = editor.open();
         const QRect box = w.control<QGroupBox>(id::ShipGroup)->geometry();
         auto* view = w.viewWidget();
-        QVERIFY(view->isVisible());
         QCOMPARE(view->size(), QSize(388, 388));
-        const QRect onWindow(view->mapTo(&w, QPoint(0, 0)), view->size());
-        QCOMPARE(onWindow.bottomLeft(), box.bottomLeft());
+        QCOMPARE(QRect(view->mapTo(&w, QPoint(0, 0)), view->size()).bottomLeft(), box.bottomLeft());
         QCOMPARE(view->parentWidget()->geometry(), box);
-    }
 
-    void theZoomFollowsTheSliderAtEveryPosition()
-    {
-        Editor editor;
-        const fs::path ship =
-            editor.writeShip("sample.shp", testsupport::buildShip(testsupport::sampleShip()));
-        auto& w = editor.start(editor.writePrefix("prefix"), QString::fromStdString(ship.string()));
         QTRY_VERIFY(editor.shipPixels() > 500);
-        auto* slider = w.control<QSlider>(id::ZoomSlider);
-        QImage previous = editor.picture();
         int previousPixels = editor.shipPixels();
-        for (const int position : {2, 3, 5, 8, 13, 21}) {
-            slider->setValue(position);
+        for (const int position : {2, 5, 13}) {
+            w.control<QSlider>(id::ZoomSlider)->setValue(position);
             QCOMPARE(w.view().zoom, double(position));
-            // Drawn at once, not at some later paint: the picture has already shrunk.
-            const QImage now = editor.picture();
-            QVERIFY2(now != previous, qPrintable(QString::number(position)));
             const int pixels = editor.shipPixels();
             QVERIFY(pixels < previousPixels);
-            previous = now;
             previousPixels = pixels;
         }
-        slider->setValue(500);
-        QCOMPARE(w.view().zoom, 500.0);
     }
 
     void f1AndTheContextMenuShowTheAboutBox()
@@ -125,17 +106,23 @@ private slots:
         auto* edit = w.control<QLineEdit>(id::ScaleFactor);
         edit->setFocus();
         QString title, version;
-        inspectNextModal([&](QWidget& modal) {
-            title = modal.windowTitle();
-            version = platform::findControl<QLabel>(modal, resources::aboutbox::Version)->text();
-        });
-        QTest::keyClick(edit, Qt::Key_F1);
+        {
+            ModalDriver driver([&](QDialog& modal) {
+                title = modal.windowTitle();
+                version = control<QLabel>(modal, resources::aboutbox::Version)->text();
+                modal.reject();
+            });
+            QTest::keyClick(edit, Qt::Key_F1);
+        }
         QCOMPARE(title, QStringLiteral("About Korvex"));
         QVERIFY(version.startsWith(QStringLiteral("Korvex, Version ")));
         QCOMPARE(edit->text(), QStringLiteral("1.2"));
 
         title.clear();
-        inspectNextModal([&](QWidget& modal) { title = modal.windowTitle(); });
+        ModalDriver driver([&](QDialog& modal) {
+            title = modal.windowTitle();
+            modal.reject();
+        });
         w.actions().back()->trigger();
         QCOMPARE(title, QStringLiteral("About Korvex"));
     }

@@ -1,12 +1,15 @@
 #include "dialogs/AttachObjectDialog.h"
+
 #include "resources/AttachObjectTemplate.h"
-#include "tests/dialogs/DialogTests.h"
+#include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
 
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <vector>
 
 namespace {
 
@@ -20,56 +23,39 @@ class AttachObjectDialogTest : public QObject
     Q_OBJECT
 
 private slots:
-    void listsTheKindsWithNoneChosen()
+    void theKindIsTheEntryPickedBeforeOk()
     {
-        AttachObjectDialog dialog;
-        auto* list = control<QListWidget>(dialog, id::Kinds);
-        QCOMPARE(entries(list), (texts({"Missile Mounting Point", "Gun Object (type1)",
-                                     "Engine Flame", "Gun (type3)", "Blinking Light"})));
-        QVERIFY(list->selectedItems().isEmpty());
-        QCOMPARE(dialog.selectedKind(), -1);
-    }
-
-    void cancelEndsWithoutAKind()
-    {
-        AttachObjectDialog dialog;
-        QTimer::singleShot(0, &dialog, [&dialog] {
-            QTest::mouseClick(control<QPushButton>(dialog, id::Cancel), Qt::LeftButton);
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-        QCOMPARE(dialog.selectedKind(), -1);
-    }
-
-    void okWithoutPickingLeavesKindUnset()
-    {
-        AttachObjectDialog dialog;
-        QTimer::singleShot(0, &dialog, [&dialog] {
-            // Focus reaching the list moves its current row; that is not a pick.
-            control<QListWidget>(dialog, id::Kinds)->setFocus(Qt::TabFocusReason);
-            QTest::mouseClick(control<QPushButton>(dialog, id::Ok), Qt::LeftButton);
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(dialog.selectedKind(), -1);
-    }
-
-    void pickedEntryIsTheKind()
-    {
-        AttachObjectDialog dialog;
-        QTimer::singleShot(0, &dialog, [&dialog] {
+        const struct
+        {
+            const char* what;
+            std::vector<int> picks; // rows clicked; -1: focus reaches the list, which is no pick
+            int button;
+            int result, kind;
+        } cases[] = {
+            {"cancel", {}, id::Cancel, QDialog::Rejected, -1},
+            {"ok without a pick", {-1}, id::Ok, QDialog::Accepted, -1},
+            {"ok after two picks", {0, 2}, id::Ok, QDialog::Accepted, 2},
+        };
+        for (const auto& c : cases) {
+            AttachObjectDialog dialog;
             auto* list = control<QListWidget>(dialog, id::Kinds);
-            clickRow(list, 0);
-            clickRow(list, 2);
-            QCOMPARE(list->currentItem()->text(), QStringLiteral("Engine Flame"));
-            QTest::mouseClick(control<QPushButton>(dialog, id::Ok), Qt::LeftButton);
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(dialog.selectedKind(), 2);
+            QCOMPARE(entries(list), (texts({"Missile Mounting Point", "Gun Object (type1)",
+                                            "Engine Flame", "Gun (type3)", "Blinking Light"})));
+            QVERIFY(list->selectedItems().isEmpty());
+            QTimer::singleShot(0, &dialog, [&] {
+                for (const int row : c.picks)
+                    if (row < 0)
+                        list->setFocus(Qt::TabFocusReason);
+                    else
+                        clickRow(list, row);
+                QTest::mouseClick(control<QPushButton>(dialog, c.button), Qt::LeftButton);
+            });
+            QVERIFY2(dialog.exec() == c.result, c.what);
+            QVERIFY2(dialog.selectedKind() == c.kind, c.what);
+        }
     }
 };
 
-std::unique_ptr<QObject> makeAttachObjectDialogTest()
-{
-    return std::make_unique<AttachObjectDialogTest>();
-}
+KORVEX_REGISTER_TEST(AttachObjectDialogTest);
 
 #include "AttachObjectDialogTest.moc"

@@ -7,9 +7,8 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
-
 #include <QStringList>
+#include <QTest>
 
 #include <initializer_list>
 #include <memory>
@@ -27,8 +26,7 @@ struct OpenShip
 };
 
 /// The control `id` of `dialog`; fails the test when there is none.
-template <typename T>
-T* control(const QWidget& dialog, int id)
+template <typename T> T* control(const QWidget& dialog, int id)
 {
     T* found = platform::findControl<T>(dialog, id);
     if (!found)

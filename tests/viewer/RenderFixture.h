@@ -3,7 +3,7 @@
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
-#include "tests/viewer/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
@@ -82,7 +82,7 @@ protected:
         return n;
     }
 
-    TempDir dir;
+    testsupport::TempDir dir;
     std::filesystem::path tcachePath = dir / "tcachehw.dat";
     viewer::OffscreenRenderer renderer;
     viewer::ShipView view;

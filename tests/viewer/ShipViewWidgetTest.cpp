@@ -40,13 +40,14 @@ protected:
     viewer::ShipViewWidget widget{view, textures, sink};
 };
 
-TEST_F(ShipViewWidgetTest, ShowsCompleteFramesAndKeepsThePictureOfAnAbandonedOne)
+TEST_F(ShipViewWidgetTest, ShowsCompleteFramesAndEachDrawingProblemOnce)
 {
     EXPECT_EQ(widget.size(), QSize(388, 388));
     auto good = ship(true);
     auto bad = ship(false);
     shipfile::ShipFile* current = good.get();
-    widget.setSceneProvider([&] { return viewer::Scene{current, 0, -1}; });
+    int selected = 0;
+    widget.setSceneProvider([&] { return viewer::Scene{current, selected, -1}; });
     view.textureMap = 0;
     view.markSelected = 1;
 
@@ -70,6 +71,22 @@ TEST_F(ShipViewWidgetTest, ShowsCompleteFramesAndKeepsThePictureOfAnAbandonedOne
     widget.redraw();
     EXPECT_EQ(sink.messages.size(), 1u);
     EXPECT_TRUE(isGrey(anchorPixel()));
+
+    // A problem is shown once for the same ship and selection; another selection, a changed
+    // ship and a ship opened anew report it again.
+    current = bad.get();
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 1u);
+    selected = -1;
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 2u);
+    bad->first()->records[0] ^= 1;
+    widget.redraw();
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 3u);
+    widget.forgetShownProblems();
+    widget.redraw();
+    EXPECT_EQ(sink.messages.size(), 4u);
 }
 
 // At a device pixel ratio of 2 (the run under QT_SCALE_FACTOR=2) the view draws every device
@@ -112,34 +129,6 @@ TEST_F(ShipViewWidgetTest, DrawsAtTheScreensFullResolution)
     const auto leftSide = std::count_if(black.begin(), black.end(),
                                         [&](int x) { return x < black.front() + 4 * ratio; });
     EXPECT_EQ(leftSide, std::lround(ratio));
-}
-
-TEST_F(ShipViewWidgetTest, ShowsADrawingProblemOnceForTheSameShipAndSelection)
-{
-    auto bad = ship(false);
-    int selected = 0;
-    widget.setSceneProvider([&] { return viewer::Scene{bad.get(), selected, -1}; });
-    widget.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
-    QTest::qWait(50); // the first picture, drawn once the context exists
-    sink.messages.clear();
-    widget.forgetShownProblems();
-
-    widget.redraw();
-    widget.redraw();
-    EXPECT_EQ(sink.messages.size(), 1u);
-
-    // Another selection, a changed ship and a ship opened anew report again.
-    selected = -1;
-    widget.redraw();
-    EXPECT_EQ(sink.messages.size(), 2u);
-    bad->first()->records[0] ^= 1;
-    widget.redraw();
-    widget.redraw();
-    EXPECT_EQ(sink.messages.size(), 3u);
-    widget.forgetShownProblems();
-    widget.redraw();
-    EXPECT_EQ(sink.messages.size(), 4u);
 }
 
 } // namespace

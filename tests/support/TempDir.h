@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-namespace viewertest {
+namespace testsupport {
 
 /// A fresh directory under the system's temporary directory, removed with everything in it.
 class TempDir
@@ -12,7 +12,7 @@ class TempDir
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvex-viewer-XXXXXX");
+        std::string pattern = (std::filesystem::temp_directory_path() / "korvex-test-XXXXXX");
         if (mkdtemp(pattern.data()))
             m_path = pattern;
     }
@@ -25,10 +25,11 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
+    const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
 private:
     std::filesystem::path m_path;
 };
 
-} // namespace viewertest
+} // namespace testsupport
