@@ -1,5 +1,6 @@
 #include "tests/support/ShipBuilder.h"
 #include "tests/support/TcacheBuilder.h"
+#include "tests/support/TempDir.h"
 #include "tests/tools/ToolRunner.h"
 #include "tests/viewer/AxisShip.h"
 
@@ -23,7 +24,7 @@ protected:
 
     void writeShip(const testsupport::Ship& ship, const std::string& name = "ship.shp")
     {
-        tooltests::writeFile(dir.path(), name, testsupport::buildShip(ship));
+        dir.write(name, testsupport::buildShip(ship));
     }
 
     ToolRun render(std::vector<std::string> options)
@@ -40,7 +41,7 @@ protected:
         return image.pixelColor(x, image.height() - 1 - y);
     }
 
-    tooltests::TemporaryDirectory dir;
+    testsupport::TempDir dir;
 };
 
 class RenderViews : public RenderCommand, public ::testing::WithParamInterface<AxisExpectation>
@@ -217,7 +218,7 @@ TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
     run = runShpTool({"render", pathOf("ship.shp"), "-o", pathOf("out.jpg"), "--wireframe"},
                      dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto jpeg = tooltests::readBytes(dir.path() / "out.jpg");
+    const auto jpeg = testsupport::readBytes(dir.path() / "out.jpg");
     ASSERT_GE(jpeg.size(), 2u);
     EXPECT_EQ(jpeg[0], 0xFF);
     EXPECT_EQ(jpeg[1], 0xD8);
@@ -286,8 +287,7 @@ TEST_F(RenderCommand, TexturesComeFromTheGameInstallationAsTheEditorFindsIt)
 [Software\\Microsoft\\DirectPlay\\Applications\\Vantaris] 1700000000
 "CurrentDirectory"="C:\\Game"
 )";
-    tooltests::writeFile(prefix, "system.reg",
-                         testsupport::ByteVector(registry.begin(), registry.end()));
+    dir.write("prefix/system.reg", testsupport::ByteVector(registry.begin(), registry.end()));
     setenv("WINEPREFIX", prefix.c_str(), 1);
     run = render({});
     EXPECT_EQ(run.exitCode, 0);

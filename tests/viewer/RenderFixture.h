@@ -4,7 +4,7 @@
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipBuilder.h"
 #include "tests/support/TcacheBuilder.h"
-#include "tests/viewer/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
@@ -83,7 +83,7 @@ protected:
         return n;
     }
 
-    TempDir dir;
+    testsupport::TempDir dir;
     std::filesystem::path tcachePath = dir / "tcachehw.dat";
     viewer::OffscreenRenderer renderer;
     viewer::ShipView view;

@@ -2,7 +2,7 @@
 
 #include "shipfile/Messages.h"
 #include "tests/support/TcacheBuilder.h"
-#include "tests/viewer/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,7 @@ protected:
         return fromFile;
     }
 
-    viewertest::TempDir dir;
+    testsupport::TempDir dir;
     std::filesystem::path path = dir / "tcachehw.dat";
 };
 
