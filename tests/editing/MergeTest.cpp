@@ -1,5 +1,6 @@
-#include "editing/BlockChain.h"
 #include "editing/Merge.h"
+
+#include "editing/BlockChain.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"

@@ -1,12 +1,12 @@
 #include "shipfile/Catalogue.h"
+
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipBuilder.h"
 
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <cstring>
+#include <gtest/gtest.h>
 
 using namespace shipfile;
 using namespace testsupport;
