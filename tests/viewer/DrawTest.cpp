@@ -145,7 +145,8 @@ TEST_P(FixedViewPictures, ShowTheShipsAxesAsListed)
     EXPECT_EQ(axisMismatches(GetParam(), [this](int x, int y) { return at(x, y); }), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSevenViews, FixedViewPictures, ::testing::ValuesIn(AxisTable));
+INSTANTIATE_TEST_SUITE_P(AllSevenViews, FixedViewPictures, ::testing::ValuesIn(AxisTable),
+                         AxisTestName());
 
 TEST_F(Draw, CullingSelectorThreeHidesFrontFacesAndOtherRecordSizesShowBoth)
 {

@@ -60,7 +60,8 @@ TEST_P(RenderViews, DrawTheShipAsTheEditorsViewDoes)
     EXPECT_EQ(axisMismatches(GetParam(), [&](int x, int y) { return pixel(image, x, y); }), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSevenViews, RenderViews, ::testing::ValuesIn(AxisTable));
+INSTANTIATE_TEST_SUITE_P(AllSevenViews, RenderViews, ::testing::ValuesIn(AxisTable),
+                         AxisTestName());
 
 TEST_F(RenderCommand, OptionsSetTheViewsFlagsAndSelection)
 {
