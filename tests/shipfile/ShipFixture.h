@@ -114,6 +114,18 @@ inline std::vector<Block> ship()
     };
 }
 
+/// `size` bytes holding the fields of `record`, zero elsewhere.
+inline ByteVector recordBytes(std::size_t size, const Record& record)
+{
+    ByteVector bytes(size, 0);
+    for (const Field& field : record) {
+        const ByteVector value = hex(field.bytes);
+        std::copy(value.begin(), value.end(),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(field.offset));
+    }
+    return bytes;
+}
+
 /// The file image of `blocks`, closed by the end marker.
 inline ByteVector image(const std::vector<Block>& blocks)
 {
@@ -123,12 +135,7 @@ inline ByteVector image(const std::vector<Block>& blocks)
         out.insert(out.end(), header.begin(), header.end());
         const std::size_t size = header[2] | std::size_t{header[3]} << 8;
         for (const Record& record : block.records) {
-            ByteVector bytes(size, 0);
-            for (const Field& field : record) {
-                const ByteVector value = hex(field.bytes);
-                std::copy(value.begin(), value.end(),
-                          bytes.begin() + static_cast<std::ptrdiff_t>(field.offset));
-            }
+            const ByteVector bytes = recordBytes(size, record);
             out.insert(out.end(), bytes.begin(), bytes.end());
         }
     }
