@@ -46,3 +46,24 @@ TEST(HandWrittenShip, CatalogueReadsEachField)
     EXPECT_EQ(file->findBoxBlock(0)->type, 7u);
     EXPECT_TRUE(sink.messages.empty());
 }
+
+TEST(HandWrittenShip, ReducedComponentRecordsHoldNameRoleAndOrigin)
+{
+    // 100-byte records end before the debris and hit-point fields; 72-byte ones inside the
+    // origin.
+    std::vector<fixture::Block> blocks = fixture::ship();
+    blocks[fixture::Components] = {
+        "0100 6400 0100",
+        {{{0, "48756c6c00"}, {64, "03000000"}, {68, "0000803f 000000c0 00004040"}}}};
+    testsupport::RecordingSink sink;
+    auto file = ShipFile::fromBytes(fixture::image(blocks), "reduced.shp", sink);
+    EXPECT_EQ(componentName(*file, 0), "Hull");
+    EXPECT_EQ(file->componentBlock->componentOrigin(0), (Vec3{1, -2, 3}));
+    EXPECT_EQ(roleText(*readI32(componentRecord(*file, 0), 64)), "Fighter turret");
+
+    blocks[fixture::Components] = {"0100 4800 0100", {{{0, "48756c6c00"}}}};
+    file = ShipFile::fromBytes(fixture::image(blocks), "reduced.shp", sink);
+    EXPECT_EQ(componentName(*file, 0), "Hull");
+    EXPECT_FALSE(file->componentBlock->componentOrigin(0));
+    EXPECT_TRUE(sink.messages.empty());
+}
