@@ -370,8 +370,8 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
     EXPECT_TRUE(only.records.empty());
 
     ShipBlock table(1, 312, 2);
-    ASSERT_TRUE(table.setComponentOrigin(1, {1.5f, -2.0f, 3.0f}));
-    EXPECT_EQ(readF32(table.record(1), 68), 1.5f);
+    ASSERT_TRUE(writeVec3(table.record(1), 68, {1.5f, -2.0f, 3.0f}));
+    EXPECT_EQ(table.componentOrigin(1), (Vec3{1.5f, -2.0f, 3.0f}));
     EXPECT_FALSE(table.componentOrigin(2));
     ShipBlock reduced(1, 70, 1);
     EXPECT_FALSE(reduced.componentOrigin(0)) << "origin runs past a 70-byte record";
@@ -425,7 +425,7 @@ TEST(ChainOperations, RestoreLoadsAnImageAsNewWithoutMessages)
     auto file = ShipFile::fromBytes(buildShip(sampleShip()), "x", sink);
     const ByteVector image = file->serialise();
     ASSERT_TRUE(file->selectAttachmentBlock(1));
-    file->releaseRecords();
+    file->takeAfter(file->head);
     file->insertAfter(file->head, std::make_unique<ShipBlock>(4, 2, 1));
 
     ASSERT_TRUE(file->restore(image));
