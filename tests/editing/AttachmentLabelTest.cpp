@@ -1,4 +1,5 @@
 #include "editing/AttachmentLabel.h"
+
 #include "shipfile/Catalogue.h"
 #include "tests/support/ShipMaker.h"
 

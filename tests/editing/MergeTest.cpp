@@ -1,8 +1,9 @@
-#include "editing/BlockChain.h"
 #include "editing/Merge.h"
-#include "editing/Messages.h"
+
+#include "editing/BlockChain.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
+#include "editing/Messages.h"
 #include "shipfile/Messages.h"
 #include "tests/editing/LoadedShip.h"
 

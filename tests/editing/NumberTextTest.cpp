@@ -1,8 +1,7 @@
 #include "editing/NumberText.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 
 using editing::formatFixed;

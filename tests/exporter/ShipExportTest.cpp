@@ -1,11 +1,13 @@
 #include "exporter/ShipExport.h"
 
-#include "exporter/Messages.h"
 #include "shipfile/Layout.h"
+#include "exporter/Messages.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
+#include "tests/support/ShipMaker.h"
+#include "tests/support/TempDir.h"
 #include "viewer/Tcache.h"
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
-#include <random>
 #include <tiny_gltf.h>
 #include <tiny_obj_loader.h>
 
@@ -24,22 +25,6 @@ namespace fs = std::filesystem;
 namespace lay = shipfile::layout;
 namespace msg = shipfile::messages;
 using namespace testsupport;
-
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::random_device random;
-        m_path = fs::temp_directory_path() / ("korvex-export-test-" + std::to_string(random()));
-        fs::create_directories(m_path);
-    }
-    ~TempDir() { fs::remove_all(m_path); }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 // A hull with an 8-bit and a 16-bit texture, a face shown from its back, a face pointing past
 // its vertex block, one pointing past its texture names, two attachments and a box; its

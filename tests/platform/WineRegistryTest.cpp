@@ -1,9 +1,12 @@
 #include "platform/WineRegistry.h"
 
+#include "tests/support/TempDir.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 namespace {
@@ -11,147 +14,93 @@ namespace {
 namespace fs = std::filesystem;
 using platform::WineRegistry;
 
-constexpr const char* GameKey = "Software\\Microsoft\\DirectPlay\\Applications\\Vantaris";
-
-// A Wine prefix in a fresh temporary directory, removed afterwards.
-class Prefix
+WineRegistry registryOf(const testsupport::TempDir& prefix, const std::string& text)
 {
-public:
-    Prefix()
+    std::ofstream(prefix / "system.reg", std::ios::binary) << text;
+    return WineRegistry(prefix.path());
+}
+
+TEST(WineRegistryLookup, FindsValuesByKeyAndNameAndDecodesThem)
+{
+    testsupport::TempDir prefix;
+    const auto registry = registryOf(
+        prefix, "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+                "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications] 1700000000\n"
+                "\"CurrentDirectory\"=\"C:\\\\Wrong\"\n\n"
+                "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris] 1700000000\n"
+                "#time=1da1f2b3c4d5e60\n"
+                "\"File\"=\"vantaris.exe\"\n"
+                "\"CurrentDirectory\"=\"C:\\\\Games\\\\Vantaris\"\n\n"
+                "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris2] 1700000000\n"
+                "\"CurrentDirectory\"=\"C:\\\\Other\"\n"
+                "[SOFTWARE\\\\Crlf] 1\r\n\"currentdirectory\"=\"D:\\\\Vantaris\"\r\n"
+                "[Software\\\\Test] 1\n"
+                "\"Quoted\"=\"say \\\"hi\\\" \\\\ back\"\n"
+                "\"Wide\"=\"Spiel\\x00e4\\x20acX\"\n"
+                "\"Tab\"=\"a\\tb\"\n"
+                "\"Cut\"=\"before\\0after\"\n"
+                "\"Name with \\\"quote\\\"\"=\"found\"\n"
+                "\"Pair\"=\"\\xd83d\\xde80\"\n"
+                "\"Lone\"=\"\\xd83dA\\xde80B\"\n"
+                "\"Expand\"=str(2):\"%ProgramFiles%\\\\Game\"\n"
+                "\"Multi\"=str(7):\"first\\0second\\0\"\n"
+                "\"Number\"=dword:00000001\n"
+                "\"Binary\"=hex:43,3a,5c,00\n"
+                "\"Broken\"=\"no closing quote\n");
+    struct Case
     {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        m_root = fs::temp_directory_path() /
-                 (std::string("korvex-registry-") + test->test_suite_name() + "-" + test->name());
-        fs::remove_all(m_root);
-        fs::create_directories(m_root);
+        const char* key;
+        const char* name;
+        bool keyFound;
+        std::optional<std::string> value;
+    };
+    const char* game = "Software\\Microsoft\\DirectPlay\\Applications\\Vantaris";
+    const Case cases[] = {
+        {game, "CurrentDirectory", true, "C:\\Games\\Vantaris"},
+        {game, "Path", true, std::nullopt},
+        {"Software\\Other", "CurrentDirectory", false, std::nullopt},
+        // Names ignore case; lines may end in CR LF.
+        {"software\\crlf", "CurrentDirectory", true, "D:\\Vantaris"},
+        {"Software\\Test", "Quoted", true, "say \"hi\" \\ back"},
+        // \x takes at most four hex digits: 00e4 is a-umlaut, 20ac the euro sign, then 'X'.
+        {"Software\\Test", "Wide", true, "Spiel\xC3\xA4\xE2\x82\xACX"},
+        {"Software\\Test", "Tab", true, "a\tb"},
+        {"Software\\Test", "Cut", true, "before"},
+        {"Software\\Test", "Name with \"quote\"", true, "found"},
+        // Surrogate pairs join; a surrogate without its partner becomes U+FFFD.
+        {"Software\\Test", "Pair", true, "\xF0\x9F\x9A\x80"},
+        {"Software\\Test", "Lone", true,
+         "\xEF\xBF\xBD"
+         "A"
+         "\xEF\xBF\xBD"
+         "B"},
+        {"Software\\Test", "Expand", true, "%ProgramFiles%\\Game"},
+        {"Software\\Test", "Multi", true, "first"},
+        {"Software\\Test", "Number", true, std::nullopt},
+        {"Software\\Test", "Binary", true, std::nullopt},
+        {"Software\\Test", "Broken", true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto lookup = registry.lookup(c.key, c.name);
+        EXPECT_EQ(lookup.keyFound, c.keyFound) << c.name;
+        EXPECT_EQ(lookup.value, c.value) << c.name;
     }
-    ~Prefix() { fs::remove_all(m_root); }
-
-    const fs::path& root() const { return m_root; }
-
-    void writeRegistry(const std::string& text) const
-    {
-        std::ofstream(m_root / "system.reg", std::ios::binary) << text;
-    }
-
-    WineRegistry registry(const std::string& text) const
-    {
-        writeRegistry(text);
-        return WineRegistry(m_root);
-    }
-
-private:
-    fs::path m_root;
-};
-
-const std::string Header = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n"
-                           "#arch=win32\n\n";
-
-TEST(WineRegistryLookup, ReadsTheGameDirectoryWithItsBackslashesUnescaped)
-{
-    Prefix prefix;
-    const auto registry = prefix.registry(
-        Header + "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications] 1700000000\n"
-                 "\"CurrentDirectory\"=\"C:\\\\Wrong\"\n\n"
-                 "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris] 1700000000\n"
-                 "#time=1da1f2b3c4d5e60\n"
-                 "\"File\"=\"vantaris.exe\"\n"
-                 "\"CurrentDirectory\"=\"C:\\\\Games\\\\Vantaris\"\n\n"
-                 "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris2] 1700000000\n"
-                 "\"CurrentDirectory\"=\"C:\\\\Other\"\n");
-    const auto lookup = registry.lookup(GameKey, "CurrentDirectory");
-    EXPECT_TRUE(lookup.keyFound);
-    ASSERT_TRUE(lookup.value);
-    EXPECT_EQ(*lookup.value, "C:\\Games\\Vantaris");
-}
-
-TEST(WineRegistryLookup, KeyAndValueNamesIgnoreCaseAndLinesMayEndInCrLf)
-{
-    Prefix prefix;
-    const auto registry = prefix.registry(
-        Header + "[SOFTWARE\\\\microsoft\\\\DirectPlay\\\\Applications\\\\VANTARIS] 1\r\n"
-                 "\"currentdirectory\"=\"D:\\\\Vantaris\"\r\n");
-    const auto lookup = registry.lookup(GameKey, "CurrentDirectory");
-    ASSERT_TRUE(lookup.value);
-    EXPECT_EQ(*lookup.value, "D:\\Vantaris");
-}
-
-TEST(WineRegistryLookup, MissingKeyMissingValueAndMissingFile)
-{
-    Prefix prefix;
-    auto registry =
-        prefix.registry(Header + "[Software\\\\Other] 1\n\"CurrentDirectory\"=\"C:\\\\x\"\n");
-    auto lookup = registry.lookup(GameKey, "CurrentDirectory");
-    EXPECT_FALSE(lookup.keyFound);
-    EXPECT_FALSE(lookup.value);
-
-    registry = prefix.registry(Header + "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\"
-                                        "Vantaris] 1\n\"Path\"=\"C:\\\\Games\"\n");
-    lookup = registry.lookup(GameKey, "CurrentDirectory");
-    EXPECT_TRUE(lookup.keyFound);
-    EXPECT_FALSE(lookup.value);
-
-    fs::remove(prefix.root() / "system.reg");
-    lookup = WineRegistry(prefix.root()).lookup(GameKey, "CurrentDirectory");
-    EXPECT_FALSE(lookup.keyFound);
-    EXPECT_FALSE(lookup.value);
-}
-
-TEST(WineRegistryLookup, DecodesEscapesOfQuotesControlsAndWideCharacters)
-{
-    Prefix prefix;
-    const auto registry = prefix.registry(Header + "[Software\\\\Test] 1\n"
-                                                   "\"Quoted\"=\"say \\\"hi\\\" \\\\ back\"\n"
-                                                   "\"Wide\"=\"Spiel\\x00e4\\x20acX\"\n"
-                                                   "\"Tab\"=\"a\\tb\"\n"
-                                                   "\"Cut\"=\"before\\0after\"\n"
-                                                   "\"Name with \\\"quote\\\"\"=\"found\"\n"
-                                                   "\"Pair\"=\"\\xd83d\\xde80\"\n"
-                                                   "\"Lone\"=\"\\xd83dA\\xde80B\"\n");
-    EXPECT_EQ(registry.lookup("Software\\Test", "Quoted").value, "say \"hi\" \\ back");
-    // \x takes at most four hex digits: 00e4 is a-umlaut, 20ac the euro sign, then 'X'.
-    EXPECT_EQ(registry.lookup("Software\\Test", "Wide").value, "Spiel\xC3\xA4\xE2\x82\xACX");
-    EXPECT_EQ(registry.lookup("Software\\Test", "Tab").value, "a\tb");
-    EXPECT_EQ(registry.lookup("Software\\Test", "Cut").value, "before");
-    EXPECT_EQ(registry.lookup("Software\\Test", "Name with \"quote\"").value, "found");
-    // Surrogate pairs join; a surrogate without its partner becomes U+FFFD, never bad UTF-8.
-    EXPECT_EQ(registry.lookup("Software\\Test", "Pair").value, "\xF0\x9F\x9A\x80");
-    EXPECT_EQ(registry.lookup("Software\\Test", "Lone").value, "\xEF\xBF\xBD"
-                                                               "A"
-                                                               "\xEF\xBF\xBD"
-                                                               "B");
-}
-
-TEST(WineRegistryLookup, StringTypesCountAndOtherTypesDoNot)
-{
-    Prefix prefix;
-    const auto registry = prefix.registry(Header + "[Software\\\\Test] 1\n"
-                                                   "\"Expand\"=str(2):\"%ProgramFiles%\\\\Game\"\n"
-                                                   "\"Multi\"=str(7):\"first\\0second\\0\"\n"
-                                                   "\"Number\"=dword:00000001\n"
-                                                   "\"Binary\"=hex:43,3a,5c,00\n"
-                                                   "\"Broken\"=\"no closing quote\n");
-    EXPECT_EQ(registry.lookup("Software\\Test", "Expand").value, "%ProgramFiles%\\Game");
-    EXPECT_EQ(registry.lookup("Software\\Test", "Multi").value, "first");
-    for (const char* name : {"Number", "Binary", "Broken"}) {
-        const auto lookup = registry.lookup("Software\\Test", name);
-        EXPECT_TRUE(lookup.keyFound) << name;
-        EXPECT_FALSE(lookup.value) << name;
-    }
+    fs::remove(prefix / "system.reg");
+    EXPECT_FALSE(WineRegistry(prefix.path()).lookup(game, "CurrentDirectory").keyFound);
 }
 
 TEST(WineRegistryPaths, DriveCGoesThroughDosdevicesOrDriveC)
 {
-    Prefix prefix;
-    fs::create_directories(prefix.root() / "drive_c" / "Games" / "Vantaris");
-    const WineRegistry registry(prefix.root());
-    const fs::path expected = fs::canonical(prefix.root() / "drive_c" / "Games" / "Vantaris");
+    testsupport::TempDir prefix;
+    fs::create_directories(prefix.path() / "drive_c" / "Games" / "Vantaris");
+    const WineRegistry registry(prefix.path());
+    const fs::path expected = fs::canonical(prefix.path() / "drive_c" / "Games" / "Vantaris");
 
     // No dosdevices link yet: drive_c stands for C:.
     EXPECT_EQ(registry.toUnixPath("C:\\Games\\Vantaris"), expected);
 
-    fs::create_directories(prefix.root() / "dosdevices");
-    fs::create_directory_symlink("../drive_c", prefix.root() / "dosdevices" / "c:");
+    fs::create_directories(prefix.path() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix.path() / "dosdevices" / "c:");
     EXPECT_EQ(registry.toUnixPath("c:\\Games\\Vantaris\\"), expected);
     // Windows names ignore case; Unix ones do not.
     EXPECT_EQ(registry.toUnixPath("C:\\GAMES\\vantaris"), expected);
@@ -159,17 +108,17 @@ TEST(WineRegistryPaths, DriveCGoesThroughDosdevicesOrDriveC)
 
 TEST(WineRegistryPaths, OtherDrivesFollowTheirLinks)
 {
-    Prefix prefix;
-    const fs::path elsewhere = prefix.root() / "mnt" / "games";
+    testsupport::TempDir prefix;
+    const fs::path elsewhere = prefix.path() / "mnt" / "games";
     fs::create_directories(elsewhere / "Vantaris");
-    fs::create_directories(prefix.root() / "dosdevices");
-    fs::create_directory_symlink(elsewhere, prefix.root() / "dosdevices" / "d:");
-    const WineRegistry registry(prefix.root());
+    fs::create_directories(prefix.path() / "dosdevices");
+    fs::create_directory_symlink(elsewhere, prefix.path() / "dosdevices" / "d:");
+    const WineRegistry registry(prefix.path());
 
     EXPECT_EQ(registry.toUnixPath("D:\\Vantaris"), fs::canonical(elsewhere / "Vantaris"));
     // A drive without a link stays under dosdevices, where nothing will be found.
     EXPECT_EQ(registry.toUnixPath("E:\\Vantaris"),
-              fs::weakly_canonical(prefix.root() / "dosdevices" / "e:" / "Vantaris"));
+              fs::weakly_canonical(prefix.path() / "dosdevices" / "e:" / "Vantaris"));
     // A Unix path is taken as it is.
     EXPECT_EQ(registry.toUnixPath("/opt/vantaris"), fs::path("/opt/vantaris"));
 }

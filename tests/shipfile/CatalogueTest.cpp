@@ -1,52 +1,63 @@
 #include "shipfile/Catalogue.h"
+
 #include "shipfile/ShipFile.h"
+#include "tests/shipfile/ShipFixture.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
 
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <cstring>
+#include <gtest/gtest.h>
 
 using namespace shipfile;
 using namespace testsupport;
 
-namespace {
-std::uint32_t bitsAt(Bytes record, std::size_t offset)
+// The 168 bytes of a new attachment of each kind, as the game expects them: note the negative
+// zeros (00000080) the matrices hold.
+TEST(AttachmentTemplates, EveryByteOfEachKind)
 {
-    return *readU32(record, offset);
-}
-} // namespace
-
-TEST(AttachmentTemplates, BitExactFieldsAndSignedZeros)
-{
-    const Bytes gunObject = attachmentTemplate(layout::AttachmentKind::GunObject);
-    ASSERT_EQ(gunObject.size(), 168u);
-    EXPECT_EQ(bitsAt(gunObject, 16), 0x3F3BD5B8u) << "0.733729839";
-    EXPECT_EQ(bitsAt(gunObject, 36), 0x80000000u) << "-0.0 keeps its sign bit";
-    EXPECT_EQ(bitsAt(gunObject, 40), 0x80000000u);
-    EXPECT_EQ(readI32(gunObject, 52), 2);
-    EXPECT_EQ(readF32(gunObject, 80), -520.0f);
-
-    const Bytes mount = attachmentTemplate(layout::AttachmentKind::MissileMount);
-    EXPECT_EQ(readI32(mount, 0), 0);
-    EXPECT_EQ(readI32(mount, 100), 479);
-    EXPECT_EQ(readI32(mount, 64), 6);
-    EXPECT_EQ(bitsAt(mount, 20), 0u) << "+0.0 where the template lists nothing";
-
-    const Bytes gun = attachmentTemplate(layout::AttachmentKind::Gun);
-    EXPECT_EQ(readF32(gun, 20), 0.496368051f);
-    EXPECT_EQ(readI32(gun, 100), 4);
-
-    const Bytes flame = attachmentTemplate(layout::AttachmentKind::EngineFlame);
-    EXPECT_EQ(bitsAt(flame, 20), 0x80000000u);
-    EXPECT_EQ(readI32(flame, 52), 1);
-
-    const Bytes light = attachmentTemplate(layout::AttachmentKind::BlinkingLight);
-    EXPECT_EQ(readI32(light, 88), 1500);
-    EXPECT_EQ(readF32(light, 116), 600.0f);
-    // Bytes past the listed fields are zero.
-    EXPECT_EQ(std::count(light.begin() + 124, light.end(), 0), 168 - 124);
+    const fixture::Record kinds[] = {
+        {{16, "0000803f"},
+         {32, "0000803f"},
+         {48, "0000803f"},
+         {56, "05000000"},
+         {60, "08000000"},
+         {64, "06000000"},
+         {72, "0000c842 00004842 0000c8c3"},
+         {100, "df010000"},
+         {116, "00007a44 0000803f"}},
+        {{0, "01000000"},
+         {16, "b8d53b3f deef2d3f"},
+         {28, "deef2dbf b8d53b3f 00000080 00000080"},
+         {48, "0000803f 02000000 02000000"},
+         {72, "00000243 00008242 000002c4"},
+         {116, "99d33b3f 27f22d3f"}},
+        {{0, "02000000"},
+         {16, "0000803f 00000080"},
+         {32, "0000803f 00000080"},
+         {48, "0000803f 01000000"},
+         {72, "0000f042 00007042 0000dcc3"}},
+        {{0, "03000000"},
+         {16, "9a3c5e3f f423fe3e"},
+         {28, "f423febe 9a3c5e3f 00000080 00000080"},
+         {48, "0000803f"},
+         {72, "0000c842 00004842 0000c8c3"},
+         {100, "04000000"},
+         {116, "00007a44 0000803f"}},
+        {{0, "04000000"},
+         {16, "0000803f 00000080"},
+         {32, "0000803f 00000080"},
+         {48, "0000803f 03000000"},
+         {72, "00004042 00004042"},
+         {84, "64000000 dc050000"},
+         {116, "00001644 0000803f"}},
+    };
+    for (int kind = 0; kind < 5; ++kind) {
+        const Bytes bytes = attachmentTemplate(static_cast<layout::AttachmentKind>(kind));
+        EXPECT_EQ(fixture::ByteVector(bytes.begin(), bytes.end()),
+                  fixture::recordBytes(168, kinds[kind]))
+            << "kind " << kind;
+    }
 }
 
 TEST(DisplayTexts, ShipClassRoleAndGunModels)

@@ -1,14 +1,13 @@
 #include "tests/tools/ToolRunner.h"
 
+#include "tests/support/TempDir.h"
+
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <system_error>
 
 extern char** environ;
 
@@ -18,41 +17,11 @@ namespace {
 
 std::string readFile(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const auto bytes = testsupport::readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace
-
-std::filesystem::path writeFile(const std::filesystem::path& dir, const std::string& name,
-                                const std::vector<std::uint8_t>& bytes)
-{
-    const std::filesystem::path path = dir / name;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
-std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
-{
-    const std::string text = readFile(path);
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-TemporaryDirectory::TemporaryDirectory()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvex-shp-test-XXXXXX");
-    if (::mkdtemp(pattern.data()))
-        m_path = pattern;
-}
-
-TemporaryDirectory::~TemporaryDirectory()
-{
-    std::error_code ec;
-    if (!m_path.empty())
-        std::filesystem::remove_all(m_path, ec);
-}
 
 ToolRun runShpTool(const std::vector<std::string>& args, const std::filesystem::path& scratch,
                    const std::filesystem::path& stdoutPath)

@@ -1,33 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 // Runs the built korvex-shp as a separate process, as a user or a script would.
 namespace tooltests {
-
-/// A fresh directory under the system's temporary directory, removed with everything in it.
-class TemporaryDirectory
-{
-public:
-    TemporaryDirectory();
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
-/// Writes `bytes` to `dir`/`name` and returns the path.
-std::filesystem::path writeFile(const std::filesystem::path& dir, const std::string& name,
-                                const std::vector<std::uint8_t>& bytes);
-/// The whole file as bytes; empty when it cannot be read.
-std::vector<std::uint8_t> readBytes(const std::filesystem::path& path);
 
 struct ToolRun
 {

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "tests/support/ShipMaker.h"
-#include "viewer/FixedViews.h"
+#include "tests/support/ShipMaker.h"
+#include "tests/viewer/AxisTable.h"
 
 #include <QColor>
 
@@ -37,25 +38,6 @@ inline testsupport::TcacheBuilder colourTextures()
     b.solid16("white", 2, 2, 0xFFFF);
     return b;
 }
-
-/// Where a view sends +x, +y and +z: "left", "right", "up", "down", "toward" or "away".
-struct AxisExpectation
-{
-    viewer::ViewChoice view;
-    const char* x;
-    const char* y;
-    const char* z;
-};
-
-inline const AxisExpectation AxisTable[] = {
-    {viewer::ViewChoice::Bottom, "left", "toward", "up"},
-    {viewer::ViewChoice::Left, "away", "down", "left"},
-    {viewer::ViewChoice::Front, "left", "down", "toward"},
-    {viewer::ViewChoice::FreeView, "left", "up", "away"}, // from the start: no turn at all
-    {viewer::ViewChoice::Top, "right", "away", "up"},
-    {viewer::ViewChoice::Right, "toward", "down", "right"},
-    {viewer::ViewChoice::Back, "right", "down", "away"},
-};
 
 /// Checks an axis-ship picture of zoom 1 against `e`; empty when it matches, else what is wrong.
 /// `pixel` reads from the lower-left corner.

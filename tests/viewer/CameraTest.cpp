@@ -1,5 +1,6 @@
 #include "viewer/Camera.h"
 
+#include "tests/viewer/AxisTable.h"
 #include "viewer/FixedViews.h"
 
 #include <cmath>
@@ -59,15 +60,7 @@ TEST(Camera, CentrePointLandsOnTheAnchorWhateverTheOrientation)
     EXPECT_NEAR(q.x, 1000.0, 1e-4);
 }
 
-// Where the fixed views send the ship's axes on screen (a smaller eye z is nearer).
-struct AxisCase
-{
-    ViewChoice view;
-    const char* x;
-    const char* y;
-    const char* z;
-};
-
+// A smaller eye z is nearer.
 std::string direction(const Point& d)
 {
     const double ax = std::abs(d.x), ay = std::abs(d.y), az = std::abs(d.z);
@@ -78,15 +71,16 @@ std::string direction(const Point& d)
     return d.z < 0 ? "toward" : "away";
 }
 
-class FixedViewAxes : public ::testing::TestWithParam<AxisCase>
+class FixedViewAxes : public ::testing::TestWithParam<viewertest::AxisExpectation>
 {
 };
 
 TEST_P(FixedViewAxes, ShowTheAxesAsListed)
 {
-    const AxisCase c = GetParam();
+    const viewertest::AxisExpectation c = GetParam();
     Matrix4 orientation;
-    orientation.rotateY(12); // a leftover free turn, discarded by every fixed view
+    // A leftover free turn: the fixed views discard it; too small to move FreeView's axes.
+    orientation.rotateY(12);
     applyFixedView(c.view, orientation);
     const Matrix4 cam = camera::cameraTransform(orientation);
     const Point o = camera::transform(cam, {0, 0, 0});
@@ -99,13 +93,8 @@ TEST_P(FixedViewAxes, ShowTheAxesAsListed)
     EXPECT_EQ(axis({0, 0, 1}), c.z);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSixViews, FixedViewAxes,
-                         ::testing::Values(AxisCase{ViewChoice::Bottom, "left", "toward", "up"},
-                                           AxisCase{ViewChoice::Left, "away", "down", "left"},
-                                           AxisCase{ViewChoice::Front, "left", "down", "toward"},
-                                           AxisCase{ViewChoice::Top, "right", "away", "up"},
-                                           AxisCase{ViewChoice::Right, "toward", "down", "right"},
-                                           AxisCase{ViewChoice::Back, "right", "down", "away"}));
+INSTANTIATE_TEST_SUITE_P(AllViews, FixedViewAxes, ::testing::ValuesIn(viewertest::AxisTable),
+                         viewertest::AxisTestName());
 
 TEST(FixedViews, FreeViewKeepsTheOrientationAndTextsFollowTheChooser)
 {

@@ -68,53 +68,36 @@ bool isMagenta(const QColor& c)
     return sameColour(c, 255, 0, 255);
 }
 
-TEST_F(Draw, ShipOriginLandsOnTheAnchorAndOneUnitCoversTenViewUnitsMirrored)
+TEST_F(Draw, CentreLandsOnTheAnchorAndOneUnitCoversTenViewUnitsMirrored)
 {
-    Ship ship;
-    Component c;
-    addRectangle(c, -1, -1, 1, 1);  // 20 view units square around the origin
-    addRectangle(c, 0, 20, 20, 22); // a bar along +x
-    ship.components = {c};
-    load(ship);
-    solidBlack();
-    ASSERT_TRUE(render(0));
+    // A square of 20 view units around the centre and a bar along +x above it, at the ship's
+    // origin and around (100, 0, 0) seen from ten times farther.
+    for (const float centreX : {0.0f, 100.0f}) {
+        const float scale = centreX == 0 ? 1 : 10;
+        Ship ship;
+        Component c;
+        addRectangle(c, centreX - scale, -scale, centreX + scale, scale);
+        addRectangle(c, centreX, 20 * scale, centreX + 20 * scale, 22 * scale);
+        ship.components = {c};
+        load(ship);
+        solidBlack();
+        view.centerOnObject = 0;
+        view.center = {centreX, 0, 0};
+        view.zoom = scale;
+        ASSERT_TRUE(render(0));
 
-    EXPECT_TRUE(isBlack(at(AnchorX, AnchorY)));
-    EXPECT_TRUE(isGrey(at(AnchorX - 4, AnchorY)));
-    EXPECT_TRUE(isGrey(at(AnchorX + 4, AnchorY)));
-    EXPECT_TRUE(isGrey(at(AnchorX, AnchorY - 4)));
-    EXPECT_TRUE(isGrey(at(AnchorX, AnchorY + 4)));
-
-    // 20 ship units are 200 view units, 38.8 pixels, and +x runs to the left.
-    const auto bar = runInRow(pixelY(21), isBlack);
-    ASSERT_TRUE(bar);
-    EXPECT_NEAR(bar->first, 155, 1);
-    EXPECT_NEAR(bar->second, 193, 1);
-}
-
-TEST_F(Draw, CentreLandsOnTheAnchorAtAnyZoom)
-{
-    Ship ship;
-    Component c;
-    addRectangle(c, 90, -10, 110, 10); // around (100, 0, 0)
-    addRectangle(c, 100, 200, 300, 220);
-    ship.components = {c};
-    load(ship);
-    solidBlack();
-    view.centerOnObject = 0;
-    view.center = {100, 0, 0};
-    view.zoom = 10;
-    ASSERT_TRUE(render(0));
-
-    EXPECT_TRUE(isBlack(at(AnchorX, AnchorY)));
-    EXPECT_TRUE(isGrey(at(AnchorX - 4, AnchorY)));
-    EXPECT_TRUE(isGrey(at(AnchorX + 4, AnchorY)));
-    const auto bar = runInRow(pixelY(21), isBlack);
-    ASSERT_TRUE(bar);
-    EXPECT_NEAR(bar->first, 155, 1);
-    EXPECT_NEAR(bar->second, 193, 1);
-
-    // Zoom 500: the same 200 ship units are 4 view units, under one pixel.
+        EXPECT_TRUE(isBlack(at(AnchorX, AnchorY))) << centreX;
+        EXPECT_TRUE(isGrey(at(AnchorX - 4, AnchorY)));
+        EXPECT_TRUE(isGrey(at(AnchorX + 4, AnchorY)));
+        EXPECT_TRUE(isGrey(at(AnchorX, AnchorY - 4)));
+        EXPECT_TRUE(isGrey(at(AnchorX, AnchorY + 4)));
+        // 20 units are 200 view units, 38.8 pixels, and +x runs to the left.
+        const auto bar = runInRow(pixelY(21), isBlack);
+        ASSERT_TRUE(bar);
+        EXPECT_NEAR(bar->first, 155, 1);
+        EXPECT_NEAR(bar->second, 193, 1);
+    }
+    // Zoom 500: 200 ship units are 4 view units, under one pixel.
     view.zoom = 500;
     ASSERT_TRUE(render(0));
     EXPECT_LE(countInPicture(isBlack), 4);
@@ -162,7 +145,8 @@ TEST_P(FixedViewPictures, ShowTheShipsAxesAsListed)
     EXPECT_EQ(axisMismatches(GetParam(), [this](int x, int y) { return at(x, y); }), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSevenViews, FixedViewPictures, ::testing::ValuesIn(AxisTable));
+INSTANTIATE_TEST_SUITE_P(AllSevenViews, FixedViewPictures, ::testing::ValuesIn(AxisTable),
+                         AxisTestName());
 
 TEST_F(Draw, CullingSelectorThreeHidesFrontFacesAndOtherRecordSizesShowBoth)
 {

@@ -80,4 +80,6 @@ TEST(MouseDrag, StepsAddUpAndModesCycle)
     m = nextMouseMode(m);
     EXPECT_EQ(mouseModeText(m), "Move selected type-1");
     EXPECT_EQ(nextMouseMode(m), MouseMode::MoveAttachments);
+    for (const std::string_view text : MouseModeTexts)
+        EXPECT_FALSE(text.empty()) << "one text per mode";
 }

@@ -1,4 +1,6 @@
 #include "tests/support/ShipMaker.h"
+#include "tests/support/ShipMaker.h"
+#include "tests/support/TempDir.h"
 #include "tests/tools/ToolRunner.h"
 #include "tests/viewer/AxisShip.h"
 
@@ -22,7 +24,7 @@ protected:
 
     void writeShip(const testsupport::Ship& ship, const std::string& name = "ship.shp")
     {
-        tooltests::writeFile(dir.path(), name, testsupport::buildShip(ship));
+        dir.write(name, testsupport::buildShip(ship));
     }
 
     ToolRun render(std::vector<std::string> options)
@@ -39,7 +41,7 @@ protected:
         return image.pixelColor(x, image.height() - 1 - y);
     }
 
-    tooltests::TemporaryDirectory dir;
+    testsupport::TempDir dir;
 };
 
 class RenderViews : public RenderCommand, public ::testing::WithParamInterface<AxisExpectation>
@@ -58,7 +60,8 @@ TEST_P(RenderViews, DrawTheShipAsTheEditorsViewDoes)
     EXPECT_EQ(axisMismatches(GetParam(), [&](int x, int y) { return pixel(image, x, y); }), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSevenViews, RenderViews, ::testing::ValuesIn(AxisTable));
+INSTANTIATE_TEST_SUITE_P(AllSevenViews, RenderViews, ::testing::ValuesIn(AxisTable),
+                         AxisTestName());
 
 TEST_F(RenderCommand, OptionsSetTheViewsFlagsAndSelection)
 {
@@ -165,78 +168,69 @@ TEST_F(RenderCommand, SizeFitAndSheetShowTheShipAsTheEditorWould)
                 ink += sheet.pixelColor(panel.corner + QPoint(x, 100 + y)).lightness() < 100;
         EXPECT_GT(ink, 10) << panel.view;
     }
-
-    for (const char* size : {"15", "4097", "big"}) {
-        run = render({"--size", size});
-        EXPECT_EQ(run.exitCode, 2) << size;
-        EXPECT_NE(run.err.find("the size must be a whole number of pixels from 16 to 4096"),
-                  std::string::npos);
-    }
 }
 
 TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
 {
     writeShip(axisShip());
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"render", pathOf("ship.shp")},
-             {"render", "-o", pathOf("out.png")},
-             {"render", pathOf("ship.shp"), "-o"},
-             {"render", pathOf("ship.shp"), "-o", pathOf("out.png"), "--spin"},
-             {"render", pathOf("ship.shp"), pathOf("ship.shp"), "-o", pathOf("out.png")}}) {
-        const ToolRun run = runShpTool(args, dir.path());
-        EXPECT_EQ(run.exitCode, 2) << args.back();
-        EXPECT_NE(run.err.find("usage: korvex-shp render FILE -o OUT.png"), std::string::npos);
+    const std::string ship = pathOf("ship.shp"), out = pathOf("out.png");
+    const std::string usage = "usage: korvex-shp render FILE -o OUT.png";
+    const struct
+    {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string err;
+    } cases[] = {
+        {{"render", ship}, 2, usage},
+        {{"render", "-o", out}, 2, usage},
+        {{"render", ship, "-o"}, 2, usage},
+        {{"render", ship, ship, "-o", out}, 2, usage},
+        {{"render", ship, "-o", out, "--spin"},
+         2,
+         "korvex-shp: unknown option \"--spin\"\n" + usage},
+        {{"render", ship, "-o", out, "--view", "Sideways"}, 2, "unknown view \"Sideways\""},
+        {{"render", ship, "-o", out, "--zoom", "0"},
+         2,
+         "the zoom must be a whole number from 1 to 500"},
+        {{"render", ship, "-o", out, "--zoom", "501"}, 2, "the zoom must be"},
+        {{"render", ship, "-o", out, "--zoom", "2x"}, 2, "the zoom must be"},
+        {{"render", ship, "-o", out, "--size", "15"},
+         2,
+         "the size must be a whole number of pixels from 16 to 4096"},
+        {{"render", ship, "-o", out, "--size", "4097"}, 2, "the size must be"},
+        {{"render", ship, "-o", out, "--attachment", "-1"}, 2, ""},
+        // An attachment belongs to a component; one the component lacks is no choice either.
+        {{"render", ship, "-o", out, "--attachment", "0"}, 2, "--attachment needs --select"},
+        {{"render", ship, "-o", out, "--select", "0", "--attachment", "99"},
+         1,
+         "korvex-shp: the component has no attachment \"99\"\n"},
+        {{"render", ship, "-o", out, "--select", "turret"},
+         1,
+         "korvex-shp: the ship has no component \"turret\"\n"},
+        {{"render", ship, "-o", out, "--select", "1"}, 1, "the ship has no component"},
+        // A picture is written in the format its name ends in, or not at all.
+        {{"render", ship, "-o", pathOf("out.xyz")}, 2, "cannot write a picture named"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runShpTool(c.args, dir.path());
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.back();
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }
-    ToolRun run = render({"--view", "Sideways"});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("unknown view \"Sideways\""), std::string::npos) << run.err;
-    for (const char* zoom : {"0", "501", "2x", ""}) {
-        run = render({"--zoom", zoom});
-        EXPECT_EQ(run.exitCode, 2) << zoom;
-        EXPECT_NE(run.err.find("the zoom must be a whole number from 1 to 500"), std::string::npos);
-    }
-    run = render({"--attachment", "-1"});
-    EXPECT_EQ(run.exitCode, 2);
-    run = render({"--spin"});
-    EXPECT_EQ(run.err.find("korvex-shp: unknown option \"--spin\"\nusage: "), 0u) << run.err;
-    // An attachment belongs to a component; one the component lacks is no choice either.
-    run = render({"--attachment", "0"});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("--attachment needs --select"), std::string::npos) << run.err;
-    run = render({"--select", "0", "--attachment", "99"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "korvex-shp: the component has no attachment \"99\"\n");
-    // A picture is written in the format its name ends in, or not at all.
-    run = runShpTool({"render", pathOf("ship.shp"), "-o", pathOf("out.xyz"), "--wireframe"},
-                     dir.path());
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("cannot write a picture named"), std::string::npos) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.xyz"));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.png"));
-    run = runShpTool({"render", pathOf("ship.shp"), "-o", pathOf("out.jpg"), "--wireframe"},
-                     dir.path());
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto jpeg = tooltests::readBytes(dir.path() / "out.jpg");
-    ASSERT_GE(jpeg.size(), 2u);
-    EXPECT_EQ(jpeg[0], 0xFF);
-    EXPECT_EQ(jpeg[1], 0xD8);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.xyz"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.png"));
+    const ToolRun jpeg =
+        runShpTool({"render", ship, "-o", pathOf("out.jpg"), "--wireframe"}, dir.path());
+    ASSERT_EQ(jpeg.exitCode, 0) << jpeg.err;
+    EXPECT_EQ(testsupport::readBytes(dir / "out.jpg").at(0), 0xFF);
 }
 
 TEST_F(RenderCommand, ProblemsWithTheShipOrTheDisplayWriteNoPicture)
 {
-    // No such component.
-    writeShip(axisShip());
-    ToolRun run = render({"--select", "turret"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "korvex-shp: the ship has no component \"turret\"\n");
-    run = render({"--select", "1"});
-    EXPECT_EQ(run.exitCode, 1);
-
     // A frame the view abandons is not written.
     testsupport::Ship broken = axisShip();
     broken.components[0].withFaceBlock = false;
     writeShip(broken);
-    run = render({});
+    ToolRun run = render({});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("ERROR: Empty vertices or face block!\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "out.png"));
@@ -280,7 +274,12 @@ TEST_F(RenderCommand, TexturesComeFromTheGameInstallationAsTheEditorFindsIt)
     // The game's registry entry names its directory; its texture cache is the one used.
     const auto prefix = dir.path() / "prefix";
     std::filesystem::create_directories(prefix / "drive_c" / "Game");
-    testsupport::writeSystemReg(prefix, {true, "C:\\Game"});
+    const std::string registry = R"(WINE REGISTRY Version 2
+
+[Software\\Microsoft\\DirectPlay\\Applications\\Vantaris] 1700000000
+"CurrentDirectory"="C:\\Game"
+)";
+    dir.write("prefix/system.reg", testsupport::ByteVector(registry.begin(), registry.end()));
     setenv("WINEPREFIX", prefix.c_str(), 1);
     run = render({});
     EXPECT_EQ(run.exitCode, 0);

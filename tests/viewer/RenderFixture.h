@@ -3,6 +3,7 @@
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
+#include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
@@ -10,6 +11,7 @@
 
 #include <QColor>
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -64,15 +66,6 @@ protected:
                 run = run ? std::pair{run->first, x} : std::pair{x, x};
         return run;
     }
-    template <typename Match>
-    std::optional<std::pair<int, int>> runInColumn(int x, Match match) const
-    {
-        std::optional<std::pair<int, int>> run;
-        for (int y = 0; y < 388; ++y)
-            if (match(at(x, y)))
-                run = run ? std::pair{run->first, y} : std::pair{y, y};
-        return run;
-    }
     template <typename Match> int countInPicture(Match match) const
     {
         int n = 0;
@@ -92,14 +85,10 @@ protected:
     std::unique_ptr<shipfile::ShipFile> file;
 };
 
-inline bool near(int a, int b, int tolerance = 3)
-{
-    return a - b <= tolerance && b - a <= tolerance;
-}
 inline bool sameColour(const QColor& c, int r, int g, int b, int tolerance = 3)
 {
-    return near(c.red(), r, tolerance) && near(c.green(), g, tolerance) &&
-           near(c.blue(), b, tolerance);
+    return std::abs(c.red() - r) <= tolerance && std::abs(c.green() - g) <= tolerance &&
+           std::abs(c.blue() - b) <= tolerance;
 }
 inline bool isGrey(const QColor& c)
 {

@@ -1,0 +1,254 @@
+#include "korvex/Version.h"
+#include "tests/support/ShipMaker.h"
+#include "tests/support/ShipMaker.h"
+#include "tests/support/TempDir.h"
+#include "tests/tools/ToolRunner.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+// Whole runs of korvex-shp compared with the files in golden/: the exit status, standard output
+// and standard error, with the temporary directory written as $DIR and without the usage line
+// of render, which only the Qt build has. KORVEX_UPDATE_GOLDEN=1
+// rewrites the files from the current output (read the diff before committing it).
+namespace {
+
+using testsupport::ByteVector;
+using tooltests::runShpTool;
+namespace fs = std::filesystem;
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to)
+{
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+class CommandLine : public ::testing::Test
+{
+protected:
+    std::string write(const std::string& name, const ByteVector& bytes)
+    {
+        return dir.write(name, bytes).string();
+    }
+
+    tooltests::ToolRun run(const std::vector<std::string>& args)
+    {
+        return runShpTool(args, dir.path());
+    }
+
+    // Runs korvex-shp with `args` and compares the whole run with golden/`name`.txt.
+    void expectGolden(const std::string& name, const std::vector<std::string>& args)
+    {
+        const auto result = run(args);
+        std::string shown = "exit " + std::to_string(result.exitCode) + "\n--- stdout\n" +
+                            result.out + "--- stderr\n" + result.err;
+        replaceAll(shown, dir.path().string(), "$DIR");
+        replaceAll(shown, KORVEX_VERSION, "$VERSION");
+        const auto render = shown.find("  korvex-shp render ");
+        if (render != std::string::npos)
+            shown.erase(render, shown.find('\n', render) + 1 - render);
+        const fs::path golden = fs::path(KORVEX_GOLDEN_DIR) / (name + ".txt");
+        if (std::getenv("KORVEX_UPDATE_GOLDEN")) {
+            std::ofstream(golden, std::ios::binary) << shown;
+            return;
+        }
+        const auto expected = testsupport::readBytes(golden);
+        EXPECT_EQ(shown, std::string(expected.begin(), expected.end())) << golden;
+    }
+
+    testsupport::TempDir dir;
+    const ByteVector sample = testsupport::buildShip(testsupport::sampleShip());
+};
+
+ByteVector withEnd(ByteVector bytes, std::size_t keep)
+{
+    bytes.resize(keep);
+    const ByteVector end = testsupport::BlockBuilder{}.end().build();
+    bytes.insert(bytes.end(), end.begin(), end.end());
+    return bytes;
+}
+
+// Component 0 has no type-9 block, so the first of the chain (component 1's) is counted as its
+// own and component 2 has none; boxes and faces go the same way, as in the editor.
+testsupport::Ship shiftedBlocksShip()
+{
+    testsupport::Ship ship;
+    for (int i = 0; i < 3; ++i) {
+        testsupport::Component c;
+        c.name = "c" + std::to_string(i);
+        testsupport::addCuboid(c, {0, 0, 0}, {1, 1, 1});
+        for (int k = 0; k <= i; ++k)
+            c.attachments.push_back(testsupport::Attachment{k});
+        c.textures = {"t" + std::to_string(i)};
+        ship.components.push_back(c);
+    }
+    ship.components[0].withAttachmentBlock = false;
+    ship.components[1].withBoxBlock = false;
+    ship.components[1].withFaceBlock = false;
+    ship.components[2].boxes.push_back(testsupport::Box{});
+    return ship;
+}
+
+// Quote, backslash, control characters, a two-byte and a four-byte character, then bytes that
+// are not UTF-8; origins that JSON cannot hold and the float extremes.
+testsupport::Ship oddNamesShip()
+{
+    testsupport::Ship ship;
+    testsupport::Component c;
+    c.name = "q\"b\\s\x01\x7f\xc3\xa9\xf0\x9f\x98\x80\xff\xc0\xaf\xed\xa0\x80\x80";
+    c.origin = {std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::infinity(),
+                0.1f};
+    c.textures = {"tex\ttab"};
+    ship.components = {c, testsupport::Component{}};
+    ship.components[1].origin = {3.40282347e38f, -0.0f, 1.17549435e-38f};
+    return ship;
+}
+
+// Names out of the model table, and a kind the game does not know.
+testsupport::Ship badIndexesShip()
+{
+    testsupport::Attachment object{1};
+    object.styleIndex = 500;
+    testsupport::Attachment gun{3};
+    gun.gunIndex = 40;
+    testsupport::Component c;
+    c.attachments = {object, gun, testsupport::Attachment{-1}};
+    testsupport::Ship ship;
+    ship.components = {c};
+    return ship;
+}
+
+TEST_F(CommandLine, InfoListsShips)
+{
+    const std::string ship = write("sample.shp", sample);
+    expectGolden("info-text", {"info", ship});
+    expectGolden("info-json", {"info", "--json", "--", ship});
+
+    testsupport::Ship reduced = testsupport::sampleShip();
+    reduced.componentRecordSize = 100;
+    reduced.headerRecordSize = 16;
+    const std::string reducedShip = write("reduced.shp", testsupport::buildShip(reduced));
+    expectGolden("info-reduced-text", {"info", reducedShip});
+    expectGolden("info-reduced-json", {"info", reducedShip, "--json"});
+
+    // Record sizes too small for the fields are read only inside the records.
+    const ByteVector odd = testsupport::BlockBuilder{}
+                               .block(0, 64, 1)
+                               .block(1, 0, 3)
+                               .block(2, 4, 1)
+                               .block(9, 8, 2, {4, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 1, 0, 0, 0})
+                               .block(6, 0, 3)
+                               .block(4, 2, 1)
+                               .end()
+                               .build();
+    expectGolden("info-odd-sizes", {"info", write("odd.shp", odd), "--json"});
+    expectGolden(
+        "info-shifted-blocks",
+        {"info", write("shifted.shp", testsupport::buildShip(shiftedBlocksShip())), "--json"});
+    expectGolden(
+        "info-bad-indexes",
+        {"info", write("indexes.shp", testsupport::buildShip(badIndexesShip())), "--json"});
+    const std::string names = write("names.shp", testsupport::buildShip(oddNamesShip()));
+    expectGolden("info-names-text", {"info", names});
+    expectGolden("info-names-json", {"info", names, "--json"});
+    expectGolden("info-truncated", {"info", write("cut.shp", withEnd(sample, 176)), "--json"});
+
+    // A packed ship lists as its plain form, without the window's notice that it unpacks.
+    const auto plainRun = run({"info", ship, "--json"});
+    for (const ByteVector& packed :
+         {testsupport::packRefPack(sample), testsupport::packLiteralOnly(sample)}) {
+        const auto packedRun = run({"info", write("packed.shp", packed), "--json"});
+        EXPECT_EQ(packedRun.exitCode, 0);
+        EXPECT_EQ(packedRun.out, plainRun.out);
+        EXPECT_EQ(packedRun.err, "");
+    }
+}
+
+TEST_F(CommandLine, RefusesWhatItCannotRead)
+{
+    const std::string ship = write("sample.shp", sample);
+    expectGolden("info-missing", {"info", (dir / "missing.shp").string()});
+    expectGolden("info-garbage", {"info", write("garbage.shp", {'n', 'o', 't', ' ', 'a'})});
+    expectGolden("info-empty", {"info", write("empty.shp", {}), "--json"});
+    expectGolden("info-fake-packed",
+                 {"info", write("fake.shp", {0x10, 0xFB, 0x00, 0x01, 0x00, 0xFF, 0x13})});
+    expectGolden("info-end-only", {"info", write("end.shp", withEnd({}, 0))});
+    expectGolden("info-directory", {"info", dir.path().string()});
+    expectGolden("export-missing",
+                 {"export", (dir / "missing.shp").string(), "-o", (dir / "out.obj").string()});
+    expectGolden("unpack-missing", {"unpack", (dir / "missing.shp").string(), ship});
+    // A file cut inside a block loads partly; writing that part would lose the rest silently.
+    expectGolden("unpack-truncated",
+                 {"unpack", write("cut.shp", withEnd(sample, 400)), (dir / "out.shp").string()});
+    expectGolden("unpack-unwritable", {"unpack", ship, (dir / "none" / "out.shp").string()});
+    EXPECT_FALSE(fs::exists(dir / "out.shp"));
+
+    // No cut of a ship crashes the listing or breaks its JSON.
+    for (std::size_t length = 0; length < sample.size(); length += 97) {
+        const auto cut = run({"info", write("cut.shp", withEnd(sample, length)), "--json"});
+        ASSERT_TRUE(cut.exitCode == 0 || cut.exitCode == 1 || cut.exitCode == 3) << length;
+        if (cut.exitCode != 1) {
+            EXPECT_FALSE(nlohmann::json::parse(cut.out, nullptr, false).is_discarded()) << length;
+        }
+    }
+    // A failed write of the listing is not a success.
+    const auto full = runShpTool({"info", ship}, dir.path(), "/dev/full");
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "korvex-shp: error writing the output\n");
+}
+
+TEST_F(CommandLine, UsageHelpAndVersion)
+{
+    const std::string ship = write("sample.shp", sample);
+    const std::string out = (dir / "out.obj").string();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+        {"usage-none", {}},
+        {"usage-unknown-command", {"bogus"}},
+        {"usage-info", {"info"}},
+        {"usage-info-two-files", {"info", ship, ship}},
+        {"usage-info-option", {"info", "--xml", ship}},
+        {"usage-info-no-file", {"info", "--json"}},
+        {"usage-unpack", {"unpack", ship}},
+        {"usage-unpack-option", {"unpack", "--json", ship, ship}},
+        {"usage-unpack-three-files", {"unpack", ship, ship, ship}},
+        {"usage-export", {"export", ship}},
+        {"usage-export-no-output", {"export", ship, "-o"}},
+        {"usage-export-option", {"export", ship, "-o", out, "--wireframe"}},
+        {"usage-export-format", {"export", ship, "-o", "ship.png"}},
+        {"help", {"--help"}},
+        {"version", {"--version"}},
+    };
+    for (const auto& [name, args] : runs)
+        expectGolden(name, args);
+    EXPECT_EQ(run({"-h"}).out, run({"help"}).out);
+    EXPECT_EQ(run({"-h"}).out, run({"--help"}).out);
+}
+
+TEST_F(CommandLine, UnpackAndExportWriteTheirFiles)
+{
+    const fs::path out = dir / "out.shp";
+    for (const ByteVector& ship :
+         {sample, testsupport::packRefPack(sample), testsupport::packLiteralOnly(sample)}) {
+        fs::remove(out);
+        const auto unpacked = run({"unpack", write("in.shp", ship), out.string()});
+        EXPECT_EQ(unpacked.exitCode, 0);
+        EXPECT_EQ(unpacked.out + unpacked.err, "");
+        EXPECT_EQ(testsupport::readBytes(out), sample);
+    }
+    // In place: the packed file becomes its plain form.
+    const std::string packed = write("packed.shp", testsupport::packRefPack(sample));
+    EXPECT_EQ(run({"unpack", packed, packed}).exitCode, 0);
+    EXPECT_EQ(testsupport::readBytes(packed), sample);
+
+    const std::string obj = (dir / "sample.obj").string();
+    const auto exported = run({"export", write("sample.shp", sample), "-o", obj, "--boxes"});
+    EXPECT_EQ(exported.exitCode, 0);
+    EXPECT_EQ(exported.err, "");
+    EXPECT_EQ(exported.out.rfind("wrote \"" + obj + "\":", 0), 0u);
+    EXPECT_TRUE(fs::exists(dir / "sample.mtl"));
+}
+
+} // namespace
