@@ -217,8 +217,8 @@ constexpr std::array<std::uint8_t, Wide + 1> Steps = [] {
     return steps;
 }();
 
-// One instruction the portable build must not emit: only the loop chosen after the processor
-// check below reaches it.
+// Written out rather than as an intrinsic: the intrinsic may not sit in code the portable loop
+// also instantiates. Only the AVX2 loop, chosen after the processor check below, reaches it.
 inline __m128i shuffleBytes(__m128i v, const ShuffleMask& mask)
 {
     asm("vpshufb %2, %1, %0" : "=x"(v) : "x"(v), "m"(mask));
