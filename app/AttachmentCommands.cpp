@@ -141,7 +141,7 @@ void AttachmentCommands::editAttachmentProperties()
     {
         // The dialog writes the attachment back itself when the user accepts it.
         dialogs::AttachmentPropertiesDialog dialog(*state.file, state.selectedComponent, attachment,
-                                                   m_window.sink(), &m_window);
+                                                   &m_window);
         if (!dialog.hasAttachment())
             return;
         if (dialog.exec() != QDialog::Accepted)

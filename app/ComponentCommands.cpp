@@ -11,6 +11,7 @@
 #include "editing/Scaling.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
+#include "viewer/Camera.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -143,7 +144,7 @@ void ComponentCommands::setZoomRange(const QString& text)
     if (!largest)
         return;
     // A position past the new end moves down to it, and the view zooms with it.
-    m_window.control<QSlider>(id::ZoomSlider)->setRange(1, *largest);
+    m_window.control<QSlider>(id::ZoomSlider)->setRange(viewer::camera::MinZoom, *largest);
 }
 
 void ComponentCommands::createBox()

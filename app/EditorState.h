@@ -29,7 +29,7 @@ struct EditorState
 
     int selectedComponent = -1;
     int selectedAttachment = -1;
-    /// "type-1 only": scaling moves component origins only.
+    /// "type-1 only": scaling changes the selected component's vertices and attachments only.
     bool typeOneOnly = false;
     /// "Rotate": Nearest position also turns the attachment to the face.
     bool rotate = true;

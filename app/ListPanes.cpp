@@ -216,8 +216,7 @@ void ListPanes::onComponentDoubleClicked()
     EditStep step(m_window, resources::strings::steps::ComponentProperties);
     {
         // The dialog writes as the user types; closing it other than by OK takes it all back.
-        dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent,
-                                                  state.file->sink(), &m_window);
+        dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent, &m_window);
         if (dialog.exec() != QDialog::Accepted)
             step.cancel();
     }

@@ -18,6 +18,7 @@
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
+#include "viewer/Camera.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
 #include "viewer/ShipViewWidget.h"
@@ -48,8 +49,6 @@ namespace messages = shipfile::messages;
 
 namespace {
 
-constexpr int ZoomMinimum = 1;
-constexpr int ZoomMaximum = 500;
 constexpr int DocumentRefreshMilliseconds = 200;
 
 QString fromView(std::string_view text)
@@ -135,19 +134,19 @@ void MainDialog::setStartStates()
     auto* zoom = control<QSlider>(id::ZoomSlider);
     {
         const QSignalBlocker blocker(zoom);
-        zoom->setRange(ZoomMinimum, ZoomMaximum);
-        zoom->setValue(ZoomMinimum);
+        zoom->setRange(viewer::camera::MinZoom, viewer::camera::MaxZoom);
+        zoom->setValue(viewer::camera::MinZoom);
     }
-    control<QLineEdit>(id::ZoomRange)->setText(QString::number(ZoomMaximum));
+    control<QLineEdit>(id::ZoomRange)->setText(QString::number(viewer::camera::MaxZoom));
     control<QLineEdit>(id::ScaleFactor)->setText(QStringLiteral("1.2"));
 
-    m_view.zoom = ZoomMinimum;
-    m_view.textureMap = 1;
-    m_view.highQualityTextures = 1;
-    m_view.markSelected = 0;
-    m_view.centerOnObject = 1;
-    m_view.ignoreDest = 1;
-    m_view.showBoxes = 1;
+    m_view.zoom = viewer::camera::MinZoom;
+    m_view.textureMap = true;
+    m_view.highQualityTextures = true;
+    m_view.markSelected = false;
+    m_view.centerOnObject = true;
+    m_view.ignoreDest = true;
+    m_view.showBoxes = true;
     m_state.typeOneOnly = false;
     m_state.rotate = true;
 

@@ -76,7 +76,6 @@ public:
     ListPanes& listPanes() { return *m_listPanes; }
     ViewControls& viewControls() { return *m_viewControls; }
     AttachmentCommands& attachmentCommands() { return *m_attachmentCommands; }
-    ComponentCommands& componentCommands() { return *m_componentCommands; }
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
     platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -136,7 +135,6 @@ private:
     void connectCommands();
     /// The window's context menu and the keys of its entries, in menu order.
     void createMenu();
-    void findGameDirectory();
     void loadDocument(const std::filesystem::path& path);
     /// Opens `path` as Open does once a file is chosen: after asking to save changes.
     void openPath(const std::filesystem::path& path);

@@ -101,7 +101,7 @@ void ViewControls::connectToggles()
     struct Toggle
     {
         int controlId;
-        int viewer::ShipView::*flag;
+        bool viewer::ShipView::*flag;
     };
     const std::array<Toggle, 5> toggles = {{
         {id::TextureMap, &viewer::ShipView::textureMap},
@@ -115,15 +115,15 @@ void ViewControls::connectToggles()
     for (const Toggle& toggle : toggles)
         connect(m_window.control<QCheckBox>(toggle.controlId), &QCheckBox::clicked, this,
                 [this, flag = toggle.flag] {
-                    int& value = m_window.view().*flag;
-                    value = value == 0 ? 1 : 0;
+                    bool& value = m_window.view().*flag;
+                    value = !value;
                     m_window.redrawView();
                 });
 
     connect(m_window.control<QCheckBox>(id::CenterOnObject), &QCheckBox::clicked, this, [this] {
         viewer::ShipView& view = m_window.view();
-        view.centerOnObject = view.centerOnObject == 0 ? 1 : 0;
-        if (view.centerOnObject == 0)
+        view.centerOnObject = !view.centerOnObject;
+        if (!view.centerOnObject)
             view.center = shipfile::Vec3{}; // the ship's own origin comes to the anchor point
         m_window.redrawView();
     });
@@ -264,7 +264,7 @@ void ViewControls::mouseMoved(int x, int y)
             break;
         case viewer::MouseMode::MoveShip:
             m_window.control<QCheckBox>(id::CenterOnObject)->setChecked(false);
-            view.centerOnObject = 0;
+            view.centerOnObject = false;
             view.center.x -= step.delta.x;
             view.center.y -= step.delta.y;
             view.center.z -= step.delta.z;
@@ -374,7 +374,7 @@ void ViewControls::fitView()
     // selection.
     if (view.centresOnSelection(scene)) {
         m_window.control<QCheckBox>(id::CenterOnObject)->setChecked(false);
-        view.centerOnObject = 0;
+        view.centerOnObject = false;
     }
     view.center = framing->center;
     m_window.setZoom(framing->zoom);

@@ -34,15 +34,19 @@ public:
 
     /// Shows the view `choice` as if the user had picked it in the chooser.
     void chooseView(viewer::ViewChoice choice);
-    /// The view step for the chooser's current entry: a fixed view rebuilds the orientation and
-    /// redraws; FreeView and no entry leave everything as it is.
-    void onViewChosen();
 
     const viewer::MouseState& mouse() const { return m_mouse; }
     /// Ends the undo step of a drag that moved an attachment or a component, if one is under
     /// way: the moves so far become one step, later moves of the same drag another.
     void finishDrag();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    /// The view step for the chooser's current entry: a fixed view rebuilds the orientation and
+    /// redraws; FreeView and no entry leave everything as it is.
+    void onViewChosen();
     /// Fits the selected component, or the whole ship when none is selected, into the view:
     /// zoom and centre. The centre no longer follows the selection afterwards.
     void fitView();
@@ -51,11 +55,6 @@ public:
     void zoomAt(QPoint windowPos, double notches);
     /// What the view shows under `windowPos` of the main window; nothing outside the view.
     viewer::Pick pickAt(QPoint windowPos) const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void connectToggles();
     void cycleMouseMode();
     void mouseMoved(int x, int y);

@@ -44,7 +44,7 @@ struct Fixture
         tcache = std::filesystem::temp_directory_path() / "korvex-draw-bench.dat";
         benchTextures(TextureCount).write(tcache);
         textures.setTexturePath(tcache.string());
-        view.highQualityTextures = 1;
+        view.highQualityTextures = true;
     }
 
     shipfile::ShipFile& ship(int facesPerRun)

@@ -24,9 +24,7 @@ QString fixedText(float value)
 } // namespace
 
 AttachmentPropertiesDialog::AttachmentPropertiesDialog(shipfile::ShipFile& file, int component,
-                                                       int attachment,
-                                                       shipfile::MessageSink& /*sink*/,
-                                                       QWidget* parent)
+                                                       int attachment, QWidget* parent)
     : QDialog(parent), m_file(file), m_component(component), m_attachment(attachment),
       m_values(editing::attachmentProperties(file, component, attachment))
 {

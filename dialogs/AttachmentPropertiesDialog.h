@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editing/AttachmentProperties.h"
-#include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
 
 #include <QDialog>
@@ -30,10 +29,9 @@ class AttachmentPropertiesDialog final : public QDialog
 
 public:
     /// Edits record `attachment` of component `component`'s type-9 block, which becomes the
-    /// ship's current one. The dialog shows no messages of its own; `sink` is taken so that every
-    /// dialog on the open ship is made the same way.
+    /// ship's current one. The dialog shows no messages of its own.
     AttachmentPropertiesDialog(shipfile::ShipFile& file, int component, int attachment,
-                               shipfile::MessageSink& sink, QWidget* parent = nullptr);
+                               QWidget* parent = nullptr);
 
     bool hasAttachment() const { return m_values.has_value(); }
     /// The values as they stand: what the attachment held, changed by the user.

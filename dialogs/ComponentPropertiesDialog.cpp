@@ -25,7 +25,6 @@ constexpr auto NameFieldChars = static_cast<qsizetype>(shipfile::layout::compone
 } // namespace
 
 ComponentPropertiesDialog::ComponentPropertiesDialog(shipfile::ShipFile& file, int component,
-                                                     shipfile::MessageSink& /*sink*/,
                                                      QWidget* parent)
     : QDialog(parent), m_file(file), m_component(component)
 {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
 
 #include <QDialog>
@@ -24,9 +23,8 @@ class ComponentPropertiesDialog final : public QDialog
 
 public:
     /// Edits record `component` of `file`'s components table. The dialog shows no messages of
-    /// its own; `sink` is taken so that every dialog on the open ship is made the same way.
-    ComponentPropertiesDialog(shipfile::ShipFile& file, int component, shipfile::MessageSink& sink,
-                              QWidget* parent = nullptr);
+    /// its own.
+    ComponentPropertiesDialog(shipfile::ShipFile& file, int component, QWidget* parent = nullptr);
 
 private:
     void fill();

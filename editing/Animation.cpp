@@ -163,11 +163,10 @@ std::string angleText(float radians)
 
 bool appendFrame(ShipFile& file, ShipBlock& frames)
 {
-    if (frames.count >= MaxRecordCount) {
+    if (!frames.appendRecord({})) {
         file.sink().show(messages::owned(std::string(messages::BlockFull)));
         return false;
     }
-    frames.appendRecord({});
     return true;
 }
 

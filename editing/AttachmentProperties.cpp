@@ -45,13 +45,19 @@ std::vector<std::string> names(const std::array<std::string_view, N>& list)
 
 std::vector<std::string> propertyChoices(int kind)
 {
-    switch (kind) {
-    case 1: return modelNames(shipfile::FirstGunObjectModel, GunObjectChoiceCount);
-    case 2: return names(FlameColours);
-    case 3: return modelNames(0, GunChoiceCount);
-    case 4: return names(LightColours);
-    default: return {};
+    switch (static_cast<lay::AttachmentKind>(kind)) {
+    case lay::AttachmentKind::GunObject:
+        return modelNames(shipfile::FirstGunObjectModel, GunObjectChoiceCount);
+    case lay::AttachmentKind::EngineFlame:
+        return names(FlameColours);
+    case lay::AttachmentKind::Gun:
+        return modelNames(0, GunChoiceCount);
+    case lay::AttachmentKind::BlinkingLight:
+        return names(LightColours);
+    case lay::AttachmentKind::MissileMount:
+        break;
     }
+    return {};
 }
 
 std::int32_t propertyIndex(shipfile::Bytes record)
@@ -85,13 +91,18 @@ std::optional<AttachmentProperties> attachmentProperties(ShipFile& file, int com
 bool setAttachmentProperty(ShipFile& file, int component, int attachment, std::int32_t index)
 {
     const MutableBytes record = attachmentRecord(file, component, attachment);
-    switch (shipfile::readI32(record, lay::attachment::Kind).value_or(-1)) {
-    case 1:
-    case 2:
-    case 4: return shipfile::writeI32(record, lay::attachment::StyleIndex, index);
-    case 3: return shipfile::writeI32(record, lay::attachment::GunIndex, index);
-    default: return false;
+    const std::int32_t kind = shipfile::readI32(record, lay::attachment::Kind).value_or(-1);
+    switch (static_cast<lay::AttachmentKind>(kind)) {
+    case lay::AttachmentKind::GunObject:
+    case lay::AttachmentKind::EngineFlame:
+    case lay::AttachmentKind::BlinkingLight:
+        return shipfile::writeI32(record, lay::attachment::StyleIndex, index);
+    case lay::AttachmentKind::Gun:
+        return shipfile::writeI32(record, lay::attachment::GunIndex, index);
+    case lay::AttachmentKind::MissileMount:
+        break;
     }
+    return false;
 }
 
 bool setAttachmentPosition(ShipFile& file, int component, int attachment,

@@ -11,12 +11,13 @@
 // what it starts from, and how its values go back into the record.
 namespace editing {
 
-/// The entries of the property list for an attachment of `kind`: gun-object models for kind 1,
-/// the eight flame colours for kind 2, gun models (entry 0 empty) for kind 3, the six light
-/// colours for kind 4, nothing for any other kind. An entry's position is the stored value.
+/// The entries of the property list for an attachment of `kind`: gun-object models for a gun
+/// object, the eight flame colours for an engine flame, gun models (entry 0 empty) for a gun,
+/// the six light colours for a blinking light, nothing for any other kind. An entry's position
+/// is the stored value.
 std::vector<std::string> propertyChoices(int kind);
 
-/// The stored property value the dialog starts from: the gun index of a gun (kind 3), the
+/// The stored property value the dialog starts from: the gun index of a gun, the
 /// style index of any other kind.
 std::int32_t propertyIndex(shipfile::Bytes record);
 
@@ -36,8 +37,9 @@ struct AttachmentProperties
 std::optional<AttachmentProperties> attachmentProperties(shipfile::ShipFile& file, int component,
                                                          int attachment);
 
-/// Stores the dialog's property value (after OK): the style index of kinds 1, 2 and 4, the gun
-/// index of kind 3. Other kinds have no property and nothing is stored.
+/// Stores the dialog's property value (after OK): the style index of a gun object, an engine
+/// flame or a blinking light, the gun index of a gun. Other kinds have no property and nothing
+/// is stored.
 bool setAttachmentProperty(shipfile::ShipFile& file, int component, int attachment,
                            std::int32_t propertyIndex);
 

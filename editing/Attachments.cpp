@@ -1,6 +1,5 @@
 #include "editing/Attachments.h"
 
-#include "editing/BlockChain.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 
@@ -43,18 +42,15 @@ bool appendCopy(ShipFile& file, int component, int attachment, bool mirrored)
     const MutableBytes source = attachmentRecord(file, component, attachment);
     if (source.empty())
         return false;
-    ShipBlock* block = file.attachmentBlock;
-    // The file counts records in 16 bits: a full block cannot take the copy.
-    if (block->count >= MaxRecordCount) {
-        showOwned(file, messages::AttachmentAllocFailed);
-        return false;
-    }
     std::vector<std::uint8_t> scratch(source.begin(), source.end());
     if (mirrored) {
         if (const auto x = shipfile::readF32(scratch, lay::attachment::Position))
             shipfile::writeF32(scratch, lay::attachment::Position, *x * -1.0f);
     }
-    block->appendRecord(scratch);
+    if (!file.attachmentBlock->appendRecord(scratch)) {
+        showOwned(file, messages::AttachmentAllocFailed);
+        return false;
+    }
     return true;
 }
 
@@ -113,12 +109,9 @@ std::optional<int> addAttachment(ShipFile& file, int component, int kind)
     ShipBlock* block = currentAttachmentBlock(file, component);
     if (!block)
         return std::nullopt;
-    if (kind >= 0 && kind < lay::AttachmentKindCount) {
-        if (block->count >= MaxRecordCount) {
-            showOwned(file, messages::AttachmentAllocFailed);
-            return std::nullopt;
-        }
-        block->appendTemplateRecord(kind);
+    if (kind >= 0 && kind < lay::AttachmentKindCount && !block->appendTemplateRecord(kind)) {
+        showOwned(file, messages::AttachmentAllocFailed);
+        return std::nullopt;
     }
     return static_cast<int>(block->count) - 1;
 }

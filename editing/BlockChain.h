@@ -22,7 +22,4 @@ Section sectionOf(shipfile::ShipFile& file, int component);
 shipfile::ShipBlock* findBefore(shipfile::ShipBlock* from, const shipfile::ShipBlock* end,
                                 std::uint32_t type);
 
-/// The most records a block can hold: the file stores the count in 16 bits.
-inline constexpr std::uint32_t MaxRecordCount = 0xFFFF;
-
 } // namespace editing

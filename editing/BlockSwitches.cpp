@@ -83,15 +83,14 @@ bool toggleDummyTriangle(ShipFile& file, int component)
     if (isDummyTriangle(lastFace))
         return faces->removeRecord(last);
 
-    if (faces->count >= MaxRecordCount) {
-        file.sink().show(messages::owned(std::string(messages::BlockFull)));
-        return false;
-    }
     std::vector<std::uint8_t> dummy(faces->recordSize, 0);
     shipfile::writeU32(dummy, lay::face::TextureIndex,
                        shipfile::readU32(lastFace, lay::face::TextureIndex).value_or(0));
     shipfile::writeU32(dummy, lay::face::DummyMarker, lay::face::DummyMarkerValue);
-    faces->appendRecord(dummy);
+    if (!faces->appendRecord(dummy)) {
+        file.sink().show(messages::owned(std::string(messages::BlockFull)));
+        return false;
+    }
     return true;
 }
 

@@ -1,6 +1,5 @@
 #include "editing/Merge.h"
 
-#include "editing/BlockChain.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 
@@ -35,15 +34,13 @@ std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
     if (!table || table->recordSize != lay::component::RecordSize ||
         added->recordSize != lay::component::RecordSize)
         return refuse(messages::MergeReducedBlock1);
-    if (std::size_t{table->count} + added->count > MaxRecordCount)
+    if (!table->appendRecords(added->records, added->count))
         return refuse(messages::BlockFull);
 
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < added->count; ++i) {
-        const shipfile::Bytes record = std::as_const(*added).record(i);
-        table->appendRecord(record);
-        names.push_back(shipfile::readString(record, lay::component::Name));
-    }
+    for (std::size_t i = 0; i < added->count; ++i)
+        names.push_back(
+            shipfile::readString(std::as_const(*added).record(i), lay::component::Name));
     // The second file's sections follow whatever ends the open ship's chain; its header and
     // component table go with `second`.
     into.append(second->takeAfter(*added));

@@ -275,13 +275,7 @@ private:
             a.styleIndex = shipfile::readI32(record, lay::attachment::StyleIndex).value_or(0);
             a.gunIndex = shipfile::readI32(record, lay::attachment::GunIndex).value_or(0);
             a.size = shipfile::readVec3(record, lay::attachment::Size).value_or(Vec3{});
-            if (a.kind == static_cast<std::int32_t>(lay::AttachmentKind::GunObject))
-                a.model =
-                    std::string(shipfile::gunModelName(static_cast<int>(std::clamp<std::int64_t>(
-                        std::int64_t{shipfile::FirstGunObjectModel} + a.styleIndex, -1,
-                        shipfile::GunModelCount))));
-            else if (a.kind == static_cast<std::int32_t>(lay::AttachmentKind::Gun))
-                a.model = std::string(shipfile::gunModelName(a.gunIndex));
+            a.model = std::string(shipfile::attachmentModelName(a.kind, a.styleIndex, a.gunIndex));
             node.attachments.push_back(std::move(a));
         }
     }

@@ -58,8 +58,6 @@ void exerciseEdits(ShipFile& file, std::uint8_t choice)
 {
     int n = 0;
     for (ShipBlock* b = file.first(); b && n < 8; b = b->next.get(), ++n) {
-        if (b->count >= 0xFFFF)
-            continue; // a 16-bit count cannot hold another record
         switch ((choice + n) % 4) {
         case 0:
             b->appendTemplateRecord((choice + n) % 6);

@@ -36,9 +36,9 @@ int toPixelsY(int units)
     return units * BaseUnitY / 8;
 }
 
-// The dialog font: the original's 8-point sans serif where it exists, else the narrowest
-// stand-in, made small enough that its average letter fits the horizontal base unit, so the
-// labels fit the boxes the template gives them.
+// The dialog font: the 8-point MS Sans Serif the templates are laid out for where it exists,
+// else the narrowest stand-in, made small enough that its average letter fits the horizontal base
+// unit, so the labels fit the boxes the template gives them.
 QFont dialogFont(int pointSize)
 {
     QFont font;
@@ -59,8 +59,8 @@ QFont dialogFont(int pointSize)
     return font;
 }
 
-// The application's style, with check-box labels as close to the box as the original's, so
-// they fit the width the template gives them.
+// The application's style, with check-box labels close to the box, so they fit the width the
+// template gives them.
 class DialogStyle final : public QProxyStyle
 {
 public:

@@ -9,7 +9,7 @@ fails or times out, survives when every test passes, and is stillborn when it do
 (stillborn mutants are left out of the rate). The same --seed and --count pick the same mutants
 from the same sources.
 
-  scripts/mutate.py --count 200 --seed 1 --jobs 2 --report mutants.txt
+  scripts/mutate.py --count 200 --seed 1 --jobs 2 --report mutants.txt [--minutes 60]
 """
 import argparse
 import concurrent.futures
@@ -20,6 +20,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 MUTATED_DIRS = ["shipfile", "editing"]
@@ -161,6 +162,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--jobs", type=int, default=1, help="mutants tried at once")
     parser.add_argument("--test-timeout", type=int, default=60, help="seconds per test")
+    parser.add_argument("--minutes", type=float,
+                        help="start no new mutant after this long; the rate is of those tried")
     parser.add_argument("--report", type=pathlib.Path, help="write every mutant's outcome here")
     parser.add_argument("--list", action="store_true", help="only list the sampled mutants")
     args = parser.parse_args()
@@ -183,10 +186,13 @@ def main():
         list(pool.map(configure, workdirs))
 
     outcomes = [None] * len(sample)
+    deadline = time.monotonic() + 60 * args.minutes if args.minutes else None
 
     def worker(index):
         workdir = workdirs[index]
         for position in range(index, len(sample), args.jobs):
+            if deadline and time.monotonic() > deadline:
+                return
             outcomes[position] = try_mutant(workdir, sample[position], args.test_timeout)
             relative, number, name, _ = sample[position]
             print(f"[{position + 1}/{len(sample)}] {outcomes[position]:9} "
@@ -207,6 +213,8 @@ def main():
         with args.report.open("w") as out:
             out.write(summary + "\n")
             for (relative, number, name, replacement), outcome in zip(sample, outcomes):
+                if outcome is None:
+                    continue
                 out.write(f"{outcome:9} {relative}:{number}: {name}: {replacement.strip()}\n")
     return 0
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 #include <utility>
 
 namespace shipfile {
@@ -12,6 +13,15 @@ namespace shipfile {
 namespace {
 
 using AttachmentRecord = std::array<std::uint8_t, layout::attachment::RecordSize>;
+using layout::AttachmentKind;
+namespace at = layout::attachment;
+
+// Element `i` of a run of four-byte values at `offset`: the matrix (row-major), the size and
+// the uninterpreted runs.
+constexpr std::size_t nth(std::size_t offset, std::size_t i)
+{
+    return offset + 4 * i;
+}
 
 struct TemplateBuilder
 {
@@ -26,48 +36,71 @@ struct TemplateBuilder
         writeF32(bytes, offset, v);
         return *this;
     }
+    TemplateBuilder& kind(AttachmentKind k) { return i32(at::Kind, static_cast<std::int32_t>(k)); }
+    /// The orientation matrix, row-major; the elements not given stay zero.
+    TemplateBuilder& matrix(std::initializer_list<std::pair<std::size_t, float>> elements)
+    {
+        for (const auto& [i, v] : elements)
+            f32(nth(at::Matrix, i), v);
+        return *this;
+    }
+    TemplateBuilder& size(float x, float y, float z)
+    {
+        return f32(nth(at::Size, 0), x).f32(nth(at::Size, 1), y).f32(nth(at::Size, 2), z);
+    }
+    /// The two uninterpreted floats at 116 and 120.
+    TemplateBuilder& uninterpreted116(float a, float b)
+    {
+        return f32(nth(at::Uninterpreted116, 0), a).f32(nth(at::Uninterpreted116, 1), b);
+    }
 };
 
 std::array<AttachmentRecord, layout::AttachmentKindCount> buildTemplates()
 {
+    const auto slot = [](AttachmentKind k) { return static_cast<std::size_t>(k); };
     std::array<AttachmentRecord, layout::AttachmentKindCount> t{};
-    t[0] = TemplateBuilder{}
-               .f32(16, 1.0f).f32(32, 1.0f).f32(48, 1.0f)
-               .i32(56, 5).i32(60, 8).i32(64, 6)
-               .f32(72, 100.0f).f32(76, 50.0f).f32(80, -400.0f)
-               .i32(100, 479)
-               .f32(116, 1000.0f).f32(120, 1.0f)
-               .bytes;
-    t[1] = TemplateBuilder{}
-               .i32(0, 1)
-               .f32(16, 0.733729839f).f32(20, 0.679441333f).f32(28, -0.679441333f)
-               .f32(32, 0.733729839f).f32(36, -0.0f).f32(40, -0.0f).f32(48, 1.0f)
-               .i32(52, 2).i32(56, 2)
-               .f32(72, 130.0f).f32(76, 65.0f).f32(80, -520.0f)
-               .f32(116, 0.733697474f).f32(120, 0.679476202f)
-               .bytes;
-    t[2] = TemplateBuilder{}
-               .i32(0, 2)
-               .f32(16, 1.0f).f32(20, -0.0f).f32(32, 1.0f).f32(36, -0.0f).f32(48, 1.0f)
-               .i32(52, 1)
-               .f32(72, 120.0f).f32(76, 60.0f).f32(80, -440.0f)
-               .bytes;
-    t[3] = TemplateBuilder{}
-               .i32(0, 3)
-               .f32(16, 0.868112206f).f32(20, 0.496368051f).f32(28, -0.496368051f)
-               .f32(32, 0.868112206f).f32(36, -0.0f).f32(40, -0.0f).f32(48, 1.0f)
-               .f32(72, 100.0f).f32(76, 50.0f).f32(80, -400.0f)
-               .i32(100, 4)
-               .f32(116, 1000.0f).f32(120, 1.0f)
-               .bytes;
-    t[4] = TemplateBuilder{}
-               .i32(0, 4)
-               .f32(16, 1.0f).f32(20, -0.0f).f32(32, 1.0f).f32(36, -0.0f).f32(48, 1.0f)
-               .i32(52, 3)
-               .f32(72, 48.0f).f32(76, 48.0f)
-               .i32(84, 100).i32(88, 1500)
-               .f32(116, 600.0f).f32(120, 1.0f)
-               .bytes;
+    // clang-format off
+    t[slot(AttachmentKind::MissileMount)] = TemplateBuilder{}
+        .kind(AttachmentKind::MissileMount)
+        .matrix({{0, 1.0f}, {4, 1.0f}, {8, 1.0f}})
+        .i32(nth(at::Uninterpreted56, 0), 5).i32(nth(at::Uninterpreted56, 1), 8)
+        .i32(nth(at::Uninterpreted56, 2), 6)
+        .size(100.0f, 50.0f, -400.0f)
+        .i32(at::GunIndex, 479)
+        .uninterpreted116(1000.0f, 1.0f)
+        .bytes;
+    t[slot(AttachmentKind::GunObject)] = TemplateBuilder{}
+        .kind(AttachmentKind::GunObject)
+        .matrix({{0, 0.733729839f}, {1, 0.679441333f}, {3, -0.679441333f}, {4, 0.733729839f},
+                 {5, -0.0f}, {6, -0.0f}, {8, 1.0f}})
+        .i32(at::StyleIndex, 2)
+        .i32(nth(at::Uninterpreted56, 0), 2)
+        .size(130.0f, 65.0f, -520.0f)
+        .uninterpreted116(0.733697474f, 0.679476202f)
+        .bytes;
+    t[slot(AttachmentKind::EngineFlame)] = TemplateBuilder{}
+        .kind(AttachmentKind::EngineFlame)
+        .matrix({{0, 1.0f}, {1, -0.0f}, {4, 1.0f}, {5, -0.0f}, {8, 1.0f}})
+        .i32(at::StyleIndex, 1)
+        .size(120.0f, 60.0f, -440.0f)
+        .bytes;
+    t[slot(AttachmentKind::Gun)] = TemplateBuilder{}
+        .kind(AttachmentKind::Gun)
+        .matrix({{0, 0.868112206f}, {1, 0.496368051f}, {3, -0.496368051f}, {4, 0.868112206f},
+                 {5, -0.0f}, {6, -0.0f}, {8, 1.0f}})
+        .size(100.0f, 50.0f, -400.0f)
+        .i32(at::GunIndex, 4)
+        .uninterpreted116(1000.0f, 1.0f)
+        .bytes;
+    t[slot(AttachmentKind::BlinkingLight)] = TemplateBuilder{}
+        .kind(AttachmentKind::BlinkingLight)
+        .matrix({{0, 1.0f}, {1, -0.0f}, {4, 1.0f}, {5, -0.0f}, {8, 1.0f}})
+        .i32(at::StyleIndex, 3)
+        .f32(nth(at::Size, 0), 48.0f).f32(nth(at::Size, 1), 48.0f)
+        .i32(nth(at::Uninterpreted84, 0), 100).i32(nth(at::Uninterpreted84, 1), 1500)
+        .uninterpreted116(600.0f, 1.0f)
+        .bytes;
+    // clang-format on
     return t;
 }
 
@@ -97,6 +130,21 @@ std::string_view gunModelName(int index)
     if (index < 0 || index >= GunModelCount)
         return {};
     return GunModels[static_cast<std::size_t>(index)];
+}
+
+std::string_view attachmentModelName(std::int32_t kind, std::int32_t styleIndex,
+                                     std::int32_t gunIndex)
+{
+    switch (static_cast<layout::AttachmentKind>(kind)) {
+    case layout::AttachmentKind::GunObject: {
+        const std::int64_t index = std::int64_t{FirstGunObjectModel} + styleIndex;
+        return index < GunModelCount ? gunModelName(static_cast<int>(index)) : std::string_view{};
+    }
+    case layout::AttachmentKind::Gun:
+        return gunModelName(gunIndex);
+    default:
+        return {};
+    }
 }
 
 std::string_view attachmentKindName(std::int32_t kind)

@@ -17,11 +17,15 @@ class ShipFile;
 /// The 168 bytes a new attachment of `kind` starts with.
 Bytes attachmentTemplate(layout::AttachmentKind kind);
 
-/// Display names of the gun models: entry 0 empty, 1..15 guns (kind 3, by gunIndex),
-/// 16..33 gun objects (kind 1, by 16 + styleIndex).
+/// Display names of the gun models: entry 0 empty, 1..15 guns (by gunIndex), 16..33 gun
+/// objects (by 16 + styleIndex).
 inline constexpr int GunModelCount = 34;
 inline constexpr int FirstGunObjectModel = 16;
 std::string_view gunModelName(int index); // empty outside the table
+/// The model name of a gun object (by `styleIndex`) or a gun (by `gunIndex`); empty for other
+/// kinds and for indices outside the table.
+std::string_view attachmentModelName(std::int32_t kind, std::int32_t styleIndex,
+                                     std::int32_t gunIndex);
 
 /// "Missile Mount Point", "Gun Object", "Engine Flame", "Gun" or "Blinking Light" for the
 /// kinds 0..4; empty for a kind the game does not know.

@@ -99,8 +99,11 @@ inline constexpr std::size_t Kind = 0; // i32
 inline constexpr std::size_t Position = 4; // 3 x f32
 inline constexpr std::size_t Matrix = 16; // 9 x f32, rows at 16, 28, 40
 inline constexpr std::size_t StyleIndex = 52; // i32
+inline constexpr std::size_t Uninterpreted56 = 56; // 3 x i32, set by the templates only
 inline constexpr std::size_t Size = 72; // 3 x f32
+inline constexpr std::size_t Uninterpreted84 = 84; // 2 x i32, set by the templates only
 inline constexpr std::size_t GunIndex = 100; // i32
+inline constexpr std::size_t Uninterpreted116 = 116; // 2 x f32, set by the templates only
 } // namespace attachment
 
 enum class AttachmentKind : std::int32_t

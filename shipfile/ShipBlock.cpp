@@ -39,11 +39,6 @@ std::optional<Vec3> ShipBlock::componentOrigin(std::size_t index) const
     return readVec3(record(index), layout::component::Origin);
 }
 
-bool ShipBlock::setComponentOrigin(std::size_t index, Vec3 origin)
-{
-    return writeVec3(record(index), layout::component::Origin, origin);
-}
-
 bool ShipBlock::appendTemplateRecord(int kind)
 {
     if (kind < 0 || kind >= layout::AttachmentKindCount)
@@ -51,18 +46,19 @@ bool ShipBlock::appendTemplateRecord(int kind)
     return appendRecord(attachmentTemplate(static_cast<layout::AttachmentKind>(kind)));
 }
 
-bool ShipBlock::appendRecord(Bytes source)
+bool ShipBlock::appendRecords(Bytes source, std::size_t n)
 {
-    if (count >= MaxCount)
+    if (count > MaxCount || n > MaxCount - count)
         return false;
     // A fresh buffer, so a source inside this block's own records stays valid while copied.
     const std::size_t oldSize = std::min(records.size(), std::size_t{recordSize} * count);
-    std::vector<std::uint8_t> grown(oldSize + recordSize, 0);
+    const std::size_t addedSize = std::size_t{recordSize} * n;
+    std::vector<std::uint8_t> grown(oldSize + addedSize, 0);
     std::copy_n(records.begin(), oldSize, grown.begin());
-    std::copy_n(source.begin(), std::min<std::size_t>(source.size(), recordSize),
+    std::copy_n(source.begin(), std::min(source.size(), addedSize),
                 grown.begin() + static_cast<std::ptrdiff_t>(oldSize));
     records = std::move(grown);
-    ++count;
+    count += static_cast<std::uint32_t>(n);
     return true;
 }
 

@@ -17,7 +17,7 @@ class ShipBlock
 public:
     ShipBlock() = default;
     ShipBlock(std::uint32_t blockType, std::uint32_t size, std::uint32_t recordCount);
-    virtual ~ShipBlock();
+    ~ShipBlock();
     ShipBlock(const ShipBlock&) = delete;
     ShipBlock& operator=(const ShipBlock&) = delete;
 
@@ -35,7 +35,6 @@ public:
 
     /// The origin (bytes 68..79) of component record `index` of a type-1 block.
     std::optional<Vec3> componentOrigin(std::size_t index) const;
-    bool setComponentOrigin(std::size_t index, Vec3 origin);
 
     /// The file stores a block's record count in 16 bits.
     static constexpr std::uint32_t MaxCount = 0xFFFF;
@@ -47,7 +46,11 @@ public:
     /// Grows the block by one record copied from `source`; bytes past its end are zero. False,
     /// changing nothing, when the block already holds MaxCount records: saving could not
     /// write the count.
-    bool appendRecord(Bytes source);
+    bool appendRecord(Bytes source) { return appendRecords(source, 1); }
+    /// Grows the block by `n` records copied from `source`, one record size after another;
+    /// bytes past its end are zero. False, changing nothing, when the block would hold more
+    /// than MaxCount records.
+    bool appendRecords(Bytes source, std::size_t n);
     /// Removes record `index`, keeping the order of the others. False when there is none.
     bool removeRecord(std::size_t index);
 };

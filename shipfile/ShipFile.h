@@ -54,12 +54,6 @@ public:
     const ShipBlock* first() const { return head.next.get(); }
     MessageSink& sink() const { return m_sink; }
 
-    /// Appends the block at `data[offset]` and advances `offset` past it. False at the end
-    /// marker, and also when the block does not lie wholly inside `data` (then `truncated`).
-    bool readBlock(Bytes data, std::size_t& offset, bool& truncated);
-    /// Drops every block.
-    void releaseRecords();
-
     /// Links `block` into the chain right after `after` (the head or a block of this chain) and
     /// returns it.
     ShipBlock* insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> block);
@@ -99,6 +93,11 @@ public:
 
 private:
     void load(Bytes data, const std::string& displayName);
+    /// Appends the block at `data[offset]` and advances `offset` past it. False at the end
+    /// marker, and also when the block does not lie wholly inside `data` (then `truncated`).
+    bool readBlock(Bytes data, std::size_t& offset, bool& truncated);
+    /// Drops every block.
+    void releaseRecords();
     ShipBlock* findAfterAttachmentBlock(std::uint32_t type) const;
     /// Walks the chain to set `tail` and `componentBlock` and to forget an `attachmentBlock`
     /// that is no longer in it.

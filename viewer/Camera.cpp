@@ -8,7 +8,7 @@ double clampZoom(double zoom)
 {
     if (!(zoom >= ClosestZoom)) // also NaN
         return ClosestZoom;
-    return std::min(zoom, static_cast<double>(MaxZoom));
+    return std::min(zoom, FarthestZoom);
 }
 
 double shipScale(double zoom)

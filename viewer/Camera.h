@@ -3,6 +3,8 @@
 #include "shipfile/Bytes.h"
 #include "viewer/Matrix4.h"
 
+#include <limits>
+
 // The camera of the ship view, without OpenGL: the view volume, the anchor point and the
 // model-view frames that every draw loads. Mouse handling uses the same arithmetic.
 namespace viewer::camera {
@@ -17,14 +19,17 @@ inline constexpr double FarPlane = -10000.0;
 inline constexpr double AnchorX = 1000.0;
 inline constexpr double AnchorY = 800.0;
 inline constexpr double AnchorZ = -7000.0;
-/// Zoom divisors the slider gives; ship units are drawn at ShipUnits / zoom view units.
+/// Zoom divisors the slider starts with; ship units are drawn at ShipUnits / zoom view units.
+/// The zoom-range field can move the slider's far end past MaxZoom.
 inline constexpr int MinZoom = 1;
 inline constexpr int MaxZoom = 500;
 /// The wheel and fitting go closer than the slider, for small ships.
 inline constexpr double ClosestZoom = 0.01;
+/// The farthest any slider range reaches.
+inline constexpr double FarthestZoom = std::numeric_limits<int>::max();
 inline constexpr double ShipUnits = 10.0;
 
-/// `zoom` kept to ClosestZoom..MaxZoom, so a stray value never divides by zero.
+/// `zoom` kept to ClosestZoom..FarthestZoom, so a stray value never divides by zero.
 double clampZoom(double zoom);
 /// View units per ship unit.
 double shipScale(double zoom);

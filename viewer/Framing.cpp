@@ -15,7 +15,10 @@ using shipfile::Vec3;
 
 double wheelZoom(double zoom, double notches)
 {
-    return camera::clampZoom(camera::clampZoom(zoom) * std::pow(WheelZoomStep, -notches));
+    const double from = camera::clampZoom(zoom);
+    const double to = from * std::pow(WheelZoomStep, -notches);
+    // Out no farther than the slider's usual end, or than a wider slider range already went.
+    return camera::clampZoom(std::min(to, std::max(from, double{camera::MaxZoom})));
 }
 
 Vec3 centreKeeping(const Matrix4& orientation, Vec3 center, Point at, double from, double to)

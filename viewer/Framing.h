@@ -16,7 +16,8 @@ inline constexpr double WheelZoomStep = 1.1;
 inline constexpr double FitFill = 0.9;
 
 /// The zoom after turning the wheel `notches` (positive: away from the user, closer), held
-/// to camera::ClosestZoom..MaxZoom.
+/// to camera::ClosestZoom..MaxZoom, or to the zoom itself where a wider slider range took it
+/// farther out.
 double wheelZoom(double zoom, double notches);
 
 /// The centre that keeps the ship point under view point `at` where it is on screen when the

@@ -12,9 +12,6 @@ class Matrix4
 {
 public:
     Matrix4();
-    virtual ~Matrix4() = default;
-    Matrix4(const Matrix4&) = default;
-    Matrix4& operator=(const Matrix4&) = default;
 
     void setIdentity();
     /// Rotations by an angle in degrees; they change columns 0-2 only.

@@ -377,8 +377,6 @@ void showStop(shipfile::MessageSink& sink, std::string_view text, std::string_vi
 }
 } // namespace
 
-ShipView::~ShipView() = default;
-
 void ShipView::initialiseGl(camera::ViewSize size, double pixelRatio)
 {
     glViewport(0, 0, static_cast<GLsizei>(std::lround(size.width * pixelRatio)),
@@ -419,7 +417,7 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
     glClearColor(ShipView::BackgroundGrey, ShipView::BackgroundGrey, ShipView::BackgroundGrey,
                  1.0f);
 
-    // One zoom for the whole frame, however the slider moves meanwhile.
+    // Held to the range the camera knows, so a stray zoom never divides by zero.
     const double frameZoom = camera::clampZoom(zoom);
     const Matrix4 cameraMatrix = camera::cameraTransform(orientation);
     glMatrixMode(GL_MODELVIEW);

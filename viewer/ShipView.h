@@ -23,7 +23,6 @@ class ShipView
 {
 public:
     ShipView() = default;
-    virtual ~ShipView();
     ShipView(const ShipView&) = delete;
     ShipView& operator=(const ShipView&) = delete;
 
@@ -54,15 +53,15 @@ public:
 
     Matrix4 orientation;
     shipfile::Vec3 center;
-    /// Zoom divisor: the slider's 1..500, or finer from the wheel and fitting (down to
-    /// camera::ClosestZoom).
+    /// Zoom divisor: the slider's position (1..500 unless the zoom-range field widened it), or
+    /// finer from the wheel and fitting (down to camera::ClosestZoom).
     double zoom = 1.0;
-    int textureMap = 1;
-    int highQualityTextures = 1;
-    int markSelected = 0;
-    int centerOnObject = 1;
-    int ignoreDest = 1;
-    int showBoxes = 1;
+    bool textureMap = true;
+    bool highQualityTextures = true;
+    bool markSelected = false;
+    bool centerOnObject = true;
+    bool ignoreDest = true;
+    bool showBoxes = true;
 };
 
 /// Components named "...dest" are left out of the picture while `ignoreDest` is set.

@@ -3,6 +3,7 @@
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
 #include "viewer/ShipView.h"
+#include "viewer/Tcache.h"
 
 #include <GL/gl.h>
 #include <algorithm>
@@ -68,8 +69,6 @@ bool TextureCache::NameEqual::operator()(std::string_view a, std::string_view b)
 TextureCache::TextureCache(std::string texturePath) : m_texturePath(std::move(texturePath)) {}
 
 // Texture objects live as long as the context; the cache lives as long as the program.
-TextureCache::~TextureCache() = default;
-
 void TextureCache::setTexturePath(std::string texturePath)
 {
     m_texturePath = std::move(texturePath);
@@ -78,13 +77,7 @@ void TextureCache::setTexturePath(std::string texturePath)
 unsigned int TextureCache::findTexture(std::string_view name) const
 {
     const auto found = m_textures.find(name);
-    return found == m_textures.end() ? 0 : found->second.textureId;
-}
-
-const DecodedTexture* TextureCache::picture(std::string_view name) const
-{
-    const auto found = m_textures.find(name);
-    return found == m_textures.end() ? nullptr : &found->second.picture;
+    return found == m_textures.end() ? 0 : found->second;
 }
 
 void TextureCache::bindLoaded(unsigned int textureId, const ShipView& view) const
@@ -111,7 +104,7 @@ unsigned int TextureCache::bind(std::string_view name, ShipView& view, shipfile:
 
     std::string key(name);
     std::ranges::transform(key, key.begin(), lower);
-    m_textures.emplace(std::move(key), Entry{id, std::move(lookup.texture)});
+    m_textures.emplace(std::move(key), id);
     return id;
 }
 
@@ -119,7 +112,7 @@ unsigned int TextureCache::fail(std::string_view text, ShipView& view, shipfile:
 {
     sink.show(
         msg::ownCaption(std::string(text), msg::CaptionWentWrong, shipfile::MessageIcon::Stop));
-    view.textureMap = 0;
+    view.textureMap = false;
     if (onTexturesDisabled)
         onTexturesDisabled();
     return 0;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "viewer/Tcache.h"
-
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -16,14 +14,13 @@ namespace viewer {
 
 class ShipView;
 
-/// The textures of the ship faces, loaded from the texture cache file on first use and kept,
-/// with their OpenGL texture objects, for the rest of the program (so across ship files too).
+/// The textures of the ship faces, loaded from the texture cache file into OpenGL texture
+/// objects on first use and kept for the rest of the program (so across ship files too).
 /// Names are matched ignoring case. Every call needs the viewer's GL context current.
 class TextureCache
 {
 public:
     explicit TextureCache(std::string texturePath = {});
-    virtual ~TextureCache();
     TextureCache(const TextureCache&) = delete;
     TextureCache& operator=(const TextureCache&) = delete;
 
@@ -37,23 +34,15 @@ public:
     /// The texture object of `name` if it is cached, else 0.
     unsigned int findTexture(std::string_view name) const;
     /// Makes `name` the current 2D texture, loading it first if needed, and sets its filters
-    /// from the view. On failure: one message, `view.textureMap` = 0, onTexturesDisabled, and
+    /// from the view. On failure: one message, `view.textureMap` off, onTexturesDisabled, and
     /// 0 is returned with nothing added to the cache.
     unsigned int bind(std::string_view name, ShipView& view, shipfile::MessageSink& sink);
     /// Binds a texture object this cache returned and sets its filters from the view.
     void bindLoaded(unsigned int textureId, const ShipView& view) const;
 
-    /// The converted picture of a cached texture, or null.
-    const DecodedTexture* picture(std::string_view name) const;
     std::size_t size() const { return m_textures.size(); }
 
 private:
-    struct Entry
-    {
-        unsigned int textureId = 0;
-        DecodedTexture picture;
-    };
-
     // Keys are lower-cased names; lookups hash and compare ignoring case, without copies.
     struct NameHash
     {
@@ -69,7 +58,8 @@ private:
     unsigned int fail(std::string_view text, ShipView& view, shipfile::MessageSink& sink);
 
     std::string m_texturePath;
-    std::unordered_map<std::string, Entry, NameHash, NameEqual> m_textures;
+    /// Texture object ids by name.
+    std::unordered_map<std::string, unsigned int, NameHash, NameEqual> m_textures;
 };
 
 } // namespace viewer

@@ -60,12 +60,12 @@ private slots:
                      qPrintable(QString::number(boxId)));
 
         const auto& view = w.view();
-        QCOMPARE(view.textureMap, 1);
-        QCOMPARE(view.highQualityTextures, 1);
-        QCOMPARE(view.markSelected, 0);
-        QCOMPARE(view.centerOnObject, 1);
-        QCOMPARE(view.ignoreDest, 1);
-        QCOMPARE(view.showBoxes, 1);
+        QCOMPARE(view.textureMap, true);
+        QCOMPARE(view.highQualityTextures, true);
+        QCOMPARE(view.markSelected, false);
+        QCOMPARE(view.centerOnObject, true);
+        QCOMPARE(view.ignoreDest, true);
+        QCOMPARE(view.showBoxes, true);
         QCOMPARE(editor.state().selectedComponent, -1);
         QCOMPARE(editor.state().selectedAttachment, -1);
         QVERIFY(!editor.state().typeOneOnly);
@@ -91,7 +91,7 @@ private slots:
             QVERIFY(m.icon == shipfile::MessageIcon::None);
         }
         QVERIFY(!w.control<QCheckBox>(id::TextureMap)->isChecked());
-        QCOMPARE(w.view().textureMap, 1); // only the box is cleared
+        QCOMPARE(w.view().textureMap, true); // only the box is cleared
         QCOMPARE(editor.state().texturePath, fs::path("/tcachehw.dat"));
         QCOMPARE(editor.state().shipsDirectory, fs::path("/ships"));
         QCOMPARE(w.textures().texturePath(), std::string("/tcachehw.dat"));
@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(components->count(), 3);
         QCOMPARE(components->item(0)->text(), QStringLiteral("Fuselage"));
         QTRY_VERIFY(editor.shipPixels() > 1000);
-        QCOMPARE(w.view().textureMap, 1);
+        QCOMPARE(w.view().textureMap, true);
         QVERIFY(w.control<QCheckBox>(id::TextureMap)->isChecked());
         QCOMPARE(w.control<QLineEdit>(id::ShipClass)->text(), QStringLiteral("Fighter"));
 
@@ -150,7 +150,7 @@ private slots:
             if (!editor.sink.messages.empty())
                 QCOMPARE(editor.sink.messages[0].text, std::string(messages::CompressedNotice));
             QTRY_VERIFY(editor.shipPixels() > 500);
-            QCOMPARE(w.view().textureMap, 1);
+            QCOMPARE(w.view().textureMap, true);
         }
         QCOMPARE(w.control<QLineEdit>(id::ShipClass)->text(), QStringLiteral("Fighter"));
     }

@@ -187,7 +187,7 @@ private slots:
                 QVERIFY(editor.state().file->serialise() == image);
                 // Ticking the box again hands the centre back to the selected component.
                 w.control<QCheckBox>(id::CenterOnObject)->click();
-                QCOMPARE(w.view().centerOnObject, 1);
+                QCOMPARE(w.view().centerOnObject, true);
             }
         }
         QVERIFY(editor.sink.messages.empty());
@@ -209,7 +209,7 @@ private slots:
         QVERIFY(centring->isChecked()); // a press alone moves nothing
         QTest::mouseMove(view, start + QPoint(4, 0));
         QVERIFY(!centring->isChecked());
-        QCOMPARE(w.view().centerOnObject, 0);
+        QCOMPARE(w.view().centerOnObject, false);
         QTest::mouseMove(view, start);
         QTest::mouseRelease(view, Qt::LeftButton, {}, start);
         QVERIFY(!centring->isChecked());
@@ -323,7 +323,7 @@ private slots:
         const struct
         {
             int control;
-            int viewer::ShipView::*flag;
+            bool viewer::ShipView::*flag;
         } boxes[] = {{id::TextureMap, &viewer::ShipView::textureMap},
                      {id::HighQualityTextures, &viewer::ShipView::highQualityTextures},
                      {id::MarkSelected, &viewer::ShipView::markSelected},
@@ -332,11 +332,11 @@ private slots:
                      {id::CenterOnObject, &viewer::ShipView::centerOnObject}};
         for (const auto& box : boxes) {
             auto* check = w.control<QCheckBox>(box.control);
-            const int before = w.view().*box.flag;
-            QCOMPARE(check->isChecked(), before != 0);
+            const bool before = w.view().*box.flag;
+            QCOMPARE(check->isChecked(), before);
             QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
-            QCOMPARE(w.view().*box.flag, before == 0 ? 1 : 0);
-            QCOMPARE(check->isChecked(), before == 0);
+            QCOMPARE(w.view().*box.flag, !before);
+            QCOMPARE(check->isChecked(), !before);
             check->click();
             QCOMPARE(w.view().*box.flag, before);
         }

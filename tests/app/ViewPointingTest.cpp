@@ -208,7 +208,7 @@ private slots:
         list->setCurrentRow(1);
         QTest::keyClick(list, Qt::Key_Home);
         QVERIFY(!centring->isChecked());
-        QCOMPARE(w.view().centerOnObject, 0);
+        QCOMPARE(w.view().centerOnObject, false);
         QCOMPARE(w.control<QSlider>(id::ZoomSlider)->value(), 1); // the turret is close
         QVERIFY(w.view().zoom < 1);
     }

@@ -68,7 +68,7 @@ Vec3 storedPosition(shipfile::ShipFile& file)
 struct OpenDialog
 {
     explicit OpenDialog(OpenShip& ship, int attachmentIndex = Attachment)
-        : dialog(*ship.file, Component, attachmentIndex, ship.sink)
+        : dialog(*ship.file, Component, attachmentIndex)
     {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -278,12 +278,12 @@ private slots:
         OpenShip ship(shipWith(attachment(-1, {1, 2, 3})));
         const auto before = ship.file->serialise();
         {
-            AttachmentPropertiesDialog negative(*ship.file, Component, Attachment, ship.sink);
+            AttachmentPropertiesDialog negative(*ship.file, Component, Attachment);
             QVERIFY(!negative.hasAttachment());
             negative.accept();
         }
         {
-            AttachmentPropertiesDialog missing(*ship.file, Component, 2, ship.sink);
+            AttachmentPropertiesDialog missing(*ship.file, Component, 2);
             QVERIFY(!missing.hasAttachment());
             missing.accept();
         }

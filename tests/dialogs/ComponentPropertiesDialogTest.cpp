@@ -51,7 +51,7 @@ std::vector<std::uint8_t> recordBytes(const shipfile::ShipFile& file, int compon
 struct OpenDialog
 {
     explicit OpenDialog(OpenShip& ship, int component = 1)
-        : dialog(*ship.file, component, ship.sink)
+        : dialog(*ship.file, component)
     {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -254,7 +254,7 @@ private slots:
         testsupport::Component c;
         c.role = 1;
         OpenShip ship(twoComponents(c));
-        ComponentPropertiesDialog dialog(*ship.file, 1, ship.sink);
+        ComponentPropertiesDialog dialog(*ship.file, 1);
 
         QTimer::singleShot(0, &dialog, [&dialog] {
             retype(control<QLineEdit>(dialog, id::HitPoints), QStringLiteral("55"));

@@ -395,7 +395,7 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
     EXPECT_TRUE(only.records.empty());
 
     ShipBlock table(1, 312, 2);
-    ASSERT_TRUE(table.setComponentOrigin(1, {1.5f, -2.0f, 3.0f}));
+    ASSERT_TRUE(writeVec3(table.record(1), 68, {1.5f, -2.0f, 3.0f}));
     EXPECT_EQ(table.componentOrigin(1), (Vec3{1.5f, -2.0f, 3.0f}));
     EXPECT_EQ(readF32(table.record(1), 68), 1.5f);
     EXPECT_FALSE(table.componentOrigin(2));
@@ -451,7 +451,7 @@ TEST(ChainOperations, RestoreLoadsAnImageAsNewWithoutMessages)
     auto file = ShipFile::fromBytes(buildShip(sampleShip()), "x", sink);
     const ByteVector image = file->serialise();
     ASSERT_TRUE(file->selectAttachmentBlock(1));
-    file->releaseRecords();
+    file->takeAfter(file->head);
     file->insertAfter(file->head, std::make_unique<ShipBlock>(4, 2, 1));
 
     ASSERT_TRUE(file->restore(image));

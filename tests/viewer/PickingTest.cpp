@@ -282,6 +282,8 @@ TEST(WheelZoom, EvenStepsWithinRangeKeepingThePointerStill)
     EXPECT_NEAR(wheelZoom(4, 0.5), 4 / std::sqrt(1.1), 1e-12); // a smooth wheel's part notch
     EXPECT_EQ(wheelZoom(camera::ClosestZoom, 5), camera::ClosestZoom);
     EXPECT_EQ(wheelZoom(480, -5), 500);
+    EXPECT_EQ(wheelZoom(1000, -1), 1000);
+    EXPECT_NEAR(wheelZoom(1000, 1), 1000 / 1.1, 1e-9);
 
     // The ship point under the pointer stays under it, whatever the orientation.
     Matrix4 turned;
