@@ -84,6 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(n == output.size(), "result is the output size");
     fuzz::check(n == expectedSize && matches(output), "agrees with the reference decoder");
 
+    // The portable loop, which processors without AVX2 run, agrees too.
+    shipfile::ByteBuffer portable;
+    fuzz::check(shipfile::decodePacked(input, portable, shipfile::DecodeLoop::Portable) == n &&
+                    matches(portable),
+                "the portable loop agrees with the reference decoder");
+
     // Again into a vector full of other bytes: stale contents must never show through.
     shipfile::ByteBuffer reused(n + 2000, 0xA5);
     fuzz::check(shipfile::decodePacked(input, reused) == n && matches(reused),

@@ -5,6 +5,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 namespace shipfile {
 
 namespace {
@@ -180,6 +184,163 @@ inline void copyNear(std::uint8_t* dst, std::size_t distance, std::size_t n)
     }
 }
 
+// Where the fast loop stands, and the last positions from which a whole command, read and
+// written with wide moves, stays inside both buffers.
+struct Cursor
+{
+    const std::uint8_t* ip;
+    std::uint8_t* op;
+    const std::uint8_t* inLimit;
+    std::uint8_t* outLimit;
+    const std::uint8_t* outBegin;
+};
+
+#if defined(__x86_64__)
+// Shuffles[d] repeats the first d bytes of 16 across all 16 (byte i takes byte i % d); from a
+// distance of 16 on a copy reads only bytes written before it, and the shuffle keeps them as
+// they are. Steps[d] is the whole periods 16 bytes hold.
+struct alignas(16) ShuffleMask
+{
+    std::uint8_t bytes[Wide];
+};
+constexpr std::array<ShuffleMask, Wide + 1> Shuffles = [] {
+    std::array<ShuffleMask, Wide + 1> masks{};
+    for (std::size_t d = 1; d <= Wide; ++d)
+        for (std::size_t i = 0; i < Wide; ++i)
+            masks[d].bytes[i] = static_cast<std::uint8_t>(i % d);
+    return masks;
+}();
+constexpr std::array<std::uint8_t, Wide + 1> Steps = [] {
+    std::array<std::uint8_t, Wide + 1> steps{};
+    for (std::size_t d = 1; d <= Wide; ++d)
+        steps[d] = static_cast<std::uint8_t>(Wide / d * d);
+    return steps;
+}();
+
+// Written out rather than as an intrinsic: the intrinsic may not sit in code the portable loop
+// also instantiates. Only the AVX2 loop, chosen after the processor check below, reaches it.
+inline __m128i shuffleBytes(__m128i v, const ShuffleMask& mask)
+{
+    asm("vpshufb %2, %1, %0" : "=x"(v) : "x"(v), "m"(mask));
+    return v;
+}
+
+// The first 16 bytes of a copy in one shuffled move, whatever the distance: no branch between
+// near and far sources on most commands. `pattern` holds those 16 bytes; the rest of a longer
+// copy repeats it for a short period, or moves on in 16-byte steps for a long one.
+[[gnu::noinline]] void copyRest(std::uint8_t* dst, std::size_t distance, std::size_t n,
+                                __m128i pattern)
+{
+    if (distance >= Wide) {
+        copyWide(dst + Wide, dst + Wide - distance, n - Wide);
+        return;
+    }
+    const std::size_t step = Steps[distance];
+    for (std::size_t i = step; i < n; i += step)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), pattern);
+}
+
+inline void copyShuffled(std::uint8_t* dst, std::size_t distance, std::size_t n)
+{
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst - distance));
+    v = shuffleBytes(v, Shuffles[distance < Wide ? distance : Wide]);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v);
+    if (n > Wide) [[unlikely]]
+        copyRest(dst, distance, n, v);
+}
+#endif
+
+// Decodes commands while a whole one fits inside both buffers with no check of its own. Stops
+// at the closing command or near either end, where the checked path takes over; false when a
+// copy reaches before the start of the output.
+template <bool Shuffle> [[gnu::always_inline]] inline bool decodeFast(Cursor& cursor)
+{
+    // Locals: stores through `op` may alias the cursor as far as the compiler knows.
+    const std::uint8_t* ip = cursor.ip;
+    std::uint8_t* op = cursor.op;
+    const std::uint8_t* const inLimit = cursor.inLimit;
+    std::uint8_t* const outLimit = cursor.outLimit;
+    const std::uint8_t* const outBegin = cursor.outBegin;
+    bool sound = true;
+    while (ip <= inLimit && op <= outLimit) {
+        const std::uint32_t word = load<std::uint32_t>(ip);
+        const unsigned b0 = word & 0xFF;
+        if (b0 >= 0xE0) [[unlikely]] {
+            if (b0 >= 0xFC)
+                break; // the checked path finishes the stream
+            // Literal runs are multiples of 4 up to 112: 32 bytes, and 80 more for a longer
+            // run, in fixed moves with no loop to mispredict. The spill past the run is
+            // overwritten by the next command.
+            const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
+            std::memcpy(op, ip + 1, 32);
+            if (literals > 32)
+                std::memcpy(op + 32, ip + 33, MaxLiteralRun - 32);
+            ip += 1 + literals;
+            op += literals;
+            continue;
+        }
+
+        // Where the next command starts is the loop's critical path: its length and literal
+        // count come from b0 by arithmetic and a select, not through the table.
+        const bool literalsInB1 = b0 - 0x80u < 0x40u;
+        const std::size_t literals = literalsInB1 ? (word >> 14) & 3u : word & 3u;
+        const std::size_t length = 2u + (b0 >= 0x80u) + (b0 >= 0xC0u);
+        // 0..3 literals in one fixed 4-byte move.
+        std::memcpy(op, ip + length, 4);
+        ip += length + literals;
+        op += literals;
+
+        const CommandForm& form = Forms[b0];
+        const std::size_t copy = form.copy(word);
+        const std::size_t distance = form.distance(__builtin_bswap32(word));
+        if (distance > static_cast<std::size_t>(op - outBegin)) [[unlikely]] {
+            sound = false;
+            break;
+        }
+#if defined(__x86_64__)
+        if constexpr (Shuffle) {
+            copyShuffled(op, distance, copy);
+            op += copy;
+            continue;
+        }
+#endif
+        if (distance >= Wide)
+            copyWide(op, op - distance, copy);
+        else
+            copyNear(op, distance, copy);
+        op += copy;
+    }
+    cursor.ip = ip;
+    cursor.op = op;
+    return sound;
+}
+
+using FastLoop = bool (*)(Cursor&);
+
+bool decodeFastPortable(Cursor& cursor)
+{
+    return decodeFast<false>(cursor);
+}
+
+#if defined(__x86_64__)
+// Built for processors from about 2013 on (AVX2 and BMI2): besides the shuffle, the compiler
+// gets three-operand forms and flag-free shifts, which shortens the loop.
+[[gnu::target("avx2,bmi,bmi2")]] bool decodeFastShuffled(Cursor& cursor)
+{
+    return decodeFast<true>(cursor);
+}
+#endif
+
+FastLoop bestFastLoop()
+{
+#if defined(__x86_64__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2"))
+        return decodeFastShuffled;
+#endif
+    return decodeFastPortable;
+}
+
 // How much output to make room for. The 3-byte size field is trusted when a stream of this
 // length could produce it: at least 4 bytes for every 5 of commands (nothing gives less but a
 // closing command or bytes after it) and at most 1028 for every 4 (the longest copy). A field
@@ -195,8 +356,10 @@ std::size_t plausibleOutputSize(Bytes input)
 
 } // namespace
 
-std::size_t decodePacked(Bytes input, ByteBuffer& output)
+std::size_t decodePacked(Bytes input, ByteBuffer& output, DecodeLoop loop)
 {
+    static const FastLoop best = bestFastLoop();
+    const FastLoop fast = loop == DecodeLoop::Portable ? decodeFastPortable : best;
     output.clear();
     auto fail = [&output] {
         output.clear();
@@ -219,45 +382,14 @@ std::size_t decodePacked(Bytes input, ByteBuffer& output)
     std::uint8_t* out = output.data();
 
     for (;;) {
-        while (ip + InputReach <= inSize && op + OutputReach <= outSize) {
-            const std::uint32_t word = load<std::uint32_t>(in + ip);
-            const unsigned b0 = word & 0xFF;
-            if (b0 >= 0xE0) {
-                if (b0 >= 0xFC)
-                    break; // the checked path below finishes the stream
-                // Literal runs are multiples of 4 up to 112: 32 bytes, and 80 more for a
-                // longer run, in fixed moves with no loop to mispredict. The spill past the
-                // run is overwritten by the next command.
-                const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
-                std::memcpy(out + op, in + ip + 1, 32);
-                if (literals > 32)
-                    std::memcpy(out + op + 32, in + ip + 33, MaxLiteralRun - 32);
-                ip += 1 + literals;
-                op += literals;
-                continue;
-            }
-
-            // Where the next command starts is the loop's critical path: its length and
-            // literal count come from b0 by arithmetic and a select, not through the table.
-            const bool literalsInB1 = b0 - 0x80u < 0x40u;
-            const std::size_t literals = literalsInB1 ? (word >> 14) & 3u : word & 3u;
-            const std::size_t length = 2u + (b0 >= 0x80u) + (b0 >= 0xC0u);
-            // 0..3 literals in one fixed 4-byte move.
-            std::memcpy(out + op, in + ip + length, 4);
-            ip += length + literals;
-            op += literals;
-
-            const CommandForm& form = Forms[b0];
-            const std::size_t copy = form.copy(word);
-            const std::size_t distance = form.distance(__builtin_bswap32(word));
-            if (distance > op)
+        // The fast loop runs only while a whole command cannot reach past either buffer.
+        Cursor cursor{in + ip, out + op, in + inSize - std::min(inSize, InputReach),
+                      out + outSize - std::min(outSize, OutputReach), out};
+        if (cursor.ip <= cursor.inLimit && cursor.op <= cursor.outLimit) {
+            if (!fast(cursor))
                 return fail();
-            std::uint8_t* dst = out + op;
-            op += copy;
-            if (distance >= Wide)
-                copyWide(dst, dst - distance, copy);
-            else
-                copyNear(dst, distance, copy);
+            ip = static_cast<std::size_t>(cursor.ip - in);
+            op = static_cast<std::size_t>(cursor.op - out);
         }
 
         // Checked path: one command near either end of the buffers, or the closing command.

@@ -17,11 +17,15 @@ Stream packed(std::initializer_list<std::uint8_t> commands)
     return s;
 }
 
+// Decodes with the loop this processor runs best, checking that the portable one agrees.
 Stream decode(const Stream& input)
 {
     ByteBuffer out;
     const std::size_t n = decodePacked(input, out);
     EXPECT_EQ(n, out.size());
+    ByteBuffer portable;
+    EXPECT_EQ(decodePacked(input, portable, DecodeLoop::Portable), n);
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), portable.begin(), portable.end()));
     return Stream(out.begin(), out.end());
 }
 } // namespace
@@ -204,9 +208,11 @@ TEST(DecodePacked, CopyBeforeOutputStartFailsMidStream)
     EXPECT_EQ(decode(good.stream), good.expected);
     Stream bad = good.stream;
     bad[5 + 1 + 112 + 2] = 112; // low distance byte: 113 back
-    ByteBuffer out;
-    EXPECT_EQ(decodePacked(bad, out), 0u);
-    EXPECT_TRUE(out.empty());
+    for (const DecodeLoop loop : {DecodeLoop::Best, DecodeLoop::Portable}) {
+        ByteBuffer out;
+        EXPECT_EQ(decodePacked(bad, out, loop), 0u);
+        EXPECT_TRUE(out.empty());
+    }
 }
 
 TEST(DecodePacked, SizeFieldIsOnlyAHint)
