@@ -112,10 +112,11 @@ def copy_tree(source, target):
     tracked = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard"],
                              cwd=source, capture_output=True, text=True, check=True).stdout.split()
     for name in tracked:
-        origin = source / name
-        if origin.is_file():
-            (target / name).parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(origin, target / name)
+        origin, copy = source / name, target / name
+        # Unchanged files keep their time stamps, so a reused build rebuilds only what changed.
+        if origin.is_file() and not (copy.is_file() and copy.read_bytes() == origin.read_bytes()):
+            copy.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(origin, copy)
 
 
 def run(command, cwd, timeout=None):
@@ -165,6 +166,8 @@ def main():
     parser.add_argument("--minutes", type=float,
                         help="start no new mutant after this long; the rate is of those tried")
     parser.add_argument("--report", type=pathlib.Path, help="write every mutant's outcome here")
+    parser.add_argument("--workdir", type=pathlib.Path,
+                        help="keep the copies and builds here and reuse them next time")
     parser.add_argument("--list", action="store_true", help="only list the sampled mutants")
     args = parser.parse_args()
 
@@ -177,10 +180,10 @@ def main():
             print(f"{relative}:{number}: {name}")
         return 0
 
-    scratch = pathlib.Path(tempfile.mkdtemp(prefix="korvex-mutate-"))
+    scratch = args.workdir or pathlib.Path(tempfile.mkdtemp(prefix="korvex-mutate-"))
     workdirs = [scratch / f"worker{i}" for i in range(args.jobs)]
     for workdir in workdirs:
-        (workdir / "src").mkdir(parents=True)
+        (workdir / "src").mkdir(parents=True, exist_ok=True)
         copy_tree(tree, workdir / "src")
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         list(pool.map(configure, workdirs))
@@ -200,7 +203,8 @@ def main():
 
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         list(pool.map(worker, range(args.jobs)))
-    shutil.rmtree(scratch, ignore_errors=True)
+    if not args.workdir:
+        shutil.rmtree(scratch, ignore_errors=True)
 
     killed = outcomes.count("killed")
     survived = outcomes.count("survived")
