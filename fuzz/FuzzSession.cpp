@@ -11,6 +11,7 @@
 #include "editing/Attachments.h"
 #include "editing/BlockSwitches.h"
 #include "editing/Components.h"
+#include "editing/History.h"
 #include "editing/Merge.h"
 #include "editing/Scaling.h"
 #include "fuzz/FuzzCheck.h"
@@ -29,13 +30,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#if __has_include("editing/History.h")
-#include "editing/History.h"
-#define KORVEX_FUZZ_HAS_HISTORY 1
-#else
-#define KORVEX_FUZZ_HAS_HISTORY 0
-#endif
 
 namespace {
 
@@ -293,21 +287,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ByteVector image = file->serialise();
     checkDocument(*file);
 
-#if KORVEX_FUZZ_HAS_HISTORY
     editing::History history;
-#endif
     const ByteVector start = image;
     for (int n = 0; n < MaxCommands && !args.done(); ++n) {
         const auto command =
             static_cast<Command>(args.byte() % static_cast<unsigned>(Command::Count));
         bool ran = false;
-#if KORVEX_FUZZ_HAS_HISTORY
         if (command == Command::Undo)
             ran = history.undo(*file);
         else if (command == Command::Redo)
             ran = history.redo(*file);
         else
-#endif
             ran = run(command, *file, args, sink);
         if (trace)
             std::fprintf(stderr, "command %d %s\n", static_cast<int>(command),
@@ -319,14 +309,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(file->matchesImage(after), "the unsaved-changes check agrees with saving");
         auto reloaded = ShipFile::fromBytes(after, "reloaded.shp", sink);
         fuzz::check(reloaded->serialise() == after, "a saved session loads back to itself");
-#if KORVEX_FUZZ_HAS_HISTORY
         if (command != Command::Undo && command != Command::Redo)
             history.record("command " + std::to_string(n), image, *file);
-#endif
         image = std::move(after);
     }
 
-#if KORVEX_FUZZ_HAS_HISTORY
     // From the newest step back to the start and forward again.
     while (history.redo(*file))
         checkDocument(*file);
@@ -337,8 +324,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (history.redo(*file))
         checkDocument(*file);
     fuzz::check(file->serialise() == newest, "redoing everything gives the newest bytes");
-#else
-    (void)start;
-#endif
     return 0;
 }
