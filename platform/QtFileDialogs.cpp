@@ -4,6 +4,26 @@
 
 namespace platform {
 
+namespace {
+
+// Both save dialogs: any file name, under one of `filters`.
+void makeSaveDialog(QFileDialog& dialog, const QStringList& filters)
+{
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+}
+
+// The file the user chose in an open or save dialog, or empty when the dialog was cancelled.
+QString chosenFile(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
 QString QtFileDialogs::openFileName(QWidget* owner, const QString& directory,
                                     const QStringList& filters)
 {
@@ -11,36 +31,28 @@ QString QtFileDialogs::openFileName(QWidget* owner, const QString& directory,
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 QString QtFileDialogs::saveFileName(QWidget* owner, const QString& path, const QStringList& filters)
 {
     QFileDialog dialog(owner);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
+    makeSaveDialog(dialog, filters);
     // A name typed without an extension gets the ship extension, as the game expects.
     dialog.setDefaultSuffix(QStringLiteral("shp"));
     dialog.selectFile(path);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 QString QtFileDialogs::exportFileName(QWidget* owner, const QString& suggested,
                                       const QStringList& filters, QString& chosenFilter)
 {
     QFileDialog dialog(owner, QString(), suggested);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    chosenFilter = dialog.selectedNameFilter();
-    return dialog.selectedFiles().constFirst();
+    makeSaveDialog(dialog, filters);
+    const QString file = chosenFile(dialog);
+    if (!file.isEmpty())
+        chosenFilter = dialog.selectedNameFilter();
+    return file;
 }
 
 } // namespace platform
