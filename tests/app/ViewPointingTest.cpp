@@ -1,12 +1,11 @@
-#include "app/ViewControls.h"
 #include "resources/MainWindowTemplate.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
-#include "viewer/FixedViews.h"
 #include "viewer/ShipViewWidget.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QListWidget>
 #include <QSlider>
@@ -58,7 +57,7 @@ private:
     app::MainDialog& openSample(Editor& editor)
     {
         auto& w = editor.open();
-        w.viewControls().chooseView(ViewChoice::Front);
+        chooseView(w, ViewChoice::Front);
         w.control<QSlider>(id::ZoomSlider)->setValue(2);
         return w;
     }
@@ -129,8 +128,10 @@ private slots:
         turnWheel(w, anchor, 10);
         QVERIFY(w.view().zoom < 1);
         QCOMPARE(slider->value(), 1);
+        const int closeUp = editor.shipPixels();
         slider->setValue(7);
         QCOMPARE(w.view().zoom, 7.0);
+        QVERIFY(editor.shipPixels() < closeUp); // drawn at once, not at some later paint
 
         // Off the anchor the ship point under the pointer stays: the centre moves toward it.
         w.control<QCheckBox>(id::CenterOnObject)->click(); // no component selected anyway
@@ -190,6 +191,10 @@ private slots:
         QCOMPARE(components->geometry(), listBefore);
         QCOMPARE(w.viewWidget()->size(), QSize(388, 388));
         QCOMPARE(w.minimumSize(), templateSize);
+        // The view's square stands on the "Ship" box's lower-left corner and is cut to the box.
+        const QRect box = w.control<QGroupBox>(id::ShipGroup)->geometry();
+        QCOMPARE(w.viewWidget()->mapTo(&w, w.viewWidget()->rect().bottomLeft()), box.bottomLeft());
+        QCOMPARE(w.viewWidget()->parentWidget()->geometry(), box);
     }
 };
 

@@ -6,8 +6,6 @@
 #include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
 
-#include <QPushButton>
-
 #include <functional>
 #include <string_view>
 
@@ -17,21 +15,10 @@ using dialogs::AttachmentPropertiesDialog;
 namespace id = resources::attachmentproperties;
 
 // The sample ship's hull (component 0) holds attachment k of kind k at (20k - 40, 50, 100).
-struct OpenDialog
+struct OpenDialog : Shown<AttachmentPropertiesDialog>
 {
-    OpenDialog(OpenShip& ship, int attachment) : dialog(*ship.file, 0, attachment)
-    {
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    }
-    QListWidget* list() { return control<QListWidget>(dialog, id::Properties); }
-    QLineEdit* edit(int controlId) { return control<QLineEdit>(dialog, controlId); }
-    void click(int button)
-    {
-        QTest::mouseClick(control<QPushButton>(dialog, button), Qt::LeftButton);
-    }
-
-    AttachmentPropertiesDialog dialog;
+    OpenDialog(OpenShip& ship, int attachment) : Shown(*ship.file, 0, attachment) {}
+    QListWidget* list() { return Shown::list(id::Properties); }
 };
 
 editing::AttachmentProperties stored(OpenShip& ship, int attachment)

@@ -17,18 +17,10 @@ using dialogs::ComponentPropertiesDialog;
 namespace id = resources::componentproperties;
 
 // The sample ship's turret (component 1): role 3, 100 hit points, no debris.
-struct OpenDialog
+struct OpenDialog : Shown<ComponentPropertiesDialog>
 {
-    explicit OpenDialog(OpenShip& ship, int component = 1)
-        : dialog(*ship.file, component)
-    {
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    }
-    QLineEdit* edit(int controlId) { return control<QLineEdit>(dialog, controlId); }
+    explicit OpenDialog(OpenShip& ship, int component = 1) : Shown(*ship.file, component) {}
     template <typename T> T* find(int controlId) { return control<T>(dialog, controlId); }
-
-    ComponentPropertiesDialog dialog;
 };
 
 editing::ComponentProperties stored(OpenShip& ship, int component = 1)
@@ -57,7 +49,7 @@ private slots:
         retype(open.edit(id::HitPoints), QStringLiteral("-25"));
         retype(open.edit(id::DebrisNumber), QStringLiteral("7"));
         QTest::mouseClick(open.find<QCheckBox>(id::HasDebris), Qt::LeftButton);
-        QTest::mouseClick(open.find<QPushButton>(id::ChangeRole), Qt::LeftButton);
+        open.click(id::ChangeRole);
         QCOMPARE(open.edit(id::Role)->text(), QStringLiteral("Fighter-type"));
         const editing::ComponentProperties turret = stored(ship);
         QCOMPARE(turret.name, std::string("bridge"));
