@@ -277,6 +277,7 @@ private slots:
         namespace props = resources::attachmentproperties;
         namespace component = resources::componentproperties;
         namespace anim = resources::animation;
+        namespace kinds = resources::attachobject;
 
         // Each dialog, changed and then cancelled, leaves the bytes and the history alone.
         const struct
@@ -287,8 +288,14 @@ private slots:
         } cancelled[] = {
             {"add", id::AttachmentList, 0, id::AddAttachment,
              [](QDialog& d) {
-                 clickRow(control<QListWidget>(d, resources::attachobject::Kinds), 2);
-                 control<QPushButton>(d, resources::attachobject::Cancel)->click();
+                 clickRow(control<QListWidget>(d, kinds::Kinds), 2);
+                 control<QPushButton>(d, kinds::Cancel)->click();
+             }},
+            // Focus on the kinds list is no pick: OK then adds nothing.
+            {"add without a kind", id::AttachmentList, 0, id::AddAttachment,
+             [](QDialog& d) {
+                 control<QListWidget>(d, kinds::Kinds)->setFocus(Qt::TabFocusReason);
+                 control<QPushButton>(d, kinds::Ok)->click();
              }},
             {"attachment", id::AttachmentList, 1, -1,
              [](QDialog& d) {
