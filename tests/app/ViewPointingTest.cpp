@@ -63,12 +63,21 @@ private:
     }
 
 private slots:
-    void clicksSelectWhatIsUnderThemAsTheListsWould()
+    void hoverNamesAndClicksSelectWhatIsUnderThePointer()
     {
         Editor editor;
         auto& w = openSample(editor);
         auto* components = w.control<QListWidget>(id::ComponentList);
         auto* attachments = w.control<QListWidget>(id::AttachmentList);
+        const auto tipAt = [&](QPoint inView) {
+            const QPoint at = w.viewWidget()->mapTo(&w, inView);
+            QHelpEvent help(QEvent::ToolTip, at, w.mapToGlobal(at));
+            QApplication::sendEvent(&w, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QTRY_COMPARE(tipAt(frontViewPixel(w, 0, 60)), QStringLiteral("Turret"));
+        QTRY_COMPARE(tipAt(frontViewPixel(w, 30, 0)), QStringLiteral("Hull"));
+        QTRY_COMPARE(tipAt(QPoint(380, 380)), QString());
 
         // The hull's middle, then the turret below it (the front view shows +y down).
         click(w, frontViewPixel(w, 30, 0));
@@ -97,22 +106,7 @@ private slots:
         QVERIFY(editor.sink.messages.empty());
     }
 
-    void hoverNamesWhatIsUnderThePointer()
-    {
-        Editor editor;
-        auto& w = openSample(editor);
-        const auto tipAt = [&](QPoint inView) {
-            const QPoint at = w.viewWidget()->mapTo(&w, inView);
-            QHelpEvent help(QEvent::ToolTip, at, w.mapToGlobal(at));
-            QApplication::sendEvent(&w, &help);
-            return QToolTip::isVisible() ? QToolTip::text() : QString();
-        };
-        QTRY_COMPARE(tipAt(frontViewPixel(w, 0, 60)), QStringLiteral("Turret"));
-        QTRY_COMPARE(tipAt(frontViewPixel(w, 30, 0)), QStringLiteral("Hull"));
-        QTRY_COMPARE(tipAt(QPoint(380, 380)), QString());
-    }
-
-    void theWheelZoomsInEvenStepsAndTheSliderFollows()
+    void theWheelTheSliderAndTheFitKeysZoom()
     {
         Editor editor;
         auto& w = openSample(editor);
@@ -147,13 +141,9 @@ private slots:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(list->viewport(), &wheel);
         QCOMPARE(w.view().zoom, zoom);
-    }
 
-    void fAndHomeFitTheShipOrTheSelectedComponent()
-    {
-        Editor editor;
-        auto& w = openSample(editor);
-        auto* list = w.control<QListWidget>(id::ComponentList);
+        // F fits the whole ship when no component is selected, Home the selected one.
+        w.control<QCheckBox>(id::CenterOnObject)->click();
         list->setFocus();
         QTest::keyClick(list, Qt::Key_F);
         QVERIFY(w.view().zoom < 2);
@@ -162,7 +152,7 @@ private slots:
         list->setCurrentRow(1);
         QTest::keyClick(list, Qt::Key_Home);
         QVERIFY(!isChecked(w, id::CenterOnObject));
-        QVERIFY(!bool(w.view().centerOnObject));
+        QVERIFY(!w.view().centerOnObject);
         QCOMPARE(w.control<QSlider>(id::ZoomSlider)->value(), 1); // the turret is close
         QVERIFY(w.view().zoom < 1);
     }

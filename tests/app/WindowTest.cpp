@@ -24,7 +24,7 @@ class WindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    void enterInAFieldStartsNoCommand()
+    void enterInAFieldStartsNoCommandAndF1ShowsTheAboutBox()
     {
         Editor editor;
         auto& w = editor.start();
@@ -42,6 +42,33 @@ private slots:
         QTest::keyClick(open, Qt::Key_Return);
         QCOMPARE(editor.files.calls, 0);
         QVERIFY(w.isVisible());
+
+        QAction* about = menuEntry(w, QStringLiteral("About Korvex..."));
+        QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
+
+        // F1 reaches the About box even from an edit field, which keeps its text.
+        auto* edit = w.control<QLineEdit>(id::ScaleFactor);
+        edit->setFocus();
+        QString title, version;
+        {
+            ModalDriver driver([&](QDialog& modal) {
+                title = modal.windowTitle();
+                version = control<QLabel>(modal, resources::aboutbox::Version)->text();
+                modal.reject();
+            });
+            QTest::keyClick(edit, Qt::Key_F1);
+        }
+        QCOMPARE(title, QStringLiteral("About Korvex"));
+        QVERIFY(version.startsWith(QStringLiteral("Korvex, Version ")));
+        QCOMPARE(edit->text(), QStringLiteral("1.2"));
+
+        title.clear();
+        ModalDriver driver([&](QDialog& modal) {
+            title = modal.windowTitle();
+            modal.reject();
+        });
+        about->trigger();
+        QCOMPARE(title, QStringLiteral("About Korvex"));
     }
 
     void everyControlIsThereOnceInsideClearOfTheFramesAndInItsStartState()
@@ -76,38 +103,6 @@ private slots:
         QVERIFY(!w.control<QLineEdit>(id::ShipClass)->isEnabled());
         QVERIFY(isChecked(w, id::Flames) && !isChecked(w, id::TypeOneOnly));
         QVERIFY(editor.sink.messages.empty());
-    }
-
-    void f1AndTheContextMenuShowTheAboutBox()
-    {
-        Editor editor;
-        auto& w = editor.start();
-        QAction* about = menuEntry(w, QStringLiteral("About Korvex..."));
-        QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
-
-        // F1 reaches the About box even from an edit field, which keeps its text.
-        auto* edit = w.control<QLineEdit>(id::ScaleFactor);
-        edit->setFocus();
-        QString title, version;
-        {
-            ModalDriver driver([&](QDialog& modal) {
-                title = modal.windowTitle();
-                version = control<QLabel>(modal, resources::aboutbox::Version)->text();
-                modal.reject();
-            });
-            QTest::keyClick(edit, Qt::Key_F1);
-        }
-        QCOMPARE(title, QStringLiteral("About Korvex"));
-        QVERIFY(version.startsWith(QStringLiteral("Korvex, Version ")));
-        QCOMPARE(edit->text(), QStringLiteral("1.2"));
-
-        title.clear();
-        ModalDriver driver([&](QDialog& modal) {
-            title = modal.windowTitle();
-            modal.reject();
-        });
-        about->trigger();
-        QCOMPARE(title, QStringLiteral("About Korvex"));
     }
 };
 
