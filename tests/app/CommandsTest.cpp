@@ -344,15 +344,12 @@ private slots:
                  QStringLiteral("Undo ") + QLatin1String(steps::ComponentProperties));
         {
             ModalDriver driver([](QDialog& d) {
-                clickRow(control<QListWidget>(d, props::Properties), 5);
                 retype(control<QLineEdit>(d, props::Z), QStringLiteral("-7.25"));
                 control<QPushButton>(d, props::Ok)->click();
             });
             doubleClickEntry(w, id::AttachmentList, 0);
         }
-        const auto gun = editing::attachmentProperties(file, 1, 0);
-        QCOMPARE(gun->position.z, -7.25f);
-        QCOMPARE(gun->propertyIndex, 5);
+        QCOMPARE(editing::attachmentProperties(file, 1, 0)->position.z, -7.25f);
         QCOMPARE(highlightedRow(w, id::AttachmentList), 0);
         expectShowsTheDocument(w);
         QCOMPARE(state.history.undoCount(), std::size_t{2});

@@ -18,7 +18,9 @@ namespace id = resources::mainwindow;
 app::MainDialog& Editor::open(const testsupport::Ship& ship)
 {
     auto& w = start(pathText(writeShip("sample.shp", testsupport::buildShip(ship))));
-    activate(w);
+    w.activateWindow(); // where the shortcuts work
+    if (!QTest::qWaitForWindowActive(&w))
+        qWarning("main window not active");
     return w;
 }
 
@@ -87,13 +89,6 @@ ModalDriver::ModalDriver(std::function<void(QDialog&)> act) : m_act(std::move(ac
         m_act(*dialog);
     });
     m_poll.start();
-}
-
-void activate(QWidget& window)
-{
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window))
-        qWarning("window not active");
 }
 
 QString entryText(const QAction* action)

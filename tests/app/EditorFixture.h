@@ -51,7 +51,8 @@ public:
 class ScriptedFileDialogs final : public platform::FileDialogs
 {
 public:
-    QString openFileName(QWidget*, const QString& directory, const QStringList& nameFilters) override
+    QString openFileName(QWidget*, const QString& directory,
+                         const QStringList& nameFilters) override
     {
         return asked(directory, nameFilters);
     }
@@ -136,9 +137,6 @@ inline void rejectDialog(QDialog& dialog)
 {
     dialog.reject();
 }
-
-/// Makes `window` the active window, where its shortcuts work.
-void activate(QWidget& window);
 
 using testsupport::readBytes;
 
