@@ -142,7 +142,7 @@ private slots:
         QApplication::sendEvent(list->viewport(), &wheel);
         QCOMPARE(w.view().zoom, zoom);
 
-        // F fits the whole ship when no component is selected, Home the selected one.
+        // F and Home fit the whole ship, or the selected component when there is one.
         w.control<QCheckBox>(id::CenterOnObject)->click();
         list->setFocus();
         QTest::keyClick(list, Qt::Key_F);
