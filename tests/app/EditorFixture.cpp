@@ -64,16 +64,11 @@ QImage Editor::picture()
 int Editor::shipPixels()
 {
     const QImage image = picture();
-    const QColor background = image.pixelColor(0, image.height() - 1);
+    const QRgb background = image.pixel(0, image.height() - 1);
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - background.red()) + std::abs(c.green() - background.green()) +
-                    std::abs(c.blue() - background.blue()) >
-                12)
-                ++count;
-        }
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != background ? 1 : 0;
     return count;
 }
 
