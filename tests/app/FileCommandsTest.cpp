@@ -193,21 +193,12 @@ private slots:
 
     void theSaveQuestionGuardsExitEscapeTheCloseBoxAndOpen()
     {
-        // How the window is left, and whether it is then gone.
-        const std::function<bool(app::MainDialog&)> ways[] = {
-            [](app::MainDialog& w) {
-                click(w, id::Exit);
-                return !w.isVisible();
-            },
-            [](app::MainDialog& w) {
-                QTest::keyClick(&w, Qt::Key_Escape);
-                return !w.isVisible();
-            },
-            [](app::MainDialog& w) { return w.close(); },
-            [](app::MainDialog& w) {
-                w.openShpFile();
-                return w.state().file->serialise() == readBytes(w.state().currentFileName);
-            },
+        // The ways the document can go: the window closes, or Open puts the file's ship in.
+        const std::function<void(app::MainDialog&)> ways[] = {
+            [](app::MainDialog& w) { click(w, id::Exit); },
+            [](app::MainDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); },
+            [](app::MainDialog& w) { w.close(); },
+            [](app::MainDialog& w) { w.openShpFile(); },
         };
         const struct
         {
@@ -231,7 +222,8 @@ private slots:
                     click(w, id::ChangeShipClass);
                 editor.questions.answer = c.answer;
 
-                QCOMPARE(way(w), c.gone);
+                way(w);
+                QCOMPARE(!w.isVisible() || w.state().file->serialise() == readBytes(ship), c.gone);
                 QCOMPARE(editor.questions.asked.size(), qsizetype(c.changed ? 1 : 0));
                 if (c.changed) {
                     QCOMPARE(editor.questions.asked.front(),
