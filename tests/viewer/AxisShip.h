@@ -1,10 +1,8 @@
 #pragma once
 
 #include "tests/support/ShipMaker.h"
-#include "tests/support/ShipMaker.h"
 #include "tests/viewer/AxisTable.h"
-
-#include <QColor>
+#include "tests/viewer/Colours.h"
 
 #include <functional>
 #include <string>
@@ -46,10 +44,6 @@ inline std::string axisMismatches(const AxisExpectation& e,
 {
     constexpr int AnchorX = 194, AnchorY = 155;
     constexpr int Out = 97; // 50 ship units
-    const auto close = [](const QColor& c, int r, int g, int b) {
-        return std::abs(c.red() - r) <= 3 && std::abs(c.green() - g) <= 3 &&
-               std::abs(c.blue() - b) <= 3;
-    };
     std::string wrong;
     const auto check = [&](const std::string& where, int r, int g, int b, const char* axis) {
         QColor seen;
@@ -63,7 +57,7 @@ inline std::string axisMismatches(const AxisExpectation& e,
             seen = pixel(AnchorX, AnchorY - Out);
         else
             seen = pixel(AnchorX, AnchorY);
-        const bool ok = where == "away" ? close(seen, 255, 255, 255) : close(seen, r, g, b);
+        const bool ok = where == "away" ? isWhite(seen) : sameColour(seen, r, g, b);
         if (!ok)
             wrong += std::string(axis) + " does not point " + where + " (saw " +
                      seen.name().toStdString() + "); ";

@@ -2,7 +2,6 @@
 
 #include "viewer/FixedViews.h"
 
-#include <ostream>
 #include <string>
 
 namespace viewertest {
@@ -29,12 +28,6 @@ inline const AxisExpectation AxisTable[] = {
 inline std::string viewName(viewer::ViewChoice view)
 {
     return std::string(viewer::ViewChoiceTexts[static_cast<std::size_t>(view)]);
-}
-
-// Test names and failure messages name the view.
-inline void PrintTo(const AxisExpectation& e, std::ostream* out)
-{
-    *out << viewName(e.view);
 }
 
 struct AxisTestName

@@ -1,3 +1,4 @@
+#include "tests/viewer/AxisShip.h"
 #include "tests/viewer/RenderFixture.h"
 #include "viewer/FixedViews.h"
 #include "viewer/Picking.h"
@@ -15,11 +16,7 @@ protected:
     void SetUp() override
     {
         RenderFixture::SetUp();
-        testsupport::TcacheBuilder b;
-        b.solid16("red", 2, 2, 0xF800);
-        b.solid16("green", 2, 2, 0x07E0);
-        b.solid16("blue", 2, 2, 0x001F);
-        useTextures(b);
+        useTextures(colourTextures());
 
         Ship ship;
         Component red, green, blue, hidden;
