@@ -2,6 +2,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRunner.h"
 #include "tests/viewer/AxisShip.h"
+#include "tests/viewer/Colours.h"
 
 #include <QImage>
 #include <QString>
@@ -101,9 +102,9 @@ TEST_F(RenderCommand, SizeFitAndSheetShowTheShipAsTheEditorWould)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     QImage image = picture();
     ASSERT_EQ(image.size(), QSize(600, 600));
-    EXPECT_EQ(
-        axisMismatches(AxisTable[2], [&](int x, int y) { return pixel(image, x + 106, y + 106); }),
-        "");
+    // From the front +z comes toward the viewer at the anchor, +x lies 50 units to its left.
+    EXPECT_TRUE(isBlue(pixel(image, 194 + 106, 155 + 106)));
+    EXPECT_TRUE(isRed(pixel(image, 194 + 106 - 97, 155 + 106)));
 
     // Fitted from far away: the ship fills most of the picture and stays inside it.
     run = render({"--view", "Top", "--zoom", "500", "--fit", "--textures", textures});
