@@ -1,6 +1,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
+#include "tests/viewer/AxisShip.h"
 #include "tests/viewer/RenderFixture.h"
 
 #include <GL/gl.h>

@@ -241,8 +241,8 @@ TEST_F(RenderCommand, TexturesComeFromTheGameInstallationAsTheEditorFindsIt)
 
     // The game's registry entry names its directory; its texture cache is the one used.
     const auto prefix = dir.path() / "prefix";
-    ASSERT_TRUE(testsupport::writeSystemReg(prefix, {true, "C:\\Game"}));
     std::filesystem::create_directories(prefix / "drive_c" / "Game");
+    ASSERT_TRUE(testsupport::writeSystemReg(prefix, {true, "C:\\Game"}));
     setenv("WINEPREFIX", prefix.c_str(), 1);
     ToolRun run = render({});
     EXPECT_EQ(run.exitCode, 0);
