@@ -2,7 +2,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRunner.h"
 #include "tests/viewer/AxisShip.h"
-#include "tests/viewer/Colours.h"
+#include "tests/viewer/Pixels.h"
 
 #include <QImage>
 #include <QString>
@@ -35,11 +35,6 @@ protected:
     }
 
     QImage picture() const { return QImage(QString::fromStdString(pathOf("out.png"))); }
-
-    static QColor pixel(const QImage& image, int x, int y)
-    {
-        return image.pixelColor(x, image.height() - 1 - y);
-    }
 
     testsupport::TempDir dir;
 };

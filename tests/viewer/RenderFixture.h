@@ -4,7 +4,7 @@
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
-#include "tests/viewer/Colours.h"
+#include "tests/viewer/Pixels.h"
 #include "tests/viewer/Shapes.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
@@ -53,7 +53,7 @@ protected:
                                sink);
     }
 
-    QColor at(int x, int y) const { return renderer.pixel(x, y); }
+    QColor at(int x, int y) const { return pixel(renderer.image(), x, y); }
 
     /// First and last column in row y whose pixel matches, or nothing.
     template <typename Match> std::optional<std::pair<int, int>> runInRow(int y, Match match) const

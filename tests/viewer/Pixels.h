@@ -1,10 +1,19 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 
 #include <cstdlib>
 
+// Reading rendered pictures.
 namespace viewertest {
+
+/// The colour at (x, y) counted from the lower-left corner, as OpenGL counts; black outside.
+inline QColor pixel(const QImage& image, int x, int y)
+{
+    const int row = image.height() - 1 - y;
+    return image.valid(x, row) ? image.pixelColor(x, row) : QColor(Qt::black);
+}
 
 inline bool sameColour(const QColor& c, int r, int g, int b, int tolerance = 3)
 {
