@@ -9,7 +9,7 @@
 namespace shipfile {
 class MessageSink;
 struct MessageText;
-} // namespace shipfile
+}
 
 namespace viewer {
 
@@ -40,6 +40,8 @@ public:
     unsigned int bind(std::string_view name, ShipView& view, shipfile::MessageSink& sink);
     /// Binds a texture object this cache returned and sets its filters from the view.
     void bindLoaded(unsigned int textureId, const ShipView& view) const;
+
+    std::size_t size() const { return m_textures.size(); }
 
 private:
     // Keys are lower-cased names; lookups hash and compare ignoring case, without copies.
