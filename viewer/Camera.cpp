@@ -60,11 +60,6 @@ Point transform(const Matrix4& m, Point p)
             m.at(2, 0) * p.x + m.at(2, 1) * p.y + m.at(2, 2) * p.z + m.at(2, 3)};
 }
 
-double toPixels(double viewUnits)
-{
-    return viewUnits * ViewportPixels / VolumeSize;
-}
-
 Point viewPoint(ViewSize size, double x, double y)
 {
     const VolumeRect shown = shownVolume(size);

@@ -70,8 +70,6 @@ struct Point
 
 /// `m` applied to the point (x, y, z, 1).
 Point transform(const Matrix4& m, Point p);
-/// View-volume x or y in viewport pixels from the lower-left corner.
-double toPixels(double viewUnits);
 
 /// The view-volume point (z 0) under (x, y) of a view of `size`, in logical pixels from its
 /// top-left corner, as mouse positions come.

@@ -79,12 +79,4 @@ bool OffscreenRenderer::render(ShipView& view, const Scene& scene, TextureCache&
     return complete;
 }
 
-QColor OffscreenRenderer::pixel(int x, int y) const
-{
-    const int row = m_image.height() - 1 - y;
-    if (x < 0 || row < 0 || x >= m_image.width() || row >= m_image.height())
-        return QColor(Qt::black);
-    return m_image.pixelColor(x, row);
-}
-
 } // namespace viewer

@@ -3,7 +3,6 @@
 #include "viewer/Camera.h"
 #include "viewer/Scene.h"
 
-#include <QColor>
 #include <QImage>
 
 #include <memory>
@@ -42,11 +41,9 @@ public:
 
     /// The last complete frame, top row first, opaque.
     const QImage& image() const { return m_image; }
-    /// The colour of the last frame at (x, y) counted from the lower-left corner, as OpenGL
-    /// counts; black outside the picture.
-    QColor pixel(int x, int y) const;
 
-    /// For work that needs the context current outside a render (texture uploads in tests).
+    /// For work that needs the context current outside a render (texture uploads in tests and
+    /// benchmarks).
     bool makeCurrent();
     void doneCurrent();
 

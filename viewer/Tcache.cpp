@@ -37,6 +37,7 @@ constexpr int ColourRampLength = 32;
 constexpr int GreyRampStart = 192;
 constexpr int GreyRampSteps = 63;
 
+// The 256 colours of every 8-bit texture, three bytes each in the order blue, green, red.
 std::array<std::uint8_t, 768> buildPalette()
 {
     std::array<std::uint8_t, 768> palette{};
@@ -141,15 +142,9 @@ TcacheLookup findTexture(std::uint64_t cacheSize, const ReadAt& readAt, std::str
 
 } // namespace
 
-const std::array<std::uint8_t, 768>& defaultPalette()
-{
-    static const std::array<std::uint8_t, 768> palette = buildPalette();
-    return palette;
-}
-
 Rgba rgbaFromIndex(std::uint8_t index)
 {
-    const auto& p = defaultPalette();
+    static const std::array<std::uint8_t, 768> p = buildPalette();
     const std::size_t at = std::size_t{index} * 3;
     return {p[at + 2], p[at + 1], p[at], 255};
 }

@@ -12,13 +12,10 @@
 // Reading textures out of the game's texture cache file, without OpenGL.
 namespace viewer {
 
-/// The 256 colours of every 8-bit texture, three bytes per colour in the order blue, green,
-/// red: six colour ramps of 32 entries and a neutral grey ramp of 64, each light to dark.
-const std::array<std::uint8_t, 768>& defaultPalette();
-
 /// One pixel as red, green, blue, alpha.
 using Rgba = std::array<std::uint8_t, 4>;
-/// An 8-bit pixel: its palette colour, always opaque.
+/// An 8-bit pixel: its colour in the palette every 8-bit texture shares (six colour ramps of
+/// 32 entries and a neutral grey ramp of 64, each light to dark), always opaque.
 Rgba rgbaFromIndex(std::uint8_t index);
 /// A 16-bit 5-6-5 pixel, each channel widened by integer arithmetic; the word 0 (black) is the
 /// transparent colour.

@@ -1,13 +1,6 @@
 #pragma once
 
 #include "tests/support/ShipMaker.h"
-#include "tests/support/ShipMaker.h"
-#include "tests/viewer/AxisTable.h"
-
-#include <QColor>
-
-#include <functional>
-#include <string>
 
 // A ship that shows where a view puts the ship's axes: coloured cubes 50 units out on +x (red),
 // +y (green) and +z (blue), white ones on the negative axes. An axis pointing at the viewer
@@ -37,41 +30,6 @@ inline testsupport::TcacheBuilder colourTextures()
     b.solid16("blue", 2, 2, 0x001F);
     b.solid16("white", 2, 2, 0xFFFF);
     return b;
-}
-
-/// Checks an axis-ship picture of zoom 1 against `e`; empty when it matches, else what is wrong.
-/// `pixel` reads from the lower-left corner.
-inline std::string axisMismatches(const AxisExpectation& e,
-                                  const std::function<QColor(int, int)>& pixel)
-{
-    constexpr int AnchorX = 194, AnchorY = 155;
-    constexpr int Out = 97; // 50 ship units
-    const auto close = [](const QColor& c, int r, int g, int b) {
-        return std::abs(c.red() - r) <= 3 && std::abs(c.green() - g) <= 3 &&
-               std::abs(c.blue() - b) <= 3;
-    };
-    std::string wrong;
-    const auto check = [&](const std::string& where, int r, int g, int b, const char* axis) {
-        QColor seen;
-        if (where == "left")
-            seen = pixel(AnchorX - Out, AnchorY);
-        else if (where == "right")
-            seen = pixel(AnchorX + Out, AnchorY);
-        else if (where == "up")
-            seen = pixel(AnchorX, AnchorY + Out);
-        else if (where == "down")
-            seen = pixel(AnchorX, AnchorY - Out);
-        else
-            seen = pixel(AnchorX, AnchorY);
-        const bool ok = where == "away" ? close(seen, 255, 255, 255) : close(seen, r, g, b);
-        if (!ok)
-            wrong += std::string(axis) + " does not point " + where + " (saw " +
-                     seen.name().toStdString() + "); ";
-    };
-    check(e.x, 255, 0, 0, "+x");
-    check(e.y, 0, 255, 0, "+y");
-    check(e.z, 0, 0, 255, "+z");
-    return wrong;
 }
 
 } // namespace viewertest

@@ -1,8 +1,8 @@
 #include "viewer/Camera.h"
 
-#include "tests/viewer/AxisTable.h"
 #include "viewer/FixedViews.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -28,8 +28,6 @@ TEST(Camera, ShipOriginLandsOnTheAnchorAndUnitsScaleWithZoom)
     EXPECT_DOUBLE_EQ(origin.x, 1000.0);
     EXPECT_DOUBLE_EQ(origin.y, 800.0);
     EXPECT_DOUBLE_EQ(origin.z, -7000.0);
-    EXPECT_NEAR(camera::toPixels(origin.x), 194.0, 1e-9);
-    EXPECT_NEAR(camera::toPixels(origin.y), 155.2, 1e-9);
 
     // One ship unit is ten view units at zoom 1 and 0.02 at zoom 500; +x is mirrored.
     EXPECT_DOUBLE_EQ(project(identity, {}, 1, {}, {1, 0, 0}).x, 990.0);
@@ -60,10 +58,13 @@ TEST(Camera, CentrePointLandsOnTheAnchorWhateverTheOrientation)
     EXPECT_NEAR(q.x, 1000.0, 1e-4);
 }
 
-// A smaller eye z is nearer.
+// Where a unit step points on screen; a smaller eye z is nearer. Fixed views turn by whole
+// right angles, so a step that is not along one screen axis is wrong.
 std::string direction(const Point& d)
 {
     const double ax = std::abs(d.x), ay = std::abs(d.y), az = std::abs(d.z);
+    if (std::max({ax, ay, az}) < 1 - 1e-9)
+        return "skewed";
     if (ax > ay && ax > az)
         return d.x > 0 ? "right" : "left";
     if (ay > az)
@@ -71,30 +72,39 @@ std::string direction(const Point& d)
     return d.z < 0 ? "toward" : "away";
 }
 
-class FixedViewAxes : public ::testing::TestWithParam<viewertest::AxisExpectation>
+TEST(FixedViews, ShowTheAxesAsListed)
 {
-};
-
-TEST_P(FixedViewAxes, ShowTheAxesAsListed)
-{
-    const viewertest::AxisExpectation c = GetParam();
-    Matrix4 orientation;
-    // A leftover free turn: the fixed views discard it; too small to move FreeView's axes.
-    orientation.rotateY(12);
-    applyFixedView(c.view, orientation);
-    const Matrix4 cam = camera::cameraTransform(orientation);
-    const Point o = camera::transform(cam, {0, 0, 0});
-    const auto axis = [&](Point unit) {
-        const Point p = camera::transform(cam, unit);
-        return direction({p.x - o.x, p.y - o.y, p.z - o.z});
+    // Where each view sends +x, +y and +z.
+    const struct
+    {
+        ViewChoice view;
+        const char *x, *y, *z;
+    } views[] = {
+        {ViewChoice::Bottom, "left", "toward", "up"},
+        {ViewChoice::Left, "away", "down", "left"},
+        {ViewChoice::Front, "left", "down", "toward"},
+        {ViewChoice::FreeView, "left", "up", "away"}, // from the start: no turn at all
+        {ViewChoice::Top, "right", "away", "up"},
+        {ViewChoice::Right, "toward", "down", "right"},
+        {ViewChoice::Back, "right", "down", "away"},
     };
-    EXPECT_EQ(axis({1, 0, 0}), c.x);
-    EXPECT_EQ(axis({0, 1, 0}), c.y);
-    EXPECT_EQ(axis({0, 0, 1}), c.z);
+    for (const auto& c : views) {
+        SCOPED_TRACE(ViewChoiceTexts[static_cast<std::size_t>(c.view)]);
+        Matrix4 orientation;
+        if (c.view != ViewChoice::FreeView)
+            orientation.rotateY(12); // a leftover free turn, which the fixed views discard
+        applyFixedView(c.view, orientation);
+        const Matrix4 cam = camera::cameraTransform(orientation);
+        const Point o = camera::transform(cam, {0, 0, 0});
+        const auto axis = [&](Point unit) {
+            const Point p = camera::transform(cam, unit);
+            return direction({p.x - o.x, p.y - o.y, p.z - o.z});
+        };
+        EXPECT_EQ(axis({1, 0, 0}), c.x);
+        EXPECT_EQ(axis({0, 1, 0}), c.y);
+        EXPECT_EQ(axis({0, 0, 1}), c.z);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(AllViews, FixedViewAxes, ::testing::ValuesIn(viewertest::AxisTable),
-                         viewertest::AxisTestName());
 
 TEST(FixedViews, FreeViewKeepsTheOrientationAndTextsFollowTheChooser)
 {
@@ -102,16 +112,7 @@ TEST(FixedViews, FreeViewKeepsTheOrientationAndTextsFollowTheChooser)
     applyFixedView(ViewChoice::Top, orientation);
     Matrix4 kept = orientation;
     applyFixedView(ViewChoice::FreeView, kept);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(kept.data()[i], orientation.data()[i]);
-
-    // Choosing the same view twice gives the same matrix.
-    Matrix4 back1, back2;
-    applyFixedView(ViewChoice::Back, back1);
-    back2.rotateX(50);
-    applyFixedView(ViewChoice::Back, back2);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(back1.data()[i], back2.data()[i]);
+    EXPECT_TRUE(std::equal(kept.data(), kept.data() + 16, orientation.data()));
 
     EXPECT_EQ(viewChoiceFromText("front"), ViewChoice::Front);
     EXPECT_EQ(viewChoiceFromText("FREEVIEW"), ViewChoice::FreeView);

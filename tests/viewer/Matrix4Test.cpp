@@ -41,23 +41,21 @@ TEST(Matrix4, StartsAsIdentityAndResetsToIt)
 
 TEST(Matrix4, RotationsTurnTheColumnsRightHanded)
 {
-    Matrix4 x;
-    x.rotateX(90);
-    expectColumn(x, 0, {1, 0, 0, 0});
-    expectColumn(x, 1, {0, 0, 1, 0});
-    expectColumn(x, 2, {0, -1, 0, 0});
-
-    Matrix4 y;
-    y.rotateY(90);
-    expectColumn(y, 0, {0, 0, -1, 0});
-    expectColumn(y, 1, {0, 1, 0, 0});
-    expectColumn(y, 2, {1, 0, 0, 0});
-
-    Matrix4 z;
-    z.rotateZ(90);
-    expectColumn(z, 0, {0, 1, 0, 0});
-    expectColumn(z, 1, {-1, 0, 0, 0});
-    expectColumn(z, 2, {0, 0, 1, 0});
+    // A quarter turn about each axis: where the x, y and z columns go.
+    const struct
+    {
+        void (Matrix4::*turn)(double);
+        std::array<double, 4> x, y, z;
+    } turns[] = {{&Matrix4::rotateX, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, -1, 0, 0}},
+                 {&Matrix4::rotateY, {0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}},
+                 {&Matrix4::rotateZ, {0, 1, 0, 0}, {-1, 0, 0, 0}, {0, 0, 1, 0}}};
+    for (const auto& t : turns) {
+        Matrix4 m;
+        (m.*t.turn)(90);
+        expectColumn(m, 0, t.x);
+        expectColumn(m, 1, t.y);
+        expectColumn(m, 2, t.z);
+    }
 }
 
 TEST(Matrix4, RotationsMultiplyOnTheRight)

@@ -28,8 +28,6 @@ TEST(MouseDrag, FixedViewRowsFollowThePointer)
     EXPECT_EQ(s.delta.y, 0.0f);
     // Zoom 4 moves four times as far.
     EXPECT_EQ(dragFrom(Front, 100, 100, 110, 100, 4).delta.x, static_cast<float>(-40) * k);
-    // Down in Front increases y.
-    EXPECT_EQ(dragFrom(Front, 0, 0, 0, 3).delta.y, 3 * k);
 
     struct Row
     {
@@ -63,6 +61,19 @@ TEST(MouseDrag, FreeViewTurnsAndBadIndexMovesNothing)
     EXPECT_FALSE(none.moves);
     EXPECT_FALSE(none.turns);
     EXPECT_EQ(state.lastMouseX, 9) << "the position is still taken";
+}
+
+TEST(MouseDrag, MovesWithinTheSlopOfThePressAreAClick)
+{
+    MouseState state;
+    pressButton(state, 10, 10);
+    EXPECT_FALSE(isDragMove(state, 10 + ClickSlop, 10 - ClickSlop));
+    EXPECT_TRUE(isDragMove(state, 10 + ClickSlop + 1, 10));
+    EXPECT_TRUE(isDragMove(state, 10, 10)) << "back inside the slop, the drag goes on";
+    pressButton(state, 0, 0);
+    EXPECT_EQ(state.lastMouseY, 0);
+    EXPECT_FALSE(isDragMove(state, 0, ClickSlop));
+    EXPECT_TRUE(isDragMove(state, 0, -ClickSlop - 1));
 }
 
 TEST(MouseDrag, StepsAddUpAndModesCycle)

@@ -1,3 +1,4 @@
+#include "tests/viewer/AxisShip.h"
 #include "tests/viewer/RenderFixture.h"
 #include "viewer/FixedViews.h"
 #include "viewer/Picking.h"
@@ -15,11 +16,7 @@ protected:
     void SetUp() override
     {
         RenderFixture::SetUp();
-        testsupport::TcacheBuilder b;
-        b.solid16("red", 2, 2, 0xF800);
-        b.solid16("green", 2, 2, 0x07E0);
-        b.solid16("blue", 2, 2, 0x001F);
-        useTextures(b);
+        useTextures(colourTextures());
 
         Ship ship;
         Component red, green, blue, hidden;
@@ -29,7 +26,10 @@ protected:
         green.origin = {-20, 20, 10};
         testsupport::addCuboid(green, {0, 0, 0}, {30, 30, 30});
         blue.textures = {"blue"};
-        addRectangle(blue, -60, -50, 60, -10, 0, 15); // seen from one side only
+        // Seen from one side only: culling selector 0 hides the back, 3 the front.
+        addRectangle(blue, -60, -50, 60, -10, 0, 15);
+        addRectangle(blue, -60, -75, 60, -55, 0, 15);
+        blue.faces[2].cull = blue.faces[3].cull = 3;
         hidden.name = "wingdest";
         hidden.textures = {"red"};
         testsupport::addCuboid(hidden, {0, 0, 60}, {80, 80, 10});

@@ -3,15 +3,13 @@
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
-#include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
+#include "tests/viewer/Pixels.h"
+#include "tests/viewer/Shapes.h"
 #include "viewer/OffscreenRenderer.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
-#include <QColor>
-
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -55,7 +53,7 @@ protected:
                                sink);
     }
 
-    QColor at(int x, int y) const { return renderer.pixel(x, y); }
+    QColor at(int x, int y) const { return pixel(renderer.image(), x, y); }
 
     /// First and last column in row y whose pixel matches, or nothing.
     template <typename Match> std::optional<std::pair<int, int>> runInRow(int y, Match match) const
@@ -84,42 +82,5 @@ protected:
     testsupport::RecordingSink fileSink;
     std::unique_ptr<shipfile::ShipFile> file;
 };
-
-inline bool sameColour(const QColor& c, int r, int g, int b, int tolerance = 3)
-{
-    return std::abs(c.red() - r) <= tolerance && std::abs(c.green() - g) <= tolerance &&
-           std::abs(c.blue() - b) <= tolerance;
-}
-inline bool isGrey(const QColor& c)
-{
-    return sameColour(c, 179, 179, 179);
-}
-inline bool isBlack(const QColor& c)
-{
-    return sameColour(c, 0, 0, 0);
-}
-inline bool isWhite(const QColor& c)
-{
-    return sameColour(c, 255, 255, 255);
-}
-
-/// A flat rectangle in the z = 0 plane from (x0, y0) to (x1, y1), two faces with texture
-/// index `texture`, wound clockwise seen from +z: the camera's mirror turns them
-/// counter-clockwise on screen, so the front view shows them with culling on.
-inline void addRectangle(Component& c, float x0, float y0, float x1, float y1,
-                         std::uint32_t texture = 0, float z = 0.0f)
-{
-    const auto base = static_cast<std::uint32_t>(c.vertices.size());
-    c.vertices.push_back({x0, y0, z});
-    c.vertices.push_back({x1, y0, z});
-    c.vertices.push_back({x1, y1, z});
-    c.vertices.push_back({x0, y1, z});
-    Face f1;
-    f1.a = base, f1.b = base + 2, f1.c = base + 1, f1.texture = texture;
-    Face f2;
-    f2.a = base, f2.b = base + 3, f2.c = base + 2, f2.texture = texture;
-    c.faces.push_back(f1);
-    c.faces.push_back(f2);
-}
 
 } // namespace viewertest
