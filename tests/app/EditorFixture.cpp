@@ -72,7 +72,8 @@ int Editor::shipPixels()
     return count;
 }
 
-ModalDriver::ModalDriver(std::function<void(QDialog&)> act) : m_act(std::move(act))
+ModalDriver::ModalDriver(std::function<void(QDialog&)> act)
+    : m_act(std::move(act)), m_owner(QApplication::activeWindow())
 {
     m_poll.setInterval(10);
     QObject::connect(&m_poll, &QTimer::timeout, [this] {
@@ -84,6 +85,15 @@ ModalDriver::ModalDriver(std::function<void(QDialog&)> act) : m_act(std::move(ac
         m_act(*dialog);
     });
     m_poll.start();
+}
+
+ModalDriver::~ModalDriver()
+{
+    if (shown == 0 || !m_owner || m_owner->isActiveWindow())
+        return;
+    m_owner->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_owner))
+        qWarning("window not active again after its dialog");
 }
 
 QString entryText(const QAction* action)

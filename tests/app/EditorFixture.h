@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QListWidget>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -125,10 +126,14 @@ class ModalDriver
 {
 public:
     explicit ModalDriver(std::function<void(QDialog&)> act);
+    /// Gives the activation back to the window that had it: the window manager does that
+    /// late, and until it does, that window's shortcuts do not fire.
+    ~ModalDriver();
     int shown = 0;
 
 private:
     std::function<void(QDialog&)> m_act;
+    QPointer<QWidget> m_owner;
     QTimer m_poll;
     QDialog* m_last = nullptr;
 };
