@@ -3,7 +3,7 @@
 #include "editing/Attachments.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

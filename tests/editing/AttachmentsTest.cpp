@@ -3,7 +3,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

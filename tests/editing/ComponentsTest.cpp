@@ -4,7 +4,7 @@
 #include "editing/BlockChain.h"
 #include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <gtest/gtest.h>
 

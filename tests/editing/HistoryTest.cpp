@@ -3,7 +3,7 @@
 #include "editing/Attachments.h"
 #include "editing/Components.h"
 #include "editing/Merge.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -129,8 +129,7 @@ TEST(CreateBox, BuildsTheBoxAroundTheVerticesWithAFaceList)
     ASSERT_EQ(shipfile::shipClass(file), 0);
     ASSERT_TRUE(createBox(file, 0));
 
-    auto saved = ship.reloaded();
-    const ShipBlock* box = shipfile::boxBlockOf(*saved, 0);
+    const ShipBlock* box = shipfile::boxBlockOf(file, 0);
     ASSERT_EQ(box->count, 1u);
     const Vec3 centre = *shipfile::readVec3(box->record(0), lay::box::Centre);
     const Vec3 half = *shipfile::readVec3(box->record(0), lay::box::HalfExtents);
@@ -142,7 +141,7 @@ TEST(CreateBox, BuildsTheBoxAroundTheVerticesWithAFaceList)
     EXPECT_FLOAT_EQ(half.z, 4.0f / 3);
 
     // The face list names every face in turn.
-    const ShipBlock* list = afterType(*saved, lay::type::Faces);
+    const ShipBlock* list = afterType(file, lay::type::Faces);
     ASSERT_EQ(list->count, 3u);
     for (std::uint32_t i = 0; i < 3; ++i)
         EXPECT_EQ(shipfile::readU32(list->record(i), 0), i);

@@ -207,9 +207,15 @@ TEST(GltfExport, NodesTrianglesAttachmentsAndTexelsMatchTheShip)
     }
 }
 
-TEST(GltfExport, DestComponentsAndBoxesOnRequest)
+TEST(GltfExport, DestComponentsBoxesAndFacesWithoutCullSelector)
 {
+    // The wing's faces in records that end before the selector: the view draws them from both
+    // sides.
     Exported e;
+    shipfile::ShipBlock* faces = shipfile::nthBlockOfType(*e.file, lay::type::Faces, 2);
+    ASSERT_NE(faces, nullptr);
+    faces->recordSize = lay::face::CullSelector;
+    faces->records.resize(faces->recordSize * faces->count);
     const tinygltf::Model model = loadGltf(e.run("ship.glb", {{}, true, true}));
     ASSERT_EQ(model.scenes[0].nodes.size(), 3u);
     EXPECT_EQ(model.nodes[static_cast<std::size_t>(model.scenes[0].nodes[1])].name, "HullDEST");
@@ -219,18 +225,7 @@ TEST(GltfExport, DestComponentsAndBoxesOnRequest)
     EXPECT_EQ((std::vector<float>(corners.begin(), corners.begin() + 3)),
               (std::vector<float>{1, 2, -3})); // corner (-1, -2, -3), turned
     EXPECT_EQ(model.accessors[static_cast<std::size_t>(primitive.indices)].count, 36u);
-}
 
-TEST(GltfExport, FacesWithoutCullSelectorGetADoubleSidedMaterial)
-{
-    // The wing's faces in records that end before the selector: the view draws them from both
-    // sides.
-    Exported e;
-    shipfile::ShipBlock* faces = shipfile::nthBlockOfType(*e.file, lay::type::Faces, 2);
-    ASSERT_NE(faces, nullptr);
-    faces->recordSize = lay::face::CullSelector;
-    faces->records.resize(faces->recordSize * faces->count);
-    const tinygltf::Model model = loadGltf(e.run("ship.glb"));
     const auto& wing = primitiveOf(model, nodeNamed(model, "Wing"), "hull8 (two-sided)");
     EXPECT_TRUE(model.materials[static_cast<std::size_t>(wing.material)].doubleSided);
 }

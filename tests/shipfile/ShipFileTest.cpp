@@ -3,6 +3,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
+#include "tests/support/LoadedShip.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
@@ -17,14 +18,6 @@ using namespace testsupport;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::uint32_t> types(const ShipFile& f)
-{
-    std::vector<std::uint32_t> out;
-    for (const ShipBlock* b = f.first(); b; b = b->next.get())
-        out.push_back(b->type);
-    return out;
-}
 
 std::string notShp()
 {
@@ -61,7 +54,7 @@ TEST(LoadPlainFile, KeepsEmptyBlocksUnknownTypesAndStopsAtFirstEndMarker)
                                  .build();
     RecordingSink sink;
     auto file = ShipFile::fromBytes(image, "x", sink);
-    EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0, 0x1234, 9}));
+    EXPECT_EQ(blockTypes(*file), (std::vector<std::uint32_t>{0, 0x1234, 9}));
     const ShipBlock* unknown = file->first()->next.get();
     EXPECT_EQ(unknown->records, unknownRecords);
     EXPECT_EQ(unknown->next->records.size(), 0u);
@@ -95,7 +88,7 @@ TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
         BlockBuilder{}.block(0, 24, 1).rawBlock(4, 8, 100, {1, 2, 3, 4}).end().build();
     RecordingSink sink;
     auto file = ShipFile::fromBytes(image, "broken.shp", sink);
-    EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0}));
+    EXPECT_EQ(blockTypes(*file), (std::vector<std::uint32_t>{0}));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, messages::formatText(messages::Truncated.text, "broken.shp"));
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWentWrong);
@@ -105,7 +98,7 @@ TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
     RecordingSink exact;
     file = ShipFile::fromBytes(BlockBuilder{}.block(0, 24, 1).rawBlock(4, 6, 1, {}).end().build(),
                                "z", exact);
-    EXPECT_EQ(types(*file), (std::vector<std::uint32_t>{0, 4}));
+    EXPECT_EQ(blockTypes(*file), (std::vector<std::uint32_t>{0, 4}));
     EXPECT_EQ(file->loadResult(), LoadResult::Truncated);
     EXPECT_EQ(exact.messages.size(), 1u);
 }
