@@ -58,7 +58,7 @@ TEST(PropertyChoices, ListsByKind)
     EXPECT_EQ(objects[16], shipfile::gunModelName(32));
 }
 
-TEST(AttachmentProperties, LightShowsRedAndBlueStoresZero)
+TEST(AttachmentProperties, LightShowsRedAndBlueStoresZeroFlameBlueFour)
 {
     LoadedShip ship(shipWith({Attachment{4, {1, 2, 3}, 3}}));
     const auto props = attachmentProperties(*ship.file, 0, 0);
@@ -71,10 +71,7 @@ TEST(AttachmentProperties, LightShowsRedAndBlueStoresZero)
 
     EXPECT_TRUE(setAttachmentProperty(*ship.file, 0, 0, choiceOf(4, "Blue")));
     EXPECT_EQ(field(ship, lay::attachment::StyleIndex), 0);
-}
 
-TEST(AttachmentProperties, FlameBlueStoresFour)
-{
     LoadedShip flame(shipWith({Attachment{2}}));
     EXPECT_TRUE(setAttachmentProperty(*flame.file, 0, 0, choiceOf(2, "Blue")));
     EXPECT_EQ(field(flame, lay::attachment::StyleIndex), 4);

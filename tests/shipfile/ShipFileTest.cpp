@@ -275,16 +275,11 @@ TEST(BlockLookups, AttachmentAndBoxBlocksByComponent)
     EXPECT_EQ(file->findBoxBlock(0)->count, 1u);
     EXPECT_EQ(file->findBoxBlock(3), nullptr);
     EXPECT_EQ(sink.messages.back().text, messages::MissingBoxes.text);
-}
 
-TEST(BlockLookups, FaceSearchDoesNotStopAtNextComponent)
-{
-    Ship ship = sampleShip();
+    // Without a face block of the hull's own, the search runs on to the turret's.
     ship.components[0].withFaceBlock = false;
-    RecordingSink sink;
-    auto file = ShipFile::fromBytes(buildShip(ship), "x", sink);
+    file = ShipFile::fromBytes(buildShip(ship), "x", sink);
     ASSERT_TRUE(file->selectAttachmentBlock(0));
-    // The hull has no face block: the turret's is found.
     EXPECT_EQ(file->findFaceBlock()->count, 12u);
 }
 
