@@ -159,9 +159,9 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
          {{Frames, 1, 16, "00002040"}}},
         {"attachment move",
          [](ShipFile& f) {
-             return moveAttachment(f, 0, 0, {1, 0, 0});
+             return moveAttachment(f, 0, 0, {1, 2, 3});
          },
-         {{Attachments, 0, 4, "0000c040"}}},
+         {{Attachments, 0, 4, "0000c040 00000041 00002041"}}},
         {"attachment position",
          [](ShipFile& f) {
              return setAttachmentPosition(f, 0, 0, {1, 2, 3});

@@ -159,7 +159,7 @@ TEST(CreateBox, EmptyVertexBlockGivesAZeroBoxWithoutNaN)
     EXPECT_EQ(shipfile::readVec3(record, lay::box::HalfExtents), (Vec3{0, 0, 0}));
 }
 
-TEST(CreateBox, VertexBlockAtTheEndOfTheChainGetsNoFaceList)
+TEST(CreateBox, VertexBlockAtTheEndOfItsSectionGetsNoFaceList)
 {
     testsupport::ByteVector vertex(32, 0);
     shipfile::writeVec3(vertex, 0, {4, 4, 4});
@@ -170,14 +170,14 @@ TEST(CreateBox, VertexBlockAtTheEndOfTheChainGetsNoFaceList)
                            .block(7, 72, 0)
                            .block(9, 168, 0)
                            .block(4, 32, 1, vertex)
+                           .block(2, 4, 1)
                            .end()
                            .build();
     LoadedShip ship(image);
     ASSERT_TRUE(createBox(*ship.file, 0));
-    EXPECT_EQ(blockTypes(*ship.file), (std::vector<std::uint32_t>{0, 1, 2, 7, 9, 4}));
+    EXPECT_EQ(blockTypes(*ship.file), (std::vector<std::uint32_t>{0, 1, 2, 7, 9, 4, 2}));
     EXPECT_EQ(shipfile::readVec3(shipfile::boxBlockOf(*ship.file, 0)->record(0), lay::box::Centre),
               (Vec3{4, 4, 4}));
-    EXPECT_EQ(ship.file->tail->type, lay::type::Vertices);
 }
 
 TEST(CreateBox, ComponentWithoutABoxBlockLeavesTheNextOneAlone)

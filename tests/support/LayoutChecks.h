@@ -25,7 +25,8 @@ inline QStringList labelsOnFrameLines(const QWidget& window)
         for (const QGroupBox* group : groups) {
             const QSize size = group->size();
             if (group->geometry().contains(area.topLeft()) &&
-                (!around || size.width() * size.height() < around->width() * around->height()))
+                (!around || size.width() * size.height() <
+                                around->width() * around->height()))
                 around = group;
         }
         if (!around)
