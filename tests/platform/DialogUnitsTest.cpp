@@ -7,7 +7,7 @@ namespace {
 TEST(DialogUnits, ClassicBaseUnitsSixByThirteen)
 {
     // The "Ship" box of the main window: wide enough for the 388-pixel view's 387 visible
-    // columns, as the original was.
+    // columns, so the view is framed the same at the classic six-by-thirteen font.
     EXPECT_EQ(platform::dialogUnitsToPixels(7, 7, 258, 201), QRect(10, 11, 387, 327));
     EXPECT_EQ(platform::dialogUnitsToPixels(0, 0, 502, 290), QRect(0, 0, 753, 471));
     EXPECT_EQ(platform::dialogUnitsToPixels(4, 8, 4, 8), QRect(6, 13, 6, 13));
