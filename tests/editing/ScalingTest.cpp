@@ -150,13 +150,20 @@ TEST(CreateBox, BuildsTheBoxAroundTheVerticesWithAFaceList)
     EXPECT_EQ(shipfile::nthBlockOfType(file, lay::type::BoxFaceList, 1), nullptr);
 }
 
-TEST(CreateBox, EmptyVertexBlockGivesAZeroBoxWithoutNaN)
+TEST(CreateBox, EmptyOrMissingVertexBlockGivesAZeroBoxWithoutNaN)
 {
     LoadedShip ship(boxShip({}));
     ASSERT_TRUE(createBox(*ship.file, 0));
     const auto record = shipfile::boxBlockOf(*ship.file, 0)->record(0);
     EXPECT_EQ(shipfile::readVec3(record, lay::box::Centre), (Vec3{0, 0, 0}));
     EXPECT_EQ(shipfile::readVec3(record, lay::box::HalfExtents), (Vec3{0, 0, 0}));
+
+    // No vertex block at all: the same empty box, and the command still succeeds.
+    Ship none = boxShip({});
+    none.components[0].withVertexBlock = false;
+    LoadedShip missing(none);
+    EXPECT_TRUE(createBox(*missing.file, 0));
+    EXPECT_EQ(shipfile::boxBlockOf(*missing.file, 0)->count, 1u);
 }
 
 TEST(CreateBox, VertexBlockAtTheEndOfItsSectionGetsNoFaceList)
