@@ -36,15 +36,13 @@ public:
     /// Runs the properties dialog on the selected attachment, then lists it again, selected.
     void editAttachmentProperties();
 
-    /// "Back": Nearest position turns attachments to face away from the face.
-    bool back() const { return m_back; }
-
 private:
     void copy(bool mirrored);
     /// After a command that changed the document: the view and the title show it.
     void documentChanged(bool redraw);
 
     MainDialog& m_window;
+    /// "Back": Nearest position turns attachments to face away from the face.
     bool m_back = false;
 };
 

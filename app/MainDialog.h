@@ -71,11 +71,8 @@ public:
 
     EditorState& state() { return m_state; }
     viewer::ShipView& view() { return m_view; }
-    viewer::TextureCache& textures() { return m_textures; }
     viewer::ShipViewWidget* viewWidget() const { return m_viewWidget; }
     ListPanes& listPanes() { return *m_listPanes; }
-    ViewControls& viewControls() { return *m_viewControls; }
-    AttachmentCommands& attachmentCommands() { return *m_attachmentCommands; }
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
     platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -106,12 +103,6 @@ public:
     /// kept where the ship still has them and cleared where it does not.
     void showRestoredDocument();
 
-    QAction* undoAction() const { return m_undoAction; }
-    QAction* redoAction() const { return m_redoAction; }
-    /// The "Recent Files" submenu of the context menu, filled afresh each time it shows.
-    QMenu* recentFilesMenu() const { return m_recentFilesMenu; }
-    void refreshRecentFilesMenu();
-
 public slots:
     void openShpFile();
     void save();
@@ -135,6 +126,8 @@ private:
     void connectCommands();
     /// The window's context menu and the keys of its entries, in menu order.
     void createMenu();
+    /// Fills the "Recent Files" submenu afresh; it runs each time the submenu shows.
+    void refreshRecentFilesMenu();
     void loadDocument(const std::filesystem::path& path);
     /// Opens `path` as Open does once a file is chosen: after asking to save changes.
     void openPath(const std::filesystem::path& path);

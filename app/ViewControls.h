@@ -32,10 +32,6 @@ public:
     /// it. True when it was a view key or Shift and was used up.
     bool handleKey(const QKeyEvent& event);
 
-    /// Shows the view `choice` as if the user had picked it in the chooser.
-    void chooseView(viewer::ViewChoice choice);
-
-    const viewer::MouseState& mouse() const { return m_mouse; }
     /// Ends the undo step of a drag that moved an attachment or a component, if one is under
     /// way: the moves so far become one step, later moves of the same drag another.
     void finishDrag();
@@ -47,6 +43,8 @@ private:
     /// The view step for the chooser's current entry: a fixed view rebuilds the orientation and
     /// redraws; FreeView and no entry leave everything as it is.
     void onViewChosen();
+    /// Shows the view `choice` as if the user had picked it in the chooser.
+    void chooseView(viewer::ViewChoice choice);
     /// Fits the selected component, or the whole ship when none is selected, into the view:
     /// zoom and centre. The centre no longer follows the selection afterwards.
     void fitView();

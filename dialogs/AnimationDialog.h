@@ -27,9 +27,6 @@ class AnimationDialog final : public QDialog
 public:
     AnimationDialog(shipfile::ShipFile& file, int component, QWidget* parent = nullptr);
 
-    /// The frame the frame fields show and edit, or -1 when none is selected.
-    int currentFrame() const { return m_currentFrame; }
-
 private:
     void fillHeader(const editing::AnimationHeader& header);
     void fillFrames();
@@ -53,6 +50,7 @@ private:
 
     shipfile::ShipFile& m_file;
     editing::AnimationBlocks m_blocks;
+    /// The frame the frame fields show and edit, or -1 when none is selected.
     int m_currentFrame = 0;
 
     QLineEdit* m_totalTime = nullptr;

@@ -1,8 +1,7 @@
-#include "app/AttachmentCommands.h"
-#include "editing/Animation.h"
 #include "editing/AttachmentLabel.h"
 #include "editing/AttachmentProperties.h"
 #include "editing/BlockSwitches.h"
+#include "editing/Messages.h"
 #include "resources/AnimationTemplate.h"
 #include "resources/AttachObjectTemplate.h"
 #include "resources/AttachmentPropertiesTemplate.h"
@@ -12,7 +11,6 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "editing/Messages.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
 
@@ -20,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+
+#include <set>
 
 // The buttons, boxes and fields of the main window reach their commands, each a single undo
 // step, and the lists, boxes and the ship class field follow what the commands did. What the
@@ -58,11 +58,6 @@ void expectShowsTheDocument(app::MainDialog& w)
     }
 }
 
-QString actionText(const QAction* action)
-{
-    return action->text().remove(QLatin1Char('&'));
-}
-
 std::function<void(QDialog&)> pickKind(int kind)
 {
     return [kind](QDialog& dialog) {
@@ -93,8 +88,10 @@ private slots:
         Editor editor;
         auto& w = editor.open();
         auto& state = editor.state();
-        QVERIFY(!w.undoAction()->isEnabled());
-        QCOMPARE(actionText(w.undoAction()), QStringLiteral("Undo"));
+        QAction* undo = menuEntry(w, QStringLiteral("Undo"));
+        QAction* redo = menuEntry(w, QStringLiteral("Redo"));
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(entryText(undo), QStringLiteral("Undo"));
         editor.files.answer = pathText(
             editor.writeShip("merged.shp", testsupport::buildShip(testsupport::sampleShip())));
 
@@ -138,18 +135,18 @@ private slots:
             if (command.highlighted != AnyRow)
                 QCOMPARE(highlightedRow(w, id::AttachmentList), command.highlighted);
             QCOMPARE(state.history.undoCount(), undoSteps + 1);
-            QCOMPARE(actionText(w.undoAction()), QStringLiteral("Undo ") + QLatin1String(step));
+            QCOMPARE(entryText(undo), QStringLiteral("Undo ") + QLatin1String(step));
 
             QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
             QVERIFY2(state.file->serialise() == before, step);
             expectShowsTheDocument(w);
-            QCOMPARE(actionText(w.redoAction()), QStringLiteral("Redo ") + QLatin1String(step));
+            QCOMPARE(entryText(redo), QStringLiteral("Redo ") + QLatin1String(step));
             QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
             QVERIFY2(state.file->serialise() == after, step);
             QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
             QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
             QVERIFY2(state.file->serialise() == after, step);
-            QVERIFY(!w.redoAction()->isEnabled());
+            QVERIFY(!redo->isEnabled());
             expectShowsTheDocument(w);
         }
         QVERIFY(editor.sink.messages.empty());
@@ -157,7 +154,7 @@ private slots:
         // Opening a ship starts a fresh history.
         editor.questions.answer = platform::SaveAnswer::Discard;
         w.openShpFile();
-        QVERIFY(!w.undoAction()->isEnabled());
+        QVERIFY(!undo->isEnabled());
     }
 
     void commandsWithoutWhatTheyNeedDoNothing()
@@ -184,7 +181,8 @@ private slots:
             {"snap without an attachment", 1, -1, id::NearestPosition, nullptr},
             {"larger by letters", -1, -1, id::Larger, "abc"},
             {"smaller by zero", -1, -1, id::Smaller, "0"},
-            {"larger by a negative", -1, -1, id::Larger, "-2"},
+            {"merge cancelled", -1, -1, id::MergeShp, nullptr},
+            {"open cancelled", -1, -1, id::OpenShp, nullptr},
         };
         for (const auto& c : cases) {
             select(w, c.component, c.attachment);
@@ -197,6 +195,11 @@ private slots:
             QVERIFY2(state.file->serialise() == original, c.what);
             QVERIFY2(!state.history.canUndo(), c.what);
         }
+
+        // Open and Merge look for ships in the game's ships folder.
+        QCOMPARE(editor.files.startPath, pathText(state.shipsDirectory));
+        QCOMPARE(editor.files.filters, QStringList({QStringLiteral("Vantaris SHP (*.shp)"),
+                                                    QStringLiteral("All Files (*)")}));
 
         // An attachment index kept from a component with more attachments than this one.
         clickEntry(w, id::ComponentList, 1);
@@ -222,43 +225,32 @@ private slots:
                                         .end()
                                         .build();
 
+        const testsupport::Ship sample = testsupport::sampleShip();
+        testsupport::Ship reduced = sample, bare = sample, no13 = sample;
+        reduced.componentRecordSize = 200;
+        bare.components[1].withVertexBlock = false;
+        bare.components[1].withFaceBlock = false;
+        no13.components[1].withBlock13 = false;
+        namespace says = editing::messages;
         const struct
         {
             const char* what;
-            std::function<void(testsupport::Ship&)> change;
+            testsupport::Ship ship;
             int control;
             ByteVector merged;
             std::string_view message;
         } cases[] = {
-            {"delete from a reduced table",
-             [](testsupport::Ship& s) { s.componentRecordSize = 200; },
-             id::DeleteComponent,
-             {},
-             editing::messages::ReducedBlock1.text},
-            {"snap without vertices",
-             [](testsupport::Ship& s) {
-                 s.components[1].withVertexBlock = false;
-                 s.components[1].withFaceBlock = false;
-             },
-             id::NearestPosition,
-             {},
-             editing::messages::NoVertices.text},
-            {"block13 without its block",
-             [](testsupport::Ship& s) { s.components[1].withBlock13 = false; },
-             id::Block13,
-             {},
-             editing::messages::ErrorInitializingBlock13.text},
-            {"merge a ship without header", {}, id::MergeShp, headless, editing::messages::BadShpFile.text},
-            {"merge no ship", {}, id::MergeShp, {'j', 'u', 'n', 'k'}, messages::NotAnShp.text},
-            {"merge a cut ship", {}, id::MergeShp, cut, editing::messages::MergeIncomplete.text},
-            {"merge the end marker only", {}, id::MergeShp, end, messages::NoBlocks.text},
+            {"delete, reduced table", reduced, id::DeleteComponent, {}, says::ReducedBlock1.text},
+            {"snap, no vertices", bare, id::NearestPosition, {}, says::NoVertices.text},
+            {"switch, no block13", no13, id::Block13, {}, says::ErrorInitializingBlock13.text},
+            {"merge, no header", sample, id::MergeShp, headless, says::BadShpFile.text},
+            {"merge, no ship", sample, id::MergeShp, {'j', 'u', 'n', 'k'}, messages::NotAnShp.text},
+            {"merge, cut ship", sample, id::MergeShp, cut, says::MergeIncomplete.text},
+            {"merge, end marker only", sample, id::MergeShp, end, messages::NoBlocks.text},
         };
         for (const auto& c : cases) {
-            testsupport::Ship ship = testsupport::sampleShip();
-            if (c.change)
-                c.change(ship);
             Editor editor;
-            auto& w = editor.open(ship);
+            auto& w = editor.open(c.ship);
             select(w, 1, 0);
             const fs::path merged = editor.writeShip("merged.shp", c.merged);
             editor.files.answer = pathText(merged);
@@ -285,6 +277,7 @@ private slots:
         namespace props = resources::attachmentproperties;
         namespace component = resources::componentproperties;
         namespace anim = resources::animation;
+        namespace kinds = resources::attachobject;
 
         // Each dialog, changed and then cancelled, leaves the bytes and the history alone.
         const struct
@@ -295,8 +288,14 @@ private slots:
         } cancelled[] = {
             {"add", id::AttachmentList, 0, id::AddAttachment,
              [](QDialog& d) {
-                 clickRow(control<QListWidget>(d, resources::attachobject::Kinds), 2);
-                 control<QPushButton>(d, resources::attachobject::Cancel)->click();
+                 clickRow(control<QListWidget>(d, kinds::Kinds), 2);
+                 control<QPushButton>(d, kinds::Cancel)->click();
+             }},
+            // Focus on the kinds list is no pick: OK then adds nothing.
+            {"add without a kind", id::AttachmentList, 0, id::AddAttachment,
+             [](QDialog& d) {
+                 control<QListWidget>(d, kinds::Kinds)->setFocus(Qt::TabFocusReason);
+                 control<QPushButton>(d, kinds::Ok)->click();
              }},
             {"attachment", id::AttachmentList, 1, -1,
              [](QDialog& d) {
@@ -341,41 +340,20 @@ private slots:
         }
         QCOMPARE(listed(w, id::ComponentList).at(1), QStringLiteral("Gun deck"));
         QCOMPARE(highlightedRow(w, id::ComponentList), 1);
-        QCOMPARE(actionText(w.undoAction()),
+        QCOMPARE(entryText(menuEntry(w, QStringLiteral("Undo"))),
                  QStringLiteral("Undo ") + QLatin1String(steps::ComponentProperties));
         {
             ModalDriver driver([](QDialog& d) {
-                clickRow(control<QListWidget>(d, props::Properties), 5);
                 retype(control<QLineEdit>(d, props::Z), QStringLiteral("-7.25"));
                 control<QPushButton>(d, props::Ok)->click();
             });
             doubleClickEntry(w, id::AttachmentList, 0);
         }
-        const auto gun = editing::attachmentProperties(file, 1, 0);
-        QCOMPARE(gun->position.z, -7.25f);
-        QCOMPARE(gun->propertyIndex, 5);
+        QCOMPARE(editing::attachmentProperties(file, 1, 0)->position.z, -7.25f);
         QCOMPARE(highlightedRow(w, id::AttachmentList), 0);
         expectShowsTheDocument(w);
         QCOMPARE(state.history.undoCount(), std::size_t{2});
         QVERIFY(w.isWindowModified());
-    }
-
-    void theFileDialogsOfOpenAndMergeStartInTheShipsDirectory()
-    {
-        Editor editor;
-        auto& w = editor.open();
-        const ByteVector before = editor.state().file->serialise();
-        for (const int button : {id::OpenShp, id::MergeShp}) {
-            editor.files.calls = 0;
-            click(w, button);
-            QCOMPARE(editor.files.calls, 1);
-            QCOMPARE(editor.files.directory, pathText(editor.state().shipsDirectory));
-            QCOMPARE(editor.files.filters, QStringList({QStringLiteral("Vantaris SHP (*.shp)"),
-                                                        QStringLiteral("All Files (*)")}));
-            // Cancelled: the ship stays as it was.
-            QVERIFY(editor.state().file->serialise() == before);
-            QCOMPARE(listed(w, id::ComponentList).size(), 2);
-        }
     }
 
     void selectingInTheListsShowsAndKeepsTheSelection()
@@ -412,8 +390,8 @@ private slots:
         // A component without faces or type-13 block: said once, and every switch shows off.
         QVERIFY(editor.sink.messages.empty());
         clickEntry(w, id::ComponentList, 2);
-        QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{std::string(editing::messages::ErrorFindingBlock13.text)});
+        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(
+                                          editing::messages::ErrorFindingBlock13.text)});
         QVERIFY(!isChecked(w, id::DummyTriangle) && !isChecked(w, id::Block13) &&
                 !isChecked(w, id::Block14));
 
@@ -431,7 +409,8 @@ private slots:
         click(w, id::DeleteComponent);
         clickEntry(w, id::ComponentList, 0);
         clickEntry(w, id::AttachmentList, 3);
-        w.undoAction()->trigger();
+        QAction* undo = menuEntry(w, QStringLiteral("Undo"));
+        undo->trigger();
         QCOMPARE(listed(w, id::ComponentList).size(), 3);
         QCOMPARE(state.selectedAttachment, 3);
         QCOMPARE(highlightedRow(w, id::ComponentList), 0);
@@ -439,7 +418,7 @@ private slots:
         editor.files.answer = pathText(editor.writeShip("other.shp", testsupport::buildShip(ship)));
         click(w, id::MergeShp);
         clickEntry(w, id::ComponentList, 4);
-        w.undoAction()->trigger();
+        undo->trigger();
         QCOMPARE(listed(w, id::ComponentList).size(), 3);
         QCOMPARE(state.selectedComponent, -1);
         QCOMPARE(listed(w, id::AttachmentList), QStringList{});
@@ -468,7 +447,8 @@ private slots:
         retype(w.control<QLineEdit>(id::ScaleFactor), QStringLiteral("1.2"));
         click(w, id::Larger);
         QVERIFY(state.file->serialise() != doubled);
-        w.undoAction()->trigger();
+        QAction* undo = menuEntry(w, QStringLiteral("Undo"));
+        undo->trigger();
 
         // "Type-1 only" scales the selected section only, and nothing without one.
         click(w, id::TypeOneOnly);
@@ -476,13 +456,18 @@ private slots:
         click(w, id::Larger);
         QVERIFY(state.file->serialise() == original);
 
-        // Rotate and Back reach the snapping command.
-        QVERIFY(isChecked(w, id::Rotate) && state.rotate);
-        click(w, id::Rotate);
-        QVERIFY(!state.rotate);
-        QVERIFY(!w.attachmentCommands().back());
-        click(w, id::Back);
-        QVERIFY(w.attachmentCommands().back());
+        // Rotate and Back reach the snapping command: each snaps the attachment another way.
+        QVERIFY(isChecked(w, id::Rotate) && !isChecked(w, id::Back));
+        select(w, 0, 2);
+        std::set<ByteVector> snapped;
+        for (const int box : {id::NearestPosition, id::Back, id::Rotate}) {
+            if (box != id::NearestPosition)
+                click(w, box);
+            click(w, id::NearestPosition);
+            snapped.insert(state.file->serialise());
+            undo->trigger();
+        }
+        QCOMPARE(snapped.size(), std::size_t{3});
 
         // The zoom range is the slider's maximum.
         w.control<QLineEdit>(id::ZoomRange)->setText(QStringLiteral("250"));
@@ -493,19 +478,31 @@ private slots:
     {
         Editor editor;
         auto& w = editor.open();
+        QAction* undo = menuEntry(w, QStringLiteral("Undo"));
         click(w, id::ChangeShipClass);
         QVERIFY(w.isWindowModified());
-        w.undoAction()->trigger();
+        undo->trigger();
         QVERIFY(!w.isWindowModified());
         // Once saved, the saved bytes are the ones that count.
-        w.redoAction()->trigger();
+        menuEntry(w, QStringLiteral("Redo"))->trigger();
         w.save();
         QVERIFY(!w.isWindowModified());
-        w.undoAction()->trigger();
+        undo->trigger();
         QVERIFY(w.isWindowModified());
-        // The bytes, not the history: a change made outside the commands shows within a moment.
+        // The bytes, not the history: a change made outside the commands shows within a moment,
+        // in the marker and the ship class field.
         QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
         QTRY_VERIFY(!w.isWindowModified());
+        QCOMPARE(w.control<QLineEdit>(id::ShipClass)->text(), QStringLiteral("Capship"));
+
+        // A header record too short to hold the class byte shows none.
+        testsupport::Ship shortHeader = testsupport::sampleShip();
+        shortHeader.headerRecordSize = 20;
+        editor.files.answer =
+            pathText(editor.writeShip("short.shp", testsupport::buildShip(shortHeader)));
+        click(w, id::OpenShp);
+        QVERIFY(editor.state().file);
+        QCOMPARE(w.control<QLineEdit>(id::ShipClass)->text(), QString());
     }
 };
 

@@ -1,76 +1,39 @@
 #include "tests/app/EditorFixture.h"
 
-#include "tests/support/ShipMaker.h"
+#include "platform/QtText.h"
+#include "resources/MainWindowTemplate.h"
 #include "viewer/ShipViewWidget.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <fstream>
-#include <iterator>
-
 namespace apptests {
 
-platform::SaveAnswer ScriptedQuestions::askToSave(QWidget* owner, const QString& text)
-{
-    asked << text;
-    lastOwner = owner;
-    return answer;
-}
-
-QString ScriptedFileDialogs::openFileName(QWidget*, const QString& startDirectory,
-                                          const QStringList& nameFilters)
-{
-    ++calls;
-    directory = startDirectory;
-    filters = nameFilters;
-    return answer;
-}
-
-QString ScriptedFileDialogs::saveFileName(QWidget*, const QString& path, const QStringList&)
-{
-    saveStartPath = path;
-    return saveAnswer;
-}
-
-QString ScriptedFileDialogs::exportFileName(QWidget*, const QString& suggested,
-                                            const QStringList& nameFilters, QString& chosenFilter)
-{
-    exportSuggested = suggested;
-    exportFilters = nameFilters;
-    chosenFilter = exportFilter;
-    return exportAnswer;
-}
-
-Editor::Editor() = default;
-Editor::~Editor() = default;
+namespace id = resources::mainwindow;
 
 app::MainDialog& Editor::open(const testsupport::Ship& ship)
 {
-    const fs::path path = writeShip("sample.shp", testsupport::buildShip(ship));
-    auto& w = start(writePrefix("prefix"), pathText(path));
-    activate(w);
+    auto& w = start(pathText(writeShip("sample.shp", testsupport::buildShip(ship))));
+    w.activateWindow(); // where the shortcuts work
+    if (!QTest::qWaitForWindowActive(&w))
+        qWarning("main window not active");
     return w;
 }
 
-app::MainDialog& Editor::start(const fs::path& prefix, const QString& commandLineFile)
+app::MainDialog& Editor::start(const QString& commandLineFile, fs::path prefix)
 {
+    if (prefix.empty())
+        prefix = writePrefix("prefix");
     m_window = std::make_unique<app::MainDialog>(app::Services{sink, questions, files, prefix});
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("main window not exposed");
     m_window->start(commandLineFile);
     return *m_window;
-}
-
-fs::path Editor::writeShip(const std::string& name, const testsupport::ByteVector& image) const
-{
-    const fs::path path = dir() / name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(image.data()),
-               static_cast<std::streamsize>(image.size()));
-    return path;
 }
 
 fs::path Editor::writePrefix(const std::string& name, bool withKey, bool withValue) const
@@ -101,16 +64,11 @@ QImage Editor::picture()
 int Editor::shipPixels()
 {
     const QImage image = picture();
-    const QColor background = image.pixelColor(0, image.height() - 1);
+    const QRgb background = image.pixel(0, image.height() - 1);
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - background.red()) + std::abs(c.green() - background.green()) +
-                    std::abs(c.blue() - background.blue()) >
-                12)
-                ++count;
-        }
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != background ? 1 : 0;
     return count;
 }
 
@@ -128,25 +86,24 @@ ModalDriver::ModalDriver(std::function<void(QDialog&)> act) : m_act(std::move(ac
     m_poll.start();
 }
 
-void activate(QWidget& window)
+QString entryText(const QAction* action)
 {
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window))
-        qWarning("window not active");
+    return action->text().remove(QLatin1Char('&'));
 }
 
-testsupport::ByteVector readFile(const fs::path& path)
+QAction* menuEntry(const QWidget& window, const QString& text)
 {
-    std::ifstream in(path, std::ios::binary);
-    return testsupport::ByteVector(std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>());
+    for (QAction* action : window.actions())
+        if (entryText(action).startsWith(text))
+            return action;
+    qFatal("no menu entry %s", qPrintable(text));
 }
 
 void click(app::MainDialog& window, int controlId)
 {
     QWidget* control = window.control<QWidget>(controlId);
     if (auto* box = qobject_cast<QCheckBox*>(control))
-        clickCheckBox(box);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     else
         qobject_cast<QPushButton*>(control)->click();
 }
@@ -159,15 +116,9 @@ void clickEntry(app::MainDialog& window, int listId, int row)
 void doubleClickEntry(app::MainDialog& window, int listId, int row)
 {
     QListWidget* list = window.control<QListWidget>(listId);
-    list->scrollToItem(list->item(row));
-    const QPoint at = list->visualItemRect(list->item(row)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
-
-void clickCheckBox(QCheckBox* box)
-{
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    clickRow(list, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualItemRect(list->item(row)).center());
 }
 
 bool isChecked(app::MainDialog& window, int boxId)
@@ -185,6 +136,25 @@ int highlightedRow(app::MainDialog& window, int listId)
     auto* list = window.control<QListWidget>(listId);
     const QList<QListWidgetItem*> selected = list->selectedItems();
     return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+void chooseView(app::MainDialog& window, viewer::ViewChoice choice)
+{
+    auto* views = window.control<QComboBox>(id::ViewChoice);
+    views->setCurrentIndex(static_cast<int>(choice));
+    emit views->activated(static_cast<int>(choice));
+}
+
+void setMouseMode(app::MainDialog& window, viewer::MouseMode mode)
+{
+    const QString wanted = platform::toQString(viewer::mouseModeText(mode));
+    for (int n = 0; n < 3 && window.control<QLineEdit>(id::MouseMode)->text() != wanted; ++n)
+        press(window, Qt::Key_Shift);
+}
+
+void press(app::MainDialog& window, Qt::Key key)
+{
+    QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, key);
 }
 
 } // namespace apptests

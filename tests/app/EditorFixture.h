@@ -7,6 +7,8 @@
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
+#include "viewer/FixedViews.h"
+#include "viewer/MouseDrag.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,8 +22,10 @@
 #include <functional>
 #include <memory>
 
+class QAction;
+
 // The main window on recording services, and the user's hands on it: clicks on its controls by
-// id and on the modal dialogs its commands open.
+// id, its context menu by entry text, and the modal dialogs its commands open.
 namespace apptests {
 
 namespace fs = std::filesystem;
@@ -30,54 +34,74 @@ namespace fs = std::filesystem;
 class ScriptedQuestions final : public platform::Questions
 {
 public:
-    platform::SaveAnswer askToSave(QWidget* owner, const QString& text) override;
+    platform::SaveAnswer askToSave(QWidget* owner, const QString& text) override
+    {
+        asked << text;
+        lastOwner = owner;
+        return answer;
+    }
 
     platform::SaveAnswer answer = platform::SaveAnswer::Cancel;
     QStringList asked;
     QWidget* lastOwner = nullptr;
 };
 
-/// Answers the file dialogs with the scripted names (empty: cancelled) and keeps what the
-/// dialogs were given.
+/// Answers every file dialog with `answer` (empty: cancelled) and keeps what the last dialog
+/// was given: the folder or file it starts at and its filters.
 class ScriptedFileDialogs final : public platform::FileDialogs
 {
 public:
-    QString openFileName(QWidget* owner, const QString& directory,
-                         const QStringList& filters) override;
-    QString saveFileName(QWidget* owner, const QString& path, const QStringList& filters) override;
-    QString exportFileName(QWidget* owner, const QString& suggested, const QStringList& filters,
-                           QString& chosenFilter) override;
+    QString openFileName(QWidget*, const QString& directory,
+                         const QStringList& nameFilters) override
+    {
+        return asked(directory, nameFilters);
+    }
+    QString saveFileName(QWidget*, const QString& path, const QStringList& nameFilters) override
+    {
+        return asked(path, nameFilters);
+    }
+    QString exportFileName(QWidget*, const QString& suggested, const QStringList& nameFilters,
+                           QString& filter) override
+    {
+        filter = chosenFilter;
+        return asked(suggested, nameFilters);
+    }
 
     QString answer;
+    QString chosenFilter;
     int calls = 0;
-    QString directory;
+    QString startPath;
     QStringList filters;
-    QString saveAnswer;
-    QString saveStartPath;
-    QString exportAnswer;
-    QString exportFilter;
-    QString exportSuggested;
-    QStringList exportFilters;
+
+private:
+    QString asked(const QString& start, const QStringList& nameFilters)
+    {
+        ++calls;
+        startPath = start;
+        filters = nameFilters;
+        return answer;
+    }
 };
 
 /// The main window on recording services, in a temporary directory of its own.
 class Editor
 {
 public:
-    Editor();
-    ~Editor();
-
     /// Builds and shows the window, waits until it is exposed, then runs the rest of start-up
-    /// with `prefix` as the Wine prefix and `commandLineFile` as the argument.
-    app::MainDialog& start(const fs::path& prefix, const QString& commandLineFile = {});
-    /// start() on the test prefix with `ship` open from the command line and the window active.
+    /// with `prefix` as the Wine prefix (empty: a fresh test prefix) and `commandLineFile` as
+    /// the argument.
+    app::MainDialog& start(const QString& commandLineFile = {}, fs::path prefix = {});
+    /// start() with `ship` open from the command line and the window active.
     app::MainDialog& open(const testsupport::Ship& ship = testsupport::sampleShip());
 
     app::MainDialog& window() { return *m_window; }
     app::EditorState& state() { return m_window->state(); }
     fs::path dir() const { return m_dir.path(); }
     /// A ship file in the temporary directory.
-    fs::path writeShip(const std::string& name, const testsupport::ByteVector& image) const;
+    fs::path writeShip(const std::string& name, const testsupport::ByteVector& image)
+    {
+        return m_dir.write(name, image);
+    }
     /// A prefix whose registry has the game key (when `withKey`) naming the directory
     /// C:\Games\Vantaris (when `withValue`), with that directory holding a texture cache.
     fs::path writePrefix(const std::string& name, bool withKey = true, bool withValue = true) const;
@@ -114,28 +138,33 @@ inline void rejectDialog(QDialog& dialog)
     dialog.reject();
 }
 
-/// Makes `window` the active window, where its shortcuts work.
-void activate(QWidget& window);
-
-/// The file's bytes.
-testsupport::ByteVector readFile(const fs::path& path);
+using testsupport::readBytes;
 
 inline QString pathText(const fs::path& path)
 {
     return QString::fromStdString(path.string());
 }
 
+/// The context-menu entry whose text, read without its '&', starts with `text`.
+QAction* menuEntry(const QWidget& window, const QString& text);
+/// An entry's text without its '&'.
+QString entryText(const QAction* action);
+
 /// Clicks the main window's button `buttonId`, or its check box on the indicator.
 void click(app::MainDialog& window, int controlId);
 /// Clicks, or double-clicks, entry `row` of the main window's list `listId`.
 void clickEntry(app::MainDialog& window, int listId, int row);
 void doubleClickEntry(app::MainDialog& window, int listId, int row);
-/// Clicks a check box on its indicator, as a user does.
-void clickCheckBox(QCheckBox* box);
 bool isChecked(app::MainDialog& window, int boxId);
 /// The texts of the main window's list `listId`.
 QStringList listed(app::MainDialog& window, int listId);
 /// The highlighted row of a list, -1 when none is highlighted.
 int highlightedRow(app::MainDialog& window, int listId);
+/// Picks `choice` in the view box, as a user does.
+void chooseView(app::MainDialog& window, viewer::ViewChoice choice);
+/// Presses Shift until the mouse-mode field names `mode`.
+void setMouseMode(app::MainDialog& window, viewer::MouseMode mode);
+/// Types a key into whatever has the focus in the main window, as the keyboard would.
+void press(app::MainDialog& window, Qt::Key key);
 
 } // namespace apptests

@@ -1,4 +1,5 @@
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
@@ -9,28 +10,24 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QUrl>
 
-// Opening, saving, the recent files, dropping, and the save question before the document goes.
+// Opening, saving, exporting, the recent files, dropping, and the save question before the
+// document goes.
 namespace apptests {
 
 namespace id = resources::mainwindow;
 namespace messages = shipfile::messages;
+namespace strings = resources::strings;
 using platform::SaveAnswer;
 using testsupport::buildShip;
 using testsupport::sampleShip;
 
 namespace {
-
-testsupport::Ship shipOfClass(std::int8_t shipClass)
-{
-    testsupport::Ship ship = sampleShip();
-    ship.shipClass = shipClass;
-    return ship;
-}
 
 void expectNoDocument(Editor& editor)
 {
@@ -49,29 +46,11 @@ class FileCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void theCommandLineShipIsListedDrawnAndSavedBack()
-    {
-        Editor editor;
-        auto& w = editor.open();
-        const fs::path ship = editor.dir() / "sample.shp";
-        QCOMPARE(editor.state().currentFileName, ship);
-        QCOMPARE(listed(w, id::ComponentList), texts({"Hull", "Turret"}));
-        QTRY_VERIFY(editor.shipPixels() > 500);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
-        QVERIFY(!w.isWindowModified());
-
-        click(w, id::ChangeShipClass);
-        click(w, id::Save);
-        QCOMPARE(readFile(ship), editor.state().file->serialise());
-        QVERIFY(!w.isWindowModified());
-        QVERIFY(editor.sink.messages.empty());
-    }
-
     void aShipThatDoesNotOpenLeavesNoDocument()
     {
         Editor editor;
         const fs::path missing = editor.dir() / "missing.shp";
-        editor.start(editor.writePrefix("prefix"), pathText(missing));
+        editor.start(pathText(missing));
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
                                           messages::ErrorOpening.text, missing.string())});
         expectNoDocument(editor);
@@ -87,45 +66,52 @@ private slots:
         editor.files.answer = pathText(bad);
         editor.sink.messages.clear();
         w.openShpFile();
-        QCOMPARE(editor.sink.texts(), std::vector<std::string>{std::string(messages::NotAnShp.text)});
+        QCOMPARE(editor.sink.texts(),
+                 std::vector<std::string>{std::string(messages::NotAnShp.text)});
         expectNoDocument(editor);
         QCOMPARE(editor.state().selectedComponent, -1);
         QCOMPARE(editor.state().selectedAttachment, -1);
         editor.sink.messages.clear();
         click(w, id::Save);
         QVERIFY(editor.sink.messages.empty());
-        QCOMPARE(readFile(bad), garbage);
+        QCOMPARE(readBytes(bad), garbage);
     }
 
-    void saveAsWritesTheNewPathWhichSaveThenUses()
+    void saveAndSaveAsWriteTheShipWhereTheTitleSays()
     {
         Editor editor;
         auto& w = editor.open();
         const fs::path ship = editor.dir() / "sample.shp";
-        const testsupport::ByteVector original = readFile(ship);
+        QCOMPARE(editor.state().currentFileName, ship);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
+        click(w, id::ChangeShipClass);
+        click(w, id::Save);
+        QCOMPARE(readBytes(ship), editor.state().file->serialise());
+        QVERIFY(!w.isWindowModified());
+        const testsupport::ByteVector original = readBytes(ship);
         click(w, id::ChangeShipClass);
 
         // A folder that does not exist: the message, and nothing else changes.
         const fs::path nowhere = editor.dir() / "missing" / "copy.shp";
-        editor.files.saveAnswer = pathText(nowhere);
+        editor.files.answer = pathText(nowhere);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(editor.files.saveStartPath, pathText(ship));
+        QCOMPARE(editor.files.startPath, pathText(ship));
         QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
                                           messages::ErrorSaving.text, nowhere.string())});
         QCOMPARE(editor.state().currentFileName, ship);
         QVERIFY(w.hasUnsavedChanges());
 
         const fs::path copy = editor.dir() / "copy.shp";
-        editor.files.saveAnswer = pathText(copy);
+        editor.files.answer = pathText(copy);
         w.saveAs();
-        QCOMPARE(readFile(copy), editor.state().file->serialise());
+        QCOMPARE(readBytes(copy), editor.state().file->serialise());
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - copy.shp[*]"));
         QVERIFY(!w.isWindowModified());
 
         click(w, id::ChangeShipClass);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(readFile(copy), editor.state().file->serialise());
-        QCOMPARE(readFile(ship), original);
+        QCOMPARE(readBytes(copy), editor.state().file->serialise());
+        QCOMPARE(readBytes(ship), original);
     }
 
     void recentFilesAreSharedByWindowsAndKeptBetweenRuns()
@@ -133,17 +119,22 @@ private slots:
         testsupport::TempDir settings;
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            pathText(settings.path()));
-        const auto entries = [](app::MainDialog& w) {
-            w.refreshRecentFilesMenu();
+        // The submenu is filled as it opens.
+        const auto recent = [](app::MainDialog& w) {
+            QMenu* menu = menuEntry(w, QStringLiteral("Recent Files"))->menu();
+            emit menu->aboutToShow();
+            return menu->actions();
+        };
+        const auto entries = [&](app::MainDialog& w) {
             QStringList out;
-            for (const QAction* action : w.recentFilesMenu()->actions())
+            for (const QAction* action : recent(w))
                 out << (action->isEnabled() ? QString() : QStringLiteral("(off) ")) +
                            action->text();
             return out;
         };
 
         Editor first;
-        auto& w1 = first.start(first.writePrefix("prefix"));
+        auto& w1 = first.start();
         QCOMPARE(entries(w1), QStringList{QStringLiteral("(off) (none)")});
         std::vector<fs::path> ships;
         for (int n = 0; n < 9; ++n) {
@@ -157,7 +148,7 @@ private slots:
         w1.openShpFile();
 
         Editor second;
-        auto& w2 = second.start(second.writePrefix("prefix"));
+        auto& w2 = second.start();
         fs::remove(ships[8]);
         const QStringList listed = entries(w2);
         QCOMPARE(listed.size(), 8);
@@ -166,9 +157,9 @@ private slots:
         QCOMPARE(listed.at(7), QStringLiteral("&8 ") + pathText(ships[1]));
 
         // Choosing an entry opens that file; a saved copy goes to the top too.
-        w2.recentFilesMenu()->actions().at(2)->trigger();
+        recent(w2).at(2)->trigger();
         QCOMPARE(second.state().currentFileName, ships[7]);
-        second.files.saveAnswer = pathText(second.dir() / "saved.shp");
+        second.files.answer = pathText(second.dir() / "saved.shp");
         w2.saveAs();
         QCOMPARE(entries(w2).at(0), QStringLiteral("&1 ") + pathText(second.dir() / "saved.shp"));
     }
@@ -177,7 +168,7 @@ private slots:
     {
         Editor editor;
         auto& w = editor.open();
-        const fs::path dropped = editor.writeShip("dropped.shp", buildShip(shipOfClass(2)));
+        const fs::path dropped = editor.writeShip("dropped.shp", buildShip(sampleShip()));
         click(w, id::ChangeShipClass);
         editor.questions.answer = SaveAnswer::Discard;
 
@@ -200,46 +191,14 @@ private slots:
         QVERIFY(!refused.isAccepted());
     }
 
-    void theShipClassFieldFollowsEveryFile()
-    {
-        Editor editor;
-        auto& w = editor.start(editor.writePrefix("prefix"));
-        auto* field = w.control<QLineEdit>(id::ShipClass);
-        const auto open = [&](const std::string& name, const testsupport::ByteVector& image) {
-            editor.files.answer = pathText(editor.writeShip(name, image));
-            w.openShpFile();
-            return field->text();
-        };
-        QCOMPARE(open("bad.shp", {1, 2, 3}), QString());
-        QCOMPARE(open("seven.shp", buildShip(shipOfClass(7))), QStringLiteral("[Value = 7]"));
-        // A change to the class byte made outside the commands shows within a moment.
-        QVERIFY(shipfile::setShipClass(*editor.state().file, 1));
-        QTRY_COMPARE(field->text(), QStringLiteral("Capship"));
-        // A header record too short to hold the class byte shows nothing.
-        editor.questions.answer = SaveAnswer::Discard;
-        testsupport::Ship shortHeader = shipOfClass(1);
-        shortHeader.headerRecordSize = 20;
-        QCOMPARE(open("short.shp", buildShip(shortHeader)), QString());
-        QVERIFY(editor.state().file);
-    }
-
     void theSaveQuestionGuardsExitEscapeTheCloseBoxAndOpen()
     {
-        // How the window is left, and whether it is then gone.
-        const std::function<bool(app::MainDialog&)> ways[] = {
-            [](app::MainDialog& w) {
-                click(w, id::Exit);
-                return !w.isVisible();
-            },
-            [](app::MainDialog& w) {
-                QTest::keyClick(&w, Qt::Key_Escape);
-                return !w.isVisible();
-            },
-            [](app::MainDialog& w) { return w.close(); },
-            [](app::MainDialog& w) {
-                w.openShpFile();
-                return w.state().file->serialise() == readFile(w.state().currentFileName);
-            },
+        // The ways the document can go: the window closes, or Open puts the file's ship in.
+        const std::function<void(app::MainDialog&)> ways[] = {
+            [](app::MainDialog& w) { click(w, id::Exit); },
+            [](app::MainDialog& w) { QTest::keyClick(&w, Qt::Key_Escape); },
+            [](app::MainDialog& w) { w.close(); },
+            [](app::MainDialog& w) { w.openShpFile(); },
         };
         const struct
         {
@@ -257,20 +216,21 @@ private slots:
                 Editor editor;
                 auto& w = editor.open();
                 const fs::path ship = editor.state().currentFileName;
-                const testsupport::ByteVector original = readFile(ship);
+                const testsupport::ByteVector original = readBytes(ship);
                 editor.files.answer = pathText(ship);
                 if (c.changed)
                     click(w, id::ChangeShipClass);
                 editor.questions.answer = c.answer;
 
-                QCOMPARE(way(w), c.gone);
+                way(w);
+                QCOMPARE(!w.isVisible() || w.state().file->serialise() == readBytes(ship), c.gone);
                 QCOMPARE(editor.questions.asked.size(), qsizetype(c.changed ? 1 : 0));
                 if (c.changed) {
                     QCOMPARE(editor.questions.asked.front(),
                              QStringLiteral("Save changes to sample.shp?"));
                     QCOMPARE(editor.questions.lastOwner, &w);
                 }
-                QCOMPARE(readFile(ship) != original, c.written);
+                QCOMPARE(readBytes(ship) != original, c.written);
             }
 
         // A save that fails keeps the window open.
@@ -282,6 +242,38 @@ private slots:
         click(w, id::Exit);
         QCOMPARE(editor.sink.messages.size(), std::size_t{1});
         QVERIFY(w.isVisible());
+    }
+
+    void exportEntryWritesWhatTheCommandLineWrites()
+    {
+        Editor editor;
+        auto& w = editor.open();
+        const fs::path ship = editor.state().currentFileName;
+        QAction* entry = menuEntry(w, QStringLiteral("Export..."));
+        // A name typed without an extension takes the chosen filter's.
+        editor.files.answer = pathText(editor.dir() / "editor");
+        editor.files.chosenFilter = QString::fromUtf8(strings::GlbFilter);
+        entry->trigger();
+        QCOMPARE(editor.files.startPath, pathText(editor.dir() / "sample.glb"));
+        QCOMPARE(editor.files.filters.size(), 3);
+        QVERIFY(editor.sink.messages.empty());
+
+        const fs::path cli = editor.dir() / "cli.glb";
+        QProcess tool;
+        tool.start(QStringLiteral(KORVEX_SHP_PATH),
+                   {QStringLiteral("export"), pathText(ship), QStringLiteral("-o"), pathText(cli),
+                    QStringLiteral("--textures"), pathText(editor.state().texturePath)});
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(tool.exitCode(), 0);
+
+        const testsupport::ByteVector bytes = readBytes(editor.dir() / "editor.glb");
+        QVERIFY(bytes.size() > 1000); // textures included
+        QVERIFY(bytes == readBytes(cli));
+
+        // Cancelling the dialog writes nothing.
+        editor.files.answer.clear();
+        entry->trigger();
+        QVERIFY(editor.sink.messages.empty());
     }
 };
 

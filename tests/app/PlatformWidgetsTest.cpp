@@ -73,7 +73,8 @@ private slots:
             QMessageBox::Icon icon;
             QWidget* owner;
         } cases[] = {
-            {messages::owned("Error finding block13").box(), "korvex", QMessageBox::NoIcon, &mainWindow},
+            {messages::owned("Error finding block13").box(), "korvex", QMessageBox::NoIcon,
+             &mainWindow},
             {messages::ownCaption("Empty", "ERROR", shipfile::MessageIcon::Stop).box(), "ERROR",
              QMessageBox::Critical, nullptr},
             {messages::ownCaption("careful", "Warning!", shipfile::MessageIcon::Warning).box(),

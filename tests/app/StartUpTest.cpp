@@ -1,15 +1,17 @@
-#include "resources/MainWindowTemplate.h"
+#include "app/CommandLine.h"
 #include "app/Messages.h"
+#include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
-#include <QSlider>
 #include <QTest>
+
+#include <string>
+#include <vector>
 
 namespace apptests {
 
@@ -21,29 +23,6 @@ class StartUpTest : public QObject
     Q_OBJECT
 
 private slots:
-    void controlsStartInTheirStates()
-    {
-        Editor editor;
-        auto& w = editor.start(editor.writePrefix("prefix"));
-        auto* views = w.control<QComboBox>(id::ViewChoice);
-        QCOMPARE(views->count(), 7);
-        QCOMPARE(views->currentText(), QStringLiteral("FreeView"));
-        auto* zoom = w.control<QSlider>(id::ZoomSlider);
-        QCOMPARE(zoom->maximum(), 500);
-        QCOMPARE(zoom->value(), 1);
-        QCOMPARE(w.view().zoom, 1.0);
-        QCOMPARE(w.control<QLineEdit>(id::ZoomRange)->text(), QStringLiteral("500"));
-        QCOMPARE(w.control<QLineEdit>(id::ScaleFactor)->text(), QStringLiteral("1.2"));
-        QCOMPARE(w.control<QLineEdit>(id::MouseMode)->text(), QStringLiteral("Move Attachments"));
-        QVERIFY(!w.control<QLineEdit>(id::MouseMode)->isEnabled());
-        QVERIFY(!w.control<QLineEdit>(id::ShipClass)->isEnabled());
-
-        // The boxes whose start no other test relies on.
-        QVERIFY(isChecked(w, id::Flames) && !isChecked(w, id::TypeOneOnly));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
-        QVERIFY(editor.sink.messages.empty());
-    }
-
     void theRegistryLeadsToTheGameOrSaysWhatIsMissing()
     {
         const struct
@@ -53,13 +32,14 @@ private slots:
         } cases[] = {
             {true, true, {}},
             {true, false, {app::messages::RegistryValueMissing.text}},
-            {false, false,
+            {false,
+             false,
              {app::messages::RegistryKeyMissing.text, app::messages::RegistryValueMissing.text}},
         };
         for (const auto& c : cases) {
             Editor editor;
             const fs::path prefix = editor.writePrefix("prefix", c.withKey, c.withValue);
-            auto& w = editor.start(prefix);
+            auto& w = editor.start({}, prefix);
             QCOMPARE(editor.sink.messages.size(), c.said.size());
             for (std::size_t i = 0; i < c.said.size(); ++i) {
                 QCOMPARE(editor.sink.messages[i].text, std::string(c.said[i]));
@@ -71,7 +51,7 @@ private slots:
                                       : fs::path("/");
             QCOMPARE(isChecked(w, id::TextureMap), c.said.empty());
             QCOMPARE(editor.state().shipsDirectory, game / "ships");
-            QCOMPARE(w.textures().texturePath(), (game / "tcachehw.dat").string());
+            QCOMPARE(editor.state().texturePath, game / "tcachehw.dat");
         }
     }
 
@@ -85,7 +65,7 @@ private slots:
                                    {QString::fromStdString(demo.string())}),
                  0);
         const fs::path ships = demo / "prefix" / "drive_c" / "Games" / "Vantaris" / "ships";
-        auto& w = editor.start(demo / "prefix", pathText(ships / "fighter.shp"));
+        auto& w = editor.start(pathText(ships / "fighter.shp"), demo / "prefix");
 
         QVERIFY(editor.sink.messages.empty());
         auto* components = w.control<QListWidget>(id::ComponentList);
@@ -103,11 +83,43 @@ private slots:
             QVERIFY2(w.state().fileLoaded, name);
             QVERIFY(editor.sink.messages.size() <= 1);
             if (!editor.sink.messages.empty())
-                QCOMPARE(editor.sink.messages[0].text, std::string(messages::CompressedNotice.text));
+                QCOMPARE(editor.sink.messages[0].text,
+                         std::string(messages::CompressedNotice.text));
             QTRY_VERIFY(editor.shipPixels() > 500);
             QCOMPARE(w.view().textureMap, 1);
         }
         QCOMPARE(w.control<QLineEdit>(id::ShipClass)->text(), QStringLiteral("Fighter"));
+    }
+
+    void theCommandLineRequestsAFileOrAnAnswer()
+    {
+        using Request = app::CommandLine::Request;
+        struct Case
+        {
+            std::vector<std::string> arguments;
+            Request request;
+            std::string argument;
+        };
+        const Case cases[] = {
+            {{}, Request::OpenEditor, ""},
+            {{"ship.shp"}, Request::OpenEditor, "ship.shp"},
+            {{"first.shp", "second.shp"}, Request::OpenEditor, "first.shp"},
+            {{"-"}, Request::OpenEditor, "-"},
+            {{"--", "--help"}, Request::OpenEditor, "--help"},
+            {{"--version"}, Request::ShowVersion, ""},
+            {{"ship.shp", "--help"}, Request::ShowHelp, ""},
+            {{"-h"}, Request::ShowHelp, ""},
+            {{"--bogus", "--version"}, Request::ShowVersion, ""},
+            {{"--bogus", "ship.shp"}, Request::UnknownOption, "--bogus"},
+            {{"ship.shp", "-x", "-y"}, Request::UnknownOption, "-x"},
+        };
+        for (const Case& c : cases) {
+            const app::CommandLine parsed = app::parseCommandLine(c.arguments);
+            const QByteArray shown = QByteArray::number(static_cast<int>(&c - cases));
+            QVERIFY2(parsed.request == c.request, shown.constData());
+            QVERIFY2(parsed.argument == c.argument, shown.constData());
+        }
+        QCOMPARE(app::answerOnTerminal({Request::UnknownOption, "--bogus"}), 2);
     }
 };
 

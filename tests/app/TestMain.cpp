@@ -34,19 +34,13 @@ int main(int argc, char* argv[])
 
     QStringList arguments = QApplication::arguments();
     const auto& registry = apptests::testRegistry();
-    std::vector<std::string> selected;
-    if (arguments.size() > 1 && registry.count(arguments.at(1).toStdString())) {
-        selected.push_back(arguments.at(1).toStdString());
+    const std::string only = arguments.size() > 1 ? arguments.at(1).toStdString() : std::string();
+    if (registry.count(only))
         arguments.removeAt(1);
-    } else {
-        for (const auto& entry : registry)
-            selected.push_back(entry.first);
-    }
 
     int failures = 0;
-    for (const std::string& name : selected) {
-        const std::unique_ptr<QObject> test = registry.at(name)();
-        failures += QTest::qExec(test.get(), arguments);
-    }
+    for (const auto& [name, factory] : registry)
+        if (!registry.count(only) || name == only)
+            failures += QTest::qExec(factory().get(), arguments);
     return failures == 0 ? 0 : 1;
 }

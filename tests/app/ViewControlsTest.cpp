@@ -1,15 +1,12 @@
-#include "app/ViewControls.h"
-
 #include "editing/Attachments.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Bytes.h"
 #include "shipfile/Layout.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
-#include "viewer/FixedViews.h"
-#include "viewer/MouseDrag.h"
 #include "viewer/ShipViewWidget.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
@@ -74,18 +71,6 @@ void drag(app::MainDialog& w, QPoint from, QPoint to)
     QTest::mouseRelease(view, Qt::LeftButton, {}, to);
 }
 
-/// Types a key into whatever has the focus in the main window, as the keyboard would.
-void press(app::MainDialog& w, Qt::Key key)
-{
-    QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, key);
-}
-
-void setMouseMode(app::MainDialog& w, MouseMode mode)
-{
-    while (w.viewControls().mouse().mouseMode != mode)
-        press(w, Qt::Key_Shift);
-}
-
 } // namespace
 
 class ViewControlsTest : public QObject
@@ -99,12 +84,13 @@ private slots:
         auto& w = editor.open();
         clickEntry(w, id::ComponentList, 0);
         clickEntry(w, id::AttachmentList, 1);
+        QAction* undo = menuEntry(w, QStringLiteral("Undo"));
         auto* centring = w.control<QCheckBox>(id::CenterOnObject);
         const QPoint start(150, 200), end(160, 206);
 
         for (const ViewChoice view : {ViewChoice::Front, ViewChoice::Right})
             for (const int zoom : {1, 4}) {
-                w.viewControls().chooseView(view);
+                chooseView(w, view);
                 w.control<QSlider>(id::ZoomSlider)->setValue(zoom);
                 viewer::MouseState mouse;
                 viewer::pressButton(mouse, start.x(), start.y());
@@ -117,16 +103,14 @@ private slots:
                 drag(w, start, end);
                 QVERIFY(near(attachmentPosition(w, 1), plus(attachment, step)));
                 QVERIFY(near(attachmentPosition(w, 0), other));
-                QCOMPARE(w.undoAction()->text().remove(QLatin1Char('&')),
-                         QStringLiteral("Undo Move attachment"));
+                QCOMPARE(entryText(undo), QStringLiteral("Undo Move attachment"));
 
                 setMouseMode(w, MouseMode::MoveComponent);
                 const Vec3 componentOrigin = origin(w);
                 drag(w, start, end);
                 QVERIFY(near(origin(w), plus(componentOrigin, step)));
                 QVERIFY(near(attachmentPosition(w, 1), plus(attachment, step)));
-                QCOMPARE(w.undoAction()->text().remove(QLatin1Char('&')),
-                         QStringLiteral("Undo Move component"));
+                QCOMPARE(entryText(undo), QStringLiteral("Undo Move component"));
                 const std::size_t steps = editor.state().history.undoCount();
 
                 // The view moves against the pointer, the ship not at all; the first move
@@ -140,7 +124,7 @@ private slots:
                 QCOMPARE(editor.state().history.undoCount(), steps);
                 QVERIFY(!centring->isChecked());
                 centring->click();
-                QVERIFY(bool(w.view().centerOnObject));
+                QVERIFY(w.view().centerOnObject);
             }
 
         // With the button up nothing moves; nor does a drag without a selected attachment.
@@ -159,8 +143,9 @@ private slots:
         auto& w = editor.open();
         clickEntry(w, id::ComponentList, 0);
         clickEntry(w, id::AttachmentList, 0);
-        w.viewControls().chooseView(ViewChoice::Top);
-        w.viewControls().chooseView(ViewChoice::FreeView);
+        chooseView(w, ViewChoice::Top);
+        const QImage top = editor.picture();
+        chooseView(w, ViewChoice::FreeView);
         QVERIFY(sameMatrix(editor.state().viewOrientation, fixedView(ViewChoice::Top)));
 
         const auto image = editor.state().file->serialise();
@@ -176,6 +161,11 @@ private slots:
         }
         QVERIFY(editor.state().file->serialise() == image);
         QVERIFY(!editor.state().history.canUndo());
+        QVERIFY(editor.picture() != top);
+
+        // A fixed view is built afresh, not turned on from the free turns.
+        chooseView(w, ViewChoice::Top);
+        QCOMPARE(editor.picture(), top);
     }
 
     void shiftCyclesTheMouseModeAndTheViewKeysChooseViews()
@@ -223,22 +213,20 @@ private slots:
     {
         Editor editor;
         auto& w = editor.open();
-        using Flag = bool (*)(const viewer::ShipView&);
-        const std::pair<int, Flag> boxes[] = {
-            {id::TextureMap, [](const viewer::ShipView& v) { return bool(v.textureMap); }},
-            {id::HighQualityTextures,
-             [](const viewer::ShipView& v) { return bool(v.highQualityTextures); }},
-            {id::MarkSelected, [](const viewer::ShipView& v) { return bool(v.markSelected); }},
-            {id::IgnoreDest, [](const viewer::ShipView& v) { return bool(v.ignoreDest); }},
-            {id::ShowBoxes, [](const viewer::ShipView& v) { return bool(v.showBoxes); }},
-            {id::CenterOnObject, [](const viewer::ShipView& v) { return bool(v.centerOnObject); }}};
+        const std::pair<int, bool viewer::ShipView::*> boxes[] = {
+            {id::TextureMap, &viewer::ShipView::textureMap},
+            {id::HighQualityTextures, &viewer::ShipView::highQualityTextures},
+            {id::MarkSelected, &viewer::ShipView::markSelected},
+            {id::IgnoreDest, &viewer::ShipView::ignoreDest},
+            {id::ShowBoxes, &viewer::ShipView::showBoxes},
+            {id::CenterOnObject, &viewer::ShipView::centerOnObject}};
         for (const auto& [box, flag] : boxes) {
-            const bool before = flag(w.view());
+            const bool before = w.view().*flag;
             QCOMPARE(isChecked(w, box), before);
             click(w, box);
-            QCOMPARE(flag(w.view()), !before);
+            QCOMPARE(w.view().*flag, !before);
             click(w, box);
-            QCOMPARE(flag(w.view()), before);
+            QCOMPARE(w.view().*flag, before);
         }
 
         // Unticking centring puts the ship's own origin at the anchor point.
@@ -246,26 +234,6 @@ private slots:
         QVERIFY(!near(w.view().center, Vec3{}));
         click(w, id::CenterOnObject);
         QVERIFY(near(w.view().center, Vec3{}));
-    }
-
-    void choosingTheSameViewTwiceGivesTheSamePicture()
-    {
-        Editor editor;
-        auto& w = editor.open();
-        auto* views = w.control<QComboBox>(id::ViewChoice);
-        const auto pick = [&](ViewChoice choice) {
-            views->setCurrentIndex(static_cast<int>(choice));
-            emit views->activated(static_cast<int>(choice));
-            return editor.picture();
-        };
-        const QImage back = pick(ViewChoice::Back);
-        QVERIFY(editor.shipPixels() > 200);
-        QCOMPARE(pick(ViewChoice::Back), back);
-        QCOMPARE(pick(ViewChoice::FreeView), back); // FreeView keeps what is shown
-        drag(w, QPoint(100, 100), QPoint(140, 80));
-        QVERIFY(editor.picture() != back);
-        QCOMPARE(pick(ViewChoice::Back), back);
-        QVERIFY(pick(ViewChoice::Front) != back);
     }
 };
 

@@ -1,12 +1,11 @@
-#include "app/ViewControls.h"
 #include "resources/MainWindowTemplate.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
-#include "viewer/FixedViews.h"
 #include "viewer/ShipViewWidget.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QListWidget>
 #include <QSlider>
@@ -58,18 +57,27 @@ private:
     app::MainDialog& openSample(Editor& editor)
     {
         auto& w = editor.open();
-        w.viewControls().chooseView(ViewChoice::Front);
+        chooseView(w, ViewChoice::Front);
         w.control<QSlider>(id::ZoomSlider)->setValue(2);
         return w;
     }
 
 private slots:
-    void clicksSelectWhatIsUnderThemAsTheListsWould()
+    void hoverNamesAndClicksSelectWhatIsUnderThePointer()
     {
         Editor editor;
         auto& w = openSample(editor);
         auto* components = w.control<QListWidget>(id::ComponentList);
         auto* attachments = w.control<QListWidget>(id::AttachmentList);
+        const auto tipAt = [&](QPoint inView) {
+            const QPoint at = w.viewWidget()->mapTo(&w, inView);
+            QHelpEvent help(QEvent::ToolTip, at, w.mapToGlobal(at));
+            QApplication::sendEvent(&w, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QTRY_COMPARE(tipAt(frontViewPixel(w, 0, 60)), QStringLiteral("Turret"));
+        QTRY_COMPARE(tipAt(frontViewPixel(w, 30, 0)), QStringLiteral("Hull"));
+        QTRY_COMPARE(tipAt(QPoint(380, 380)), QString());
 
         // The hull's middle, then the turret below it (the front view shows +y down).
         click(w, frontViewPixel(w, 30, 0));
@@ -98,22 +106,7 @@ private slots:
         QVERIFY(editor.sink.messages.empty());
     }
 
-    void hoverNamesWhatIsUnderThePointer()
-    {
-        Editor editor;
-        auto& w = openSample(editor);
-        const auto tipAt = [&](QPoint inView) {
-            const QPoint at = w.viewWidget()->mapTo(&w, inView);
-            QHelpEvent help(QEvent::ToolTip, at, w.mapToGlobal(at));
-            QApplication::sendEvent(&w, &help);
-            return QToolTip::isVisible() ? QToolTip::text() : QString();
-        };
-        QTRY_COMPARE(tipAt(frontViewPixel(w, 0, 60)), QStringLiteral("Turret"));
-        QTRY_COMPARE(tipAt(frontViewPixel(w, 30, 0)), QStringLiteral("Hull"));
-        QTRY_COMPARE(tipAt(QPoint(380, 380)), QString());
-    }
-
-    void theWheelZoomsInEvenStepsAndTheSliderFollows()
+    void theWheelTheSliderAndTheFitKeysZoom()
     {
         Editor editor;
         auto& w = openSample(editor);
@@ -129,8 +122,10 @@ private slots:
         turnWheel(w, anchor, 10);
         QVERIFY(w.view().zoom < 1);
         QCOMPARE(slider->value(), 1);
+        const int closeUp = editor.shipPixels();
         slider->setValue(7);
         QCOMPARE(w.view().zoom, 7.0);
+        QVERIFY(editor.shipPixels() < closeUp); // drawn at once, not at some later paint
 
         // Off the anchor the ship point under the pointer stays: the centre moves toward it.
         w.control<QCheckBox>(id::CenterOnObject)->click(); // no component selected anyway
@@ -146,13 +141,9 @@ private slots:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(list->viewport(), &wheel);
         QCOMPARE(w.view().zoom, zoom);
-    }
 
-    void fAndHomeFitTheShipOrTheSelectedComponent()
-    {
-        Editor editor;
-        auto& w = openSample(editor);
-        auto* list = w.control<QListWidget>(id::ComponentList);
+        // F and Home fit the whole ship, or the selected component when there is one.
+        w.control<QCheckBox>(id::CenterOnObject)->click();
         list->setFocus();
         QTest::keyClick(list, Qt::Key_F);
         QVERIFY(w.view().zoom < 2);
@@ -161,7 +152,7 @@ private slots:
         list->setCurrentRow(1);
         QTest::keyClick(list, Qt::Key_Home);
         QVERIFY(!isChecked(w, id::CenterOnObject));
-        QVERIFY(!bool(w.view().centerOnObject));
+        QVERIFY(!w.view().centerOnObject);
         QCOMPARE(w.control<QSlider>(id::ZoomSlider)->value(), 1); // the turret is close
         QVERIFY(w.view().zoom < 1);
     }
@@ -190,6 +181,10 @@ private slots:
         QCOMPARE(components->geometry(), listBefore);
         QCOMPARE(w.viewWidget()->size(), QSize(388, 388));
         QCOMPARE(w.minimumSize(), templateSize);
+        // The view's square stands on the "Ship" box's lower-left corner and is cut to the box.
+        const QRect box = w.control<QGroupBox>(id::ShipGroup)->geometry();
+        QCOMPARE(w.viewWidget()->mapTo(&w, w.viewWidget()->rect().bottomLeft()), box.bottomLeft());
+        QCOMPARE(w.viewWidget()->parentWidget()->geometry(), box);
     }
 };
 

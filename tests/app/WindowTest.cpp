@@ -4,10 +4,9 @@
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
 #include "tests/support/LayoutChecks.h"
-#include "viewer/ShipViewWidget.h"
 
 #include <QAction>
-#include <QGroupBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,10 +24,10 @@ class WindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    void enterInAFieldStartsNoCommand()
+    void enterInAFieldStartsNoCommandAndF1ShowsTheAboutBox()
     {
         Editor editor;
-        auto& w = editor.start(editor.writePrefix("prefix"));
+        auto& w = editor.start();
         for (const int field : {id::ScaleFactor, id::ZoomRange}) {
             auto* edit = w.control<QLineEdit>(field);
             edit->setFocus();
@@ -43,63 +42,8 @@ private slots:
         QTest::keyClick(open, Qt::Key_Return);
         QCOMPARE(editor.files.calls, 0);
         QVERIFY(w.isVisible());
-    }
 
-    void everyLabelStaysClearOfTheFrameLines()
-    {
-        Editor editor;
-        auto& w = editor.start(editor.writePrefix("prefix"));
-        const QStringList cut = testsupport::labelsOnFrameLines(w);
-        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(" | "))));
-    }
-
-    void everyControlOfTheTemplateIsThereOnceAndInside()
-    {
-        Editor editor;
-        auto& w = editor.start(editor.writePrefix("prefix"));
-        std::set<int> ids;
-        for (const auto& control : resources::MainWindowTemplate.controls) {
-            if (control.id == platform::NoId)
-                continue;
-            QVERIFY2(ids.insert(control.id).second, "duplicate id");
-            const auto found = w.findChildren<QWidget*>(platform::controlName(control.id));
-            QCOMPARE(found.size(), 1);
-            QVERIFY(w.rect().contains(found.front()->geometry()));
-        }
-        QCOMPARE(ids.size(), std::size_t{38});
-        QCOMPARE(w.size(), platform::dialogUnitsToPixels(0, 0, 502, 290).size());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
-        QVERIFY(!w.windowIcon().isNull());
-    }
-
-    // The view's square stands on the "Ship" box's lower-left corner and is cut to the box; the
-    // slider's zoom is drawn at once, not at some later paint.
-    void theViewCoversTheShipBoxAndFollowsTheSlider()
-    {
-        Editor editor;
-        auto& w = editor.open();
-        const QRect box = w.control<QGroupBox>(id::ShipGroup)->geometry();
-        auto* view = w.viewWidget();
-        QCOMPARE(view->size(), QSize(388, 388));
-        QCOMPARE(QRect(view->mapTo(&w, QPoint(0, 0)), view->size()).bottomLeft(), box.bottomLeft());
-        QCOMPARE(view->parentWidget()->geometry(), box);
-
-        QTRY_VERIFY(editor.shipPixels() > 500);
-        int previousPixels = editor.shipPixels();
-        for (const int position : {2, 5, 13}) {
-            w.control<QSlider>(id::ZoomSlider)->setValue(position);
-            QCOMPARE(w.view().zoom, double(position));
-            const int pixels = editor.shipPixels();
-            QVERIFY(pixels < previousPixels);
-            previousPixels = pixels;
-        }
-    }
-
-    void f1AndTheContextMenuShowTheAboutBox()
-    {
-        Editor editor;
-        auto& w = editor.start(editor.writePrefix("prefix"));
-        QCOMPARE(w.actions().back()->text(), QStringLiteral("&About Korvex..."));
+        QAction* about = menuEntry(w, QStringLiteral("About Korvex..."));
         QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
 
         // F1 reaches the About box even from an edit field, which keeps its text.
@@ -123,8 +67,42 @@ private slots:
             title = modal.windowTitle();
             modal.reject();
         });
-        w.actions().back()->trigger();
+        about->trigger();
         QCOMPARE(title, QStringLiteral("About Korvex"));
+    }
+
+    void everyControlIsThereOnceInsideClearOfTheFramesAndInItsStartState()
+    {
+        Editor editor;
+        auto& w = editor.start();
+        const QStringList cut = testsupport::labelsOnFrameLines(w);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(" | "))));
+        std::set<int> ids;
+        for (const auto& control : resources::MainWindowTemplate.controls) {
+            if (control.id == platform::NoId)
+                continue;
+            QVERIFY2(ids.insert(control.id).second, "duplicate id");
+            const auto found = w.findChildren<QWidget*>(platform::controlName(control.id));
+            QCOMPARE(found.size(), 1);
+            QVERIFY(w.rect().contains(found.front()->geometry()));
+        }
+        QCOMPARE(ids.size(), std::size_t{38});
+        QCOMPARE(w.size(), platform::dialogUnitsToPixels(0, 0, 502, 290).size());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
+        QVERIFY(!w.windowIcon().isNull());
+
+        // The controls' start states.
+        QCOMPARE(w.control<QComboBox>(id::ViewChoice)->currentText(), QStringLiteral("FreeView"));
+        auto* zoom = w.control<QSlider>(id::ZoomSlider);
+        QCOMPARE(zoom->maximum(), 500);
+        QCOMPARE(zoom->value(), 1);
+        QCOMPARE(w.view().zoom, 1.0);
+        QCOMPARE(w.control<QLineEdit>(id::ZoomRange)->text(), QStringLiteral("500"));
+        QCOMPARE(w.control<QLineEdit>(id::MouseMode)->text(), QStringLiteral("Move Attachments"));
+        QVERIFY(!w.control<QLineEdit>(id::MouseMode)->isEnabled());
+        QVERIFY(!w.control<QLineEdit>(id::ShipClass)->isEnabled());
+        QVERIFY(isChecked(w, id::Flames) && !isChecked(w, id::TypeOneOnly));
+        QVERIFY(editor.sink.messages.empty());
     }
 };
 

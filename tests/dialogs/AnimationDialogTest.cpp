@@ -2,14 +2,11 @@
 
 #include "dialogs/FieldText.h"
 #include "editing/Animation.h"
-#include "resources/AnimationTemplate.h"
-#include "shipfile/Messages.h"
 #include "editing/Messages.h"
+#include "resources/AnimationTemplate.h"
 #include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
 #include "tests/support/LayoutChecks.h"
-
-#include <QPushButton>
 
 namespace {
 
@@ -17,25 +14,16 @@ using dialogs::AnimationDialog;
 namespace id = resources::animation;
 
 // The sample ship's turret (component 1) turns in two frames; its hull has no animation.
-struct OpenDialog
+struct OpenDialog : Shown<AnimationDialog>
 {
-    explicit OpenDialog(OpenShip& ship, int component = 1) : dialog(*ship.file, component)
+    explicit OpenDialog(OpenShip& ship, int component = 1)
+        : Shown(*ship.file, component), said(ship.sink.texts()),
+          blocks(*editing::openAnimation(*ship.file, component)) // found again, not changed
     {
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        said = ship.sink.texts();
-        blocks = *editing::openAnimation(*ship.file, component); // found again, not changed
-    }
-    QLineEdit* edit(int controlId) { return control<QLineEdit>(dialog, controlId); }
-    QListWidget* list(int controlId) { return control<QListWidget>(dialog, controlId); }
-    void click(int button)
-    {
-        QTest::mouseClick(control<QPushButton>(dialog, button), Qt::LeftButton);
     }
     editing::AnimationHeader header() { return *editing::readAnimationHeader(blocks.header); }
     editing::AnimationFrame frame(int k) { return *editing::readFrame(*blocks.frames, k); }
 
-    AnimationDialog dialog;
     std::vector<std::string> said; // the messages of the dialog's opening
     editing::AnimationBlocks blocks;
 };
@@ -59,7 +47,7 @@ private slots:
             QVERIFY(testsupport::showsWhole(*open.edit(field), QStringLiteral("-180.000000")));
     }
 
-    void showsTheAnimationAndEachFieldReachesItsRecord()
+    void showsTheAnimationAndEachFieldAndButtonReachesItsRecord()
     {
         OpenShip ship(testsupport::sampleShip());
         OpenDialog open(ship);
@@ -71,7 +59,6 @@ private slots:
         QCOMPARE(open.list(id::Frames)->currentRow(), 0);
 
         clickRow(open.list(id::Frames), 1);
-        QCOMPARE(open.dialog.currentFrame(), 1);
         QCOMPARE(open.edit(id::FrameTime)->text(), QStringLiteral("500"));
         QCOMPARE(open.edit(id::AngleY)->text(),
                  QString::fromStdString(editing::angleText(open.frame(1).rotation.y)));
@@ -99,22 +86,16 @@ private slots:
         retype(open.edit(id::TotalTime), QStringLiteral("abc"));
         QVERIFY(dialogs::isMarkedInvalid(*open.edit(id::TotalTime)));
         QCOMPARE(open.header().totalTime, 750);
-    }
 
-    void newAndDeleteFrameFollowTheList()
-    {
-        OpenShip ship(testsupport::sampleShip());
-        OpenDialog open(ship);
-        clickRow(open.list(id::Frames), 1);
+        // New Frame adds a frame; the selection stays where it was.
         open.click(id::NewFrame);
         QCOMPARE(entries(open.list(id::Frames)), texts({"Frame 0", "Frame 1", "Frame 2"}));
-        QCOMPARE(open.dialog.currentFrame(), 1);
+        QCOMPARE(open.list(id::Frames)->currentRow(), 1);
         QCOMPARE(open.blocks.frames->count, 3u);
 
         // Delete leaves no frame selected; then the fields and Delete change nothing.
         open.click(id::DeleteFrame);
         QCOMPARE(entries(open.list(id::Frames)), texts({"Frame 0", "Frame 1"}));
-        QCOMPARE(open.dialog.currentFrame(), -1);
         QVERIFY(open.list(id::Frames)->selectedItems().isEmpty());
         const auto before = ship.file->serialise();
         retype(open.edit(id::FrameTime), QStringLiteral("99"));

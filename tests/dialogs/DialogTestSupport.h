@@ -7,11 +7,13 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStringList>
 #include <QTest>
 
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
 // A ship built in memory and opened as the editor opens a file, with the sink its messages go to.
 struct OpenShip
@@ -33,6 +35,25 @@ template <typename T> T* control(const QWidget& dialog, int id)
         qFatal("no control %d", id);
     return found;
 }
+
+/// A dialog made from `args`, shown and exposed, with its controls at hand by id.
+template <typename Dialog> struct Shown
+{
+    template <typename... Args> explicit Shown(Args&&... args) : dialog(std::forward<Args>(args)...)
+    {
+        dialog.show();
+        if (!QTest::qWaitForWindowExposed(&dialog))
+            qWarning("dialog not exposed");
+    }
+    QLineEdit* edit(int id) { return control<QLineEdit>(dialog, id); }
+    QListWidget* list(int id) { return control<QListWidget>(dialog, id); }
+    void click(int button)
+    {
+        QTest::mouseClick(control<QPushButton>(dialog, button), Qt::LeftButton);
+    }
+
+    Dialog dialog;
+};
 
 /// Clicks entry `row` of `list`, scrolling it into view first.
 inline void clickRow(QListWidget* list, int row)
