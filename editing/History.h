@@ -47,7 +47,6 @@ public:
     std::string undoLabel() const;
     std::string redoLabel() const;
     std::size_t undoCount() const { return m_undo.size(); }
-    std::size_t redoCount() const { return m_redo.size(); }
     /// The bytes of all images held.
     std::size_t bytes() const { return m_bytes; }
 

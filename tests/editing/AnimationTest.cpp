@@ -1,14 +1,12 @@
 #include "editing/Animation.h"
 
+#include "editing/Messages.h"
 #include "editing/NumberText.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "editing/Messages.h"
-#include "shipfile/Messages.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <algorithm>
-#include <bit>
 #include <gtest/gtest.h>
 
 using namespace editing;
@@ -18,7 +16,6 @@ using testsupport::Animation;
 using testsupport::Component;
 using testsupport::Ship;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -55,21 +52,14 @@ TEST(OpenAnimation, CreatesAFramesBlockAfterTheLastTextureBlock)
     ASSERT_NE(blocks->header, nullptr);
     EXPECT_TRUE(ship.sink.messages.empty());
 
-    auto saved = ship.reloaded();
-    const ShipBlock* textures = shipfile::nthBlockOfType(*saved, lay::type::TextureNames, 0);
+    const ShipBlock* textures = shipfile::nthBlockOfType(*ship.file, lay::type::TextureNames, 0);
     const ShipBlock* frames = textures->next.get();
     ASSERT_EQ(frames->type, lay::type::AnimationFrames);
     EXPECT_EQ(frames->recordSize, 28u);
     EXPECT_EQ(frames->count, 1u);
     EXPECT_EQ(frames->records, std::vector<std::uint8_t>(28, 0));
     EXPECT_EQ(frames->next->type, lay::type::Vertices);
-    EXPECT_EQ(shipfile::nthBlockOfType(*saved, lay::type::AnimationFrames, 1), nullptr);
-
-    const auto frame = readFrame(*blocks->frames, 0);
-    ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->time, 0);
-    EXPECT_EQ(angleText(frame->rotation.y), "0.000000");
-    EXPECT_EQ(frameLabel(0), "Frame 0");
+    EXPECT_EQ(shipfile::nthBlockOfType(*ship.file, lay::type::AnimationFrames, 1), nullptr);
 
     // Opening again finds the same block.
     EXPECT_EQ(openAnimation(*ship.file, 0)->frames, blocks->frames);
@@ -140,7 +130,6 @@ TEST(OpenAnimation, AnEmptyFramesBlockGetsOneZeroFrame)
     auto blocks = openAnimation(*ship.file, 0);
     ASSERT_TRUE(deleteFrame(*blocks->frames, 0));
     EXPECT_EQ(blocks->frames->count, 0u);
-    EXPECT_EQ(ship.reloaded()->serialise(), ship.file->serialise());
 
     blocks = openAnimation(*ship.file, 0);
     EXPECT_EQ(blocks->frames->count, 1u);
@@ -154,10 +143,6 @@ TEST(AnimationFrames, AnglesShowInDegreesAndStoreInRadians)
     const auto frame = readFrame(frames, 0);
     EXPECT_EQ(angleText(frame->rotation.x), "57.295780");
     EXPECT_EQ(angleText(frame->rotation.y), "0.000006");
-
-    ASSERT_TRUE(setFrameRotation(frames, 0, Axis::Z, *parseReal("90")));
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(readFrame(frames, 0)->rotation.z),
-              std::bit_cast<std::uint32_t>(1.5707964f));
 
     // Showing a frame writes back the parse of its text.
     ASSERT_TRUE(setFrameRotation(frames, 0, Axis::Y, *parseReal(angleText(frame->rotation.y))));
@@ -178,10 +163,6 @@ TEST(AnimationFrames, NewAndDeleteKeepTheOrder)
     EXPECT_FALSE(deleteFrame(frames, 3));
     EXPECT_FALSE(deleteFrame(frames, -1));
     EXPECT_EQ(frameLabel(2), "Frame 2");
-
-    auto saved = ship.reloaded();
-    EXPECT_EQ(frameTimes(*shipfile::nthBlockOfType(*saved, lay::type::AnimationFrames, 0)),
-              (std::vector<std::int32_t>{10, 30, 0}));
 }
 
 TEST(AnimationFrames, AFullBlockTakesNoNewFrame)
@@ -192,21 +173,30 @@ TEST(AnimationFrames, AFullBlockTakesNoNewFrame)
     frames.count = 0xFFFF;
     EXPECT_FALSE(appendFrame(*ship.file, frames));
     EXPECT_EQ(frames.count, 0xFFFFu);
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
+    EXPECT_EQ(ship.sink.texts(),
+              std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
 }
 
 TEST(AnimationFrames, ShortRecordsAreNeverReadOrWrittenPastTheirEnd)
 {
-    // A frames block of 20-byte records: the time, the rotations and the x move fit.
+    // A header of 20 bytes, shorter than its fields, and frames of 20-byte records: the time,
+    // the rotations and the x move fit.
     const auto image = testsupport::BlockBuilder{}
                            .block(0, 24, 1)
                            .block(1, 312, 1)
                            .block(2, 4, 1)
-                           .block(10, 24, 1)
+                           .block(10, 20, 1, testsupport::ByteVector(20, 0x11))
                            .block(11, 20, 2, testsupport::ByteVector(40, 0xAB))
                            .end()
                            .build();
     LoadedShip ship(image);
+    ShipBlock* header = openAnimation(*ship.file, 0)->header;
+    ASSERT_NE(header, nullptr);
+    EXPECT_FALSE(readAnimationHeader(header));
+    EXPECT_FALSE(setTotalTime(header, 1));
+    EXPECT_FALSE(setTrigger(header, "longer than the record"));
+    EXPECT_EQ(header->records, testsupport::ByteVector(20, 0x11));
+
     ShipBlock& frames = *openAnimation(*ship.file, 0)->frames;
     EXPECT_FALSE(readFrame(frames, 0));
     EXPECT_FALSE(setFrameMove(frames, 0, Axis::Y, 1.0f));
@@ -218,36 +208,4 @@ TEST(AnimationFrames, ShortRecordsAreNeverReadOrWrittenPastTheirEnd)
                             [](std::uint8_t b) { return b == 0xAB; }));
     ASSERT_TRUE(appendFrame(*ship.file, frames));
     EXPECT_EQ(frames.records.size(), 60u);
-}
-
-TEST(AnimationHeader, TriggerIsSixteenBytesNulPadded)
-{
-    LoadedShip ship(animated({}));
-    ShipBlock* header = openAnimation(*ship.file, 0)->header;
-    const auto record = header->record(0);
-    record[22] = 0x5A; // the byte after the field
-
-    ASSERT_TRUE(setTrigger(header, "abcdefghijklmnopqrst"));
-    EXPECT_EQ(std::string(record.begin() + 6, record.begin() + 22), "abcdefghijklmnop");
-    EXPECT_EQ(readAnimationHeader(header)->trigger, "abcdefghijklmnop");
-    EXPECT_EQ(record[22], 0x5A);
-}
-
-TEST(AnimationHeader, ARecordShorterThanTheFieldsIsLeftAlone)
-{
-    const auto image = testsupport::BlockBuilder{}
-                           .block(0, 24, 1)
-                           .block(1, 312, 1)
-                           .block(2, 4, 1)
-                           .block(10, 20, 1, testsupport::ByteVector(20, 0x11))
-                           .block(6, 16, 0)
-                           .end()
-                           .build();
-    LoadedShip ship(image);
-    ShipBlock* header = openAnimation(*ship.file, 0)->header;
-    ASSERT_NE(header, nullptr);
-    EXPECT_FALSE(readAnimationHeader(header));
-    EXPECT_FALSE(setTotalTime(header, 1));
-    EXPECT_FALSE(setTrigger(header, "longer than the record"));
-    EXPECT_EQ(header->records, testsupport::ByteVector(20, 0x11));
 }

@@ -24,9 +24,6 @@ TEST(AttachmentLabel, TextsByKind)
     Attachment gun{3};
     gun.gunIndex = 0;
     EXPECT_EQ(attachmentLabel(attachmentRecord(gun)), "Gun: ");
-    // The template's own gunIndex is 4.
-    EXPECT_EQ(attachmentLabel(attachmentRecord(Attachment{3})),
-              "Gun: " + std::string(shipfile::gunModelName(4)));
 
     gunObject.styleIndex = 500;
     EXPECT_EQ(attachmentLabel(attachmentRecord(gunObject)), "Obj: ");

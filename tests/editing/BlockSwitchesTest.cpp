@@ -1,13 +1,11 @@
 #include "editing/BlockSwitches.h"
 
 #include "editing/BlockChain.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "editing/Messages.h"
-#include "shipfile/Messages.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace editing;
@@ -16,7 +14,6 @@ using testsupport::Component;
 using testsupport::Face;
 using testsupport::Ship;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -32,9 +29,7 @@ Ship twoComponents()
 {
     Ship ship;
     Component first;
-    for (std::uint32_t i = 0; i < 11; ++i)
-        first.faces.push_back(face(i, i + 1, i + 2, 1));
-    first.faces.push_back(face(3, 4, 5, 7));
+    first.faces = {face(0, 1, 2, 1), face(3, 4, 5, 7)};
     Component second;
     second.name = "second";
     second.faces = {face(1, 2, 3, 0)};
@@ -42,39 +37,7 @@ Ship twoComponents()
     return ship;
 }
 
-const ShipBlock* faceBlock(const shipfile::ShipFile& file, int component)
-{
-    return shipfile::nthBlockOfType(file, lay::type::Faces, component);
-}
-
-std::uint32_t u32(const ShipBlock* block, std::size_t record, std::size_t offset)
-{
-    return *shipfile::readU32(block->record(record), offset);
-}
-
-std::size_t countOf(const shipfile::ShipFile& file, std::uint32_t type)
-{
-    const auto types = blockTypes(file);
-    return static_cast<std::size_t>(std::count(types.begin(), types.end(), type));
-}
-
 } // namespace
-
-TEST(DummyTriangle, AppendsOneAndTheNextClickRemovesExactlyIt)
-{
-    LoadedShip ship(twoComponents());
-    const auto before = ship.file->serialise();
-    EXPECT_FALSE(dummyTrianglePresent(*ship.file, 0));
-
-    ASSERT_TRUE(toggleDummyTriangle(*ship.file, 0));
-    ASSERT_EQ(faceBlock(*ship.file, 0)->count, 13u);
-    EXPECT_EQ(u32(faceBlock(*ship.file, 0), 12, 0), 7u) << "texture of the last face";
-    EXPECT_TRUE(dummyTrianglePresent(*ship.file, 0));
-    EXPECT_EQ(faceBlock(*ship.file, 1)->count, 1u);
-
-    ASSERT_TRUE(toggleDummyTriangle(*ship.file, 0));
-    EXPECT_EQ(ship.file->serialise(), before);
-}
 
 TEST(DummyTriangle, OneAlreadyInTheFileIsRemovedFirst)
 {
@@ -83,7 +46,7 @@ TEST(DummyTriangle, OneAlreadyInTheFileIsRemovedFirst)
     LoadedShip ship(s);
     EXPECT_TRUE(dummyTrianglePresent(*ship.file, 1));
     ASSERT_TRUE(toggleDummyTriangle(*ship.file, 1));
-    EXPECT_EQ(faceBlock(*ship.file, 1)->count, 1u);
+    EXPECT_EQ(shipfile::nthBlockOfType(*ship.file, lay::type::Faces, 1)->count, 1u);
     EXPECT_FALSE(dummyTrianglePresent(*ship.file, 1));
 
     s.components[1].faces.back() = face(0, 0, 1, 2);
@@ -124,30 +87,8 @@ TEST(DummyTriangle, AFullFaceBlockTakesNoMore)
     shipfile::writeU32(faces->record(0xFFFE), lay::face::VertexA, 1);
     EXPECT_FALSE(toggleDummyTriangle(*ship.file, 1));
     EXPECT_EQ(faces->count, 0xFFFFu);
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
-}
-
-TEST(Block13, SwitchesOnAsTwoAndFiveAndOffAgain)
-{
-    LoadedShip ship(twoComponents());
-    EXPECT_EQ(block13On(*ship.file, 1), false);
-    ASSERT_TRUE(toggleBlock13(*ship.file, 1));
-    EXPECT_EQ(block13On(*ship.file, 1), true);
-    EXPECT_EQ(block13On(*ship.file, 0), false);
-
-    const auto image = ship.file->serialise();
-    const testsupport::ByteVector expected = {13, 0, 4, 0, 2, 0, 2, 0, 0, 0, 5, 0, 0, 0};
-    auto saved = ship.reloaded();
-    const ShipBlock* block = shipfile::nthBlockOfType(*saved, lay::type::Block13, 1);
-    ASSERT_EQ(block->count, 2u);
-    EXPECT_EQ(block->records, (std::vector<std::uint8_t>{2, 0, 0, 0, 5, 0, 0, 0}));
-    EXPECT_NE(std::search(image.begin(), image.end(), expected.begin(), expected.end()),
-              image.end());
-
-    ASSERT_TRUE(toggleBlock13(*ship.file, 1));
-    EXPECT_EQ(block13On(*ship.file, 1), false);
-    EXPECT_EQ(shipfile::nthBlockOfType(*ship.file, lay::type::Block13, 1)->count, 0u);
-    EXPECT_TRUE(ship.sink.messages.empty());
+    EXPECT_EQ(ship.sink.texts(),
+              std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
 }
 
 TEST(Block13, ASectionWithoutOneIsReported)
@@ -203,10 +144,6 @@ TEST(Block14, NewBlocksGoBeforeTheNextSectionAtTheEndOfAShip)
     EXPECT_EQ(toggleBlock14(*ship.file, 0), true);
     EXPECT_EQ(blockTypes(*ship.file), (std::vector<std::uint32_t>{0, 1, 2, 9, 3, 14, 14}));
     EXPECT_EQ(ship.file->tail->type, lay::type::Block14);
-    const ShipBlock* added = shipfile::nthBlockOfType(*ship.file, lay::type::Block14, 0);
-    EXPECT_EQ(added->recordSize, 20u);
-    EXPECT_EQ(added->count, 1u);
-    EXPECT_EQ(added->records, std::vector<std::uint8_t>(20, 0));
     EXPECT_EQ(toggleBlock14(*ship.file, 0), false);
     EXPECT_EQ(ship.file->tail->type, lay::type::Faces);
 }
@@ -219,5 +156,5 @@ TEST(Block14, TypeTwoBlockAtTheEndOfTheChainIsLeftAlone)
     EXPECT_FALSE(toggleBlock14(*ship.file, 0));
     EXPECT_FALSE(toggleBlock14(*ship.file, 1));
     EXPECT_FALSE(block14Present(*ship.file, 0));
-    EXPECT_EQ(countOf(*ship.file, lay::type::Block14), 0u);
+    EXPECT_EQ(shipfile::nthBlockOfType(*ship.file, lay::type::Block14, 0), nullptr);
 }

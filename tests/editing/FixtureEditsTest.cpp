@@ -87,15 +87,30 @@ TEST(HandWrittenShip, EditingReadsEachField)
     EXPECT_EQ(block13On(*file, 0), true);
     EXPECT_TRUE(block14Present(*file, 0));
     EXPECT_FALSE(dummyTrianglePresent(*file, 0));
+
+    // What the switches and a trigger that fills its field read back as.
+    ASSERT_TRUE(toggleBlock13(*file, 0));
+    EXPECT_EQ(block13On(*file, 0), false);
+    ASSERT_TRUE(toggleDummyTriangle(*file, 0));
+    EXPECT_TRUE(dummyTrianglePresent(*file, 0));
+    ASSERT_TRUE(setTrigger(animationHeader(*file), "abcdefghijklmnopq"));
+    EXPECT_EQ(readAnimationHeader(animationHeader(*file))->trigger, "abcdefghijklmnop");
 }
 
 TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
 {
     const std::string_view one = "0000803f";
+    std::string fiftyN;
+    for (int i = 0; i < 50; ++i)
+        fiftyN += "6e";
+    fiftyN += "00";
     const std::vector<Edit> edits = {
-        {"name",
-         [](ShipFile& f) { return setComponentName(f, 0, "Nose"); },
-         {{Components, 0, 0, "4e6f736500"}}},
+        {"short name keeps the old bytes after its nul",
+         [](ShipFile& f) { return setComponentName(f, 0, "Hu"); },
+         {{Components, 0, 0, "487500"}}},
+        {"long name stops at fifty characters",
+         [](ShipFile& f) { return setComponentName(f, 0, std::string(60, 'n')); },
+         {{Components, 0, 0, fiftyN}}},
         {"role",
          [](ShipFile& f) { return cycleComponentRole(f, 0).has_value(); },
          {{Components, 0, 64, "00000000"}}},
@@ -110,6 +125,11 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
         {"debris",
          [](ShipFile& f) { return setComponentHasDebris(f, 0, false); },
          {{Components, 0, 240, "00000000"}}},
+        {"debris off and on again is stored as 48",
+         [](ShipFile& f) {
+             return setComponentHasDebris(f, 0, false) && setComponentHasDebris(f, 0, true);
+         },
+         {}},
         {"hit points",
          [](ShipFile& f) { return setComponentHitPoints(f, 0, 1234); },
          {{Components, 0, 260, "d2040000"}}},
@@ -125,6 +145,9 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
         {"trigger",
          [](ShipFile& f) { return setTrigger(animationHeader(f), "go"); },
          {{Animation, 0, 6, "676f 0000 0000 0000 0000 0000 0000 0000"}}},
+        {"trigger cut to sixteen bytes",
+         [](ShipFile& f) { return setTrigger(animationHeader(f), "abcdefghijklmnopqrst"); },
+         {{Animation, 0, 6, "61626364 65666768 696a6b6c 6d6e6f70"}}},
         {"frame time",
          [](ShipFile& f) { return setFrameTime(frames(f), 1, 750); },
          {{Frames, 1, 0, "ee020000"}}},
@@ -136,9 +159,9 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
          {{Frames, 1, 16, "00002040"}}},
         {"attachment move",
          [](ShipFile& f) {
-             return moveAttachment(f, 0, 0, {1, 0, 0});
+             return moveAttachment(f, 0, 0, {1, 2, 3});
          },
-         {{Attachments, 0, 4, "0000c040"}}},
+         {{Attachments, 0, 4, "0000c040 00000041 00002041"}}},
         {"attachment position",
          [](ShipFile& f) {
              return setAttachmentPosition(f, 0, 0, {1, 2, 3});
@@ -151,6 +174,19 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
          [](ShipFile& f) { return scaleShip(f, 2, ScaleDirection::Larger, false, 0); },
          {{Components, 0, 68, "00000040 000080c0 0000c040"},
           {Attachments, 0, 4, "00002041 00004041 00006041"},
+          {Vertices, 1, 0, "0000a041"},
+          {Vertices, 2, 4, "00002042"},
+          {Vertices, 3, 0, "0000a041 00002042"}}},
+        {"scale smaller",
+         [](ShipFile& f) { return scaleShip(f, 2, ScaleDirection::Smaller, false, 0); },
+         {{Components, 0, 68, "0000003f 000080bf 0000c03f"},
+          {Attachments, 0, 4, "00002040 00004040 00006040"},
+          {Vertices, 1, 0, "0000a040"},
+          {Vertices, 2, 4, "00002041"},
+          {Vertices, 3, 0, "0000a040 00002041"}}},
+        {"scale one section leaves the origin",
+         [](ShipFile& f) { return scaleShip(f, 2, ScaleDirection::Larger, true, 0); },
+         {{Attachments, 0, 4, "00002041 00004041 00006041"},
           {Vertices, 1, 0, "0000a041"},
           {Vertices, 2, 4, "00002042"},
           {Vertices, 3, 0, "0000a041 00002042"}}},
@@ -167,6 +203,13 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
              b[Attachments].header = "0900 a800 0200";
              b[Attachments].records.push_back(b[Attachments].records[0]);
          }},
+        {"mirror attachment",
+         [](ShipFile& f) { return copyAttachmentMirrored(f, 0, 0); },
+         {{Attachments, 1, 4, "0000a0c0"}},
+         [](std::vector<Block>& b) {
+             b[Attachments].header = "0900 a800 0200";
+             b[Attachments].records.push_back(b[Attachments].records[0]);
+         }},
         {"delete frame",
          [](ShipFile& f) { return deleteFrame(frames(f), 1); },
          {},
@@ -179,6 +222,12 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
          [](std::vector<Block>& b) {
              b[Block13] = {"0d00 0400 0000", {}};
          }},
+        {"block 13 off and on again",
+         [](ShipFile& f) { return toggleBlock13(f, 0) && toggleBlock13(f, 0); },
+         {}},
+        {"block 14 off and on again",
+         [](ShipFile& f) { return toggleBlock14(f, 0) == false && toggleBlock14(f, 0) == true; },
+         {}},
         {"block 14 off",
          [](ShipFile& f) { return toggleBlock14(f, 0).has_value(); },
          {},
@@ -190,6 +239,9 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
              b[Faces].header = "0300 5000 0200";
              b[Faces].records.push_back({{0, "01000000"}, {4, "17000000"}});
          }},
+        {"dummy triangle on and off again",
+         [](ShipFile& f) { return toggleDummyTriangle(f, 0) && toggleDummyTriangle(f, 0); },
+         {}},
         {"box",
          [](ShipFile& f) { return createBox(f, 0); },
          {{Header, 0, 20, "01"},
@@ -202,6 +254,16 @@ TEST(HandWrittenShip, EachCommandWritesItsFieldsAndNothingElse)
          [](std::vector<Block>& b) {
              b[Boxes] = {"0700 4800 0100", {{}}};
              b.insert(b.begin() + Faces + 1, {"0800 0400 0100", {{}}});
+         }},
+        {"box, then cleared: the ship class stays",
+         [](ShipFile& f) { return createBox(f, 0) && clearBoxes(f, 0); },
+         {{Header, 0, 20, "01"}}},
+        {"delete the only component",
+         [](ShipFile& f) { return deleteComponent(f, 0); },
+         {},
+         [](std::vector<Block>& b) {
+             b.erase(b.begin() + Section, b.end());
+             b[Components] = {"0100 3801 0000", {}};
          }},
     };
     for (const Edit& edit : edits) {

@@ -1,11 +1,10 @@
 #include "editing/Merge.h"
 
 #include "editing/BlockChain.h"
+#include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
-#include "editing/Messages.h"
-#include "shipfile/Messages.h"
-#include "tests/editing/LoadedShip.h"
+#include "tests/support/LoadedShip.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@ using testsupport::Attachment;
 using testsupport::Component;
 using testsupport::Ship;
 namespace lay = shipfile::layout;
-namespace messages = shipfile::messages;
 
 namespace {
 
@@ -59,17 +57,6 @@ TEST(MergeShipFile, AppendsRecordsAndSectionsAfterTheOpenShips)
     EXPECT_TRUE(pointersOnChain(*ship.file));
     EXPECT_TRUE(ship.sink.messages.empty());
     EXPECT_TRUE(secondSink.messages.empty());
-}
-
-TEST(MergeShipFile, WithAnIndependentLoadOfItselfDoublesTheComponents)
-{
-    const auto image = testsupport::buildShip(shipOf({"a", "bb"}));
-    LoadedShip ship(image);
-    testsupport::RecordingSink sink;
-    const auto names = mergeShipFile(*ship.file, load(image, sink));
-    ASSERT_TRUE(names);
-    EXPECT_EQ(*names, (std::vector<std::string>{"a", "bb"}));
-    EXPECT_EQ(ship.file->serialise(), testsupport::buildShip(shipOf({"a", "bb", "a", "bb"})));
 }
 
 TEST(MergeShipFile, EmptyComponentTableStillBringsItsBlocks)
@@ -128,7 +115,8 @@ TEST(MergeShipFile, ReducedComponentTablesAreRefused)
         mergeShipFile(*reducedOpen.file, load(testsupport::buildShip(shipOf({"b"})), sink)));
     EXPECT_EQ(reducedOpen.file->serialise(), reducedBefore);
 
-    const std::vector<std::string> expected{std::string(editing::messages::MergeReducedBlock1.text)};
+    const std::vector<std::string> expected{
+        std::string(editing::messages::MergeReducedBlock1.text)};
     EXPECT_EQ(open.sink.texts(), expected);
     EXPECT_EQ(reducedOpen.sink.texts(), expected);
 }
@@ -141,7 +129,8 @@ TEST(MergeShipFile, TooManyComponentsForOneTableAreRefused)
     table.count = 0xFFFF;
     testsupport::RecordingSink sink;
     EXPECT_FALSE(mergeShipFile(*ship.file, load(testsupport::buildShip(shipOf({"b"})), sink)));
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
+    EXPECT_EQ(ship.sink.texts(),
+              std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
     EXPECT_EQ(table.count, 0xFFFFu);
 }
 
@@ -171,6 +160,7 @@ TEST(MergeShipFile, ASecondShipCutInsideABlockIsRefused)
     auto second = load(cut, sink);
     ASSERT_FALSE(second->empty());
     EXPECT_FALSE(mergeShipFile(*ship.file, std::move(second)));
-    EXPECT_EQ(ship.sink.texts(), std::vector<std::string>{std::string(editing::messages::MergeIncomplete.text)});
+    EXPECT_EQ(ship.sink.texts(),
+              std::vector<std::string>{std::string(editing::messages::MergeIncomplete.text)});
     EXPECT_EQ(ship.file->serialise(), before);
 }

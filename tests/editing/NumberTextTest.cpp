@@ -8,7 +8,7 @@ using editing::formatFixed;
 using editing::parseInteger;
 using editing::parseReal;
 
-TEST(ParseInteger, ReadsTheLeadingNumberLikeAtoi)
+TEST(ParseInteger, ReadsTheLeadingNumberLikeAtoiAndSaturates)
 {
     EXPECT_EQ(parseInteger("12abc"), 12);
     EXPECT_EQ(parseInteger("-25"), -25);
@@ -16,19 +16,12 @@ TEST(ParseInteger, ReadsTheLeadingNumberLikeAtoi)
     EXPECT_EQ(parseInteger("0012"), 12);
     EXPECT_EQ(parseInteger("3.9"), 3);
     EXPECT_EQ(parseInteger("-2147483648"), std::numeric_limits<std::int32_t>::min());
-}
-
-TEST(ParseInteger, TextWithoutANumberGivesNothing)
-{
     EXPECT_FALSE(parseInteger(""));
     EXPECT_FALSE(parseInteger("abc"));
     EXPECT_FALSE(parseInteger("-"));
     EXPECT_FALSE(parseInteger("+-3"));
     EXPECT_FALSE(parseInteger("x12"));
-}
-
-TEST(ParseInteger, SaturatesOutsideThe32BitRange)
-{
+    // Outside the 32-bit range.
     EXPECT_EQ(parseInteger("2147483648"), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(parseInteger("-2147483649"), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(parseInteger("99999999999999999999999"), std::numeric_limits<std::int32_t>::max());
@@ -43,10 +36,6 @@ TEST(ParseReal, ReadsTheLeadingNumberLikeAtof)
     EXPECT_EQ(parseReal("+4."), 4.0);
     EXPECT_EQ(parseReal("2e"), 2.0) << "an exponent without digits is not part of the number";
     EXPECT_EQ(parseReal("1,5"), 1.0) << "the decimal point is '.' whatever the locale";
-}
-
-TEST(ParseReal, TextWithoutAUsableNumberGivesNothing)
-{
     EXPECT_FALSE(parseReal(""));
     EXPECT_FALSE(parseReal("abc"));
     EXPECT_FALSE(parseReal("."));

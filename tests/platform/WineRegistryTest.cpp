@@ -14,39 +14,34 @@ namespace {
 namespace fs = std::filesystem;
 using platform::WineRegistry;
 
-WineRegistry registryOf(const testsupport::TempDir& prefix, const std::string& text)
-{
-    std::ofstream(prefix / "system.reg", std::ios::binary) << text;
-    return WineRegistry(prefix.path());
-}
-
 TEST(WineRegistryLookup, FindsValuesByKeyAndNameAndDecodesThem)
 {
     testsupport::TempDir prefix;
-    const auto registry = registryOf(
-        prefix, "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
-                "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications] 1700000000\n"
-                "\"CurrentDirectory\"=\"C:\\\\Wrong\"\n\n"
-                "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris] 1700000000\n"
-                "#time=1da1f2b3c4d5e60\n"
-                "\"File\"=\"vantaris.exe\"\n"
-                "\"CurrentDirectory\"=\"C:\\\\Games\\\\Vantaris\"\n\n"
-                "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris2] 1700000000\n"
-                "\"CurrentDirectory\"=\"C:\\\\Other\"\n"
-                "[SOFTWARE\\\\Crlf] 1\r\n\"currentdirectory\"=\"D:\\\\Vantaris\"\r\n"
-                "[Software\\\\Test] 1\n"
-                "\"Quoted\"=\"say \\\"hi\\\" \\\\ back\"\n"
-                "\"Wide\"=\"Spiel\\x00e4\\x20acX\"\n"
-                "\"Tab\"=\"a\\tb\"\n"
-                "\"Cut\"=\"before\\0after\"\n"
-                "\"Name with \\\"quote\\\"\"=\"found\"\n"
-                "\"Pair\"=\"\\xd83d\\xde80\"\n"
-                "\"Lone\"=\"\\xd83dA\\xde80B\"\n"
-                "\"Expand\"=str(2):\"%ProgramFiles%\\\\Game\"\n"
-                "\"Multi\"=str(7):\"first\\0second\\0\"\n"
-                "\"Number\"=dword:00000001\n"
-                "\"Binary\"=hex:43,3a,5c,00\n"
-                "\"Broken\"=\"no closing quote\n");
+    std::ofstream(prefix / "system.reg", std::ios::binary)
+        << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+           "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications] 1700000000\n"
+           "\"CurrentDirectory\"=\"C:\\\\Wrong\"\n\n"
+           "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris] 1700000000\n"
+           "#time=1da1f2b3c4d5e60\n"
+           "\"File\"=\"vantaris.exe\"\n"
+           "\"CurrentDirectory\"=\"C:\\\\Games\\\\Vantaris\"\n\n"
+           "[Software\\\\Microsoft\\\\DirectPlay\\\\Applications\\\\Vantaris2] 1700000000\n"
+           "\"CurrentDirectory\"=\"C:\\\\Other\"\n"
+           "[SOFTWARE\\\\Crlf] 1\r\n\"currentdirectory\"=\"D:\\\\Vantaris\"\r\n"
+           "[Software\\\\Test] 1\n"
+           "\"Quoted\"=\"say \\\"hi\\\" \\\\ back\"\n"
+           "\"Wide\"=\"Spiel\\x00e4\\x20acX\"\n"
+           "\"Tab\"=\"a\\tb\"\n"
+           "\"Cut\"=\"before\\0after\"\n"
+           "\"Name with \\\"quote\\\"\"=\"found\"\n"
+           "\"Pair\"=\"\\xd83d\\xde80\"\n"
+           "\"Lone\"=\"\\xd83dA\\xde80B\"\n"
+           "\"Expand\"=str(2):\"%ProgramFiles%\\\\Game\"\n"
+           "\"Multi\"=str(7):\"first\\0second\\0\"\n"
+           "\"Number\"=dword:00000001\n"
+           "\"Binary\"=hex:43,3a,5c,00\n"
+           "\"Broken\"=\"no closing quote\n";
+    const WineRegistry registry(prefix.path());
     struct Case
     {
         const char* key;

@@ -70,9 +70,9 @@ enum Index : std::size_t
 // "Hull": role 3 (fighter turret), origin (1, -2, 3), debris number 7 with debris (48), 500 hit
 // points; ship class 2; block 13 on (2, 5); no boxes; a gun (kind 3) at (5, 6, 7) with gun
 // index 4 and an identity matrix; textures "hull_plate" and "glow"; animation of 1000 ms,
-// type 1, trigger "fire", frame 1 at 500 ms turning 90 degrees (pi/2) about y and moving 10
-// along z; vertices (0,0,0), (10,0,0), (0,20,0), (10,20,0); one face on the first three with
-// texture 1, u and v, normal +z and the front culled (3).
+// type 1, trigger "fire" (and a byte 5a just past its 16 bytes), frame 1 at 500 ms turning 90
+// degrees (pi/2) about y and moving 10 along z; vertices (0,0,0), (10,0,0), (0,20,0), (10,20,0);
+// one face on the first three with texture 1, u and v, normal +z and the front culled (3).
 inline std::vector<Block> ship()
 {
     const std::string_view one = "0000803f";
@@ -87,7 +87,7 @@ inline std::vector<Block> ship()
            {260, "f4010000"}}}},
         {"0200 0400 0100", {{}}},
         {"0d00 0400 0200", {{{0, "02000000"}}, {{0, "05000000"}}}},
-        {"0a00 1800 0100", {{{0, "e8030000"}, {4, "0100"}, {6, "6669726500"}}}},
+        {"0a00 1800 0100", {{{0, "e8030000"}, {4, "0100"}, {6, "6669726500"}, {22, "5a"}}}},
         {"0700 4800 0000", {}},
         {"0900 a800 0100",
          {{{0, "03000000"},

@@ -20,12 +20,6 @@ struct LoadedShip
         EXPECT_TRUE(sink.messages.empty()) << "the test image loads without messages";
     }
 
-    /// The ship as saved and loaded again, so edits are checked as the file holds them.
-    std::unique_ptr<shipfile::ShipFile> reloaded()
-    {
-        return shipfile::ShipFile::fromBytes(file->serialise(), "saved.shp", sink);
-    }
-
     testsupport::RecordingSink sink;
     std::unique_ptr<shipfile::ShipFile> file;
 };
