@@ -78,7 +78,7 @@ std::optional<AnimationBlocks> openAnimation(ShipFile& file, int component)
     }
     blocks.header = findBefore(first, section.end, lay::type::AnimationHeader);
     if (!blocks.header)
-        file.sink().show(messages::MissingBlock10.box());
+        file.sink().show(messages::MissingAnimationHeader.box());
     return blocks;
 }
 

@@ -40,7 +40,7 @@ bool deleteComponent(ShipFile& file, int component)
         static_cast<std::uint32_t>(component) >= table->count)
         return false;
     if (table->recordSize != lay::component::RecordSize) {
-        file.sink().show(messages::ReducedBlock1.box());
+        file.sink().show(messages::ReducedComponentBlock.box());
         return false;
     }
     // The section is found before the record goes, so a file without it keeps both.

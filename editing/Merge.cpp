@@ -32,7 +32,7 @@ std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
     // Both tables must step in 312-byte records, or the names and records would be cut apart.
     if (!table || table->recordSize != lay::component::RecordSize ||
         added->recordSize != lay::component::RecordSize)
-        return refuse(messages::MergeReducedBlock1);
+        return refuse(messages::MergeReducedComponentBlock);
     if (!table->appendRecords(added->records, added->count))
         return refuse(messages::BlockFull);
 

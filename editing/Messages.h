@@ -17,14 +17,14 @@ inline constexpr MessageText AttachmentAllocFailed =
     owned("Error allocating memory for attachment block!\n");
 inline constexpr MessageText NoVertices = owned("Error searching for vertices\n");
 inline constexpr MessageText NoPolygons = owned("Error searching for polygons\n");
-inline constexpr MessageText ReducedBlock1 =
+inline constexpr MessageText ReducedComponentBlock =
     owned("This ship uses a reduced version of Block1, no changes will be made to avoid "
           "possible problems!");
 inline constexpr MessageText DeleteFailed =
     owned("Error deleting ship component (possible badly built SHP file)");
 inline constexpr MessageText BadShpFile = owned("Bad SHP file!");
-inline constexpr MessageText MissingBlock10 = owned("Missing Block10");
-inline constexpr MessageText MergeReducedBlock1 =
+inline constexpr MessageText MissingAnimationHeader = owned("Missing Block10");
+inline constexpr MessageText MergeReducedComponentBlock =
     owned("One of these ships uses a reduced version of Block1, so they can't be merged. No "
           "changes will be made!");
 inline constexpr MessageText MergeIncomplete =

@@ -23,7 +23,7 @@ inline constexpr MessageText CompressedNotice =
     ownCaption("The file you attempted to load is compressed. I'll uncompress it, check if it's "
                "a SHP file and load it if possible",
                CaptionCompressed, MessageIcon::None);
-inline constexpr MessageText MissingType9 =
+inline constexpr MessageText MissingAttachmentBlock =
     ownCaption("This SHP file seems to be missing one or more Type9 blocks. Ships should always "
                "have one Type9 block per object, even if it's empty (number == 0)",
                CaptionUhOh, MessageIcon::Stop);

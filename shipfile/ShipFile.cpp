@@ -389,7 +389,7 @@ bool ShipFile::selectAttachmentBlock(int index)
 {
     ShipBlock* block = nthBlockOfType(*this, layout::type::Attachments, index);
     if (!block) {
-        m_sink.show(messages::MissingType9.box());
+        m_sink.show(messages::MissingAttachmentBlock.box());
         return false;
     }
     attachmentBlock = block;

@@ -50,9 +50,9 @@ std::string specialBlocksText(const ComponentSummary& c)
             text += ", ";
         text += item;
     };
-    if (c.hasBlock10)
+    if (c.hasAnimationHeader)
         add("10");
-    if (c.hasBlock11)
+    if (c.hasAnimationFrames)
         add("11");
     if (c.hasBlock13)
         add(c.block13On ? "13 (on)" : "13 (off)");
@@ -169,8 +169,9 @@ Json componentJson(const ComponentSummary& c)
                  {"textures", nullptr},
                  {"boxCount", optionalJson(c.boxCount)},
                  {"hasSection", c.hasSection},
-                 {"hasBlock10", c.hasBlock10},
-                 {"hasBlock11", c.hasBlock11},
+                 // Keys name the blocks by type, as the text output and modders do.
+                 {"hasBlock10", c.hasAnimationHeader},
+                 {"hasBlock11", c.hasAnimationFrames},
                  {"hasBlock13", c.hasBlock13},
                  {"block13On", c.block13On},
                  {"hasBlock14", c.hasBlock14}};

@@ -93,14 +93,21 @@ void summariseSection(const ChainIndex& chain, std::size_t start, ComponentSumma
     for (std::size_t i = start + 1; i < end; ++i) {
         const ShipBlock& b = chain.at(i);
         switch (b.type) {
-        case lay::type::AnimationHeader: c.hasBlock10 = true; break;
-        case lay::type::AnimationFrames: c.hasBlock11 = true; break;
+        case lay::type::AnimationHeader:
+            c.hasAnimationHeader = true;
+            break;
+        case lay::type::AnimationFrames:
+            c.hasAnimationFrames = true;
+            break;
         case lay::type::Block13:
             c.hasBlock13 = true;
             c.block13On = c.block13On || b.count != 0;
             break;
-        case lay::type::Block14: c.hasBlock14 = true; break;
-        default: break;
+        case lay::type::Block14:
+            c.hasBlock14 = true;
+            break;
+        default:
+            break;
         }
     }
 }

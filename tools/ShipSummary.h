@@ -45,8 +45,8 @@ struct ComponentSummary
     std::optional<std::uint32_t> boxCount;
     /// Whether the chain has the component's type-2 block; the flags below look at its section.
     bool hasSection = false;
-    bool hasBlock10 = false;
-    bool hasBlock11 = false;
+    bool hasAnimationHeader = false;
+    bool hasAnimationFrames = false;
     bool hasBlock13 = false;
     /// A type-13 block with records: switched on.
     bool block13On = false;

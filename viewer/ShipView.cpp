@@ -431,7 +431,7 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         if (ShipBlock* attachments = shipfile::attachmentBlockOf(file, n))
             file.attachmentBlock = attachments;
         else
-            sink.show(shipfile::messages::MissingType9.box());
+            sink.show(shipfile::messages::MissingAttachmentBlock.box());
 
         const ShipBlock* faces = file.findFaceBlock();
         const ShipBlock* vertices = file.findVertexBlock();

@@ -240,7 +240,11 @@ private slots:
             ByteVector merged;
             std::string_view message;
         } cases[] = {
-            {"delete, reduced table", reduced, id::DeleteComponent, {}, says::ReducedBlock1.text},
+            {"delete, reduced table",
+             reduced,
+             id::DeleteComponent,
+             {},
+             says::ReducedComponentBlock.text},
             {"snap, no vertices", bare, id::NearestPosition, {}, says::NoVertices.text},
             {"switch, no block13", no13, id::Block13, {}, says::ErrorInitializingBlock13.text},
             {"merge, no header", sample, id::MergeShp, headless, says::BadShpFile.text},

@@ -107,8 +107,8 @@ private slots:
     {
         OpenShip ship(testsupport::sampleShip());
         OpenDialog open(ship, 0);
-        QCOMPARE(open.said,
-                 std::vector<std::string>{std::string(editing::messages::MissingBlock10.text)});
+        QCOMPARE(open.said, std::vector<std::string>{
+                                std::string(editing::messages::MissingAnimationHeader.text)});
         QVERIFY(ship.sink.messages.front().ownedByMainWindow);
         QCOMPARE(open.list(id::Type)->count(), 0);
         QVERIFY(!open.edit(id::TotalTime)->isEnabled());

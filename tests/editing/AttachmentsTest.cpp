@@ -98,7 +98,7 @@ TEST(AddAttachment, WithoutComponentOrType9BlockDoesNothing)
     // current, must not receive the record.
     EXPECT_FALSE(addAttachment(*broken.file, 1, 2));
     EXPECT_EQ(broken.sink.texts(),
-              std::vector<std::string>{std::string(messages::MissingType9.text)});
+              std::vector<std::string>{std::string(messages::MissingAttachmentBlock.text)});
     EXPECT_EQ(shipfile::attachmentBlockOf(*broken.file, 0)->count, 0u);
 }
 

@@ -116,7 +116,7 @@ TEST(MergeShipFile, ReducedComponentTablesAreRefused)
     EXPECT_EQ(reducedOpen.file->serialise(), reducedBefore);
 
     const std::vector<std::string> expected{
-        std::string(editing::messages::MergeReducedBlock1.text)};
+        std::string(editing::messages::MergeReducedComponentBlock.text)};
     EXPECT_EQ(open.sink.texts(), expected);
     EXPECT_EQ(reducedOpen.sink.texts(), expected);
 }

@@ -265,7 +265,7 @@ TEST(BlockLookups, AttachmentAndBoxBlocksByComponent)
     EXPECT_EQ(file->attachmentBlock, third9) << "the old block stays current";
     EXPECT_FALSE(file->selectAttachmentBlock(-1));
     EXPECT_EQ(sink.texts(),
-              (std::vector<std::string>(2, std::string(messages::MissingType9.text))));
+              (std::vector<std::string>(2, std::string(messages::MissingAttachmentBlock.text))));
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionUhOh);
 
     // The third component's own (empty) face block is the first after its type-9 block.

@@ -379,7 +379,7 @@ TEST_F(Draw, MissingAttachmentBlockIsReportedAndTheDrawGoesOn)
     solidBlack();
     ASSERT_TRUE(render(0));
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, shipfile::messages::MissingType9.text);
+    EXPECT_EQ(sink.messages[0].text, shipfile::messages::MissingAttachmentBlock.text);
     EXPECT_EQ(sink.messages[0].caption, "Uh oh...");
     EXPECT_TRUE(isBlack(at(AnchorX, AnchorY)));
 }
