@@ -77,6 +77,7 @@ TEST(AddAttachment, NoKindChosenAppendsNothingButSelectsTheLastEntry)
 {
     LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}, Attachment{2, {2, 0, 0}}}));
     EXPECT_EQ(addAttachment(*ship.file, 0, -1), 1);
+    EXPECT_EQ(addAttachment(*ship.file, 0, 5), 1); // one past the last kind
     EXPECT_EQ(shipfile::attachmentBlockOf(*ship.file, 0)->count, 2u);
 
     LoadedShip empty(shipWith({}));

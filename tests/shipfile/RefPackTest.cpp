@@ -163,6 +163,10 @@ TEST(DecodePacked, CopiesEveryLengthAtShortDistances)
         const Probe p = probe(3, copy, distance, form);
         EXPECT_EQ(decode(p.stream), p.expected);
     }
+    // Bytes after the closing command are not read, also where the wide-move loop meets it.
+    Probe trailed = probe(0, 3, 1, 2);
+    trailed.stream.insert(trailed.stream.end(), 200, 0xE5);
+    EXPECT_EQ(decode(trailed.stream), trailed.expected);
 }
 
 TEST(DecodePacked, CopyBeforeOutputStartFailsMidStream)

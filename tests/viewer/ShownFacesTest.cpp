@@ -2,6 +2,7 @@
 
 #include "shipfile/ShipFile.h"
 #include "tests/shipfile/ShipFixture.h"
+#include "tests/support/ShipMaker.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,23 @@ TEST(ShownFaces, ReadTheHandWrittenShipsFace)
     EXPECT_EQ(face->corners[1], (shipfile::Vec3{10, 0, 0}));
     EXPECT_EQ(face->corners[2], (shipfile::Vec3{0, 20, 0}));
     EXPECT_EQ(face->culling, Culling::Front);
+}
+
+TEST(ShownFaces, EachComponentReadsItsOwnSection)
+{
+    shipfile::SilentSink sink;
+    const auto file =
+        shipfile::ShipFile::fromBytes(testsupport::buildShip(testsupport::sampleShip()), "x", sink);
+    const auto components = shownComponents(*file);
+    ASSERT_TRUE(components);
+    ASSERT_GE(components->size(), 2u);
+    for (int n = 0; n < static_cast<int>(components->size()); ++n) {
+        const ShownComponent& c = (*components)[static_cast<std::size_t>(n)];
+        EXPECT_EQ(c.attachments, shipfile::nthBlockOfType(*file, 9, n)) << n;
+        if (n > 0) {
+            EXPECT_NE(c.faces, (*components)[static_cast<std::size_t>(n - 1)].faces) << n;
+        }
+    }
 }
 
 } // namespace
