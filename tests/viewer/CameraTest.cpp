@@ -56,6 +56,16 @@ TEST(Camera, CentrePointLandsOnTheAnchorWhateverTheOrientation)
     // (100, 0, 0) is the same ship point.
     const Point q = project(Matrix4(), {100, 0, 0}, 10, {100, 0, 0}, {0, 0, 0});
     EXPECT_NEAR(q.x, 1000.0, 1e-4);
+
+    // shipDirection undoes the camera's turn: a ship step seen on screen maps back to itself.
+    const Matrix4 cam = camera::cameraTransform(turned);
+    const Point seen = camera::transform(cam, {1, 2, 3});
+    const Point still = camera::transform(cam, {0, 0, 0});
+    const shipfile::Vec3 back =
+        camera::shipDirection(turned, {seen.x - still.x, seen.y - still.y, seen.z - still.z});
+    EXPECT_NEAR(back.x, 1.0, 1e-5);
+    EXPECT_NEAR(back.y, 2.0, 1e-5);
+    EXPECT_NEAR(back.z, 3.0, 1e-5);
 }
 
 // Where a unit step points on screen; a smaller eye z is nearer. Fixed views turn by whole
