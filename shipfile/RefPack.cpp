@@ -6,7 +6,7 @@
 #include <cstring>
 
 #if defined(__x86_64__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace shipfile {
@@ -195,65 +195,10 @@ struct Cursor
     const std::uint8_t* outBegin;
 };
 
-#if defined(__x86_64__)
-// Shuffles[d] repeats the first d bytes of 16 across all 16 (byte i takes byte i % d); from a
-// distance of 16 on a copy reads only bytes written before it, and the shuffle keeps them as
-// they are. Steps[d] is the whole periods 16 bytes hold.
-struct alignas(16) ShuffleMask
-{
-    std::uint8_t bytes[Wide];
-};
-constexpr std::array<ShuffleMask, Wide + 1> Shuffles = [] {
-    std::array<ShuffleMask, Wide + 1> masks{};
-    for (std::size_t d = 1; d <= Wide; ++d)
-        for (std::size_t i = 0; i < Wide; ++i)
-            masks[d].bytes[i] = static_cast<std::uint8_t>(i % d);
-    return masks;
-}();
-constexpr std::array<std::uint8_t, Wide + 1> Steps = [] {
-    std::array<std::uint8_t, Wide + 1> steps{};
-    for (std::size_t d = 1; d <= Wide; ++d)
-        steps[d] = static_cast<std::uint8_t>(Wide / d * d);
-    return steps;
-}();
-
-// Written out rather than as an intrinsic: the intrinsic may not sit in code the portable loop
-// also instantiates. Only the AVX2 loop, chosen after the processor check below, reaches it.
-inline __m128i shuffleBytes(__m128i v, const ShuffleMask& mask)
-{
-    asm("vpshufb %2, %1, %0" : "=x"(v) : "x"(v), "m"(mask));
-    return v;
-}
-
-// The first 16 bytes of a copy in one shuffled move, whatever the distance: no branch between
-// near and far sources on most commands. `pattern` holds those 16 bytes; the rest of a longer
-// copy repeats it for a short period, or moves on in 16-byte steps for a long one.
-[[gnu::noinline]] void copyRest(std::uint8_t* dst, std::size_t distance, std::size_t n,
-                                __m128i pattern)
-{
-    if (distance >= Wide) {
-        copyWide(dst + Wide, dst + Wide - distance, n - Wide);
-        return;
-    }
-    const std::size_t step = Steps[distance];
-    for (std::size_t i = step; i < n; i += step)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), pattern);
-}
-
-inline void copyShuffled(std::uint8_t* dst, std::size_t distance, std::size_t n)
-{
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst - distance));
-    v = shuffleBytes(v, Shuffles[distance < Wide ? distance : Wide]);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v);
-    if (n > Wide) [[unlikely]]
-        copyRest(dst, distance, n, v);
-}
-#endif
-
 // Decodes commands while a whole one fits inside both buffers with no check of its own. Stops
 // at the closing command or near either end, where the checked path takes over; false when a
 // copy reaches before the start of the output.
-template <bool Shuffle> [[gnu::always_inline]] inline bool decodeFast(Cursor& cursor)
+bool decodeFastPortable(Cursor& cursor)
 {
     // Locals: stores through `op` may alias the cursor as far as the compiler knows.
     const std::uint8_t* ip = cursor.ip;
@@ -297,13 +242,6 @@ template <bool Shuffle> [[gnu::always_inline]] inline bool decodeFast(Cursor& cu
             sound = false;
             break;
         }
-#if defined(__x86_64__)
-        if constexpr (Shuffle) {
-            copyShuffled(op, distance, copy);
-            op += copy;
-            continue;
-        }
-#endif
         if (distance >= Wide)
             copyWide(op, op - distance, copy);
         else
@@ -317,18 +255,196 @@ template <bool Shuffle> [[gnu::always_inline]] inline bool decodeFast(Cursor& cu
 
 using FastLoop = bool (*)(Cursor&);
 
-bool decodeFastPortable(Cursor& cursor)
+#if defined(__x86_64__)
+// Built for processors from about 2013 on (AVX2 and BMI2): besides the vector instructions, the
+// compiler gets three-operand forms and flag-free shifts, which shortens the loop. Every
+// function the loop calls is built for them too: a call into plain SSE code while the upper
+// halves of the vector registers hold data costs a state change on some processors.
+#define KORVEX_AVX2 gnu::target("avx2,bmi,bmi2")
+
+// Shuffles[d] repeats the first d bytes of 16 across all 16 (byte i takes byte i % d); from a
+// distance of 16 on a copy reads only bytes written before it, and the shuffle keeps them as
+// they are. Steps[d] is the whole periods 16 bytes hold.
+struct alignas(16) ShuffleMask
 {
-    return decodeFast<false>(cursor);
+    std::uint8_t bytes[Wide];
+};
+constexpr std::array<ShuffleMask, Wide + 1> Shuffles = [] {
+    std::array<ShuffleMask, Wide + 1> masks{};
+    for (std::size_t d = 1; d <= Wide; ++d)
+        for (std::size_t i = 0; i < Wide; ++i)
+            masks[d].bytes[i] = static_cast<std::uint8_t>(i % d);
+    return masks;
+}();
+constexpr std::array<std::uint8_t, Wide + 1> Steps = [] {
+    std::array<std::uint8_t, Wide + 1> steps{};
+    for (std::size_t d = 1; d <= Wide; ++d)
+        steps[d] = static_cast<std::uint8_t>(Wide / d * d);
+    return steps;
+}();
+
+// The first 16 bytes of a copy in one shuffled move, whatever the distance: no branch between
+// near and far sources on most commands. `pattern` holds those 16 bytes; the rest of a longer
+// copy repeats it for a short period, or moves on in 16-byte steps for a long one.
+[[gnu::noinline, KORVEX_AVX2]] void copyRest(std::uint8_t* dst, std::size_t distance,
+                                            std::size_t n, __m128i pattern)
+{
+    if (distance >= Wide) {
+        copyWide(dst + Wide, dst + Wide - distance, n - Wide);
+        return;
+    }
+    const std::size_t step = Steps[distance];
+    for (std::size_t i = step; i < n; i += step)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), pattern);
 }
 
-#if defined(__x86_64__)
-// Built for processors from about 2013 on (AVX2 and BMI2): besides the shuffle, the compiler
-// gets three-operand forms and flag-free shifts, which shortens the loop.
-[[gnu::target("avx2,bmi,bmi2")]] bool decodeFastShuffled(Cursor& cursor)
+[[KORVEX_AVX2]] inline void copyShuffled(std::uint8_t* dst, std::size_t distance, std::size_t n)
 {
-    return decodeFast<true>(cursor);
+    const __m128i v = _mm_shuffle_epi8(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst - distance)),
+        _mm_load_si128(reinterpret_cast<const __m128i*>(&Shuffles[std::min(distance, Wide)])));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v);
+    if (n > Wide) [[unlikely]]
+        copyRest(dst, distance, n, v);
 }
+
+// The vector loop reads ahead where each command of a chunk would start, so that finding the
+// next command is one table read instead of arithmetic on bytes just loaded: the loop's
+// critical path. A chunk is small enough that its table stays in the first-level cache.
+constexpr std::size_t Chunk = 4096;
+constexpr std::size_t Lanes = 32;     // bytes in one AVX2 register
+constexpr std::size_t MinChunk = 64;  // below this the table is not worth building
+constexpr std::size_t MaxDistance = 131072;    // the farthest a copy reaches back
+constexpr std::size_t MostOutputPerInput = 257; // 1028 bytes from a 4-byte command
+
+// advances[q]: how far the command that would start at in[q] reaches, command bytes and
+// literals, for q below n rounded up to whole registers. Reads up to n + 31 bytes of `in`.
+[[gnu::noinline, KORVEX_AVX2]] void fillAdvances(const std::uint8_t* in, std::size_t n,
+                                                std::uint8_t* advances)
+{
+    // Indexed by the high four bits of b0: bytes before the literals (2, 3 or 4; 0 for a
+    // literal run), whether the literal count sits in b1, whether b0 starts a literal run.
+    const __m256i commandBytes = _mm256_setr_epi8(2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 0, 0,
+                                                  2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 0, 0);
+    const __m256i literalsInB1 = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, -1, -1, -1, -1, 0, 0,
+                                                  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, -1, -1, -1,
+                                                  0, 0, 0, 0);
+    const __m256i literalRun = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, -1,
+                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, -1);
+    const __m256i low2 = _mm256_set1_epi8(3);
+    const __m256i low4 = _mm256_set1_epi8(0x0F);
+    const __m256i low5 = _mm256_set1_epi8(0x1F);
+    const __m256i five = _mm256_set1_epi8(5);
+    for (std::size_t q = 0; q < n; q += Lanes) {
+        const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + q));
+        const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + q + 1));
+        // 16-bit shifts: the bits that cross into a neighbouring byte are masked off.
+        const __m256i high4 = _mm256_and_si256(_mm256_srli_epi16(b0, 4), low4);
+        const __m256i literals = _mm256_blendv_epi8(
+            _mm256_and_si256(b0, low2), _mm256_and_si256(_mm256_srli_epi16(b1, 6), low2),
+            _mm256_shuffle_epi8(literalsInB1, high4));
+        const __m256i copyCommand =
+            _mm256_add_epi8(_mm256_shuffle_epi8(commandBytes, high4), literals);
+        // A run of ((b0 & 0x1F) + 1) * 4 literals after its one command byte.
+        const __m256i run = _mm256_add_epi8(_mm256_slli_epi16(_mm256_and_si256(b0, low5), 2), five);
+        _mm256_store_si256(
+            reinterpret_cast<__m256i*>(advances + q),
+            _mm256_blendv_epi8(copyCommand, run, _mm256_shuffle_epi8(literalRun, high4)));
+    }
+}
+
+enum class ChunkEnd
+{
+    Done,    // the chunk is used up, or a literal run reached the end of the fast loop's room
+    Closing, // the closing command is next
+    Unsound  // a copy reaches before the start of the output
+};
+
+// Runs the commands that start in the first n bytes at cursor.ip, n chosen so that they cannot
+// reach past either buffer. Literal runs carry their own length and often follow each other
+// for long stretches (stored, unpacked data), so they run in a loop of their own, which
+// checks the limits itself and may leave the chunk.
+template <bool CheckDistance>
+[[gnu::always_inline, KORVEX_AVX2]] inline ChunkEnd runChunk(Cursor& cursor, std::size_t n,
+                                                              const std::uint8_t* advances)
+{
+    // Locals: stores through `op` may alias the cursor as far as the compiler knows.
+    const std::uint8_t* const in = cursor.ip;
+    std::uint8_t* op = cursor.op;
+    const std::size_t inRoom = static_cast<std::size_t>(cursor.inLimit - in);
+    const std::uint8_t* const outLimit = cursor.outLimit;
+    const std::uint8_t* const outBegin = cursor.outBegin;
+    ChunkEnd end = ChunkEnd::Done;
+    std::size_t q = 0;
+    do {
+        std::uint32_t word = load<std::uint32_t>(in + q);
+        unsigned b0 = word & 0xFF;
+        if (b0 >= 0xE0) [[unlikely]] {
+            do {
+                if (b0 >= 0xFC) {
+                    end = ChunkEnd::Closing;
+                    goto leave;
+                }
+                // 32 bytes, and 80 more for a longer run: fixed moves, no loop to mispredict.
+                // The spill past the run is overwritten by the next command.
+                const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
+                std::memcpy(op, in + q + 1, 32);
+                if (literals > 32)
+                    std::memcpy(op + 32, in + q + 33, MaxLiteralRun - 32);
+                q += 1 + literals;
+                op += literals;
+                if (q > inRoom || op > outLimit)
+                    goto leave;
+                b0 = in[q];
+            } while (b0 >= 0xE0);
+            if (q >= n)
+                break;
+            word = load<std::uint32_t>(in + q);
+        }
+        const CommandForm& form = Forms[b0];
+        const std::size_t advance = advances[q];
+        // 0..3 literals in one fixed 4-byte move.
+        std::memcpy(op, in + q + form.length, 4);
+        q += advance;
+        op += advance - form.length;
+        const std::size_t copy = form.copy(word);
+        const std::size_t distance = form.distance(__builtin_bswap32(word));
+        if (CheckDistance && distance > static_cast<std::size_t>(op - outBegin)) [[unlikely]] {
+            end = ChunkEnd::Unsound;
+            break;
+        }
+        copyShuffled(op, distance, copy);
+        op += copy;
+    } while (q < n);
+leave:
+    cursor.ip = in + q;
+    cursor.op = op;
+    return end;
+}
+
+[[KORVEX_AVX2]] bool decodeFastAvx2(Cursor& cursor)
+{
+    alignas(Lanes) std::uint8_t advances[Chunk + Lanes];
+    while (cursor.ip <= cursor.inLimit && cursor.op <= cursor.outLimit) {
+        // Commands starting in the chunk consume at most its bytes and one more command, and
+        // write at most MostOutputPerInput bytes for each byte they consume.
+        const std::size_t inRoom = static_cast<std::size_t>(cursor.inLimit - cursor.ip) + 1;
+        const std::size_t outRoom =
+            static_cast<std::size_t>(cursor.outLimit - cursor.op) / MostOutputPerInput;
+        const std::size_t n = std::min({Chunk, inRoom, outRoom});
+        if (n < MinChunk)
+            return decodeFastPortable(cursor); // the last few commands, each checked
+        fillAdvances(cursor.ip, n, advances);
+        // Once the output holds the farthest reach of a copy, no copy can reach before it.
+        const ChunkEnd end = static_cast<std::size_t>(cursor.op - cursor.outBegin) >= MaxDistance
+                                 ? runChunk<false>(cursor, n, advances)
+                                 : runChunk<true>(cursor, n, advances);
+        if (end != ChunkEnd::Done)
+            return end == ChunkEnd::Closing;
+    }
+    return true;
+}
+#undef KORVEX_AVX2
 #endif
 
 FastLoop bestFastLoop()
@@ -336,7 +452,7 @@ FastLoop bestFastLoop()
 #if defined(__x86_64__)
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2"))
-        return decodeFastShuffled;
+        return decodeFastAvx2;
 #endif
     return decodeFastPortable;
 }
