@@ -316,6 +316,7 @@ constexpr std::size_t Lanes = 32;     // bytes in one AVX2 register
 constexpr std::size_t MinChunk = 64;  // below this the table is not worth building
 constexpr std::size_t MaxDistance = 131072;    // the farthest a copy reaches back
 constexpr std::size_t MostOutputPerInput = 257; // 1028 bytes from a 4-byte command
+constexpr std::size_t LiteralPrefetch = 512;    // bytes ahead in a stretch of literal runs
 
 // advances[q]: how far the command that would start at in[q] reaches, command bytes and
 // literals, for q below n rounded up to whole registers. Reads up to n + 31 bytes of `in`.
@@ -353,6 +354,37 @@ constexpr std::size_t MostOutputPerInput = 257; // 1028 bytes from a 4-byte comm
     }
 }
 
+[[KORVEX_AVX2]] inline void move32(std::uint8_t* dst, const std::uint8_t* src)
+{
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst),
+                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)));
+}
+
+// The copy fields of Forms, one array per field: each is read by one instruction indexed by b0
+// itself, where a table of whole records would first need b0 scaled to the record size.
+struct FormColumns
+{
+    std::uint32_t distanceMask[256];
+    std::uint32_t distanceBase[256];
+    std::uint16_t copyBase[256];
+    std::uint8_t copyMask[256];
+    std::uint8_t distanceShift[256];
+    std::uint8_t length[256];
+};
+constexpr FormColumns Columns = [] {
+    FormColumns c{};
+    for (unsigned b0 = 0; b0 < 256; ++b0) {
+        const CommandForm& f = Forms[b0];
+        c.distanceMask[b0] = f.distanceMask;
+        c.distanceBase[b0] = f.distanceBase;
+        c.copyBase[b0] = f.copyBase;
+        c.copyMask[b0] = static_cast<std::uint8_t>(f.copyMask);
+        c.distanceShift[b0] = f.distanceShift;
+        c.length[b0] = f.length;
+    }
+    return c;
+}();
+
 enum class ChunkEnd
 {
     Done,    // the chunk is used up, or a literal run reached the end of the fast loop's room
@@ -388,9 +420,19 @@ template <bool CheckDistance>
                 // 32 bytes, and 80 more for a longer run: fixed moves, no loop to mispredict.
                 // The spill past the run is overwritten by the next command.
                 const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
-                std::memcpy(op, in + q + 1, 32);
-                if (literals > 32)
-                    std::memcpy(op + 32, in + q + 33, MaxLiteralRun - 32);
+                const std::uint8_t* const from = in + q + 1;
+                // Each run's length is read from the bytes the run before it ended on, so
+                // the input is asked for ahead of that chain (a prefetch never faults).
+                __builtin_prefetch(
+                    reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(in + q) +
+                                                  LiteralPrefetch));
+                move32(op, from);
+                if (literals > 32) {
+                    move32(op + 32, from + 32);
+                    move32(op + 64, from + 64);
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(op + 96),
+                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 96)));
+                }
                 q += 1 + literals;
                 op += literals;
                 if (q > inRoom || op > outLimit)
@@ -401,14 +443,16 @@ template <bool CheckDistance>
                 break;
             word = load<std::uint32_t>(in + q);
         }
-        const CommandForm& form = Forms[b0];
         const std::size_t advance = advances[q];
+        const std::size_t length = Columns.length[b0];
         // 0..3 literals in one fixed 4-byte move.
-        std::memcpy(op, in + q + form.length, 4);
+        std::memcpy(op, in + q + length, 4);
         q += advance;
-        op += advance - form.length;
-        const std::size_t copy = form.copy(word);
-        const std::size_t distance = form.distance(__builtin_bswap32(word));
+        op += advance - length;
+        const std::size_t copy = Columns.copyBase[b0] + ((word >> 24) & Columns.copyMask[b0]);
+        const std::size_t distance =
+            Columns.distanceBase[b0] +
+            ((__builtin_bswap32(word) >> Columns.distanceShift[b0]) & Columns.distanceMask[b0]);
         if (CheckDistance && distance > static_cast<std::size_t>(op - outBegin)) [[unlikely]] {
             end = ChunkEnd::Unsound;
             break;
