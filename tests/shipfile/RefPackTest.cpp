@@ -3,6 +3,7 @@
 #include "tests/support/ShipMaker.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace shipfile;
 using Stream = std::vector<std::uint8_t>;
@@ -44,6 +45,16 @@ TEST(DecodePacked, StreamsWithoutACommandFailWithZero)
         ByteBuffer out = {42};
         EXPECT_EQ(decodePacked(s, out), 0u);
         EXPECT_TRUE(out.empty());
+    }
+    // A long stretch of literal runs cut short: the last run claims bytes the stream lacks
+    // (the sanitizer build sees any read past the end).
+    const Stream whole = testsupport::packLiteralOnly(Stream(20000, 0x5A));
+    for (const std::size_t cut : {whole.size() - 1, whole.size() - 60, whole.size() / 2}) {
+        const Stream s(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
+        for (const DecodeLoop loop : {DecodeLoop::Best, DecodeLoop::Portable}) {
+            ByteBuffer out;
+            EXPECT_EQ(decodePacked(s, out, loop), 0u) << cut;
+        }
     }
 }
 
@@ -196,7 +207,20 @@ TEST(DecodePacked, SizeFieldIsOnlyAHint)
     Stream runs;
     for (int i = 0; i < 40; ++i)
         runs.insert(runs.end(), 9000, static_cast<std::uint8_t>(i));
-    for (const Stream& data : {plain, runs}) {
+    // Noise (literal runs) and repeats (copies) taking turns at every offset from the 4 KB
+    // stretches the decoder reads ahead.
+    Stream mixed;
+    std::mt19937 random(7);
+    while (mixed.size() < 300000) {
+        const std::size_t noise = 1 + random() % 600;
+        const std::size_t distance = 1 + random() % 40;
+        const std::size_t repeat = random() % 2500;
+        for (std::size_t i = 0; i < noise; ++i)
+            mixed.push_back(static_cast<std::uint8_t>(random()));
+        for (std::size_t i = 0; i < repeat && distance <= mixed.size(); ++i)
+            mixed.push_back(mixed[mixed.size() - distance]);
+    }
+    for (const Stream& data : {plain, runs, mixed}) {
         const Stream stream = testsupport::packRefPack(data);
         for (const std::uint32_t hint : {0u, 1u, 0xFFFFFFu, static_cast<std::uint32_t>(data.size()),
                                          static_cast<std::uint32_t>(data.size() - 1)}) {
