@@ -286,8 +286,8 @@ constexpr std::array<std::uint8_t, Wide + 1> Steps = [] {
 // The first 16 bytes of a copy in one shuffled move, whatever the distance: no branch between
 // near and far sources on most commands. `pattern` holds those 16 bytes; the rest of a longer
 // copy repeats it for a short period, or moves on in 16-byte steps for a long one.
-[[gnu::noinline, KORVEX_AVX2]] void copyRest(std::uint8_t* dst, std::size_t distance,
-                                            std::size_t n, __m128i pattern)
+[[gnu::noinline, KORVEX_AVX2]] void copyRest(std::uint8_t* dst, std::size_t distance, std::size_t n,
+                                             __m128i pattern)
 {
     if (distance >= Wide) {
         copyWide(dst + Wide, dst + Wide - distance, n - Wide);
@@ -312,26 +312,26 @@ constexpr std::array<std::uint8_t, Wide + 1> Steps = [] {
 // next command is one table read instead of arithmetic on bytes just loaded: the loop's
 // critical path. A chunk is small enough that its table stays in the first-level cache.
 constexpr std::size_t Chunk = 4096;
-constexpr std::size_t Lanes = 32;     // bytes in one AVX2 register
-constexpr std::size_t MinChunk = 64;  // below this the table is not worth building
-constexpr std::size_t MaxDistance = 131072;    // the farthest a copy reaches back
+constexpr std::size_t Lanes = 32;               // bytes in one AVX2 register
+constexpr std::size_t MinChunk = 64;            // below this the table is not worth building
+constexpr std::size_t MaxDistance = 131072;     // the farthest a copy reaches back
 constexpr std::size_t MostOutputPerInput = 257; // 1028 bytes from a 4-byte command
 constexpr std::size_t LiteralPrefetch = 512;    // bytes ahead in a stretch of literal runs
 
 // advances[q]: how far the command that would start at in[q] reaches, command bytes and
-// literals, for q below n rounded up to whole registers. Reads up to n + 31 bytes of `in`.
+// literals, for q below n rounded up to whole registers. Reads `in` up to in[n + 31].
 [[gnu::noinline, KORVEX_AVX2]] void fillAdvances(const std::uint8_t* in, std::size_t n,
-                                                std::uint8_t* advances)
+                                                 std::uint8_t* advances)
 {
-    // Indexed by the high four bits of b0: bytes before the literals (2, 3 or 4; 0 for a
-    // literal run), whether the literal count sits in b1, whether b0 starts a literal run.
-    const __m256i commandBytes = _mm256_setr_epi8(2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 0, 0,
-                                                  2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 0, 0);
-    const __m256i literalsInB1 = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, -1, -1, -1, -1, 0, 0,
-                                                  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, -1, -1, -1,
-                                                  0, 0, 0, 0);
-    const __m256i literalRun = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, -1,
-                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, -1);
+    // Indexed by the high four bits of b0 (the same 16 in both halves of a register): bytes
+    // before the literals (2, 3 or 4; 0 for a literal run), whether the literal count sits
+    // in b1, whether b0 starts a literal run.
+    const __m256i commandBytes =
+        _mm256_broadcastsi128_si256(_mm_setr_epi8(2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 0, 0));
+    const __m256i literalsInB1 = _mm256_broadcastsi128_si256(
+        _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0));
+    const __m256i literalRun = _mm256_broadcastsi128_si256(
+        _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -1, -1));
     const __m256i low2 = _mm256_set1_epi8(3);
     const __m256i low4 = _mm256_set1_epi8(0x0F);
     const __m256i low5 = _mm256_set1_epi8(0x1F);
@@ -385,20 +385,58 @@ constexpr FormColumns Columns = [] {
     return c;
 }();
 
+enum class RunsEnd
+{
+    Command, // a copy command is next
+    Closing, // the closing command is next
+    NoRoom   // the next command may reach past either buffer
+};
+
+// Literal runs from in[q] on, for as long as they follow each other: in stored, unpacked data
+// they do for long stretches. Each run's length is read from the bytes the run before it ended
+// on, so the input is asked for ahead of that chain (a prefetch never faults).
+[[gnu::always_inline, KORVEX_AVX2]] inline RunsEnd
+takeLiteralRuns(const std::uint8_t* in, std::size_t& q, std::uint8_t*& op, std::size_t inRoom,
+                const std::uint8_t* outLimit)
+{
+    unsigned b0 = in[q];
+    do {
+        if (b0 >= 0xFC)
+            return RunsEnd::Closing;
+        __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(in + q) +
+                                                         LiteralPrefetch));
+        // 32 bytes, and 80 more for a longer run: fixed moves, no loop to mispredict. The
+        // spill past the run is overwritten by the next command.
+        const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
+        const std::uint8_t* const from = in + q + 1;
+        move32(op, from);
+        if (literals > 32) {
+            move32(op + 32, from + 32);
+            move32(op + 64, from + 64);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(op + 96),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 96)));
+        }
+        q += 1 + literals;
+        op += literals;
+        if (q > inRoom || op > outLimit)
+            return RunsEnd::NoRoom;
+        b0 = in[q];
+    } while (b0 >= 0xE0);
+    return RunsEnd::Command;
+}
+
 enum class ChunkEnd
 {
-    Done,    // the chunk is used up, or a literal run reached the end of the fast loop's room
+    Done,    // the chunk is used up, or the fast loop's room
     Closing, // the closing command is next
     Unsound  // a copy reaches before the start of the output
 };
 
 // Runs the commands that start in the first n bytes at cursor.ip, n chosen so that they cannot
-// reach past either buffer. Literal runs carry their own length and often follow each other
-// for long stretches (stored, unpacked data), so they run in a loop of their own, which
-// checks the limits itself and may leave the chunk.
+// reach past either buffer. Literal runs may leave the chunk: they check the limits themselves.
 template <bool CheckDistance>
 [[gnu::always_inline, KORVEX_AVX2]] inline ChunkEnd runChunk(Cursor& cursor, std::size_t n,
-                                                              const std::uint8_t* advances)
+                                                             const std::uint8_t* advances)
 {
     // Locals: stores through `op` may alias the cursor as far as the compiler knows.
     const std::uint8_t* const in = cursor.ip;
@@ -410,39 +448,17 @@ template <bool CheckDistance>
     std::size_t q = 0;
     do {
         std::uint32_t word = load<std::uint32_t>(in + q);
-        unsigned b0 = word & 0xFF;
-        if (b0 >= 0xE0) [[unlikely]] {
-            do {
-                if (b0 >= 0xFC) {
-                    end = ChunkEnd::Closing;
-                    goto leave;
-                }
-                // 32 bytes, and 80 more for a longer run: fixed moves, no loop to mispredict.
-                // The spill past the run is overwritten by the next command.
-                const std::size_t literals = ((b0 & 0x1Fu) + 1) * 4;
-                const std::uint8_t* const from = in + q + 1;
-                // Each run's length is read from the bytes the run before it ended on, so
-                // the input is asked for ahead of that chain (a prefetch never faults).
-                __builtin_prefetch(
-                    reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(in + q) +
-                                                  LiteralPrefetch));
-                move32(op, from);
-                if (literals > 32) {
-                    move32(op + 32, from + 32);
-                    move32(op + 64, from + 64);
-                    _mm_storeu_si128(reinterpret_cast<__m128i*>(op + 96),
-                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 96)));
-                }
-                q += 1 + literals;
-                op += literals;
-                if (q > inRoom || op > outLimit)
-                    goto leave;
-                b0 = in[q];
-            } while (b0 >= 0xE0);
+        if ((word & 0xFF) >= 0xE0) [[unlikely]] {
+            const RunsEnd runs = takeLiteralRuns(in, q, op, inRoom, outLimit);
+            if (runs != RunsEnd::Command) {
+                end = runs == RunsEnd::Closing ? ChunkEnd::Closing : ChunkEnd::Done;
+                break;
+            }
             if (q >= n)
                 break;
             word = load<std::uint32_t>(in + q);
         }
+        const unsigned b0 = word & 0xFF;
         const std::size_t advance = advances[q];
         const std::size_t length = Columns.length[b0];
         // 0..3 literals in one fixed 4-byte move.
@@ -460,7 +476,6 @@ template <bool CheckDistance>
         copyShuffled(op, distance, copy);
         op += copy;
     } while (q < n);
-leave:
     cursor.ip = in + q;
     cursor.op = op;
     return end;
