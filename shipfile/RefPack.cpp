@@ -360,6 +360,13 @@ constexpr std::size_t LiteralPrefetch = 512;    // bytes ahead in a stretch of l
                         _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)));
 }
 
+// Once the output holds MaxDistance bytes, a run of 4 literals (the common run in packed
+// meshes) takes the copy path with an empty copy instead of the literal-run branch, which no
+// predictor gets right: its literals fit the fixed 4-byte move, and the 16 bytes its empty
+// copy moves come from FarBehind back, long written, so the read never waits for a store.
+constexpr unsigned FourLiteralRun = 0xE0;
+constexpr std::size_t FarBehind = 4096;
+
 // The copy fields of Forms, one array per field: each is read by one instruction indexed by b0
 // itself, where a table of whole records would first need b0 scaled to the record size.
 struct FormColumns
@@ -376,7 +383,7 @@ constexpr FormColumns Columns = [] {
     for (unsigned b0 = 0; b0 < 256; ++b0) {
         const CommandForm& f = Forms[b0];
         c.distanceMask[b0] = f.distanceMask;
-        c.distanceBase[b0] = f.distanceBase;
+        c.distanceBase[b0] = b0 == FourLiteralRun ? FarBehind : f.distanceBase;
         c.copyBase[b0] = f.copyBase;
         c.copyMask[b0] = static_cast<std::uint8_t>(f.copyMask);
         c.distanceShift[b0] = f.distanceShift;
@@ -448,7 +455,7 @@ template <bool CheckDistance>
     std::size_t q = 0;
     do {
         std::uint32_t word = load<std::uint32_t>(in + q);
-        if ((word & 0xFF) >= 0xE0) [[unlikely]] {
+        if ((word & 0xFF) >= (CheckDistance ? 0xE0 : FourLiteralRun + 1)) [[unlikely]] {
             const RunsEnd runs = takeLiteralRuns(in, q, op, inRoom, outLimit);
             if (runs != RunsEnd::Command) {
                 end = runs == RunsEnd::Closing ? ChunkEnd::Closing : ChunkEnd::Done;
