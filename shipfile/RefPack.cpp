@@ -373,8 +373,10 @@ struct FormColumns
 {
     std::uint32_t distanceMask[256];
     std::uint32_t distanceBase[256];
-    std::uint16_t copyBase[256];
-    std::uint8_t copyMask[256];
+    // 32 bits wide, as the distance fields: the instruction that uses a 32-bit field reads it
+    // itself, a narrower one needs a load of its own.
+    std::uint32_t copyBase[256];
+    std::uint32_t copyMask[256];
     std::uint8_t distanceShift[256];
     std::uint8_t length[256];
 };
@@ -385,7 +387,7 @@ constexpr FormColumns Columns = [] {
         c.distanceMask[b0] = f.distanceMask;
         c.distanceBase[b0] = b0 == FourLiteralRun ? FarBehind : f.distanceBase;
         c.copyBase[b0] = f.copyBase;
-        c.copyMask[b0] = static_cast<std::uint8_t>(f.copyMask);
+        c.copyMask[b0] = f.copyMask;
         c.distanceShift[b0] = f.distanceShift;
         c.length[b0] = f.length;
     }
