@@ -360,10 +360,10 @@ constexpr std::size_t LiteralPrefetch = 512;    // bytes ahead in a stretch of l
                         _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)));
 }
 
-// Once the output holds MaxDistance bytes, a run of 4 literals (the common run in packed
-// meshes) takes the copy path with an empty copy instead of the literal-run branch, which no
-// predictor gets right: its literals fit the fixed 4-byte move, and the 16 bytes its empty
-// copy moves come from FarBehind back, long written, so the read never waits for a store.
+// In an unchecked chunk a run of 4 literals, the common run in packed meshes, takes the copy
+// path with an empty copy instead of the literal-run branch, which no predictor gets right: its
+// literals fit the fixed 4-byte move, and the 16 bytes its empty copy moves come from
+// FarBehind back, long written, so the read never waits for a store.
 constexpr unsigned FourLiteralRun = 0xE0;
 constexpr std::size_t FarBehind = 4096;
 
@@ -441,9 +441,11 @@ enum class ChunkEnd
     Unsound  // a copy reaches before the start of the output
 };
 
-// Runs the commands that start in the first n bytes at cursor.ip, n chosen so that they cannot
-// reach past either buffer. Literal runs may leave the chunk: they check the limits themselves.
-template <bool CheckDistance>
+// Runs the commands that start in the first n bytes at cursor.ip; n keeps their reads inside
+// the input. A checked chunk also stops where a command could write past the output, and
+// refuses a copy from before its start; an unchecked one needs neither, as the caller makes
+// sure. Literal runs may leave the chunk: they check the limits themselves.
+template <bool Checked>
 [[gnu::always_inline, KORVEX_AVX2]] inline ChunkEnd runChunk(Cursor& cursor, std::size_t n,
                                                              const std::uint8_t* advances)
 {
@@ -457,7 +459,7 @@ template <bool CheckDistance>
     std::size_t q = 0;
     do {
         std::uint32_t word = load<std::uint32_t>(in + q);
-        if ((word & 0xFF) >= (CheckDistance ? 0xE0 : FourLiteralRun + 1)) [[unlikely]] {
+        if ((word & 0xFF) >= (Checked ? 0xE0 : FourLiteralRun + 1)) [[unlikely]] {
             const RunsEnd runs = takeLiteralRuns(in, q, op, inRoom, outLimit);
             if (runs != RunsEnd::Command) {
                 end = runs == RunsEnd::Closing ? ChunkEnd::Closing : ChunkEnd::Done;
@@ -478,13 +480,13 @@ template <bool CheckDistance>
         const std::size_t distance =
             Columns.distanceBase[b0] +
             ((__builtin_bswap32(word) >> Columns.distanceShift[b0]) & Columns.distanceMask[b0]);
-        if (CheckDistance && distance > static_cast<std::size_t>(op - outBegin)) [[unlikely]] {
+        if (Checked && distance > static_cast<std::size_t>(op - outBegin)) [[unlikely]] {
             end = ChunkEnd::Unsound;
             break;
         }
         copyShuffled(op, distance, copy);
         op += copy;
-    } while (q < n);
+    } while (q < n && (!Checked || op <= outLimit));
     cursor.ip = in + q;
     cursor.op = op;
     return end;
@@ -494,19 +496,21 @@ template <bool CheckDistance>
 {
     alignas(Lanes) std::uint8_t advances[Chunk + Lanes];
     while (cursor.ip <= cursor.inLimit && cursor.op <= cursor.outLimit) {
-        // Commands starting in the chunk consume at most its bytes and one more command, and
-        // write at most MostOutputPerInput bytes for each byte they consume.
-        const std::size_t inRoom = static_cast<std::size_t>(cursor.inLimit - cursor.ip) + 1;
-        const std::size_t outRoom =
-            static_cast<std::size_t>(cursor.outLimit - cursor.op) / MostOutputPerInput;
-        const std::size_t n = std::min({Chunk, inRoom, outRoom});
+        std::size_t n = std::min(Chunk, static_cast<std::size_t>(cursor.inLimit - cursor.ip) + 1);
         if (n < MinChunk)
             return decodeFastPortable(cursor); // the last few commands, each checked
+        // No checks once the output holds the farthest reach of a copy, and has room for all
+        // that the chunk's commands can write: they consume at most its bytes and one more
+        // command, and write at most MostOutputPerInput bytes for each byte they consume.
+        const std::size_t safe =
+            static_cast<std::size_t>(cursor.outLimit - cursor.op) / MostOutputPerInput;
+        const bool checked =
+            static_cast<std::size_t>(cursor.op - cursor.outBegin) < MaxDistance || safe < MinChunk;
+        if (!checked)
+            n = std::min(n, safe);
         fillAdvances(cursor.ip, n, advances);
-        // Once the output holds the farthest reach of a copy, no copy can reach before it.
-        const ChunkEnd end = static_cast<std::size_t>(cursor.op - cursor.outBegin) >= MaxDistance
-                                 ? runChunk<false>(cursor, n, advances)
-                                 : runChunk<true>(cursor, n, advances);
+        const ChunkEnd end =
+            checked ? runChunk<true>(cursor, n, advances) : runChunk<false>(cursor, n, advances);
         if (end != ChunkEnd::Done)
             return end == ChunkEnd::Closing;
     }
