@@ -2,6 +2,7 @@
 // mesh.qfs and mesh-literal.qfs from the shared bench folder, and a literal-only stream of
 // five copies of mesh.bin (14.45 MB, larger than the caches) packed here. Each stream is
 // decoded into a fresh buffer every time, as loading a ship does, and into one reused buffer.
+// Beside them, 64 ship-sized streams (45 KB slices of mesh.bin packed here) decoded in turn.
 // Repetitions run interleaved; the summary at the end gives their medians against the targets.
 //   build/release/bench/decode_bench [--benchmark_repetitions=N] [--benchmark_min_time=S]
 #include "bench/MedianReporter.h"
@@ -43,6 +44,8 @@ struct Stream
 };
 
 constexpr int LargeCopies = 5;
+constexpr int Ships = 64;
+constexpr std::size_t ShipBytes = 45000;
 
 // $KORVEX_BENCH_DATA when set, else the shared folder beside the checkout.
 std::optional<std::vector<Stream>> loadStreams()
@@ -69,6 +72,17 @@ std::optional<std::vector<Stream>> loadStreams()
     return std::vector<Stream>{{"mesh.qfs", files["mesh.qfs"], mesh},
                                {"mesh-literal.qfs", files["mesh-literal.qfs"], mesh},
                                {"literal-14MB", std::move(largePacked), std::move(large)}};
+}
+
+std::vector<Stream> shipStreams(const Stream& mesh)
+{
+    std::vector<Stream> ships;
+    for (std::size_t i = 0; i < Ships; ++i) {
+        const auto from = mesh.expected.begin() + static_cast<std::ptrdiff_t>(i * ShipBytes);
+        ByteVector plain(from, from + static_cast<std::ptrdiff_t>(ShipBytes));
+        ships.push_back({"ship", shipmaker::packRefPack(plain), plain});
+    }
+    return ships;
 }
 
 bool decodesRight(const Stream& s)
@@ -113,6 +127,25 @@ void decodeReused(benchmark::State& state, const Stream& s, shipfile::DecodeLoop
         benchmark::ClobberMemory();
     }
     setBytes(state, s);
+}
+
+// Each ship into a fresh buffer, one after the other, as opening ships in turn does.
+void decodeShips(benchmark::State& state, const std::vector<Stream>& ships)
+{
+    for (const Stream& s : ships)
+        if (!decodesRight(s)) {
+            state.SkipWithError("decoded ship differs from the original");
+            return;
+        }
+    for (auto _ : state)
+        for (const Stream& s : ships) {
+            shipfile::ByteBuffer output;
+            benchmark::DoNotOptimize(shipfile::decodePacked(s.packed, output));
+            benchmark::DoNotOptimize(output.data());
+            benchmark::ClobberMemory();
+        }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * Ships *
+                            static_cast<std::int64_t>(ShipBytes));
 }
 
 void copy(benchmark::State& state, const Stream& s)
@@ -172,6 +205,8 @@ void summarise(const bench::MedianReporter& reporter, const std::vector<Stream>&
     target("mesh.qfs, fresh buffer", mesh.fresh, 1500, "MB/s");
     std::printf("  %-52s %9.1f MB/s  (no target)\n", "mesh.qfs, portable loop, reused buffer",
                 rate(reporter, "mesh.qfs/portable", streams[0].expected.size()));
+    std::printf("  %-52s %9.1f MB/s  (no target)\n", "64 ships of 45 KB in turn, fresh buffers",
+                rate(reporter, "ships/fresh", Ships * ShipBytes));
     target("mesh.qfs, fresh as % of reused", 100 * mesh.fresh / mesh.reused, 95, "%");
     target("mesh-literal.qfs, reused as % of memcpy", 100 * meshLiteral.reused / meshLiteral.copy,
            50, "%");
@@ -186,6 +221,7 @@ int main(int argc, char** argv)
     static const std::optional<std::vector<Stream>> streams = loadStreams();
     if (!streams)
         return 1;
+    static const std::vector<Stream> ships = shipStreams(streams->front());
 
     // Defaults that give steady medians; flags on the command line win.
     bench::initialise(argc, argv,
@@ -201,6 +237,7 @@ int main(int argc, char** argv)
     // What processors without AVX2 get, on the stream that depends most on the copy loop.
     benchmark::RegisterBenchmark("mesh.qfs/portable", decodeReused, std::cref(streams->front()),
                                  shipfile::DecodeLoop::Portable);
+    benchmark::RegisterBenchmark("ships/fresh", decodeShips, std::cref(ships));
     bench::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
