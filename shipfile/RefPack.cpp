@@ -360,10 +360,10 @@ constexpr std::size_t LiteralPrefetch = 512;    // bytes ahead in a stretch of l
                         _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)));
 }
 
-// In an unchecked chunk a run of 4 literals, the common run in packed meshes, takes the copy
-// path with an empty copy instead of the literal-run branch, which no predictor gets right: its
-// literals fit the fixed 4-byte move, and the 16 bytes its empty copy moves come from
-// FarBehind back, long written, so the read never waits for a store.
+// Once the output holds FarBehind bytes, a run of 4 literals (the common run in packed meshes)
+// takes the copy path with an empty copy instead of the literal-run branch, which no predictor
+// gets right: its literals fit the fixed 4-byte move, and the 16 bytes its empty copy moves
+// come from FarBehind back, long written, so the read never waits for a store.
 constexpr unsigned FourLiteralRun = 0xE0;
 constexpr std::size_t FarBehind = 4096;
 
@@ -455,11 +455,15 @@ template <bool Checked>
     const std::size_t inRoom = static_cast<std::size_t>(cursor.inLimit - in);
     const std::uint8_t* const outLimit = cursor.outLimit;
     const std::uint8_t* const outBegin = cursor.outBegin;
+    // Runs from here on take the literal-run branch; a run of 4 literals only once its empty
+    // copy has FarBehind bytes to read.
+    const unsigned firstRun =
+        static_cast<std::size_t>(op - outBegin) >= FarBehind ? FourLiteralRun + 1 : FourLiteralRun;
     ChunkEnd end = ChunkEnd::Done;
     std::size_t q = 0;
     do {
         std::uint32_t word = load<std::uint32_t>(in + q);
-        if ((word & 0xFF) >= (Checked ? 0xE0 : FourLiteralRun + 1)) [[unlikely]] {
+        if ((word & 0xFF) >= firstRun) [[unlikely]] {
             const RunsEnd runs = takeLiteralRuns(in, q, op, inRoom, outLimit);
             if (runs != RunsEnd::Command) {
                 end = runs == RunsEnd::Closing ? ChunkEnd::Closing : ChunkEnd::Done;

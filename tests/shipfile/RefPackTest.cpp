@@ -174,6 +174,18 @@ TEST(DecodePacked, CopiesEveryLengthAtShortDistances)
         const Probe p = probe(3, copy, distance, form);
         EXPECT_EQ(decode(p.stream), p.expected);
     }
+    // Runs of 4 literals after copies near the start of the output, where no copy reaches far
+    // back, also after the output outgrew its size field (0) and the loop started again.
+    Probe early;
+    early.stream = packed({});
+    appendLiterals(early, 112, 7);
+    for (int i = 0; i < 300; ++i) {
+        appendCopy(early, 0, 10, 1, 2);
+        appendLiterals(early, 4, static_cast<std::uint8_t>(i));
+    }
+    appendLiterals(early, 224, 91);
+    early.stream.push_back(0xFC);
+    EXPECT_EQ(decode(early.stream), early.expected);
     // Bytes after the closing command are not read, also where the wide-move loop meets it.
     Probe trailed = probe(0, 3, 1, 2);
     trailed.stream.insert(trailed.stream.end(), 200, 0xE5);
