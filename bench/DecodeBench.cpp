@@ -98,19 +98,23 @@ void setBytes(benchmark::State& state, const Stream& s)
                             static_cast<std::int64_t>(s.expected.size()));
 }
 
-// A new buffer for every decode, as the loader has: allocation and first touch count.
+// A new buffer for the decode, as the loader has: allocation and first touch count.
+void decodeIntoFresh(const Stream& s)
+{
+    shipfile::ByteBuffer output;
+    benchmark::DoNotOptimize(shipfile::decodePacked(s.packed, output));
+    benchmark::DoNotOptimize(output.data());
+    benchmark::ClobberMemory();
+}
+
 void decodeFresh(benchmark::State& state, const Stream& s)
 {
     if (!decodesRight(s)) {
         state.SkipWithError("decoded stream differs from the original");
         return;
     }
-    for (auto _ : state) {
-        shipfile::ByteBuffer output;
-        benchmark::DoNotOptimize(shipfile::decodePacked(s.packed, output));
-        benchmark::DoNotOptimize(output.data());
-        benchmark::ClobberMemory();
-    }
+    for (auto _ : state)
+        decodeIntoFresh(s);
     setBytes(state, s);
 }
 
@@ -132,18 +136,13 @@ void decodeReused(benchmark::State& state, const Stream& s, shipfile::DecodeLoop
 // Each ship into a fresh buffer, one after the other, as opening ships in turn does.
 void decodeShips(benchmark::State& state, const std::vector<Stream>& ships)
 {
-    for (const Stream& s : ships)
-        if (!decodesRight(s)) {
-            state.SkipWithError("decoded ship differs from the original");
-            return;
-        }
+    if (!std::all_of(ships.begin(), ships.end(), decodesRight)) {
+        state.SkipWithError("decoded ship differs from the original");
+        return;
+    }
     for (auto _ : state)
-        for (const Stream& s : ships) {
-            shipfile::ByteBuffer output;
-            benchmark::DoNotOptimize(shipfile::decodePacked(s.packed, output));
-            benchmark::DoNotOptimize(output.data());
-            benchmark::ClobberMemory();
-        }
+        for (const Stream& s : ships)
+            decodeIntoFresh(s);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * Ships *
                             static_cast<std::int64_t>(ShipBytes));
 }
