@@ -436,7 +436,7 @@ takeLiteralRuns(const std::uint8_t* in, std::size_t& q, std::uint8_t*& op, std::
 
 enum class ChunkEnd
 {
-    Done,    // the chunk is used up, or the fast loop's room
+    Done,    // the chunk, or the fast loop's room, is used up
     Closing, // the closing command is next
     Unsound  // a copy reaches before the start of the output
 };
