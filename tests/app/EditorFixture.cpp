@@ -15,12 +15,24 @@ namespace apptests {
 
 namespace id = resources::mainwindow;
 
+namespace {
+// Makes `window` the active one, where its shortcuts work. On a loaded machine the X server can
+// drop a request made while the window is still settling, so it is asked again.
+void activate(QWidget& window, const char* warning)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        window.activateWindow();
+        if (QTest::qWaitForWindowActive(&window, 2000))
+            return;
+    }
+    qWarning("%s", warning);
+}
+} // namespace
+
 app::MainDialog& Editor::open(const testsupport::Ship& ship)
 {
     auto& w = start(pathText(writeShip("sample.shp", testsupport::buildShip(ship))));
-    w.activateWindow(); // where the shortcuts work
-    if (!QTest::qWaitForWindowActive(&w))
-        qWarning("main window not active");
+    activate(w, "main window not active");
     return w;
 }
 
@@ -82,6 +94,8 @@ ModalDriver::ModalDriver(std::function<void(QDialog&)> act)
             return;
         m_last = dialog;
         ++shown;
+        if (!m_owner && dialog->parentWidget())
+            m_owner = dialog->parentWidget()->window();
         m_act(*dialog);
     });
     m_poll.start();
@@ -91,9 +105,7 @@ ModalDriver::~ModalDriver()
 {
     if (shown == 0 || !m_owner || m_owner->isActiveWindow())
         return;
-    m_owner->activateWindow();
-    if (!QTest::qWaitForWindowActive(m_owner))
-        qWarning("window not active again after its dialog");
+    activate(*m_owner, "window not active again after its dialog");
 }
 
 QString entryText(const QAction* action)

@@ -126,8 +126,9 @@ class ModalDriver
 {
 public:
     explicit ModalDriver(std::function<void(QDialog&)> act);
-    /// Gives the activation back to the window that had it: the window manager does that
-    /// late, and until it does, that window's shortcuts do not fire.
+    /// Gives the activation back to the window that had it, or else to the dialog's window:
+    /// the window manager does that late, and until it does, that window's shortcuts do not
+    /// fire.
     ~ModalDriver();
     int shown = 0;
 
