@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <utility>
@@ -26,10 +27,7 @@ using shipfile::Vec3;
 
 namespace {
 
-constexpr const char* PlainMaterialName = "Untextured";
-constexpr const char* TwoSidedSuffix = " (two-sided)";
 constexpr const char* BoxMaterialName = "Collision Box";
-constexpr const char* BoxNodeName = "Collision Box ";
 
 Vec3f subtract(const Vec3f& a, const Vec3f& b)
 {
@@ -151,19 +149,26 @@ public:
 
     ExportScene build()
     {
+        // Components take their names first: the importer finds them by name.
         const int count = shipfile::componentCount(m_file);
-        for (int n = 0; n < count; ++n)
-            if (m_options.keepDest || !shipfile::isDestComponent(m_file, n))
-                addComponent(n);
+        for (int n = 0; n < count; ++n) {
+            if (!m_options.keepDest && shipfile::isDestComponent(m_file, n))
+                continue;
+            ComponentNode node;
+            node.index = static_cast<std::size_t>(n);
+            node.name = m_names.take(toUtf8(shipfile::componentName(m_file, n)));
+            m_scene.components.push_back(std::move(node));
+        }
+        for (ComponentNode& node : m_scene.components)
+            addComponent(node);
         warnAboutTextures();
         return std::move(m_scene);
     }
 
 private:
-    void addComponent(int n)
+    void addComponent(ComponentNode& node)
     {
-        ComponentNode node;
-        node.name = toUtf8(shipfile::componentName(m_file, n));
+        const int n = static_cast<int>(node.index);
         const Vec3 origin =
             m_file.componentBlock
                 ? m_file.componentBlock->componentOrigin(static_cast<std::size_t>(n))
@@ -188,7 +193,6 @@ private:
         if (m_options.boxes)
             if (const ShipBlock* boxes = shipfile::boxBlockOf(m_file, n))
                 addBoxes(node, *boxes);
-        m_scene.components.push_back(std::move(node));
     }
 
     void addFaces(ComponentNode& node, const ShipBlock& faces, const ShipBlock& vertices,
@@ -241,9 +245,10 @@ private:
             const auto [slot, added] =
                 primitiveOfMaterial.try_emplace(material, node.primitives.size());
             if (added)
-                node.primitives.push_back(Primitive{material, {}});
-            auto& out = node.primitives[slot->second].corners;
-            out.insert(out.end(), corners.begin(), corners.end());
+                node.primitives.push_back(Primitive{material, {}, {}});
+            Primitive& out = node.primitives[slot->second];
+            out.corners.insert(out.corners.end(), corners.begin(), corners.end());
+            out.faces.push_back(i);
             ++m_scene.triangleCount;
         }
     }
@@ -256,10 +261,10 @@ private:
             a.index = j;
             a.kind = shipfile::readI32(record, lay::attachment::Kind).value_or(-1);
             const std::string_view kindName = shipfile::attachmentKindName(a.kind);
-            a.name =
+            a.name = m_names.take(
                 (kindName.empty() ? shipfile::messages::formatNumber(msg::ExportUnknownKind, a.kind)
                                   : std::string(kindName)) +
-                " " + std::to_string(j);
+                " " + std::to_string(j));
             a.position = shipfile::readVec3(record, lay::attachment::Position).value_or(Vec3{});
             a.translation = toExportAxes(a.position);
             if (!finite(a.translation))
@@ -284,7 +289,7 @@ private:
             if (!half || !centre)
                 continue;
             BoxNode box;
-            box.name = BoxNodeName + std::to_string(j);
+            const std::string name = std::string(BoxNodeName) + std::to_string(j);
             bool usable = true;
             for (std::size_t k = 0; k < 8; ++k) {
                 // The record's rows are the rows of the box's rotation: corner = centre + R * h.
@@ -298,6 +303,8 @@ private:
             }
             if (!usable)
                 continue;
+            box.name = m_names.take(name);
+            box.objectName = m_names.take(node.name + " " + name);
             if (!m_boxMaterial) {
                 m_boxMaterial = m_scene.materials.size();
                 m_scene.materials.push_back(
@@ -393,6 +400,7 @@ private:
     const shipfile::ShipFile& m_file;
     const ExportOptions& m_options;
     ExportScene m_scene;
+    UniqueNames m_names;
     std::map<std::pair<std::string, bool>, std::size_t> m_materials;
     std::map<std::string, std::optional<std::pair<std::size_t, bool>>> m_pictures;
     std::set<std::string> m_stems;
@@ -402,6 +410,18 @@ private:
 };
 
 } // namespace
+
+std::string UniqueNames::take(const std::string& name)
+{
+    if (m_used.insert(name).second)
+        return name;
+    for (int n = 1;; ++n) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%03d", n);
+        if (m_used.insert(name + suffix).second)
+            return name + suffix;
+    }
+}
 
 Vec3f toExportAxes(Vec3 p)
 {
