@@ -4,6 +4,7 @@
 #include "tools/StderrSink.h"
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ int runInfo(Arguments args);
 int runUnpack(Arguments args);
 /// `export FILE -o OUT.glb|OUT.gltf|OUT.obj [options]`: the ship for general 3D tools.
 int runExport(Arguments args);
+/// `import SHIP MODEL -o OUT.shp [options]`: the model's geometry and attachments into the ship.
+int runImport(Arguments args);
 /// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
 /// the Qt build, and it needs an X display for its OpenGL context.
 int runRender(Arguments args);
@@ -46,6 +49,11 @@ void printError(std::string_view text);
 int usageError(std::string_view usageLine);
 /// Names the option the command does not know, then shows the usage; returns ExitUsage.
 int unknownOption(std::string_view option, std::string_view usageLine);
+
+/// `text` as a whole decimal number, or nothing.
+std::optional<int> wholeNumber(std::string_view text);
+/// The component `wanted` names: a record number, or a name compared ignoring case.
+std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_view wanted);
 
 /// Loads `path`, plain or packed, reporting through `sink`, which the document keeps for its
 /// own messages. Null, after the loader's message or a line of our own, when nothing was read.

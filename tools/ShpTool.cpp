@@ -31,6 +31,7 @@ const Command Commands[] = {
      {messages::UsageInfoExit, messages::UsageInfoNames}},
     {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
     {"export", tools::runExport, messages::UsageExport, {}},
+    {"import", tools::runImport, messages::UsageImport, {messages::UsageImportExit}},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::UsageRender, {}},
 #endif

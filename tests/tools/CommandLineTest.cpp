@@ -246,4 +246,31 @@ TEST_F(CommandLine, UnpackAndExportWriteTheirFiles)
     EXPECT_TRUE(fs::exists(dir / "sample.mtl"));
 }
 
+TEST_F(CommandLine, ImportWritesTheShipOrNothing)
+{
+    const std::string shp = write("sample.shp", sample);
+    const std::string glb = (dir / "sample.glb").string();
+    ASSERT_EQ(run({"export", shp, "-o", glb}).exitCode, 0);
+    const fs::path out = dir / "back.shp";
+    const auto imported = run({"import", shp, glb, "-o", out.string()});
+    EXPECT_EQ(imported.exitCode, 0);
+    EXPECT_EQ(imported.err, "");
+    EXPECT_EQ(imported.out.rfind("wrote \"" + out.string() + "\"\n\"Hull\": geometry kept", 0), 0u)
+        << imported.out;
+    EXPECT_EQ(testsupport::readBytes(out), sample);
+
+    // A damaged model, and a component to copy that is not there: nothing written.
+    fs::remove(out);
+    const std::string broken = write("broken.gltf", {'{', '"', 'a'});
+    const auto refused = run({"import", shp, broken, "-o", out.string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("\"" + broken + "\" was not imported: it is no glTF file"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(run({"import", shp, glb, "-o", out.string(), "--add", "--like", "Nope"}).exitCode,
+              1);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(run({"import", shp, glb}).exitCode, 2);
+}
+
 } // namespace
