@@ -78,4 +78,149 @@ TEST(ImportRoundTrip, AnExportBroughtBackUnchangedGivesTheShipByteForByte)
             }
 }
 
+std::size_t nodeNamed(const importer::Model& model, const std::string& name)
+{
+    for (std::size_t i = 0; i < model.nodes.size(); ++i)
+        if (model.nodes[i].name == name)
+            return i;
+    ADD_FAILURE() << name;
+    return 0;
+}
+
+// Twelve triangles around a 10-unit cube at `centre`, in one material.
+std::vector<importer::Triangle> cube(importer::Vec3f centre, std::size_t material)
+{
+    std::vector<importer::Triangle> out;
+    const auto corner = [&](int k) {
+        return importer::Vec3f{centre[0] + ((k & 1) ? 5.0f : -5.0f),
+                               centre[1] + ((k & 2) ? 5.0f : -5.0f),
+                               centre[2] + ((k & 4) ? 5.0f : -5.0f)};
+    };
+    const int sides[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& q : sides)
+        for (const auto& t : {std::array{q[0], q[1], q[2]}, std::array{q[0], q[2], q[3]}}) {
+            importer::Triangle triangle;
+            triangle.material = material;
+            for (std::size_t c = 0; c < 3; ++c)
+                triangle.positions[c] = corner(t[c]);
+            out.push_back(triangle);
+        }
+    return out;
+}
+
+shipfile::Bytes recordOf(const shipfile::ShipFile& file, std::uint32_t type, int nth, std::size_t r)
+{
+    return shipfile::nthBlockOfType(file, type, nth)->record(r);
+}
+
+TEST(ImportChanges, ScaledDeletedAddedAndMovedComeBackAndNothingElseChanges)
+{
+    const ByteVector image = buildShip(sampleShip());
+    RecordingSink sink;
+    const auto before = shipfile::ShipFile::fromBytes(image, "before.shp", sink);
+    Exported e(image, "ship.glb");
+    importer::Model& model = *e.model;
+
+    // The turret's node scaled by 2, the hull's first face deleted and a cube added in its
+    // material, the engine flame moved 5 units to port.
+    importer::Node& turret = model.nodes[nodeNamed(model, "Turret")];
+    turret.local[0] = turret.local[5] = turret.local[10] = 2;
+    auto& hull = model.meshes[static_cast<std::size_t>(model.nodes[nodeNamed(model, "Hull")].mesh)];
+    const importer::Triangle deleted = hull.triangles.front();
+    hull.triangles.erase(hull.triangles.begin());
+    for (const importer::Triangle& t : cube({0, 0, 1000}, deleted.material))
+        hull.triangles.push_back(t);
+    model.nodes[nodeNamed(model, "Engine Flame 2")].local[12] += 5;
+
+    const importer::ImportPlan plan = e.import();
+    const shipfile::ShipFile& after = *e.file;
+
+    const shipfile::ShipBlock* oldVertices = shipfile::nthBlockOfType(*before, lay::type::Vertices, 1);
+    const shipfile::ShipBlock* newVertices = shipfile::nthBlockOfType(after, lay::type::Vertices, 1);
+    ASSERT_EQ(newVertices->count, oldVertices->count);
+    for (std::size_t v = 0; v < oldVertices->count; ++v) {
+        const auto was = *shipfile::readVec3(oldVertices->record(v), 0);
+        EXPECT_EQ(*shipfile::readVec3(newVertices->record(v), 0),
+                  (shipfile::Vec3{was.x * 2, was.y * 2, was.z * 2}));
+        EXPECT_TRUE(std::ranges::equal(oldVertices->record(v).subspan(12),
+                                       newVertices->record(v).subspan(12)));
+    }
+
+    const shipfile::ShipBlock* oldFaces = shipfile::nthBlockOfType(*before, lay::type::Faces, 0);
+    const shipfile::ShipBlock* newFaces = shipfile::nthBlockOfType(after, lay::type::Faces, 0);
+    ASSERT_EQ(newFaces->count, oldFaces->count - 1 + 12);
+    for (std::size_t f = 1; f < oldFaces->count; ++f)
+        EXPECT_TRUE(std::ranges::equal(oldFaces->record(f), newFaces->record(f - 1))) << f;
+    const auto texture = shipfile::readU32(oldFaces->record(0), lay::face::TextureIndex);
+    for (std::size_t f = oldFaces->count - 1; f < newFaces->count; ++f)
+        EXPECT_EQ(shipfile::readU32(newFaces->record(f), lay::face::TextureIndex), texture);
+    EXPECT_EQ(shipfile::nthBlockOfType(after, lay::type::Vertices, 0)->count,
+              shipfile::nthBlockOfType(*before, lay::type::Vertices, 0)->count + 8);
+
+    const auto flameWas = *shipfile::readVec3(recordOf(*before, lay::type::Attachments, 0, 2), 4);
+    EXPECT_EQ(*shipfile::readVec3(recordOf(after, lay::type::Attachments, 0, 2), 4),
+              (shipfile::Vec3{flameWas.x - 5, flameWas.y, flameWas.z}));
+    for (const std::size_t j : {0u, 1u, 3u, 4u})
+        EXPECT_TRUE(std::ranges::equal(recordOf(after, lay::type::Attachments, 0, j),
+                                       recordOf(*before, lay::type::Attachments, 0, j)));
+    EXPECT_TRUE(std::ranges::equal(shipfile::componentRecord(after, 0),
+                                   shipfile::componentRecord(*before, 0)));
+
+    ASSERT_EQ(plan.report.size(), 2u);
+    EXPECT_EQ(plan.report[0].newFaces, 12u);
+    EXPECT_EQ(plan.report[0].vertexBytesFromNearest, 8u);
+    EXPECT_EQ(plan.report[0].attachmentsMoved, std::vector<std::string>{"Engine Flame 2"});
+    EXPECT_TRUE(plan.report[1].transformed);
+}
+
+TEST(ImportChanges, AddedMeshesBecomeComponentsLikeTheOneNamed)
+{
+    for (const int like : {0, 1}) {
+        SCOPED_TRACE(like);
+        const ByteVector image = buildShip(sampleShip());
+        Exported e(image, "ship.glb");
+        importer::Model& model = *e.model;
+        model.meshes.push_back({"Cube", cube({0, 0, 0}, importer::NoMaterial), 0});
+        importer::Node node;
+        node.name = "Cube.001";
+        node.mesh = static_cast<int>(model.meshes.size() - 1);
+        node.local[12] = 10; // x to port
+        model.nodes.push_back(node);
+        importer::Node flame;
+        flame.name = "Engine Flame";
+        flame.parent = static_cast<int>(model.nodes.size() - 1);
+        model.nodes.push_back(flame);
+
+        // Without --add the mesh is skipped and the ship stays as it was.
+        importer::ImportPlan plan = importer::planImport(*e.file, model, {false, like});
+        ASSERT_EQ(plan.matches.back().action, importer::MeshAction::Skip);
+        EXPECT_EQ(importer::reportLines(plan).back(), "\"Cube.001\": skipped, names no component");
+
+        plan = e.import({true, like});
+        const shipfile::ShipFile& ship = *e.file;
+        ASSERT_EQ(shipfile::componentCount(ship), 3);
+        EXPECT_EQ(shipfile::componentName(ship, 2), "Cube");
+        EXPECT_EQ(ship.componentBlock->componentOrigin(2), (shipfile::Vec3{-10, 0, 0}));
+        const auto record = shipfile::componentRecord(ship, 2);
+        const auto model312 = shipfile::componentRecord(ship, like);
+        EXPECT_TRUE(std::equal(record.begin() + 80, record.end(), model312.begin() + 80));
+        EXPECT_EQ(shipfile::attachmentBlockOf(ship, 2)->count, 1u);
+        EXPECT_EQ(shipfile::boxBlockOf(ship, 2)->count, 0u);
+        EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Faces, 2)->count, 12u);
+        EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Vertices, 2)->count, 8u);
+        // The section has the blocks of the one it copies, but for the box face lists.
+        std::vector<std::uint32_t> types, likeTypes;
+        for (const auto* b = shipfile::sectionStart(ship, 2); b; b = b->next.get())
+            types.push_back(b->type);
+        for (const auto* b = shipfile::sectionStart(ship, like);
+             b != shipfile::sectionEnd(shipfile::sectionStart(ship, like)); b = b->next.get())
+            likeTypes.push_back(b->type);
+        EXPECT_EQ(types, likeTypes);
+        EXPECT_TRUE(plan.report.back().added);
+        EXPECT_EQ(plan.report.back().vertexBytesZero, 8u);
+        EXPECT_EQ(plan.report.back().untextured, 12u);
+    }
+}
+
 } // namespace
