@@ -10,6 +10,8 @@
 #include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
 
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -220,6 +222,105 @@ TEST(ImportChanges, AddedMeshesBecomeComponentsLikeTheOneNamed)
         EXPECT_TRUE(plan.report.back().added);
         EXPECT_EQ(plan.report.back().vertexBytesZero, 8u);
         EXPECT_EQ(plan.report.back().untextured, 12u);
+    }
+}
+
+std::string base64(const std::vector<std::uint8_t>& bytes)
+{
+    static constexpr char Digits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::uint32_t n = std::uint32_t{bytes[i]} << 16 |
+                                (i + 1 < bytes.size() ? std::uint32_t{bytes[i + 1]} << 8 : 0) |
+                                (i + 2 < bytes.size() ? bytes[i + 2] : 0);
+        const std::size_t digits = std::min<std::size_t>(bytes.size() - i, 3) + 1;
+        for (std::size_t k = 0; k < 4; ++k)
+            out += k < digits ? Digits[(n >> (18 - 6 * k)) & 63] : '=';
+    }
+    return out;
+}
+
+// One triangle for a node "Hull": three float positions, then three 16-bit indices.
+std::string gltf(const std::vector<float>& positions, const std::vector<std::uint16_t>& indices,
+                 const std::string& positionCount = "3", const std::string& nodes = "")
+{
+    std::vector<std::uint8_t> buffer(positions.size() * 4 + indices.size() * 2);
+    std::memcpy(buffer.data(), positions.data(), positions.size() * 4);
+    std::memcpy(buffer.data() + positions.size() * 4, indices.data(), indices.size() * 2);
+    return R"({"asset":{"version":"2.0"},"scenes":[{"nodes":[0]}],"nodes":[)" +
+           (nodes.empty() ? std::string(R"({"name":"Hull","mesh":0})") : nodes) +
+           R"(],"meshes":[{"name":"Hull","primitives":[{"attributes":{"POSITION":0},"indices":1}]}],)"
+           R"("buffers":[{"byteLength":)" +
+           std::to_string(buffer.size()) + R"(,"uri":"data:application/octet-stream;base64,)" +
+           base64(buffer) + R"("}],"bufferViews":[{"buffer":0,"byteLength":)" +
+           std::to_string(positions.size() * 4) + R"(},{"buffer":0,"byteOffset":)" +
+           std::to_string(positions.size() * 4) + R"(,"byteLength":)" +
+           std::to_string(indices.size() * 2) +
+           R"(}],"accessors":[{"bufferView":0,"componentType":5126,"count":)" + positionCount +
+           R"(,"type":"VEC3"},{"bufferView":1,"componentType":5123,"count":)" +
+           std::to_string(indices.size()) + R"(,"type":"SCALAR"}]})";
+}
+
+TEST(ImportRefusal, DamagedModelsAreRefusedSayingWhatAndWhereAndNothingChanges)
+{
+    const std::vector<float> triangle = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    std::string tooMany = "v 0 0 0\nv 1 0 0\nv 0 1 0\no Hull\n";
+    for (int i = 0; i < 65536; ++i)
+        tooMany += "f 1 2 3\n";
+    struct Case
+    {
+        const char* what;
+        const char* file;
+        std::string content;
+        std::string says;
+    };
+    const std::vector<Case> cases = {
+        {"broken JSON", "m.gltf", R"({"asset": {"version": "2.0")",
+         "it is no glTF file the reader understands"},
+        {"not glTF at all", "m.glb", "glTF but not really", "it is no glTF file"},
+        {"accessor past its buffer", "m.gltf", gltf(triangle, {0, 1, 2}, "4"),
+         "accessor 0 of mesh \"Hull\", primitive 0 reaches past the end of its buffer"},
+        {"a huge count", "m.gltf", gltf(triangle, {0, 1, 2}, "4294967295"),
+         "accessor 0 of mesh \"Hull\", primitive 0 reaches past the end of its buffer"},
+        {"an index past the vertices", "m.gltf", gltf(triangle, {0, 1, 7}),
+         "mesh \"Hull\", primitive 0 names vertex 7, past the vertices it has"},
+        {"a NaN position", "m.gltf", gltf({0, 0, 0, NAN, 0, 0, 0, 1, 0}, {0, 1, 2}),
+         "mesh \"Hull\", primitive 0 holds a number that is not finite (vertex 1)"},
+        {"a node under itself", "m.gltf",
+         gltf(triangle, {0, 1, 2}, "3", R"({"name":"Hull","mesh":0,"children":[0]})"),
+         "node 0 is its own ancestor"},
+        {"an OBJ face past the vertices", "m.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\no Hull\nf 1 2 9\n",
+         "object \"Hull\", face 1 names vertex 9, past the vertices it has"},
+        {"an OBJ face with a missing texture coordinate", "m.obj",
+         "v 0 0 0\nv 1 0 0\nv 0 1 0\no Hull\nf 1/4 2/4 3/4\n",
+         "object \"Hull\", face 1 names texture coordinate 4, which the file does not hold"},
+        {"a mesh over the block limit", "m.obj", tooMany,
+         "mesh \"Hull\" would make 65536 records, more than the 65,535 a block holds"},
+        {"an empty file", "m.obj", "", "the file cannot be read"},
+        {"a picture", "m.png", "png", "only glTF (.glb, .gltf) and OBJ (.obj) models"},
+    };
+    const ByteVector image = buildShip(sampleShip());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const fs::path path = dir.write(c.file, ByteVector(c.content.begin(), c.content.end()));
+        RecordingSink sink;
+        const auto ship = shipfile::ShipFile::fromBytes(image, "ship.shp", sink);
+        std::string message;
+        if (const auto model = importer::readModelFile(path, sink)) {
+            const importer::ImportPlan plan = importer::planImport(*ship, *model, {});
+            EXPECT_TRUE(plan.changes.empty() && plan.report.empty());
+            EXPECT_FALSE(importer::applyImport(*ship, plan));
+            message = importer::refusalMessage(path, plan.refusal).text;
+        } else {
+            ASSERT_EQ(sink.messages.size(), 1u);
+            message = sink.messages[0].text;
+            EXPECT_EQ(sink.messages[0].icon, shipfile::MessageIcon::Stop);
+        }
+        EXPECT_EQ(message.rfind("\"" + path.string() + "\" was not imported: ", 0), 0u) << message;
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_EQ(ship->serialise(), image);
     }
 }
 
