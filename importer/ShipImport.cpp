@@ -90,6 +90,16 @@ TriangleKey keyOf(const std::array<Vec3f, 3>& corners)
     return k;
 }
 
+// Blender keeps a child's place as its parent's inverse times its own, so a place that went
+// through it unmoved may come back a few units in the last place off.
+bool samePlace(const Vec3f& a, const Vec3f& b)
+{
+    for (std::size_t i = 0; i < 3; ++i)
+        if (!(std::fabs(a[i] - b[i]) <= 1e-5f * std::max(1.0f, std::fabs(a[i]))))
+            return false;
+    return true;
+}
+
 bool uvClose(const Uv& a, const Uv& b)
 {
     for (std::size_t i = 0; i < 2; ++i)
@@ -680,11 +690,18 @@ private:
                 const double length = std::sqrt(double{turned.x} * turned.x +
                                                 double{turned.y} * turned.y +
                                                 double{turned.z} * turned.z);
-                if (length > 1e-20) {
-                    shipfile::writeVec3(record, lay::face::Normal,
-                                        {static_cast<float>(turned.x / length),
-                                         static_cast<float>(turned.y / length),
-                                         static_cast<float>(turned.z / length)});
+                const Vec3 unit = {static_cast<float>(turned.x / length),
+                                   static_cast<float>(turned.y / length),
+                                   static_cast<float>(turned.z / length)};
+                const double wasLength =
+                    std::sqrt(double{n->x} * n->x + double{n->y} * n->y + double{n->z} * n->z);
+                // A scale alone leaves the normal pointing where it did: its bytes stay.
+                const bool turnedAway = !(wasLength > 1e-20) ||
+                                        std::fabs(unit.x - n->x / wasLength) > 1e-6 ||
+                                        std::fabs(unit.y - n->y / wasLength) > 1e-6 ||
+                                        std::fabs(unit.z - n->z / wasLength) > 1e-6;
+                if (length > 1e-20 && turnedAway) {
+                    shipfile::writeVec3(record, lay::face::Normal, unit);
                     ++report.normalsTurned;
                 }
             }
@@ -710,7 +727,7 @@ private:
             const Vec3f moved = {static_cast<float>(frame.world[12]),
                                  static_cast<float>(frame.world[13]),
                                  static_cast<float>(frame.world[14])};
-            if (keyOf(moved) != keyOf(exported->translation)) {
+            if (!samePlace(moved, exported->translation)) {
                 shipfile::writeVec3(change.record, lay::component::Origin, toShipAxes(moved));
                 report.originMoved = true;
             }
@@ -825,7 +842,7 @@ private:
                 shipfile::MutableBytes record(records.data() + at * block.recordSize,
                                               block.recordSize);
                 bool moved = false;
-                if (keyOf(position) != keyOf(was->translation)) {
+                if (!samePlace(position, was->translation)) {
                     shipfile::writeVec3(record, lay::attachment::Position, toShipAxes(position));
                     moved = true;
                 }
