@@ -3,11 +3,12 @@
 #include "exporter/Messages.h"
 #include "exporter/OutputFiles.h"
 #include "exporter/PngEncoder.h"
+#include "gamedata/Tcache.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
-#include "viewer/Tcache.h"
 
 #include <algorithm>
 #include <cctype>
@@ -150,55 +151,45 @@ public:
     ExportScene build()
     {
         // Components take their names first: the importer finds them by name.
-        const int count = shipfile::componentCount(m_file);
-        for (int n = 0; n < count; ++n) {
-            if (!m_options.keepDest && shipfile::isDestComponent(m_file, n))
+        const std::vector<shipfile::ComponentParts> all = shipfile::allComponentParts(m_file);
+        std::vector<const shipfile::ComponentParts*> exported;
+        for (const shipfile::ComponentParts& parts : all) {
+            if (!m_options.keepDest && shipfile::isDestComponent(m_file, parts.index))
                 continue;
             ComponentNode node;
-            node.index = static_cast<std::size_t>(n);
-            node.name = m_names.take(toUtf8(shipfile::componentName(m_file, n)));
+            node.index = static_cast<std::size_t>(parts.index);
+            node.name = m_names.take(toUtf8(shipfile::componentName(m_file, parts.index)));
             m_scene.components.push_back(std::move(node));
+            exported.push_back(&parts);
         }
-        for (ComponentNode& node : m_scene.components)
-            addComponent(node);
+        for (std::size_t i = 0; i < exported.size(); ++i)
+            addComponent(m_scene.components[i], *exported[i]);
         warnAboutTextures();
         return std::move(m_scene);
     }
 
 private:
-    void addComponent(ComponentNode& node)
+    void addComponent(ComponentNode& node, const shipfile::ComponentParts& parts)
     {
-        const int n = static_cast<int>(node.index);
-        const Vec3 origin =
-            m_file.componentBlock
-                ? m_file.componentBlock->componentOrigin(static_cast<std::size_t>(n))
-                      .value_or(Vec3{})
-                : Vec3{};
-        node.translation = toExportAxes(origin);
+        node.translation = toExportAxes(parts.origin);
 
-        // The geometry blocks are the first of their type after the component's type-9 block.
-        const ShipBlock* attachments = shipfile::attachmentBlockOf(m_file, n);
-        const auto after = [attachments](std::uint32_t type) {
-            return shipfile::nextBlockOfType(attachments, type);
-        };
-        const ShipBlock* faces = after(lay::type::Faces);
-        const ShipBlock* vertices = after(lay::type::Vertices);
-        if (faces && vertices)
-            addFaces(node, *faces, *vertices, after(lay::type::TextureNames));
+        if (parts.faces && parts.vertices)
+            addFaces(node, parts);
         else
             m_scene.warnings.push_back(msg::ExportNoGeometry.box(node.name));
 
-        if (attachments)
-            addAttachments(node, *attachments);
-        if (m_options.boxes)
-            if (const ShipBlock* boxes = shipfile::boxBlockOf(m_file, n))
-                addBoxes(node, *boxes);
+        if (parts.attachments)
+            addAttachments(node, *parts.attachments);
+        if (m_options.boxes && parts.boxes)
+            addBoxes(node, *parts.boxes);
     }
 
-    void addFaces(ComponentNode& node, const ShipBlock& faces, const ShipBlock& vertices,
-                  const ShipBlock* names)
+    void addFaces(ComponentNode& node, const shipfile::ComponentParts& parts)
     {
-        const std::size_t vertexCount = shipfile::vertexPositionCount(vertices);
+        const ShipBlock& faces = *parts.faces;
+        const ShipBlock& vertices = *parts.vertices;
+        const ShipBlock* names = parts.textureNames;
+        const std::size_t vertexCount = parts.vertexCount;
         const bool hasCullSelector = faces.recordSize == lay::face::RecordSize;
         std::map<std::size_t, std::size_t> primitiveOfMaterial;
 
@@ -348,15 +339,15 @@ private:
         if (m_options.texturePath.empty() || m_cacheUnreadable)
             return std::nullopt;
 
-        const viewer::TcacheLookup lookup =
-            viewer::readTcacheTexture(m_options.texturePath, textureName);
-        if (lookup.failure == viewer::TcacheFailure::CannotOpen) {
+        const gamedata::TcacheLookup lookup =
+            gamedata::readTcacheTexture(m_options.texturePath, textureName);
+        if (lookup.failure == gamedata::TcacheFailure::CannotOpen) {
             m_cacheUnreadable = true;
             return std::nullopt;
         }
-        const viewer::DecodedTexture& texture = lookup.texture;
+        const gamedata::DecodedTexture& texture = lookup.texture;
         std::vector<std::uint8_t> png;
-        if (lookup.failure == viewer::TcacheFailure::None)
+        if (lookup.failure == gamedata::TcacheFailure::None)
             png = encodePng(texture.width, texture.height, texture.rgba);
         if (png.empty()) {
             m_missingTextures.insert(toUtf8(textureName));

@@ -5,6 +5,7 @@
 #include "importer/GltfReader.h"
 #include "importer/Messages.h"
 #include "shipfile/CaseInsensitive.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
@@ -143,7 +144,7 @@ bool isDummy(Bytes face)
            shipfile::readU32(face, lay::face::VertexC) == 0u;
 }
 
-// The geometry blocks of component n, found as the view and the export find them.
+// The blocks an import reads and replaces, as the lookup finds them.
 struct Geometry
 {
     const ShipBlock* attachments = nullptr;
@@ -153,14 +154,8 @@ struct Geometry
 };
 Geometry geometryOf(const ShipFile& ship, int n)
 {
-    Geometry g;
-    g.attachments = shipfile::attachmentBlockOf(ship, n);
-    if (g.attachments) {
-        g.faces = shipfile::nextBlockOfType(g.attachments, lay::type::Faces);
-        g.vertices = shipfile::nextBlockOfType(g.attachments, lay::type::Vertices);
-        g.names = shipfile::nextBlockOfType(g.attachments, lay::type::TextureNames);
-    }
-    return g;
+    const shipfile::ComponentParts parts = shipfile::componentParts(ship, n);
+    return {parts.attachments, parts.faces, parts.vertices, parts.textureNames};
 }
 
 // Rotation part of a transform's 3 x 3, columns made orthonormal; rows, in the model's axes.
@@ -828,8 +823,9 @@ private:
                     claimed.insert(j);
                 } else {
                     // Another component's attachment, or a copy of one: a new record like it.
-                    const ShipBlock* from = shipfile::attachmentBlockOf(
-                        m_ship, static_cast<int>(component->index));
+                    const ShipBlock* from =
+                        shipfile::componentParts(m_ship, static_cast<int>(component->index))
+                            .attachments;
                     std::vector<std::uint8_t> record(block.recordSize, 0);
                     const Bytes bytes = from->record(j);
                     std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), record.size()),
@@ -892,17 +888,12 @@ private:
             return;
         }
         const Node& node = m_model.nodes[match.node];
+        const shipfile::ComponentParts likeParts = shipfile::componentParts(m_ship, like);
         const Geometry likeGeometry = geometryOf(m_ship, like);
-        const ShipBlock* start = shipfile::sectionStart(m_ship, like);
-        const ShipBlock* end = start ? shipfile::sectionEnd(start) : nullptr;
-        const auto inSection = [&](const ShipBlock* block) {
-            for (const ShipBlock* b = start; b && b != end; b = b->next.get())
-                if (b == block)
-                    return true;
-            return false;
-        };
-        if (!start || !inSection(likeGeometry.attachments) || !inSection(likeGeometry.faces) ||
-            !inSection(likeGeometry.vertices)) {
+        const ShipBlock* start = likeParts.section;
+        const ShipBlock* end = likeParts.sectionEnd;
+        if (!start || !likeParts.inSection(likeGeometry.attachments) ||
+            !likeParts.inSection(likeGeometry.faces) || !likeParts.inSection(likeGeometry.vertices)) {
             m_plan.refusal = fill(msg::NoLikeComponent,
                                   {exporter::toUtf8(shipfile::componentName(m_ship, like))});
             return;
@@ -1019,11 +1010,14 @@ bool applyImport(ShipFile& ship, const ImportPlan& plan)
             continue;
         const shipfile::MutableBytes record = shipfile::componentRecord(ship, change.component);
         std::copy(change.record.begin(), change.record.end(), record.begin());
-        ShipBlock* attachments = shipfile::attachmentBlockOf(ship, change.component);
+        const shipfile::EditableComponentParts parts =
+            shipfile::componentParts(ship, change.component);
+        ShipBlock* attachments = parts.attachments;
         for (const BlockRecords& blocks : change.blocks) {
-            ShipBlock* target = attachments;
-            if (blocks.type != lay::type::Attachments)
-                target = shipfile::nextBlockOfType(attachments, blocks.type);
+            ShipBlock* target = blocks.type == lay::type::Attachments ? parts.attachments
+                                : blocks.type == lay::type::Faces     ? parts.faces
+                                : blocks.type == lay::type::Vertices  ? parts.vertices
+                                                                      : parts.textureNames;
             // A section without texture names gets them right after its attachments.
             if (!target && blocks.type == lay::type::TextureNames)
                 target = ship.insertAfter(*attachments,

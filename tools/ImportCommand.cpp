@@ -2,7 +2,7 @@
 #include "importer/ShipImport.h"
 #include "tools/Messages.h"
 #include "tools/ShpCommands.h"
-#include "viewer/Tcache.h"
+#include "gamedata/Tcache.h"
 
 #include <cstdio>
 #include <optional>
@@ -98,8 +98,8 @@ int runImport(Arguments args)
     if (!a->textures.empty())
         for (const importer::ComponentReport& component : plan.report)
             for (const std::string& name : component.texturesAdded)
-                if (viewer::readTcacheTexture(std::filesystem::path(a->textures), name).failure !=
-                    viewer::TcacheFailure::None)
+                if (gamedata::readTcacheTexture(std::filesystem::path(a->textures), name).failure !=
+                    gamedata::TcacheFailure::None)
                     printLine(messages::formatText(messages::TextureNotInCache, name));
     return ExitSuccess;
 }

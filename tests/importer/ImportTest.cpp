@@ -4,6 +4,7 @@
 #include "importer/ObjReader.h"
 #include "importer/ShipImport.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
@@ -207,16 +208,16 @@ TEST(ImportChanges, AddedMeshesBecomeComponentsLikeTheOneNamed)
         const auto record = shipfile::componentRecord(ship, 2);
         const auto model312 = shipfile::componentRecord(ship, like);
         EXPECT_TRUE(std::equal(record.begin() + 80, record.end(), model312.begin() + 80));
-        EXPECT_EQ(shipfile::attachmentBlockOf(ship, 2)->count, 1u);
-        EXPECT_EQ(shipfile::boxBlockOf(ship, 2)->count, 0u);
+        EXPECT_EQ(shipfile::componentParts(ship, 2).attachments->count, 1u);
+        EXPECT_EQ(shipfile::componentParts(ship, 2).boxes->count, 0u);
         EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Faces, 2)->count, 12u);
         EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Vertices, 2)->count, 8u);
         // The section has the blocks of the one it copies, but for the box face lists.
         std::vector<std::uint32_t> types, likeTypes;
-        for (const auto* b = shipfile::sectionStart(ship, 2); b; b = b->next.get())
+        for (const auto* b = shipfile::componentParts(ship, 2).section; b; b = b->next.get())
             types.push_back(b->type);
-        for (const auto* b = shipfile::sectionStart(ship, like);
-             b != shipfile::sectionEnd(shipfile::sectionStart(ship, like)); b = b->next.get())
+        const shipfile::ComponentParts likeParts = shipfile::componentParts(ship, like);
+        for (const auto* b = likeParts.section; b != likeParts.sectionEnd; b = b->next.get())
             likeTypes.push_back(b->type);
         EXPECT_EQ(types, likeTypes);
         EXPECT_TRUE(plan.report.back().added);
