@@ -458,6 +458,8 @@ private:
         report.polygonsTriangulated = mesh.polygonsTriangulated;
         if (unchanged)
             return false;
+        if (exported && g.faces && g.vertices && reshape(*exported, mesh, frame, g, dummy, report, out))
+            return true;
 
         // Vertices: every original record stays where it was; new positions are added once.
         out.vertices = copyOf(g.vertices);
@@ -701,6 +703,124 @@ private:
                 }
             }
         }
+    }
+
+    // The same triangles, material by material in the export's order, with the same texture
+    // coordinates, their corners moved: each vertex keeps its own record and takes its new
+    // place. False, changing nothing, when the model is not such a reshape.
+    bool reshape(const ComponentNode& exported, const Mesh& mesh, const Frame& frame,
+                 const Geometry& g, std::size_t dummy, ComponentReport& report, Built& out)
+    {
+        const auto isPoint = [](const std::array<Vec3f, 3>& p) {
+            return keyOf(p[0]) == keyOf(p[1]) && keyOf(p[1]) == keyOf(p[2]);
+        };
+        std::map<std::string, std::vector<const Triangle*>> model;
+        for (const Triangle& t : mesh.triangles)
+            if (!isPoint(t.positions))
+                model[materialName(t.material)].push_back(&t);
+        struct Written
+        {
+            const exporter::Primitive* primitive;
+            std::size_t k;
+        };
+        std::map<std::string, std::vector<Written>> written;
+        for (const exporter::Primitive& p : exported.primitives)
+            for (std::size_t k = 0; k < p.faces.size(); ++k)
+                if (p.faces[k] != dummy &&
+                    !isPoint({p.corners[3 * k].position, p.corners[3 * k + 1].position,
+                              p.corners[3 * k + 2].position}))
+                    written[writtenMaterial(m_scene.materials[p.material].name)].push_back({&p, k});
+        if (model.size() != written.size())
+            return false;
+
+        std::map<std::uint32_t, Vec3f> moved; // vertex record -> its place in the model
+        for (const auto& [material, faces] : written) {
+            const auto found = model.find(material);
+            if (found == model.end() || found->second.size() != faces.size())
+                return false;
+            for (std::size_t i = 0; i < faces.size(); ++i) {
+                const exporter::Primitive& p = *faces[i].primitive;
+                const std::size_t k = faces[i].k;
+                const Triangle& t = *found->second[i];
+                const Bytes record = g.faces->record(p.faces[k]);
+                std::array<std::uint32_t, 3> index{};
+                for (std::size_t c = 0; c < 3; ++c)
+                    index[c] = *shipfile::readU32(record, lay::face::VertexA + 4 * c);
+                // The export turned faces shown from their back over.
+                if (g.faces->recordSize == lay::face::RecordSize &&
+                    shipfile::readU32(record, lay::face::CullSelector) == lay::face::CullFront)
+                    std::swap(index[1], index[2]);
+                bool aligned = false;
+                for (std::size_t r = 0; r < 3 && !aligned; ++r) {
+                    aligned = true;
+                    for (std::size_t c = 0; c < 3 && aligned; ++c) {
+                        const std::size_t at = (c + r) % 3;
+                        const auto known = moved.find(index[at]);
+                        aligned = uvClose(t.uvs[c], p.corners[3 * k + at].uv) &&
+                                  (known == moved.end() ||
+                                   keyOf(known->second) == keyOf(t.positions[c]));
+                        for (std::size_t d = 0; d < c && aligned; ++d)
+                            aligned = index[(d + r) % 3] != index[at] ||
+                                      keyOf(t.positions[d]) == keyOf(t.positions[c]);
+                    }
+                    if (aligned)
+                        for (std::size_t c = 0; c < 3; ++c)
+                            moved.emplace(index[(c + r) % 3], t.positions[c]);
+                }
+                if (!aligned)
+                    return false;
+            }
+        }
+
+        out.vertices = copyOf(g.vertices);
+        out.vertexCount = g.vertices->count;
+        out.faces = copyOf(g.faces);
+        out.faceCount = g.faces->count;
+        out.names = copyOf(g.names);
+        out.nameCount = g.names ? g.names->count : 0;
+        const std::size_t usable = shipfile::vertexPositionCount(*g.vertices);
+        const std::uint32_t vertexSize = g.vertices->recordSize;
+        const auto place = [&](Bytes vertices, std::uint32_t v) {
+            return *shipfile::readVec3(vertices.subspan(std::size_t{v} * vertexSize, vertexSize),
+                                       lay::vertex::Position);
+        };
+        const Bytes originalVertices(g.vertices->records.data(), g.vertices->records.size());
+        for (const auto& [v, position] : moved) {
+            if (v >= usable)
+                continue;
+            const Vec3 now = toShip(Frame{Identity, false, frame.offset}, position);
+            const Vec3 was = place(out.vertices, v);
+            if (keyOf(Vec3f{now.x, now.y, now.z}) == keyOf(Vec3f{was.x, was.y, was.z}))
+                continue;
+            shipfile::writeVec3(shipfile::MutableBytes(out.vertices.data() + std::size_t{v} * vertexSize,
+                                                       vertexSize),
+                                lay::vertex::Position, now);
+            ++report.verticesMoved;
+        }
+        // A face that turned gets the normal of its new winding, on the side its old one was.
+        const std::uint32_t faceSize = g.faces->recordSize;
+        for (std::size_t f = 0; f < out.faceCount; ++f) {
+            const shipfile::MutableBytes record(out.faces.data() + f * faceSize, faceSize);
+            std::array<std::uint32_t, 3> index{};
+            for (std::size_t c = 0; c < 3; ++c)
+                index[c] = shipfile::readU32(record, lay::face::VertexA + 4 * c).value_or(UINT32_MAX);
+            const auto stored = shipfile::readVec3(record, lay::face::Normal);
+            if (!stored || index[0] >= usable || index[1] >= usable || index[2] >= usable)
+                continue;
+            const Vec3 before = unitNormal(place(originalVertices, index[0]),
+                                           place(originalVertices, index[1]),
+                                           place(originalVertices, index[2]));
+            Vec3 after = unitNormal(place(out.vertices, index[0]), place(out.vertices, index[1]),
+                                    place(out.vertices, index[2]));
+            if (std::fabs(before.x - after.x) <= 1e-6f && std::fabs(before.y - after.y) <= 1e-6f &&
+                std::fabs(before.z - after.z) <= 1e-6f)
+                continue;
+            if (stored->x * before.x + stored->y * before.y + stored->z * before.z < 0)
+                after = {-after.x, -after.y, -after.z};
+            shipfile::writeVec3(record, lay::face::Normal, after);
+            ++report.normalsTurned;
+        }
+        return true;
     }
 
     void replace(const MeshMatch& match)
@@ -1083,6 +1203,7 @@ std::vector<std::string> reportLines(const ImportPlan& plan)
         say(!r.attachmentsMoved.empty(), "attachments moved: " + names(r.attachmentsMoved));
         say(!r.attachmentsAdded.empty(), "attachments added: " + names(r.attachmentsAdded));
         say(!r.texturesAdded.empty(), "texture names added: " + names(r.texturesAdded));
+        count(r.verticesMoved, "vertices moved, each keeping the rest of its record");
         count(r.polygonsTriangulated, "polygons cut into triangles");
         count(r.brokenFacesDropped, "faces that pointed past their vertices dropped");
         count(r.normalsTurned, "face normals turned with the node");

@@ -53,6 +53,7 @@ struct ComponentReport
     bool transformed = false; // the node's rotation and scale applied to the vertices
     std::vector<std::string> attachmentsMoved, attachmentsAdded;
     std::vector<std::string> texturesAdded; // as the section holds them
+    std::size_t verticesMoved = 0; // the same triangles reshaped: records kept, places new
     // Guesses.
     std::size_t vertexBytesFromNearest = 0; // new vertices: bytes 12-31 of the nearest one
     std::size_t vertexBytesZero = 0;        // new vertices in a component without vertices

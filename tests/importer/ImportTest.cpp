@@ -177,6 +177,39 @@ TEST(ImportChanges, ScaledDeletedAddedAndMovedComeBackAndNothingElseChanges)
     EXPECT_TRUE(plan.report[1].transformed);
 }
 
+TEST(ImportChanges, ReshapedTrianglesKeepEachVertexRecord)
+{
+    // The pod's mesh stretched to twice its depth, as Blender's edit mode does it: the same
+    // triangles, every corner moved; each side still faces the way it did.
+    const ByteVector image = oddShip();
+    Exported e(image, "ship.obj");
+    importer::Model& model = *e.model;
+    auto& pod = model.meshes[static_cast<std::size_t>(model.nodes[nodeNamed(model, "Pod")].mesh)];
+    for (importer::Triangle& t : pod.triangles)
+        for (importer::Vec3f& p : t.positions)
+            p[2] *= 2;
+    const importer::ImportPlan plan = e.import();
+    RecordingSink sink;
+    const auto before = shipfile::ShipFile::fromBytes(image, "before.shp", sink);
+    const auto* was = shipfile::nthBlockOfType(*before, lay::type::Vertices, 2);
+    const auto* now = shipfile::nthBlockOfType(*e.file, lay::type::Vertices, 2);
+    ASSERT_EQ(now->count, was->count);
+    for (std::size_t v = 0; v < was->count; ++v) {
+        const auto p = *shipfile::readVec3(was->record(v), 0);
+        EXPECT_EQ(*shipfile::readVec3(now->record(v), 0), (shipfile::Vec3{p.x, p.y, p.z * 2}));
+        EXPECT_TRUE(std::ranges::equal(was->record(v).subspan(12), now->record(v).subspan(12)));
+    }
+    const auto* faces = shipfile::nthBlockOfType(*e.file, lay::type::Faces, 2);
+    const auto* facesWere = shipfile::nthBlockOfType(*before, lay::type::Faces, 2);
+    ASSERT_EQ(faces->count, facesWere->count);
+    for (std::size_t f = 0; f < faces->count; ++f)
+        EXPECT_TRUE(std::ranges::equal(faces->record(f), facesWere->record(f)));
+    EXPECT_EQ(plan.report[2].verticesMoved, 8u);
+    EXPECT_EQ(plan.report[2].newFaces, 0u);
+    EXPECT_EQ(shipfile::nthBlockOfType(*e.file, lay::type::Vertices, 0)->count,
+              shipfile::nthBlockOfType(*before, lay::type::Vertices, 0)->count);
+}
+
 TEST(ImportChanges, AddedMeshesBecomeComponentsLikeTheOneNamed)
 {
     for (const int like : {0, 1}) {
