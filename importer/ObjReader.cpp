@@ -4,6 +4,7 @@
 #include "importer/Messages.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <map>
 #include <sstream>
@@ -106,10 +107,46 @@ std::optional<std::size_t> resolve(int index, std::size_t soFar, std::size_t tot
     return std::nullopt;
 }
 
+// The reader takes a number it cannot read as 0: positions and texture coordinates are
+// checked here first, so "nan" or "1e99" is refused with its line rather than moved to 0.
+bool numbersReadable(std::string_view text, std::string& refusal)
+{
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.starts_with("v ") && !line.starts_with("vt ") && !line.starts_with("v\t") &&
+            !line.starts_with("vt\t"))
+            continue;
+        for (std::size_t at = line.find_first_of(" \t"); at < line.size();) {
+            at = line.find_first_not_of(" \t\r", at);
+            if (at >= line.size())
+                break;
+            const std::size_t tokenEnd = std::min(line.find_first_of(" \t\r", at), line.size());
+            const std::string_view token = line.substr(at, tokenEnd - at);
+            float value = 0;
+            const auto [stop, error] =
+                std::from_chars(token.data(), token.data() + token.size(), value);
+            if (error != std::errc() || stop != token.data() + token.size() ||
+                !std::isfinite(value)) {
+                refusal = fill(msg::NotANumber,
+                               {"line " + std::to_string(lineNumber), std::string(token)});
+                return false;
+            }
+            at = tokenEnd;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<Model> readObj(std::string_view text, std::string& refusal)
 {
+    if (!numbersReadable(text, refusal))
+        return std::nullopt;
     Reading r;
     r.model.format = ModelFormat::Obj;
     tinyobj::callback_t callbacks;

@@ -324,6 +324,8 @@ TEST(ImportRefusal, DamagedModelsAreRefusedSayingWhatAndWhereAndNothingChanges)
         {"a node under itself", "m.gltf",
          gltf(triangle, {0, 1, 2}, "3", R"({"name":"Hull","mesh":0,"children":[0]})"),
          "node 0 is its own ancestor"},
+        {"an OBJ position that is no number", "m.obj", "v 0 0 0\nv 1 nan 0\nv 0 1 0\n",
+         "line 2 holds a number that is not finite (nan)"},
         {"an OBJ face past the vertices", "m.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\no Hull\nf 1 2 9\n",
          "object \"Hull\", face 1 names vertex 9, past the vertices it has"},
         {"an OBJ face with a missing texture coordinate", "m.obj",
