@@ -3,12 +3,12 @@
 #include "exporter/Messages.h"
 #include "exporter/OutputFiles.h"
 #include "exporter/PngEncoder.h"
+#include "gamedata/Tcache.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
-#include "viewer/Tcache.h"
 
 #include <algorithm>
 #include <cctype>
@@ -331,15 +331,15 @@ private:
         if (m_options.texturePath.empty() || m_cacheUnreadable)
             return std::nullopt;
 
-        const viewer::TcacheLookup lookup =
-            viewer::readTcacheTexture(m_options.texturePath, textureName);
-        if (lookup.failure == viewer::TcacheFailure::CannotOpen) {
+        const gamedata::TcacheLookup lookup =
+            gamedata::readTcacheTexture(m_options.texturePath, textureName);
+        if (lookup.failure == gamedata::TcacheFailure::CannotOpen) {
             m_cacheUnreadable = true;
             return std::nullopt;
         }
-        const viewer::DecodedTexture& texture = lookup.texture;
+        const gamedata::DecodedTexture& texture = lookup.texture;
         std::vector<std::uint8_t> png;
-        if (lookup.failure == viewer::TcacheFailure::None)
+        if (lookup.failure == gamedata::TcacheFailure::None)
             png = encodePng(texture.width, texture.height, texture.rgba);
         if (png.empty()) {
             m_missingTextures.insert(toUtf8(textureName));

@@ -1,6 +1,6 @@
-#include "app/GameInstallation.h"
+#include "gamedata/GameInstallation.h"
+#include "gamedata/WineRegistry.h"
 #include "platform/QtText.h"
-#include "platform/WineRegistry.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/ComponentParts.h"
@@ -224,8 +224,8 @@ std::optional<std::string> textureCache(const RenderOptions& o, StderrSink& sink
         return std::nullopt;
     std::string path(o.textures);
     if (path.empty()) {
-        const app::GameInstallation game =
-            app::findGameInstallation(platform::WineRegistry::defaultPrefix(), sink);
+        const gamedata::GameInstallation game =
+            gamedata::findGameInstallation(gamedata::WineRegistry::defaultPrefix(), sink);
         if (!game.found)
             return std::nullopt; // the registry messages said why
         path = game.texturePath.string();
