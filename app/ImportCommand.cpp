@@ -15,7 +15,7 @@ namespace app {
 void importIntoOpenShip(MainDialog& window)
 {
     EditorState& state = window.state();
-    if (!state.fileLoaded || !state.file)
+    if (!state.fileLoaded())
         return;
     namespace strings = resources::strings;
     const QString chosen = window.fileDialogs().openFileName(
@@ -30,12 +30,12 @@ void importIntoOpenShip(MainDialog& window)
     if (!model)
         return;
 
-    dialogs::ImportDialog dialog(*state.file, *model, toQString(path.filename()), &window);
+    dialogs::ImportDialog dialog(*state.file(), *model, toQString(path.filename()), &window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     {
         EditStep step(window, strings::steps::Import);
-        importer::applyImport(*state.file, dialog.plan());
+        importer::applyImport(step.ship(), dialog.plan());
     }
     window.showRestoredDocument();
 }

@@ -283,10 +283,10 @@ private slots:
     {
         Editor editor;
         auto& w = editor.open();
-        const auto before = editor.state().file->serialise();
+        const auto before = editor.state().file()->serialise();
         // The hull's last face deleted, and a new object that names no component.
         const fs::path obj = editor.dir() / "changed.obj";
-        QVERIFY(exporter::exportShip(*editor.state().file, obj, {}, editor.sink));
+        QVERIFY(exporter::exportShip(*editor.state().file(), obj, {}, editor.sink));
         const auto bytes = readBytes(obj);
         std::string text(bytes.begin(), bytes.end());
         const std::size_t line = text.rfind("\nf ", text.find("o Turret")) + 1;
@@ -313,12 +313,12 @@ private slots:
                                     QStringLiteral("Lid:Skip:")}));
         QVERIFY(editor.sink.messages.empty());
         QCOMPARE(listed(w, id::ComponentList).size(), 3);
-        QCOMPARE(shipfile::nthBlockOfType(*editor.state().file, 3, 0)->count, 23u);
+        QCOMPARE(shipfile::nthBlockOfType(*editor.state().file(), 3, 0)->count, 23u);
 
         QAction* undo = menuEntry(w, QStringLiteral("Undo"));
         QCOMPARE(entryText(undo), QStringLiteral("Undo Import"));
         undo->trigger();
-        QVERIFY(editor.state().file->serialise() == before);
+        QVERIFY(editor.state().file()->serialise() == before);
         QCOMPARE(listed(w, id::ComponentList).size(), 2);
     }
 };
