@@ -306,7 +306,6 @@ private:
             if (component) {
                 match.action = MeshAction::Replace;
                 match.component = static_cast<int>(component->index);
-                m_nodeOfComponent[component] = i;
             } else if (node.mesh < 0) {
                 continue; // an empty: an attachment, or nothing of the ship's
             } else if (m_options.addNew) {
@@ -850,7 +849,9 @@ private:
 
         Built built;
         bool rebuilt = false;
-        if (node.mesh >= 0 && g.attachments) {
+        // A section without face and vertex blocks has nowhere to put triangles.
+        report.noGeometryBlocks = node.mesh >= 0 && (!g.attachments || !g.faces || !g.vertices);
+        if (node.mesh >= 0 && !report.noGeometryBlocks) {
             rebuilt = buildGeometry(exported, m_model.meshes[static_cast<std::size_t>(node.mesh)],
                                     frame, g, report, built);
             if (m_plan.refused())
@@ -1109,7 +1110,6 @@ private:
     exporter::ExportScene m_scene;
     std::map<std::string, const ComponentNode*> m_componentByName;
     std::map<std::string, std::pair<const ComponentNode*, std::size_t>> m_attachmentByName;
-    std::map<const ComponentNode*, std::size_t> m_nodeOfComponent;
     std::set<std::string> m_exportMaterials;
 };
 
@@ -1198,6 +1198,7 @@ std::vector<std::string> reportLines(const ImportPlan& plan)
                 out += (out.empty() ? "" : ", ") + name;
             return out;
         };
+        say(r.noGeometryBlocks, "has no face or vertex block: its geometry was left as it was");
         say(r.originMoved, "origin moved");
         say(r.transformed, "the node's rotation and scale applied to the vertices");
         say(!r.attachmentsMoved.empty(), "attachments moved: " + names(r.attachmentsMoved));
@@ -1225,9 +1226,13 @@ std::vector<std::string> reportLines(const ImportPlan& plan)
         count(r.templateOrientations,
               "guessed: new attachments kept their kind's template orientation");
     }
-    for (const MeshMatch& m : plan.matches)
+    for (const MeshMatch& m : plan.matches) {
         if (m.action == MeshAction::Skip)
             lines.push_back("\"" + m.name + "\": skipped, names no component");
+        else if (m.byBaseName)
+            lines.push_back("\"" + m.name + "\": taken for the component of its name without "
+                            "Blender's suffix");
+    }
     return lines;
 }
 

@@ -50,6 +50,7 @@ struct ComponentReport
     bool geometryReplaced = false; // false: the blocks are kept byte for byte
     std::size_t verticesBefore = 0, verticesAfter = 0, facesBefore = 0, facesAfter = 0;
     bool originMoved = false;
+    bool noGeometryBlocks = false; // the mesh could not replace anything
     bool transformed = false; // the node's rotation and scale applied to the vertices
     std::vector<std::string> attachmentsMoved, attachmentsAdded;
     std::vector<std::string> texturesAdded; // as the section holds them
