@@ -259,6 +259,21 @@ TEST_F(CommandLine, ImportWritesTheShipOrNothing)
         << imported.out;
     EXPECT_EQ(testsupport::readBytes(out), sample);
 
+    // A new object in a new material, added as a component; the cache does not hold it.
+    const std::string obj = (dir / "sample.obj").string();
+    ASSERT_EQ(run({"export", shp, "-o", obj}).exitCode, 0);
+    auto text = testsupport::readBytes(obj);
+    for (const char c : std::string("o Lid\nusemtl fresh_paint\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\n"))
+        text.push_back(static_cast<std::uint8_t>(c));
+    write("sample.obj", text);
+    const auto added = run({"import", shp, obj, "-o", out.string(), "--add", "--like", "Turret",
+                            "--textures", (dir / "none.dat").string()});
+    EXPECT_EQ(added.exitCode, 0);
+    EXPECT_NE(added.out.find("\"Lid\": added, vertices 0 -> 3, faces 0 -> 1\n"), std::string::npos)
+        << added.out;
+    EXPECT_NE(added.out.find("the texture \"fresh_paint\" is not in the texture cache"),
+              std::string::npos);
+
     // A damaged model, and a component to copy that is not there: nothing written.
     fs::remove(out);
     const std::string broken = write("broken.gltf", {'{', '"', 'a'});
