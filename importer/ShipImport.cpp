@@ -3,6 +3,7 @@
 #include "exporter/ExportScene.h"
 #include "exporter/ObjWriter.h"
 #include "importer/GltfReader.h"
+#include "importer/Matching.h"
 #include "importer/Messages.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/ComponentParts.h"
@@ -26,105 +27,9 @@ using shipfile::Bytes;
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
 using shipfile::Vec3;
+using namespace importer::matching;
 
 namespace {
-
-constexpr float UvTolerance = 1e-6f;
-
-// Blender's rename of a duplicate: "Hull.001" is "Hull" met again.
-std::string baseName(const std::string& name)
-{
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || name.size() - dot < 4)
-        return name;
-    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(),
-                     [](char c) { return c >= '0' && c <= '9'; }))
-        return name;
-    return name.substr(0, dot);
-}
-
-bool isBoxName(const std::string& name)
-{
-    const std::string base = baseName(name);
-    const std::size_t at = base.rfind(exporter::BoxNodeName);
-    if (at == std::string::npos)
-        return false;
-    const std::string number = base.substr(at + exporter::BoxNodeName.size());
-    return !number.empty() && std::all_of(number.begin(), number.end(),
-                                          [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// Latin-1 bytes of a UTF-8 name: ship names are bytes, the model's are UTF-8.
-std::string fromUtf8(const std::string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
-            const unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3Fu);
-            out.push_back(code < 0x100 ? static_cast<char>(code) : '?');
-        } else {
-            out.push_back('?');
-            while (i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80)
-                ++i;
-        }
-    }
-    return out;
-}
-
-// Positions compare by their bits, with -0 and +0 alike, as == would.
-using PositionKey = std::array<std::uint32_t, 3>;
-PositionKey keyOf(const Vec3f& p)
-{
-    PositionKey k{};
-    for (std::size_t i = 0; i < 3; ++i)
-        k[i] = p[i] == 0.0f ? 0u : std::bit_cast<std::uint32_t>(p[i]);
-    return k;
-}
-using TriangleKey = std::array<PositionKey, 3>;
-TriangleKey keyOf(const std::array<Vec3f, 3>& corners)
-{
-    TriangleKey k = {keyOf(corners[0]), keyOf(corners[1]), keyOf(corners[2])};
-    std::sort(k.begin(), k.end());
-    return k;
-}
-
-// Blender keeps a child's place as its parent's inverse times its own, so a place that went
-// through it unmoved may come back a few units in the last place off.
-bool samePlace(const Vec3f& a, const Vec3f& b)
-{
-    for (std::size_t i = 0; i < 3; ++i)
-        if (!(std::fabs(a[i] - b[i]) <= 1e-5f * std::max(1.0f, std::fabs(a[i]))))
-            return false;
-    return true;
-}
-
-bool uvClose(const Uv& a, const Uv& b)
-{
-    for (std::size_t i = 0; i < 2; ++i)
-        if (!(std::fabs(a[i] - b[i]) <= UvTolerance * std::max(1.0f, std::fabs(a[i]))))
-            return false;
-    return true;
-}
-
-Vec3 toShipAxes(const Vec3f& p)
-{
-    return {-p[0], -p[1], p[2]};
-}
-
-Vec3 unitNormal(const Vec3& a, const Vec3& b, const Vec3& c)
-{
-    const double ex = b.x - a.x, ey = b.y - a.y, ez = b.z - a.z;
-    const double fx = c.x - a.x, fy = c.y - a.y, fz = c.z - a.z;
-    const double x = ey * fz - ez * fy, y = ez * fx - ex * fz, z = ex * fy - ey * fx;
-    const double length = std::sqrt(x * x + y * y + z * z);
-    if (!(length > 1e-20) || !std::isfinite(length))
-        return {0, 0, 0};
-    return {static_cast<float>(x / length), static_cast<float>(y / length),
-            static_cast<float>(z / length)};
-}
 
 std::vector<std::uint8_t> copyOf(Bytes bytes)
 {
@@ -156,55 +61,6 @@ Geometry geometryOf(const ShipFile& ship, int n)
 {
     const shipfile::ComponentParts parts = shipfile::componentParts(ship, n);
     return {parts.attachments, parts.faces, parts.vertices, parts.textureNames};
-}
-
-// Rotation part of a transform's 3 x 3, columns made orthonormal; rows, in the model's axes.
-std::array<std::array<double, 3>, 3> rotationOf(const Matrix& m)
-{
-    std::array<std::array<double, 3>, 3> columns{};
-    for (std::size_t c = 0; c < 3; ++c)
-        for (std::size_t r = 0; r < 3; ++r)
-            columns[c][r] = m[c * 4 + r];
-    for (std::size_t j = 0; j < 3; ++j) {
-        for (std::size_t k = 0; k < j; ++k) {
-            double d = 0;
-            for (std::size_t i = 0; i < 3; ++i)
-                d += columns[j][i] * columns[k][i];
-            for (std::size_t i = 0; i < 3; ++i)
-                columns[j][i] -= d * columns[k][i];
-        }
-        double length = 0;
-        for (const double v : columns[j])
-            length += v * v;
-        length = std::sqrt(length);
-        if (!(length > 1e-12))
-            return {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
-        for (double& v : columns[j])
-            v /= length;
-    }
-    std::array<std::array<double, 3>, 3> rows{};
-    for (std::size_t r = 0; r < 3; ++r)
-        for (std::size_t c = 0; c < 3; ++c)
-            rows[r][c] = columns[c][r];
-    return rows;
-}
-
-std::array<std::array<double, 3>, 3> rotationOf(const std::array<float, 4>& q)
-{
-    const double x = q[0], y = q[1], z = q[2], w = q[3];
-    return {{{1 - 2 * (y * y + z * z), 2 * (x * y - z * w), 2 * (x * z + y * w)},
-             {2 * (x * y + z * w), 1 - 2 * (x * x + z * z), 2 * (y * z - x * w)},
-             {2 * (x * z - y * w), 2 * (y * z + x * w), 1 - 2 * (x * x + y * y)}}};
-}
-
-bool sameRotation(const std::array<std::array<double, 3>, 3>& a,
-                  const std::array<std::array<double, 3>, 3>& b)
-{
-    for (std::size_t r = 0; r < 3; ++r)
-        for (std::size_t c = 0; c < 3; ++c)
-            if (std::fabs(a[r][c] - b[r][c]) > 1e-5)
-                return false;
-    return true;
 }
 
 class Planner
@@ -1169,71 +1025,6 @@ bool applyImport(ShipFile& ship, const ImportPlan& plan)
             ship.append(std::move(first));
     }
     return true;
-}
-
-std::vector<std::string> reportLines(const ImportPlan& plan)
-{
-    std::vector<std::string> lines;
-    const auto number = [](std::size_t n) { return std::to_string(n); };
-    for (const ComponentReport& r : plan.report) {
-        std::string line = "\"" + r.name + "\": ";
-        if (r.added)
-            line += "added, ";
-        line += r.geometryReplaced ? "vertices " + number(r.verticesBefore) + " -> " +
-                                         number(r.verticesAfter) + ", faces " +
-                                         number(r.facesBefore) + " -> " + number(r.facesAfter)
-                                   : "geometry kept as it was (" + number(r.verticesAfter) +
-                                         " vertices, " + number(r.facesAfter) + " faces)";
-        lines.push_back(line);
-        const auto say = [&lines](bool when, const std::string& text) {
-            if (when)
-                lines.push_back("  " + text);
-        };
-        const auto count = [&](std::size_t n, const std::string& text) {
-            say(n > 0, number(n) + " " + text);
-        };
-        const auto names = [](const std::vector<std::string>& list) {
-            std::string out;
-            for (const std::string& name : list)
-                out += (out.empty() ? "" : ", ") + name;
-            return out;
-        };
-        say(r.noGeometryBlocks, "has no face or vertex block: its geometry was left as it was");
-        say(r.originMoved, "origin moved");
-        say(r.transformed, "the node's rotation and scale applied to the vertices");
-        say(!r.attachmentsMoved.empty(), "attachments moved: " + names(r.attachmentsMoved));
-        say(!r.attachmentsAdded.empty(), "attachments added: " + names(r.attachmentsAdded));
-        say(!r.texturesAdded.empty(), "texture names added: " + names(r.texturesAdded));
-        count(r.verticesMoved, "vertices moved, each keeping the rest of its record");
-        count(r.polygonsTriangulated, "polygons cut into triangles");
-        count(r.brokenFacesDropped, "faces that pointed past their vertices dropped");
-        count(r.normalsTurned, "face normals turned with the node");
-        count(r.newFaces, "guessed: new faces with a normal from their winding and zero unknown "
-                          "bytes");
-        count(r.selectorFromReplaced, "guessed: cull selectors taken from the face replaced");
-        count(r.newFaces - std::min(r.newFaces, r.selectorFromReplaced),
-              "guessed: cull selectors 0 (back faces culled)");
-        count(r.vertexBytesFromNearest,
-              "guessed: new vertices with bytes 12-31 from the nearest vertex");
-        count(r.vertexBytesZero, "guessed: new vertices with bytes 12-31 zero");
-        count(r.madeOneSided, "guessed: two-sided faces made one-sided (the block has a cull "
-                              "selector)");
-        count(r.madeTwoSided, "guessed: one-sided faces made two-sided (the block has no cull "
-                              "selector)");
-        count(r.untextured, "guessed: untextured faces given a texture index past the names");
-        count(r.degenerateDropped,
-              "guessed: point faces dropped, which would have read as a dummy triangle");
-        count(r.templateOrientations,
-              "guessed: new attachments kept their kind's template orientation");
-    }
-    for (const MeshMatch& m : plan.matches) {
-        if (m.action == MeshAction::Skip)
-            lines.push_back("\"" + m.name + "\": skipped, names no component");
-        else if (m.byBaseName)
-            lines.push_back("\"" + m.name + "\": taken for the component of its name without "
-                            "Blender's suffix");
-    }
-    return lines;
 }
 
 } // namespace importer
