@@ -41,7 +41,8 @@ inline constexpr std::string_view CacheUnreadable = "cannot read the texture cac
 inline constexpr std::string_view CacheDamaged =
     "the texture cache is damaged (%s); Korvex does not write a damaged cache";
 inline constexpr std::string_view CountPastEnd =
-    "its header claims %d entries, more than the file holds";
+    "its header claims %d entries, which the file does not hold";
+inline constexpr std::string_view HeaderCut = "the file is shorter than the 84-byte header";
 inline constexpr std::string_view EntryDamaged =
     "entry %d points outside the file, has a size out of range or an unknown format";
 inline constexpr std::string_view EntryOverlapsDirectory =

@@ -37,7 +37,9 @@ std::uint64_t directoryEnd(std::size_t entryCount)
 std::string damage(const TcacheListing& listing)
 {
     std::string what;
-    if (listing.failure != TcacheFailure::None)
+    if (listing.fileSize < tl::Directory)
+        what = msg::HeaderCut;
+    else if (listing.failure != TcacheFailure::None)
         what = formatNumber(msg::CountPastEnd, listing.claimedCount);
     for (const TcacheEntryInfo& e : listing.entries) {
         if (!what.empty())

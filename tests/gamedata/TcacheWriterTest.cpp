@@ -153,7 +153,7 @@ TEST(TcacheWriter, RefusesBadNamesAndDamagedCachesWithTheirReason)
         {good, TextureChange::Kind::Add, "caf\xC3\xA9", "cannot name a texture"},
         {threeEntries().claimCount(9).build(), TextureChange::Kind::Add, "new", "claims 9 entries"},
         {threeEntries().claimCount(-1).build(), TextureChange::Kind::Add, "new", "damaged"},
-        {TcacheBuilder().truncateTo(40).build(), TextureChange::Kind::Add, "new", "damaged"},
+        {TcacheBuilder().truncateTo(40).build(), TextureChange::Kind::Add, "new", "shorter than"},
         {one({"a", 4, 4, 2, std::vector<std::uint8_t>(31), std::nullopt}), TextureChange::Kind::Add,
          "new", "entry 0 points outside"},
         {one({"a", 1, 1, 1, {7}, 0xFFFFFFF0u}), TextureChange::Kind::Replace, "a",
