@@ -3,6 +3,7 @@
 #include "platform/QtText.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 #include "viewer/FixedViews.h"
@@ -259,7 +260,7 @@ int runRender(Arguments args)
             return ExitFailure;
         }
         selected = *found;
-        const shipfile::ShipBlock* attachments = shipfile::attachmentBlockOf(*file, selected);
+        const shipfile::ShipBlock* attachments = shipfile::componentParts(*file, selected).attachments;
         if (o.attachment >= 0 &&
             (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count)) {
             printError(messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));
