@@ -31,6 +31,10 @@ const Command Commands[] = {
      {messages::UsageInfoExit, messages::UsageInfoNames}},
     {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
     {"export", tools::runExport, messages::UsageExport, {}},
+    {"check",
+     tools::runCheck,
+     messages::UsageCheck,
+     {messages::UsageCheckLines, messages::UsageCheckJson, messages::UsageCheckExit}},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::UsageRender, {}},
 #endif
