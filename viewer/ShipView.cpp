@@ -5,6 +5,7 @@
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
+#include "viewer/Highlight.h"
 #include "viewer/Messages.h"
 #include "viewer/TextureCache.h"
 
@@ -36,6 +37,7 @@ struct Colour
 constexpr Colour White{1.0f, 1.0f, 1.0f};
 constexpr Colour Black{0.0f, 0.0f, 0.0f};
 constexpr Colour SelectedTint{1.0f, 0.3f, 0.3f};
+constexpr Colour HighlightColour{0.0f, 1.0f, 1.0f}; // what a finding is about
 
 constexpr Colour Red{1.0f, 0.0f, 0.0f};
 
@@ -466,6 +468,12 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         if (ignoreDest && isDestComponent(file, n))
             continue;
         painter.paint(*faces, *vertices, names, markSelected && n == selected);
+        if (scene.highlight && scene.highlight->component == n) {
+            state.endTriangles();
+            state.texturing(false);
+            state.colour(HighlightColour);
+            drawHighlight(*scene.highlight, *faces, *vertices);
+        }
     }
     glLoadMatrixd(cameraMatrix.data());
     return true;

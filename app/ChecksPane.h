@@ -1,0 +1,37 @@
+#pragma once
+
+#include "checks/Finding.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QTreeWidget;
+
+namespace app {
+
+/// The Checks pane: what is wrong with the open ship as it stands, one row per finding under
+/// a line with the counts. A double-click (or Enter) on a row asks the window to go there.
+class ChecksPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ChecksPane(QWidget* parent);
+
+    /// Lists `findings`; without a ship (null) the pane says so and lists nothing.
+    void showFindings(const std::vector<checks::Finding>* findings);
+    /// The line above the rows: "Checks: 2 errors, 5 warnings".
+    QString countsLine() const;
+
+signals:
+    /// Finding `index` of the list last shown was double-clicked.
+    void findingActivated(int index);
+
+private:
+    QLabel* m_counts = nullptr;
+    QTreeWidget* m_rows = nullptr;
+};
+
+} // namespace app
