@@ -44,6 +44,8 @@ ChecksPane::ChecksPane(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("ChecksPane"));
     m_counts = new QLabel(this);
     m_rows = new QTreeWidget(this);
+    m_errorIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    m_warningIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     m_rows->setRootIsDecorated(false);
     m_rows->setUniformRowHeights(true);
     m_rows->setAlternatingRowColors(true);
@@ -60,28 +62,37 @@ ChecksPane::ChecksPane(QWidget* parent) : QWidget(parent)
     connect(m_rows, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         emit findingActivated(m_rows->indexOfTopLevelItem(item));
     });
-    showFindings(nullptr);
+    m_counts->setText(QString::fromUtf8(strings::ChecksTitle) +
+                      QString::fromUtf8(strings::ChecksNoShip));
 }
 
-void ChecksPane::showFindings(const std::vector<checks::Finding>* findings)
+const std::vector<checks::Finding>& ChecksPane::findings() const
 {
+    static const std::vector<checks::Finding> none;
+    return m_shown ? *m_shown : none;
+}
+
+void ChecksPane::showFindings(std::optional<std::vector<checks::Finding>> fresh)
+{
+    if (fresh == m_shown)
+        return;
+    m_shown = std::move(fresh);
     m_rows->clear();
-    if (!findings) {
+    if (!m_shown) {
         m_counts->setText(QString::fromUtf8(strings::ChecksTitle) +
                           QString::fromUtf8(strings::ChecksNoShip));
         return;
     }
+    const std::vector<checks::Finding>* findings = &*m_shown;
     m_counts->setText(QString::fromUtf8(strings::ChecksTitle) +
                       QString::fromStdString(checks::countsText(checks::countFindings(*findings))));
-    const QIcon errorIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
-    const QIcon warningIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(findings->size()));
     for (const checks::Finding& f : *findings) {
         auto* item = new QTreeWidgetItem(QStringList{
             platform::toQString(checks::severityName(f.severity)), platform::toQString(f.check),
             componentText(f), whereText(f), QString::fromStdString(f.message)});
-        item->setIcon(0, f.severity == checks::Severity::Error ? errorIcon : warningIcon);
+        item->setIcon(0, f.severity == checks::Severity::Error ? m_errorIcon : m_warningIcon);
         items << item;
     }
     m_rows->addTopLevelItems(items);

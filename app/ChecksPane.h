@@ -2,8 +2,10 @@
 
 #include "checks/Finding.h"
 
+#include <QIcon>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -20,8 +22,11 @@ class ChecksPane : public QWidget
 public:
     explicit ChecksPane(QWidget* parent);
 
-    /// Lists `findings`; without a ship (null) the pane says so and lists nothing.
-    void showFindings(const std::vector<checks::Finding>* findings);
+    /// Lists `findings`; without a ship (nothing) the pane says so and lists nothing. The same
+    /// findings as shown leave the rows alone, with the user's row and scroll position.
+    void showFindings(std::optional<std::vector<checks::Finding>> findings);
+    /// The findings listed, row by row; empty without a ship.
+    const std::vector<checks::Finding>& findings() const;
     /// The line above the rows: "Checks: 2 errors, 5 warnings".
     QString countsLine() const;
 
@@ -32,6 +37,10 @@ signals:
 private:
     QLabel* m_counts = nullptr;
     QTreeWidget* m_rows = nullptr;
+    QIcon m_errorIcon;
+    QIcon m_warningIcon;
+    /// What the rows show; nothing before the first ship.
+    std::optional<std::vector<checks::Finding>> m_shown;
 };
 
 } // namespace app

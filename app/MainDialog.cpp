@@ -319,17 +319,22 @@ void MainDialog::setChecksPaneShown(bool shown)
 void MainDialog::refreshChecks()
 {
     m_highlight = {};
-    m_findings.clear();
-    if (m_state.fileLoaded)
-        m_findings = checks::checkShip(*m_state.file);
-    m_checksPane->showFindings(m_state.fileLoaded ? &m_findings : nullptr);
+    m_checksPane->showFindings(m_state.fileLoaded ? std::optional(checks::checkShip(*m_state.file))
+                                                  : std::nullopt);
+}
+
+const std::vector<checks::Finding>& MainDialog::findings() const
+{
+    return m_checksPane->findings();
 }
 
 void MainDialog::goToFinding(int index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_findings.size())
+    const std::vector<checks::Finding>& listed = findings();
+    if (index < 0 || static_cast<std::size_t>(index) >= listed.size())
         return;
-    const checks::Finding& f = m_findings[static_cast<std::size_t>(index)];
+    // A copy: choosing the component below runs commands that may refresh the list.
+    const checks::Finding f = listed[static_cast<std::size_t>(index)];
     if (!f.component)
         return;
     m_listPanes->chooseComponent(*f.component);
@@ -528,7 +533,7 @@ void MainDialog::loadDocument(const fs::path& path)
     m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
     redrawView();
     refreshHistoryEntries();
-    if (checks::countFindings(m_findings).errors > 0)
+    if (checks::countFindings(findings()).errors > 0)
         setChecksPaneShown(true);
 }
 
@@ -560,7 +565,7 @@ bool MainDialog::confirmDiscardChanges()
 bool MainDialog::saveDocument(const fs::path& path)
 {
     // Errors ask once per save; warnings never do.
-    if (const int errors = checks::countFindings(m_findings).errors; errors > 0) {
+    if (const int errors = checks::countFindings(findings()).errors; errors > 0) {
         const std::string text =
             errors == 1 ? std::string(messages::SaveWithOneError)
                         : shipfile::messages::formatNumber(messages::SaveWithErrors, errors);

@@ -78,7 +78,7 @@ public:
     ListPanes& listPanes() { return *m_listPanes; }
     ChecksPane& checksPane() { return *m_checksPane; }
     /// What the checks found in the open ship as it stands; empty without one.
-    const std::vector<checks::Finding>& findings() const { return m_findings; }
+    const std::vector<checks::Finding>& findings() const;
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
     platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -181,7 +181,6 @@ private:
     QMenu* m_recentFilesMenu = nullptr;
     ChecksPane* m_checksPane = nullptr;
     QAction* m_checksAction = nullptr;
-    std::vector<checks::Finding> m_findings;
     viewer::Highlight m_highlight;
 
     /// Keeps the ship-class field in step with changes made outside the commands (the mouse).

@@ -384,6 +384,18 @@ private:
     {
         const Vec3 a = m_positions[corners[0]], b = m_positions[corners[1]],
                    c = m_positions[corners[2]];
+        // Most faces are plainly not flat, and floats say so far above their rounding error;
+        // only the rest, and corners that are not numbers, take the careful way.
+        const float fab[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+        const float fac[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+        const float fcross[3] = {fab[1] * fac[2] - fab[2] * fac[1],
+                                 fab[2] * fac[0] - fab[0] * fac[2],
+                                 fab[0] * fac[1] - fab[1] * fac[0]};
+        const float edges = (fab[0] * fab[0] + fab[1] * fab[1] + fab[2] * fab[2]) *
+                            (fac[0] * fac[0] + fac[1] * fac[1] + fac[2] * fac[2]);
+        if (std::isfinite(edges) &&
+            fcross[0] * fcross[0] + fcross[1] * fcross[1] + fcross[2] * fcross[2] > 1e-10f * edges)
+            return false;
         if (!finite(a) || !finite(b) || !finite(c))
             return false;
         const double ab[3] = {double{b.x} - a.x, double{b.y} - a.y, double{b.z} - a.z};

@@ -51,6 +51,8 @@ struct Finding
     Subject subject = Subject::Ship;
     /// The faces or vertices the finding is about, for Subject::Faces and Subject::Vertices.
     std::vector<std::uint32_t> items;
+
+    friend bool operator==(const Finding&, const Finding&) = default;
 };
 
 struct Counts
