@@ -3,6 +3,7 @@
 #include "checks/Messages.h"
 #include "checks/Report.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/MessageText.h"
 
 namespace checks {
@@ -68,9 +69,8 @@ std::vector<Finding> checkShip(const shipfile::ShipFile& ship,
 {
     Report report(ship);
     checkFile(report);
-    const int count = shipfile::componentCount(ship);
-    for (int n = 0; n < count; ++n)
-        checkComponent(report, n, cacheTextures);
+    for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(ship))
+        checkComponent(report, parts, cacheTextures);
     return std::move(report.findings);
 }
 

@@ -3,6 +3,7 @@
 #include "editing/AttachmentProperties.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/MessageText.h"
 
@@ -24,8 +25,9 @@ using shipfile::Vec3;
 using shipfile::messages::formatNumber;
 using shipfile::messages::formatText;
 
-// The blocks of component n, each taken from its own section only: a section that lacks a
-// block has none, rather than borrowing the next component's.
+// What the checks read of a component: the parts the editor and the game use, each only when
+// it lies in the component's own section (a block borrowed from a later section is checked
+// under the component that holds it), and what its section holds.
 struct Parts
 {
     const ShipBlock* section = nullptr;
@@ -34,49 +36,28 @@ struct Parts
     const ShipBlock* vertices = nullptr;
     const ShipBlock* textures = nullptr;
     const ShipBlock* boxes = nullptr;
+    bool sectionHasFaces = false;
+    bool sectionHasVertices = false;
     bool animationHeader = false;
     std::vector<const ShipBlock*> frames;
 };
 
-Parts partsOf(const shipfile::ShipFile& ship, int n)
+Parts partsOf(const shipfile::ComponentParts& found)
 {
     Parts parts;
-    parts.section = shipfile::sectionStart(ship, n);
-    if (!parts.section)
-        return parts;
-    const ShipBlock* end = shipfile::sectionEnd(parts.section);
-    const auto take = [](const ShipBlock*& slot, const ShipBlock* b) {
-        if (!slot)
-            slot = b;
-    };
-    for (const ShipBlock* b = parts.section; b != end; b = b->next.get()) {
-        switch (b->type) {
-        case lay::type::Attachments:
-            take(parts.attachments, b);
-            break;
-        case lay::type::Boxes:
-            take(parts.boxes, b);
-            break;
-        case lay::type::AnimationHeader:
-            parts.animationHeader = true;
-            break;
-        case lay::type::AnimationFrames:
+    parts.section = found.section;
+    const auto own = [&found](const ShipBlock* b) { return b && found.inSection(b) ? b : nullptr; };
+    parts.attachments = own(found.attachments);
+    parts.faces = own(found.faces);
+    parts.vertices = own(found.vertices);
+    parts.textures = own(found.textureNames);
+    parts.boxes = found.boxes;
+    for (const ShipBlock* b = found.section; b && b != found.sectionEnd; b = b->next.get()) {
+        parts.sectionHasFaces = parts.sectionHasFaces || b->type == lay::type::Faces;
+        parts.sectionHasVertices = parts.sectionHasVertices || b->type == lay::type::Vertices;
+        parts.animationHeader = parts.animationHeader || b->type == lay::type::AnimationHeader;
+        if (b->type == lay::type::AnimationFrames)
             parts.frames.push_back(b);
-            break;
-        default:
-            break;
-        }
-    }
-    // The geometry is the first of its type after the attachment block (or, without one, in
-    // the section).
-    for (const ShipBlock* b = parts.attachments ? parts.attachments : parts.section; b != end;
-         b = b->next.get()) {
-        if (b->type == lay::type::Faces)
-            take(parts.faces, b);
-        else if (b->type == lay::type::Vertices)
-            take(parts.vertices, b);
-        else if (b->type == lay::type::TextureNames)
-            take(parts.textures, b);
     }
     return parts;
 }
@@ -201,8 +182,10 @@ std::string lengthText(double length)
 class ComponentCheck
 {
 public:
-    ComponentCheck(Report& report, int n, const std::vector<std::string>* cacheTextures)
-        : m_report(report), m_n(n), m_cacheTextures(cacheTextures), m_parts(partsOf(report.ship, n))
+    ComponentCheck(Report& report, const shipfile::ComponentParts& parts,
+                   const std::vector<std::string>* cacheTextures)
+        : m_report(report), m_n(parts.index), m_cacheTextures(cacheTextures),
+          m_parts(partsOf(parts))
     {
     }
 
@@ -279,9 +262,9 @@ private:
         };
         if (!m_parts.attachments)
             inSection(messages::MissingAttachmentBlock, messages::MissingAttachmentText);
-        if (!m_parts.vertices)
+        if (!m_parts.sectionHasVertices)
             inSection(messages::MissingGeometry, messages::MissingVerticesText);
-        if (!m_parts.faces)
+        if (!m_parts.sectionHasFaces)
             inSection(messages::MissingGeometry, messages::MissingFacesText);
         if (!m_parts.frames.empty() && !m_parts.animationHeader) {
             Finding f = about(Severity::Error, messages::FramesWithoutHeader,
@@ -582,9 +565,10 @@ private:
 
 } // namespace
 
-void checkComponent(Report& report, int n, const std::vector<std::string>* cacheTextures)
+void checkComponent(Report& report, const shipfile::ComponentParts& parts,
+                    const std::vector<std::string>* cacheTextures)
 {
-    ComponentCheck(report, n, cacheTextures).run();
+    ComponentCheck(report, parts, cacheTextures).run();
 }
 
 } // namespace checks

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/Checks.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/ShipFile.h"
 
 #include <cstddef>
@@ -52,7 +53,8 @@ private:
 /// Runs the checks of the file's framing and chain: truncation, header, component count,
 /// record sizes, Block13 and Block14.
 void checkFile(Report& report);
-/// Runs the checks of component `n`; `cacheTextures` as for checkShip.
-void checkComponent(Report& report, int n, const std::vector<std::string>* cacheTextures);
+/// Runs the checks of one component; `cacheTextures` as for checkShip.
+void checkComponent(Report& report, const shipfile::ComponentParts& parts,
+                    const std::vector<std::string>* cacheTextures);
 
 } // namespace checks

@@ -1,4 +1,5 @@
 #include "checks/Checks.h"
+#include "gamedata/Tcache.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
@@ -6,7 +7,6 @@
 #include "tools/JsonNames.h"
 #include "tools/Messages.h"
 #include "tools/ShpCommands.h"
-#include "viewer/Tcache.h"
 
 #include <cstdio>
 #include <optional>
@@ -59,13 +59,13 @@ std::optional<std::vector<std::string>> cacheTextures(const shipfile::ShipFile& 
     names.insert("");
     std::vector<std::string> held;
     for (const std::string& name : names) {
-        const viewer::TcacheFailure failure =
-            viewer::readTcacheTexture(std::filesystem::path(path), name).failure;
-        if (failure == viewer::TcacheFailure::CannotOpen) {
+        const gamedata::TcacheFailure failure =
+            gamedata::readTcacheTexture(std::filesystem::path(path), name).failure;
+        if (failure == gamedata::TcacheFailure::CannotOpen) {
             printError(messages::formatText(messages::CacheUnreadable, path));
             return std::nullopt;
         }
-        if (failure != viewer::TcacheFailure::NotFound)
+        if (failure != gamedata::TcacheFailure::NotFound)
             held.push_back(name);
     }
     return held;

@@ -1,6 +1,6 @@
 #include "viewer/Highlight.h"
 
-#include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipBlock.h"
 

@@ -12,7 +12,7 @@ struct Highlight;
 /// panes, -1 for none.
 struct Scene
 {
-    shipfile::ShipFile* file = nullptr;
+    const shipfile::ShipFile* file = nullptr;
     int selectedComponent = -1;
     int selectedAttachment = -1;
     /// Faces and vertices marked over the ship (the finding the user went to), or none.
