@@ -64,18 +64,18 @@ Parts partsOf(const shipfile::ComponentParts& found)
 
 // Fields of records whose size was checked before the loop: plain little-endian loads, as the
 // loops over every face and vertex of a large ship cannot afford a bounds check per field.
-std::uint32_t u32At(const std::uint8_t* p)
+inline std::uint32_t u32At(const std::uint8_t* p)
 {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
            std::uint32_t{p[3]} << 24;
 }
 
-float f32At(const std::uint8_t* p)
+inline float f32At(const std::uint8_t* p)
 {
     return std::bit_cast<float>(u32At(p));
 }
 
-Vec3 vec3At(const std::uint8_t* p)
+inline Vec3 vec3At(const std::uint8_t* p)
 {
     return {f32At(p), f32At(p + 4), f32At(p + 8)};
 }
@@ -88,9 +88,10 @@ std::size_t wholeRecords(const ShipBlock& block)
                : 0;
 }
 
+// Without branches: the loops over every vertex and face ask for nearly all of them.
 bool finite(Vec3 v)
 {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+    return std::isfinite(v.x) & std::isfinite(v.y) & std::isfinite(v.z);
 }
 
 // Whether `count` floats from `offset` are all there and finite.
@@ -285,12 +286,13 @@ private:
             const Vec3 v =
                 vec3At(block.records.data() + i * block.recordSize + lay::vertex::Position);
             m_positions.push_back(v);
-            if (finite(v))
+            if (finite(v)) {
                 m_bounds.add(v);
-            else
-                nonFinite.add(
-                    static_cast<std::uint32_t>(i),
-                    formatNumber(messages::NonFiniteVertexText, static_cast<long long>(i)));
+                continue;
+            }
+            m_allFinite = false;
+            nonFinite.add(static_cast<std::uint32_t>(i),
+                          formatNumber(messages::NonFiniteVertexText, static_cast<long long>(i)));
         }
     }
 
@@ -321,8 +323,11 @@ private:
                                                           u32At(face + lay::face::VertexB),
                                                           u32At(face + lay::face::VertexC)};
             const bool dummy = corners == std::array<std::uint32_t, 3>{};
-            const auto outside =
-                std::ranges::find_if(corners, [&](std::uint32_t c) { return c >= vertexCount; });
+            const auto outside = std::max({corners[0], corners[1], corners[2]}) < vertexCount
+                                     ? corners.end()
+                                     : std::ranges::find_if(corners, [&](std::uint32_t c) {
+                                           return c >= vertexCount;
+                                       });
             if (outside != corners.end())
                 vertexRange.add(
                     index, formatNumber(formatNumber(formatNumber(messages::FaceVertexText, number),
@@ -336,20 +341,26 @@ private:
                         formatNumber(formatNumber(messages::FaceTextureText, number), texture),
                         static_cast<long long>(textureCount)));
 
-            const Vec3 u = vec3At(face + lay::face::U);
-            const Vec3 v = vec3At(face + lay::face::V);
-            const Vec3 normal = vec3At(face + lay::face::Normal);
-            if (!finite(u) || !finite(v) || !finite(normal)) {
+            // The texture coordinates and the normal: nine floats in a row.
+            static_assert(lay::face::V == lay::face::U + 12 &&
+                          lay::face::Normal == lay::face::V + 12);
+            std::array<float, 9> values{};
+            bool finiteValues = true;
+            for (std::size_t k = 0; k < values.size(); ++k) {
+                values[k] = f32At(face + lay::face::U + 4 * k);
+                finiteValues &= std::isfinite(values[k]);
+            }
+            if (!finiteValues) {
                 nonFinite.add(index, formatNumber(messages::NonFiniteFaceText, number));
             } else {
-                const double squared = double{normal.x} * normal.x + double{normal.y} * normal.y +
-                                       double{normal.z} * normal.z;
+                const float squared =
+                    values[6] * values[6] + values[7] * values[7] + values[8] * values[8];
                 // Unit length within 1e-3, compared squared.
-                constexpr double Low = (1 - 1e-3) * (1 - 1e-3), High = (1 + 1e-3) * (1 + 1e-3);
+                constexpr float Low = (1 - 1e-3f) * (1 - 1e-3f), High = (1 + 1e-3f) * (1 + 1e-3f);
                 if (squared != 0 && (squared < Low || squared > High))
                     normalLength.add(index,
                                      formatText(formatNumber(messages::NormalLengthText, number),
-                                                lengthText(std::sqrt(squared))));
+                                                lengthText(std::sqrt(double{squared}))));
             }
 
             if (dummy || outside != corners.end())
@@ -523,7 +534,7 @@ private:
         const double slack = 1e-4 * std::max({1.0, h[0], h[1], h[2]});
         std::size_t outside = 0;
         for (const Vec3 v : m_positions) {
-            if (!finite(v))
+            if (!m_allFinite && !finite(v))
                 continue;
             if (!toLocal) {
                 ++outside;
@@ -561,6 +572,7 @@ private:
     Bounds m_bounds;
     std::vector<std::uint8_t> m_used; // per vertex: named by a face
     bool m_facesRead = false;
+    bool m_allFinite = true; // every vertex position is a number
 };
 
 } // namespace
