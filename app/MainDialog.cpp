@@ -53,7 +53,6 @@ namespace id = resources::mainwindow;
 
 namespace {
 
-constexpr int DocumentRefreshMilliseconds = 200;
 /// The Checks pane's height below the template's controls.
 constexpr int ChecksPaneHeight = 170;
 
@@ -206,8 +205,8 @@ void MainDialog::placeControls()
 
 viewer::Scene MainDialog::scene() const
 {
-    return viewer::Scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
-                         m_state.selectedComponent, m_state.selectedAttachment, &m_highlight};
+    return viewer::Scene{m_state.fileLoaded() ? m_state.file() : nullptr, m_state.selectedComponent,
+                         m_state.selectedAttachment, &m_highlight};
 }
 
 void MainDialog::setZoom(double zoom)
@@ -232,8 +231,6 @@ void MainDialog::connectCommands()
 
     connect(control<QSlider>(id::ZoomSlider), &QSlider::valueChanged, this,
             &MainDialog::onZoomChanged);
-
-    connect(&m_documentTimer, &QTimer::timeout, this, &MainDialog::refreshDocumentState);
 }
 
 void MainDialog::createMenu()
@@ -319,8 +316,8 @@ void MainDialog::setChecksPaneShown(bool shown)
 void MainDialog::refreshChecks()
 {
     m_highlight = {};
-    m_checksPane->showFindings(m_state.fileLoaded ? std::optional(checks::checkShip(*m_state.file))
-                                                  : std::nullopt);
+    m_checksPane->showFindings(
+        m_state.fileLoaded() ? std::optional(checks::checkShip(*m_state.file())) : std::nullopt);
 }
 
 const std::vector<checks::Finding>& MainDialog::findings() const
@@ -359,7 +356,6 @@ void MainDialog::start(const QString& commandLineFile)
     m_state.shipsDirectory = game.shipsDirectory;
     m_textures.setTexturePath(game.texturePath.string());
 
-    m_documentTimer.start(DocumentRefreshMilliseconds);
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->refreshSpecialBlockBoxes();
 
@@ -375,7 +371,7 @@ void MainDialog::redrawView()
 
 bool MainDialog::hasUnsavedChanges() const
 {
-    return m_state.fileLoaded && m_state.file && !m_state.file->matchesImage(m_state.savedImage);
+    return m_state.session && m_state.session->modified();
 }
 
 void MainDialog::refreshDocumentState()
@@ -407,14 +403,14 @@ void MainDialog::openPath(const fs::path& path)
 
 void MainDialog::save()
 {
-    if (!m_state.fileLoaded)
+    if (!m_state.fileLoaded())
         return;
     saveDocument(m_state.currentFileName);
 }
 
 void MainDialog::saveAs()
 {
-    if (!m_state.fileLoaded)
+    if (!m_state.fileLoaded())
         return;
     const QString chosen =
         m_fileDialogs.saveFileName(this, toQString(m_state.currentFileName), shipFileFilters());
@@ -426,23 +422,24 @@ void MainDialog::undo()
 {
     // A drag still under way ends here, so it is the step taken back.
     m_viewControls->finishDrag();
-    if (m_state.fileLoaded && m_state.history.undo(*m_state.file))
+    if (m_state.session && m_state.session->undo())
         showRestoredDocument();
 }
 
 void MainDialog::redo()
 {
     m_viewControls->finishDrag();
-    if (m_state.fileLoaded && m_state.history.redo(*m_state.file))
+    if (m_state.session && m_state.session->redo())
         showRestoredDocument();
 }
 
 void MainDialog::refreshHistoryEntries()
 {
-    const editing::History& history = m_state.history;
-    m_undoAction->setEnabled(m_state.fileLoaded && history.canUndo());
+    static const editing::History none;
+    const editing::History& history = m_state.session ? m_state.session->history() : none;
+    m_undoAction->setEnabled(history.canUndo());
     m_undoAction->setText(stepEntryText(resources::strings::UndoMenuEntry, history.undoLabel()));
-    m_redoAction->setEnabled(m_state.fileLoaded && history.canRedo());
+    m_redoAction->setEnabled(history.canRedo());
     m_redoAction->setText(stepEntryText(resources::strings::RedoMenuEntry, history.redoLabel()));
     refreshChecks();
     refreshDocumentState();
@@ -508,10 +505,7 @@ void MainDialog::dropEvent(QDropEvent* event)
 void MainDialog::loadDocument(const fs::path& path)
 {
     m_viewControls->finishDrag();
-    m_state.file.reset();
-    m_state.fileLoaded = false;
-    m_state.savedImage.clear();
-    m_state.history.clear();
+    m_state.session.reset();
     m_state.currentFileName = path;
 
     auto file = loadShipFile(path);
@@ -522,15 +516,13 @@ void MainDialog::loadDocument(const fs::path& path)
     m_viewWidget->forgetShownProblems();
 
     if (!file->empty()) {
-        m_state.file = std::move(file);
-        m_state.fileLoaded = true;
-        m_state.savedImage = m_state.file->serialise();
+        m_state.session = std::make_unique<editing::Session>(std::move(file));
         m_listPanes->listComponents();
         recentfiles::add(toQString(path));
     }
     m_listPanes->refreshSpecialBlockBoxes();
     // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
-    m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
+    m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded());
     redrawView();
     refreshHistoryEntries();
     if (checks::countFindings(findings()).errors > 0)
@@ -573,10 +565,10 @@ bool MainDialog::saveDocument(const fs::path& path)
             return false;
     }
     // A failed save has shown its message and leaves the document unsaved.
-    if (!m_state.file->save(path))
+    if (!m_state.file()->save(path))
         return false;
     m_state.currentFileName = path;
-    m_state.savedImage = m_state.file->serialise();
+    m_state.session->markSaved();
     recentfiles::add(toQString(path));
     refreshDocumentState();
     return true;
@@ -585,8 +577,8 @@ bool MainDialog::saveDocument(const fs::path& path)
 void MainDialog::refreshShipClass()
 {
     QString text;
-    if (m_state.fileLoaded)
-        if (const auto shipClass = shipfile::shipClass(*m_state.file))
+    if (m_state.fileLoaded())
+        if (const auto shipClass = shipfile::shipClass(*m_state.file()))
             text = QString::fromStdString(shipfile::shipClassText(*shipClass));
     if (m_shownShipClass == text)
         return;
@@ -596,7 +588,7 @@ void MainDialog::refreshShipClass()
 
 void MainDialog::refreshTitle()
 {
-    if (!m_state.fileLoaded) {
+    if (!m_state.fileLoaded()) {
         setWindowTitle(m_baseTitle);
         setWindowModified(false);
         return;

@@ -9,7 +9,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -183,8 +182,6 @@ private:
     QAction* m_checksAction = nullptr;
     viewer::Highlight m_highlight;
 
-    /// Keeps the ship-class field in step with changes made outside the commands (the mouse).
-    QTimer m_documentTimer;
     /// The ship-class text last shown; reset by every Open, so the next file always shows.
     std::optional<QString> m_shownShipClass;
 };
