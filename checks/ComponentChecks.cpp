@@ -88,10 +88,9 @@ std::size_t wholeRecords(const ShipBlock& block)
                : 0;
 }
 
-// Without branches: the loops over every vertex and face ask for nearly all of them.
 bool finite(Vec3 v)
 {
-    return std::isfinite(v.x) & std::isfinite(v.y) & std::isfinite(v.z);
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 // Whether `count` floats from `offset` are all there and finite.
@@ -348,7 +347,7 @@ private:
             bool finiteValues = true;
             for (std::size_t k = 0; k < values.size(); ++k) {
                 values[k] = f32At(face + lay::face::U + 4 * k);
-                finiteValues &= std::isfinite(values[k]);
+                finiteValues = finiteValues && std::isfinite(values[k]);
             }
             if (!finiteValues) {
                 nonFinite.add(index, formatNumber(messages::NonFiniteFaceText, number));

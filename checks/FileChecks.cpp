@@ -42,10 +42,13 @@ std::optional<std::size_t> shortestRecord(std::uint32_t type)
 }
 
 // A finding about `block`, under the component whose section holds it (-1: before the first).
+// A section past the component table belongs to no component: component-count tells of it.
 Finding aboutBlock(const Report& report, int section, const ShipBlock& block,
                    std::string_view check)
 {
-    Finding f = section >= 0 ? report.about(section, Severity::Error, check) : Finding{};
+    Finding f = section >= 0 && section < shipfile::componentCount(report.ship)
+                    ? report.about(section, Severity::Error, check)
+                    : Finding{};
     f.severity = Severity::Error;
     f.check = check;
     f.block = report.blockIndex(block);
@@ -85,7 +88,12 @@ void checkFile(Report& report)
             endBlock14Run();
         }
 
-        if (const auto shortest = shortestRecord(b->type); shortest && b->recordSize < *shortest) {
+        // Of the header and the component table only the blocks the editor reads count: the
+        // first block and the last type-1 block.
+        const bool read = (b->type != lay::type::Header || b == ship.first()) &&
+                          (b->type != lay::type::Components || b == ship.componentBlock);
+        if (const auto shortest = shortestRecord(b->type);
+            read && shortest && b->recordSize < *shortest) {
             Finding f = aboutBlock(report, section, *b, messages::RecordSize);
             f.message = formatNumber(
                 formatNumber(formatNumber(messages::RecordSizeText, b->type), b->recordSize),
