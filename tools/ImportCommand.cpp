@@ -1,9 +1,11 @@
+#include "checks/Checks.h"
 #include "importer/ModelFile.h"
 #include "importer/ShipImport.h"
 #include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 #include "gamedata/Tcache.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -89,12 +91,23 @@ int runImport(Arguments args)
         sink.show(importer::refusalMessage(std::filesystem::path(a->model), plan.refusal));
         return ExitFailure;
     }
+    // The checks name what the import brought that was not wrong before.
+    const std::vector<checks::Finding> before = checks::checkShip(*file);
     importer::applyImport(*file, plan);
     if (!file->save(std::filesystem::path(a->output)))
         return ExitFailure;
     printLine(messages::formatText(messages::Imported, a->output));
     for (const std::string& line : importer::reportLines(plan))
         printLine(line);
+    const std::vector<checks::Finding> after = checks::checkShip(*file);
+    for (const checks::Finding& f : after)
+        if (std::none_of(before.begin(), before.end(), [&f](const checks::Finding& was) {
+                return f.check == was.check && f.componentName == was.componentName &&
+                       f.record == was.record && f.message == was.message;
+            }))
+            std::fputs(findingLine(f).c_str(), stdout);
+    printLine(messages::formatText(messages::ImportChecks,
+                                   checks::countsText(checks::countFindings(after))));
     if (!a->textures.empty())
         for (const importer::ComponentReport& component : plan.report)
             for (const std::string& name : component.texturesAdded)

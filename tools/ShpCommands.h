@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checks/Finding.h"
 #include "shipfile/ShipFile.h"
 #include "tools/StderrSink.h"
 
@@ -22,6 +23,10 @@ inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 /// `info` listed a file that ends in the middle of a block: only the blocks before the cut.
 inline constexpr int ExitTruncated = 3;
+/// `check` found warnings only, or at least one error; or could not read the ship or cache.
+inline constexpr int ExitCheckWarnings = 1;
+inline constexpr int ExitCheckErrors = 2;
+inline constexpr int ExitUnreadable = 4;
 
 /// `info FILE [--json]`: the block list and, per component, its record and blocks.
 int runInfo(Arguments args);
@@ -31,6 +36,10 @@ int runUnpack(Arguments args);
 int runExport(Arguments args);
 /// `import SHIP MODEL -o OUT.shp [options]`: the model's geometry and attachments into the ship.
 int runImport(Arguments args);
+/// `tcache list|extract|replace|add TCACHE ...`: the game's texture cache, read and written.
+int runTcache(Arguments args);
+/// `check FILE [--textures TCACHE] [--json]`: every finding of the ship checks.
+int runCheck(Arguments args);
 /// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
 /// the Qt build, and it needs an X display for its OpenGL context.
 int runRender(Arguments args);
@@ -54,6 +63,9 @@ int unknownOption(std::string_view option, std::string_view usageLine);
 std::optional<int> wholeNumber(std::string_view text);
 /// The component `wanted` names: a record number, or a name compared ignoring case.
 std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_view wanted);
+
+/// One finding as `check` prints it: severity, check, where, and the message, on one line.
+std::string findingLine(const checks::Finding& f);
 
 /// Loads `path`, plain or packed, reporting through `sink`, which the document keeps for its
 /// own messages. Null, after the loader's message or a line of our own, when nothing was read.

@@ -32,6 +32,15 @@ const Command Commands[] = {
     {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
     {"export", tools::runExport, messages::UsageExport, {}},
     {"import", tools::runImport, messages::UsageImport, {messages::UsageImportExit}},
+    // One command, four lines of usage.
+    {"tcache", tools::runTcache, messages::UsageTcacheList, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheExtract, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheReplace, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheAdd, {messages::UsageTcacheNotes}},
+    {"check",
+     tools::runCheck,
+     messages::UsageCheck,
+     {messages::UsageCheckLines, messages::UsageCheckJson, messages::UsageCheckExit}},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::UsageRender, {}},
 #endif
