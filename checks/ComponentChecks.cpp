@@ -197,7 +197,7 @@ public:
             checkVertices();
         if (m_parts.faces)
             checkFaces();
-        if (m_facesRead)
+        if (m_facesRead && m_parts.vertices)
             checkUnusedVertices();
         if (m_parts.textures)
             checkTextures();
