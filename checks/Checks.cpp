@@ -15,9 +15,10 @@ Report::Report(const shipfile::ShipFile& file) : ship(file)
         m_blockIndex.emplace(b, index++);
 }
 
-std::size_t Report::blockIndex(const shipfile::ShipBlock& block) const
+std::optional<std::size_t> Report::blockIndex(const shipfile::ShipBlock& block) const
 {
-    return m_blockIndex.at(&block);
+    const auto found = m_blockIndex.find(&block);
+    return found == m_blockIndex.end() ? std::nullopt : std::optional(found->second);
 }
 
 Finding Report::about(int n, Severity severity, std::string_view check) const

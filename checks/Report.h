@@ -5,6 +5,7 @@
 #include "shipfile/ShipFile.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,8 +18,8 @@ class Report
 public:
     explicit Report(const shipfile::ShipFile& ship);
 
-    /// The block's index in the file, counted from 0.
-    std::size_t blockIndex(const shipfile::ShipBlock& block) const;
+    /// The block's index in the file, counted from 0; nothing for a block of another chain.
+    std::optional<std::size_t> blockIndex(const shipfile::ShipBlock& block) const;
     /// A finding about the whole component `n`.
     Finding about(int n, Severity severity, std::string_view check) const;
 
