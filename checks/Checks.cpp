@@ -2,6 +2,7 @@
 
 #include "checks/Messages.h"
 #include "checks/Report.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/ComponentParts.h"
 #include "shipfile/MessageText.h"
@@ -70,8 +71,14 @@ std::vector<Finding> checkShip(const shipfile::ShipFile& ship,
 {
     Report report(ship);
     checkFile(report);
+    std::optional<CacheNames> cacheNames;
+    if (cacheTextures) {
+        cacheNames.emplace();
+        for (const std::string& name : *cacheTextures)
+            cacheNames->insert(shipfile::lowerCase(name));
+    }
     for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(ship))
-        checkComponent(report, parts, cacheTextures);
+        checkComponent(report, parts, cacheNames ? &*cacheNames : nullptr);
     return std::move(report.findings);
 }
 

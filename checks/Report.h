@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // What the checks share while they run: the findings so far and where each block stands.
@@ -54,8 +55,12 @@ private:
 /// Runs the checks of the file's framing and chain: truncation, header, component count,
 /// record sizes, Block13 and Block14.
 void checkFile(Report& report);
-/// Runs the checks of one component; `cacheTextures` as for checkShip.
+/// The texture cache's names, lower-cased: names compare ignoring case.
+using CacheNames = std::unordered_set<std::string>;
+
+/// Runs the checks of one component; with `cacheTextures`, texture names not among them are
+/// warnings.
 void checkComponent(Report& report, const shipfile::ComponentParts& parts,
-                    const std::vector<std::string>* cacheTextures);
+                    const CacheNames* cacheTextures);
 
 } // namespace checks

@@ -1,6 +1,6 @@
 #include "shipfile/Catalogue.h"
 #include "tools/Escaping.h"
-#include "tools/JsonNames.h"
+#include "tools/JsonText.h"
 #include "tools/Messages.h"
 #include "tools/ShipSummary.h"
 #include "tools/ShpCommands.h"
@@ -189,6 +189,8 @@ std::string shipJson(const ShipSummary& ship, bool truncated)
                                              ? Json(shipfile::shipClassText(*ship.shipClass))
                                              : Json(nullptr)},
                        {"components", std::move(components)}};
+    // Every name went through nameJson, so nothing is left to replace; replacing rather than
+    // throwing keeps the listing whole should that ever change.
     return jsonText(json);
 }
 

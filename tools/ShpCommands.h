@@ -34,6 +34,8 @@ int runUnpack(Arguments args);
 int runExport(Arguments args);
 /// `check FILE [--textures TCACHE] [--json]`: every finding of the ship checks.
 int runCheck(Arguments args);
+/// `tcache list|extract|replace|add TCACHE ...`: the game's texture cache, read and written.
+int runTcache(Arguments args);
 /// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
 /// the Qt build, and it needs an X display for its OpenGL context.
 int runRender(Arguments args);

@@ -35,6 +35,11 @@ const Command Commands[] = {
      tools::runCheck,
      messages::UsageCheck,
      {messages::UsageCheckLines, messages::UsageCheckJson, messages::UsageCheckExit}},
+    // One command, four lines of usage.
+    {"tcache", tools::runTcache, messages::UsageTcacheList, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheExtract, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheReplace, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheAdd, {messages::UsageTcacheNotes}},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::UsageRender, {}},
 #endif

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+// What korvex-shp's --json outputs share.
 namespace tools {
 
 // Keys keep the order they are written in; numbers from the file stay floats, so each is
@@ -24,8 +25,8 @@ inline Json nameJson(std::string_view bytes)
     return Json{{"hex", hexBytes(bytes)}};
 }
 
-/// The document as korvex-shp writes it. Every name went through nameJson, so nothing is left
-/// to replace; replacing rather than throwing keeps the listing whole should that ever change.
+/// The document as korvex-shp prints it: two spaces of indent, bytes that are not UTF-8
+/// replaced.
 inline std::string jsonText(const Json& json)
 {
     return json.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace) + "\n";
