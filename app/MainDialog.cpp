@@ -300,9 +300,11 @@ void MainDialog::setChecksPaneShown(bool shown)
         placeControls();
         return;
     }
-    // The minimum size grows with the pane before the window may.
+    // The height is taken before the minimum size changes with the pane, which would already
+    // resize the window.
+    const int height = this->height() + (shown ? ChecksPaneHeight : -ChecksPaneHeight);
     m_layout->apply();
-    resize(width(), height() + (shown ? ChecksPaneHeight : -ChecksPaneHeight));
+    resize(width(), height);
     // A window that grew past the bottom of the screen moves up, so the pane shows.
     if (const QScreen* display = screen()) {
         const QRect room = display->availableGeometry();
