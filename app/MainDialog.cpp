@@ -334,12 +334,15 @@ void MainDialog::goToFinding(int index)
         return;
     // A copy: choosing the component below runs commands that may refresh the list.
     const checks::Finding f = listed[static_cast<std::size_t>(index)];
-    if (!f.component)
+    m_highlight = {};
+    if (!f.component) {
+        // A finding about the file as a whole: nothing to go to, and the last marks go.
+        redrawView();
         return;
+    }
     m_listPanes->chooseComponent(*f.component);
     if (f.subject == checks::Subject::Attachment && f.record)
         m_listPanes->chooseAttachment(static_cast<int>(*f.record));
-    m_highlight = {};
     m_highlight.component = *f.component;
     if (f.subject == checks::Subject::Faces)
         m_highlight.faces = f.items;
