@@ -28,6 +28,8 @@ int runInfo(Arguments args);
 int runUnpack(Arguments args);
 /// `export FILE -o OUT.glb|OUT.gltf|OUT.obj [options]`: the ship for general 3D tools.
 int runExport(Arguments args);
+/// `tcache list|extract|replace|add TCACHE ...`: the game's texture cache, read and written.
+int runTcache(Arguments args);
 /// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
 /// the Qt build, and it needs an X display for its OpenGL context.
 int runRender(Arguments args);

@@ -31,6 +31,11 @@ const Command Commands[] = {
      {messages::UsageInfoExit, messages::UsageInfoNames}},
     {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
     {"export", tools::runExport, messages::UsageExport, {}},
+    // One command, four lines of usage.
+    {"tcache", tools::runTcache, messages::UsageTcacheList, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheExtract, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheReplace, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheAdd, {messages::UsageTcacheNotes}},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::UsageRender, {}},
 #endif

@@ -246,4 +246,35 @@ TEST_F(CommandLine, UnpackAndExportWriteTheirFiles)
     EXPECT_TRUE(fs::exists(dir / "sample.mtl"));
 }
 
+// The cache's listing, damaged entries included, then a repaint's whole way: extract, replace
+// with the picture, add a new one; each run as the user sees it.
+TEST_F(CommandLine, TcacheListsExtractsReplacesAndAdds)
+{
+    testsupport::TcacheBuilder fine;
+    fine.add8("Hull", 2, 1, {0, 255}).solid16("glow", 1, 2, 0xF800);
+    testsupport::TcacheBuilder cache = fine;
+    cache.entry({"cut", 4, 4, 2, {1, 2}, std::nullopt});
+    cache.entry({"odd\xff", 1, 1, 7, {1}, std::nullopt});
+    const std::string damaged = write("damaged.dat", cache.build());
+    const std::string good = write("tcachehw.dat", fine.build());
+    const std::string out = (dir / "out").string();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+        {"tcache-list", {"tcache", "list", damaged}},
+        {"tcache-list-json", {"tcache", "list", damaged, "--json"}},
+        {"tcache-extract-damaged", {"tcache", "extract", damaged, "--all", "-o", out}},
+        {"tcache-add-damaged", {"tcache", "add", damaged, "new", out + "/glow.png"}},
+        {"tcache-replace", {"tcache", "replace", good, "HULL", out + "/glow.png"}},
+        {"tcache-add", {"tcache", "add", good, "new", out + "/Hull.png", "--format", "8"}},
+        {"tcache-add-again", {"tcache", "add", good, "NEW", out + "/Hull.png"}},
+        {"tcache-add-not-png", {"tcache", "add", good, "new2", good}},
+        {"tcache-list-written", {"tcache", "list", good}},
+        {"usage-tcache", {"tcache", "extract", good, "Hull"}},
+        {"usage-tcache-format", {"tcache", "add", good, "x", out + "/Hull.png", "--format", "24"}},
+    };
+    for (const auto& [name, args] : runs)
+        expectGolden(name, args);
+    EXPECT_EQ(testsupport::readBytes(damaged), cache.build());
+    EXPECT_EQ(testsupport::readBytes(good + ".bak"), fine.build());
+}
+
 } // namespace
