@@ -149,6 +149,7 @@ void MainDialog::setStartStates()
     m_view.ignoreDest = true;
     m_view.showBoxes = true;
     m_state.typeOneOnly = false;
+    m_state.scaleFlames = true;
     m_state.rotate = true;
 
     control<QCheckBox>(id::Flames)->setChecked(true);
