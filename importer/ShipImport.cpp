@@ -678,6 +678,56 @@ private:
         return true;
     }
 
+    // The component's boxes turned and scaled with it: each box's edges (its rows times its
+    // half-extents) taken through the transform give its new orientation and half-extents.
+    static BlockRecords transformedBoxes(const Frame& frame, const ShipBlock& boxes)
+    {
+        BlockRecords out{boxes.type, boxes.recordSize, boxes.count, copyOf(&boxes)};
+        constexpr std::array<double, 3> Turn = {-1.0, -1.0, 1.0};
+        // The transform in ship axes: T L T, T the export's half turn.
+        const auto linear = [&](std::size_t row, std::size_t col) {
+            return Turn[row] * Turn[col] * frame.world[col * 4 + row];
+        };
+        for (std::size_t r = 0; r < boxes.count; ++r) {
+            const shipfile::MutableBytes record(out.records.data() + r * boxes.recordSize,
+                                                boxes.recordSize);
+            const auto half = shipfile::readVec3(record, lay::box::HalfExtents);
+            const auto centre = shipfile::readVec3(record, lay::box::Centre);
+            if (!half || !centre)
+                continue;
+            const double c[3] = {centre->x, centre->y, centre->z};
+            const double h[3] = {half->x, half->y, half->z};
+            Vec3 newCentre;
+            float* centreOut[3] = {&newCentre.x, &newCentre.y, &newCentre.z};
+            for (std::size_t i = 0; i < 3; ++i)
+                *centreOut[i] = static_cast<float>(linear(i, 0) * c[0] + linear(i, 1) * c[1] +
+                                                   linear(i, 2) * c[2]);
+            Vec3 newHalf;
+            float* halfOut[3] = {&newHalf.x, &newHalf.y, &newHalf.z};
+            // Column j of the box's rows is its local axis j; taken through the transform.
+            for (std::size_t j = 0; j < 3; ++j) {
+                double axis[3] = {};
+                for (std::size_t i = 0; i < 3; ++i)
+                    for (std::size_t k = 0; k < 3; ++k)
+                        axis[i] += linear(i, k) *
+                                   shipfile::readF32(record, lay::box::Matrix + 4 * (3 * k + j))
+                                       .value_or(0.0f) *
+                                   h[j];
+                const double length =
+                    std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
+                if (!(length > 1e-20))
+                    continue;
+                *halfOut[j] = static_cast<float>(length);
+                for (std::size_t i = 0; i < 3; ++i)
+                    shipfile::writeF32(record, lay::box::Matrix + 4 * (3 * i + j),
+                                       static_cast<float>(axis[i] / length));
+            }
+            shipfile::writeVec3(record, lay::box::Centre, newCentre);
+            shipfile::writeVec3(record, lay::box::HalfExtents, newHalf);
+        }
+        return out;
+    }
+
     void replace(const MeshMatch& match)
     {
         const int n = match.component;
@@ -729,6 +779,9 @@ private:
             transform(frame, g.vertices->recordSize, built.vertices, g.faces->recordSize,
                       built.faces, report);
             report.transformed = rebuilt = true;
+            const shipfile::ComponentParts parts = shipfile::componentParts(m_ship, n);
+            if (parts.boxes && parts.boxes->count > 0)
+                change.blocks.push_back(transformedBoxes(frame, *parts.boxes));
         }
         if (rebuilt) {
             report.geometryReplaced = true;
@@ -993,6 +1046,7 @@ bool applyImport(ShipFile& ship, const ImportPlan& plan)
             ShipBlock* target = blocks.type == lay::type::Attachments ? parts.attachments
                                 : blocks.type == lay::type::Faces     ? parts.faces
                                 : blocks.type == lay::type::Vertices  ? parts.vertices
+                                : blocks.type == lay::type::Boxes     ? parts.boxes
                                                                       : parts.textureNames;
             // A section without texture names gets them right after its attachments.
             if (!target && blocks.type == lay::type::TextureNames)

@@ -119,7 +119,9 @@ shipfile::Bytes recordOf(const shipfile::ShipFile& file, std::uint32_t type, int
 
 TEST(ImportChanges, ScaledDeletedAddedAndMovedComeBackAndNothingElseChanges)
 {
-    const ByteVector image = buildShip(sampleShip());
+    Ship ship = sampleShip();
+    ship.components[1].boxes = {Box{{0, 1, 2}, {20, 10, 20}}};
+    const ByteVector image = buildShip(ship);
     RecordingSink sink;
     const auto before = shipfile::ShipFile::fromBytes(image, "before.shp", sink);
     Exported e(image, "ship.glb");
@@ -169,6 +171,18 @@ TEST(ImportChanges, ScaledDeletedAddedAndMovedComeBackAndNothingElseChanges)
                                        recordOf(*before, lay::type::Attachments, 0, j)));
     EXPECT_TRUE(std::ranges::equal(shipfile::componentRecord(after, 0),
                                    shipfile::componentRecord(*before, 0)));
+
+    // The turret's box grew with it; the hull's stayed.
+    const auto box = shipfile::componentParts(after, 1).boxes->record(0);
+    const auto boxWas = shipfile::componentParts(*before, 1).boxes->record(0);
+    const auto halfWas = *shipfile::readVec3(boxWas, lay::box::HalfExtents);
+    EXPECT_EQ(*shipfile::readVec3(box, lay::box::HalfExtents),
+              (shipfile::Vec3{halfWas.x * 2, halfWas.y * 2, halfWas.z * 2}));
+    EXPECT_TRUE(std::ranges::equal(box.subspan(0, lay::box::HalfExtents),
+                                   boxWas.subspan(0, lay::box::HalfExtents)));
+    EXPECT_EQ(*shipfile::readVec3(box, lay::box::Centre), (shipfile::Vec3{0, 2, 4}));
+    EXPECT_TRUE(std::ranges::equal(shipfile::componentParts(after, 0).boxes->record(0),
+                                   shipfile::componentParts(*before, 0).boxes->record(0)));
 
     ASSERT_EQ(plan.report.size(), 2u);
     EXPECT_EQ(plan.report[0].newFaces, 12u);
