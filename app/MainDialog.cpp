@@ -8,6 +8,7 @@
 #include "app/Messages.h"
 #include "app/PathText.h"
 #include "app/RecentFiles.h"
+#include "app/TexturesDialog.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
 #include "gamedata/GameInstallation.h"
@@ -255,6 +256,8 @@ void MainDialog::createMenu()
     refreshRecentFilesMenu();
     connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
             [this] { exportOpenShip(*this); });
+    connect(entry(strings::TexturesMenuEntry, {}), &QAction::triggered, this,
+            [this] { browseTextures(*this); });
     separator();
 
     connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);

@@ -31,7 +31,7 @@ namespace apptests {
 
 namespace fs = std::filesystem;
 
-/// Answers the save question with `answer` and keeps what was asked.
+/// Answers the save question with `answer`, any other with `yes`, and keeps what was asked.
 class ScriptedQuestions final : public platform::Questions
 {
 public:
@@ -41,8 +41,15 @@ public:
         lastOwner = owner;
         return answer;
     }
+    bool confirm(QWidget* owner, const QString& text) override
+    {
+        asked << text;
+        lastOwner = owner;
+        return yes;
+    }
 
     platform::SaveAnswer answer = platform::SaveAnswer::Cancel;
+    bool yes = true;
     QStringList asked;
     QWidget* lastOwner = nullptr;
 };
