@@ -31,4 +31,14 @@ bool QtQuestions::confirm(QWidget* owner, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
+bool QtQuestions::confirmSave(QWidget* owner, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, toQString(shipfile::messages::AppName), text,
+                    QMessageBox::Save | QMessageBox::Cancel, owner);
+    // Enter keeps the ship unsaved: the question is about a ship the game may not survive.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
+}
+
 } // namespace platform

@@ -22,6 +22,9 @@ public:
     virtual SaveAnswer askToSave(QWidget* owner, const QString& text) = 0;
     /// Asks `text` with the answers Yes and No; true for Yes.
     virtual bool confirm(QWidget* owner, const QString& text) = 0;
+    /// Asks `text` before a save the user may regret, with the answers Save and Cancel; true
+    /// for Save.
+    virtual bool confirmSave(QWidget* owner, const QString& text) = 0;
 };
 
 } // namespace platform

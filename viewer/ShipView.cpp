@@ -7,6 +7,7 @@
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
+#include "viewer/Highlight.h"
 #include "viewer/Messages.h"
 #include "viewer/TextureCache.h"
 
@@ -38,7 +39,8 @@ struct Colour
 constexpr Colour White{1.0f, 1.0f, 1.0f};
 constexpr Colour Black{0.0f, 0.0f, 0.0f};
 constexpr Colour SelectedTint{1.0f, 0.3f, 0.3f};
-constexpr Colour HighlightTint{1.0f, 0.75f, 0.1f};
+constexpr Colour TextureTint{1.0f, 0.75f, 0.1f};    // faces of the texture the browser selected
+constexpr Colour HighlightColour{0.0f, 1.0f, 1.0f}; // what a finding is about
 
 constexpr Colour Red{1.0f, 0.0f, 0.0f};
 
@@ -218,7 +220,7 @@ private:
         const auto textureIndex = *shipfile::readU32(face, lay::face::TextureIndex);
         const bool highlighted = textureIndex < m_highlighted.size() && m_highlighted[textureIndex];
         if (m_view.textureMap) {
-            m_state.colour(highlighted ? HighlightTint : m_marked ? SelectedTint : White);
+            m_state.colour(highlighted ? TextureTint : m_marked ? SelectedTint : White);
             m_state.texturing(bindTexture(textureIndex));
             m_state.triangle(corners);
             return;
@@ -226,7 +228,7 @@ private:
 
         // Wireframe is drawn untextured, so no texel of the last bound texture can tint or
         // hide the lines.
-        m_state.colour(highlighted ? HighlightTint : Black);
+        m_state.colour(highlighted ? TextureTint : Black);
         m_state.texturing(false);
         if (m_marked || highlighted) {
             m_state.triangle(corners);
@@ -473,6 +475,12 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         if (ignoreDest && isDestComponent(file, n))
             continue;
         painter.paint(parts, markSelected && n == selected, highlightedTexture);
+        if (scene.highlight && scene.highlight->component == n) {
+            state.endTriangles();
+            state.texturing(false);
+            state.colour(HighlightColour);
+            drawHighlight(*scene.highlight, *parts.faces, *parts.vertices);
+        }
     }
     glLoadMatrixd(cameraMatrix.data());
     return true;
