@@ -23,7 +23,5 @@ inline constexpr std::string_view AddTexture =
 inline constexpr std::string_view NotInHistory =
     " Texture cache writes are not ship edits: Undo does not take them back. The first write "
     "keeps a copy of the old cache as tcachehw.dat.bak.";
-inline constexpr std::string_view NoTextureCache =
-    "No texture cache: the game's folder is not known.";
 
 } // namespace app::messages
