@@ -10,6 +10,7 @@
 #include "app/Messages.h"
 #include "app/PathText.h"
 #include "app/RecentFiles.h"
+#include "app/TexturesDialog.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
 #include "checks/Checks.h"
@@ -271,6 +272,8 @@ void MainDialog::createMenu()
             [this] { importIntoOpenShip(*this); });
     connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
             [this] { exportOpenShip(*this); });
+    connect(entry(strings::TexturesMenuEntry, {}), &QAction::triggered, this,
+            [this] { browseTextures(*this); });
     separator();
 
     m_checksAction = entry(strings::ChecksMenuEntry, {});

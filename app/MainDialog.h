@@ -81,6 +81,9 @@ public:
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
     platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
+    platform::Questions& questions() { return m_questions; }
+    /// The faces whose texture has this name are tinted in the view (empty: none).
+    void setHighlightedTexture(std::string name) { m_view.highlightedTexture = std::move(name); }
 
     /// A ship file the user picks in the open-file dialog, starting in the ships folder (Open
     /// and Merge); empty when cancelled.

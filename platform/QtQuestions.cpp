@@ -23,6 +23,14 @@ SaveAnswer QtQuestions::askToSave(QWidget* owner, const QString& text)
     }
 }
 
+bool QtQuestions::confirm(QWidget* owner, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, toQString(shipfile::messages::AppName), text,
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtQuestions::confirmSave(QWidget* owner, const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, toQString(shipfile::messages::AppName), text,

@@ -12,13 +12,16 @@ enum class SaveAnswer
     Cancel,
 };
 
-/// The questions the editor asks before it drops unsaved work; tests install a scripted one.
+/// The questions the editor asks before it drops unsaved work or writes the game's files; tests
+/// install a scripted one.
 class Questions
 {
 public:
     virtual ~Questions() = default;
     /// Asks `text` with the answers Save, Discard and Cancel.
     virtual SaveAnswer askToSave(QWidget* owner, const QString& text) = 0;
+    /// Asks `text` with the answers Yes and No; true for Yes.
+    virtual bool confirm(QWidget* owner, const QString& text) = 0;
     /// Asks `text` before a save the user may regret, with the answers Save and Cancel; true
     /// for Save.
     virtual bool confirmSave(QWidget* owner, const QString& text) = 0;

@@ -17,6 +17,23 @@ inline constexpr const char* ImportAddNew = "Add as a new component";
 inline constexpr const char* ImportSkip = "Skip";
 inline constexpr const char* ImportCounts = "%1 -> %2 vertices, %3 -> %4 faces";
 inline constexpr const char* ImportKept = "kept as it was";
+
+inline constexpr const char* TexturesMenuEntry = "&Textures...";
+inline constexpr const char* PngFilter = "PNG images (*.png)";
+
+// The texture browser.
+inline constexpr const char* TexturesCaption = "Textures";
+inline constexpr const char* TexturesFilter = "Filter by name";
+inline constexpr const char* ReplaceFromImage = "&Replace from image...";
+inline constexpr const char* AddImage = "&Add image...";
+inline constexpr const char* CloseButton = "Close";
+inline constexpr const char* TextureSize = "%1 x %2, %3-bit";
+inline constexpr const char* TextureDamaged = "damaged";
+inline constexpr const char* TextureMissing = "not in the cache";
+inline constexpr const char* TextureFaces = "%1 faces of this ship";
+inline constexpr const char* TexturesHint =
+    "Selecting a texture marks the faces that use it. \"Add image...\" names the new texture "
+    "after the missing name selected (red), or else after the image file.";
 inline constexpr const char* GlbFilter = "glTF binary (*.glb)";
 inline constexpr const char* GltfFilter = "glTF with its files beside it (*.gltf)";
 inline constexpr const char* ObjFilter = "Wavefront OBJ (*.obj)";

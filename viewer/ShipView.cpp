@@ -1,5 +1,6 @@
 #include "viewer/ShipView.h"
 
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
@@ -38,6 +39,7 @@ struct Colour
 constexpr Colour White{1.0f, 1.0f, 1.0f};
 constexpr Colour Black{0.0f, 0.0f, 0.0f};
 constexpr Colour SelectedTint{1.0f, 0.3f, 0.3f};
+constexpr Colour TextureTint{1.0f, 0.75f, 0.1f};    // faces of the texture the browser selected
 constexpr Colour HighlightColour{0.0f, 1.0f, 1.0f}; // what a finding is about
 
 constexpr Colour Red{1.0f, 0.0f, 0.0f};
@@ -161,8 +163,9 @@ public:
     {
     }
 
-    /// Paints the faces of `parts`, which has a face and a vertex block.
-    void paint(const shipfile::ComponentParts& parts, bool marked)
+    /// Paints the faces of `parts`, which has a face and a vertex block; faces whose texture
+    /// is named `highlighted` are tinted.
+    void paint(const shipfile::ComponentParts& parts, bool marked, std::string_view highlighted)
     {
         const ShipBlock& faces = *parts.faces;
         m_vertexBytes = parts.vertices->records;
@@ -172,6 +175,10 @@ public:
         m_names = names;
         m_marked = marked;
         m_resolved.assign(names ? names->count : 0, 0);
+        m_highlighted.assign(m_resolved.size(), false);
+        for (std::size_t i = 0; !highlighted.empty() && i < m_highlighted.size(); ++i)
+            m_highlighted[i] = shipfile::equalsIgnoringCase(
+                shipfile::readString(names->record(i), lay::texture::Name), highlighted);
         for (std::size_t i = 0; i < faces.count; ++i)
             paintFace(faces.record(i), faces.recordSize == lay::face::RecordSize);
         m_state.endTriangles();
@@ -210,18 +217,20 @@ private:
             m_state.culling(false);
         }
 
+        const auto textureIndex = *shipfile::readU32(face, lay::face::TextureIndex);
+        const bool highlighted = textureIndex < m_highlighted.size() && m_highlighted[textureIndex];
         if (m_view.textureMap) {
-            m_state.colour(m_marked ? SelectedTint : White);
-            m_state.texturing(bindTexture(*shipfile::readU32(face, lay::face::TextureIndex)));
+            m_state.colour(highlighted ? TextureTint : m_marked ? SelectedTint : White);
+            m_state.texturing(bindTexture(textureIndex));
             m_state.triangle(corners);
             return;
         }
 
         // Wireframe is drawn untextured, so no texel of the last bound texture can tint or
         // hide the lines.
-        m_state.colour(Black);
+        m_state.colour(highlighted ? TextureTint : Black);
         m_state.texturing(false);
-        if (m_marked) {
+        if (m_marked || highlighted) {
             m_state.triangle(corners);
             return;
         }
@@ -268,7 +277,8 @@ private:
     std::size_t m_vertexCount = 0; // records that hold a whole position
     const ShipBlock* m_names = nullptr;
     bool m_marked = false;
-    std::vector<GLuint> m_resolved; // per texture record, 0 until bound in this component
+    std::vector<GLuint> m_resolved;  // per texture record, 0 until bound in this component
+    std::vector<bool> m_highlighted; // per texture record
 };
 
 void cubeFace(const std::array<float, 3>& p, int axis, float side, bool filled)
@@ -464,7 +474,7 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         // Components named "...dest" are left out, but their markers and boxes stay.
         if (ignoreDest && isDestComponent(file, n))
             continue;
-        painter.paint(parts, markSelected && n == selected);
+        painter.paint(parts, markSelected && n == selected, highlightedTexture);
         if (scene.highlight && scene.highlight->component == n) {
             state.endTriangles();
             state.texturing(false);

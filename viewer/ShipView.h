@@ -6,6 +6,8 @@
 #include "viewer/Matrix4.h"
 #include "viewer/Scene.h"
 
+#include <string>
+
 namespace shipfile {
 class MessageSink;
 class ShipFile;
@@ -62,6 +64,9 @@ public:
     bool centerOnObject = true;
     bool ignoreDest = true;
     bool showBoxes = true;
+    /// Faces whose texture has this name (ignoring case) are tinted; empty: none. The texture
+    /// browser sets it.
+    std::string highlightedTexture;
 };
 
 /// Components named "...dest" are left out of the picture while `ignoreDest` is set.

@@ -4,6 +4,7 @@
 #include "viewer/Camera.h"
 #include "viewer/MessageQueue.h"
 #include "viewer/ShipView.h"
+#include "viewer/TextureCache.h"
 
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
@@ -79,6 +80,16 @@ bool ShipViewWidget::ensureFrames()
         return false;
     }
     return true;
+}
+
+void ShipViewWidget::reloadTexture(std::string_view name)
+{
+    if (context()) {
+        makeCurrent();
+        m_textures.forget(name);
+        doneCurrent();
+    }
+    redraw();
 }
 
 void ShipViewWidget::redraw()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class QOpenGLFramebufferObject;
@@ -46,6 +47,8 @@ public:
     void redraw();
     /// Forgets the problems already shown, so a ship opened anew reports its own.
     void forgetShownProblems();
+    /// Loads the texture `name` afresh from the texture cache file and redraws.
+    void reloadTexture(std::string_view name);
 
     /// The view's size as the camera sees it.
     camera::ViewSize viewSize() const;

@@ -76,6 +76,15 @@ unsigned int TextureCache::findTexture(std::string_view name) const
     return found == m_textures.end() ? 0 : found->second;
 }
 
+void TextureCache::forget(std::string_view name)
+{
+    const auto found = m_textures.find(name);
+    if (found == m_textures.end())
+        return;
+    glDeleteTextures(1, &found->second);
+    m_textures.erase(found);
+}
+
 void TextureCache::bindLoaded(unsigned int textureId, const ShipView& view) const
 {
     glBindTexture(GL_TEXTURE_2D, textureId);

@@ -9,7 +9,7 @@
 namespace shipfile {
 class MessageSink;
 struct MessageText;
-}
+} // namespace shipfile
 
 namespace viewer {
 
@@ -42,6 +42,10 @@ public:
     void bindLoaded(unsigned int textureId, const ShipView& view) const;
 
     std::size_t size() const { return m_textures.size(); }
+
+    /// Drops the texture object of `name`, so that the next draw loads it afresh from the file
+    /// (after the texture cache file changed).
+    void forget(std::string_view name);
 
 private:
     // Keys are lower-cased names; lookups hash and compare ignoring case, without copies.

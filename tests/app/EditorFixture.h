@@ -31,8 +31,8 @@ namespace apptests {
 
 namespace fs = std::filesystem;
 
-/// Answers the save question with `answer`, the one before a risky save with `saveAnyway`, and
-/// keeps what was asked.
+/// Answers the save question with `answer`, the one before a risky save with `saveAnyway`,
+/// any other with `yes`, and keeps what was asked.
 class ScriptedQuestions final : public platform::Questions
 {
 public:
@@ -41,6 +41,12 @@ public:
         asked << text;
         lastOwner = owner;
         return answer;
+    }
+    bool confirm(QWidget* owner, const QString& text) override
+    {
+        asked << text;
+        lastOwner = owner;
+        return yes;
     }
     bool confirmSave(QWidget* owner, const QString& text) override
     {
@@ -51,6 +57,7 @@ public:
 
     platform::SaveAnswer answer = platform::SaveAnswer::Cancel;
     bool saveAnyway = false;
+    bool yes = true;
     QStringList asked;
     QWidget* lastOwner = nullptr;
 };
