@@ -1,13 +1,13 @@
 #include "app/AttachmentCommands.h"
 
-#include "app/EditStep.h"
+#include "app/CommandWiring.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
+#include "app/Messages.h"
 #include "dialogs/AttachObjectDialog.h"
 #include "dialogs/AttachmentPropertiesDialog.h"
 #include "editing/Attachments.h"
 #include "resources/MainWindowTemplate.h"
-#include "resources/Strings.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -16,28 +16,12 @@
 namespace app {
 
 namespace id = resources::mainwindow;
-namespace steps = resources::strings::steps;
 
 AttachmentCommands::AttachmentCommands(MainDialog& window) : m_window(window)
 {
-    const auto onClick = [this](int controlId, void (AttachmentCommands::*command)()) {
-        connect(m_window.control<QPushButton>(controlId), &QPushButton::clicked, this, command);
-    };
-    onClick(id::AddAttachment, &AttachmentCommands::addAttachment);
-    onClick(id::RemoveAttachment, &AttachmentCommands::removeAttachment);
-    onClick(id::CopyAttachment, &AttachmentCommands::copyAttachment);
-    onClick(id::CopyInvertX, &AttachmentCommands::copyAttachmentMirrored);
-    onClick(id::NearestPosition, &AttachmentCommands::snapToNearestFace);
-
-    // The flags follow the clicks, never the boxes: a box set from code changes no flag.
-    connect(m_window.control<QCheckBox>(id::Rotate), &QCheckBox::clicked, this,
-            &AttachmentCommands::toggleRotate);
-    connect(m_window.control<QCheckBox>(id::Back), &QCheckBox::clicked, this,
-            &AttachmentCommands::toggleBack);
-
     // The press before the double-click has already made the entry the selected attachment.
     connect(m_window.control<QListWidget>(id::AttachmentList), &QListWidget::itemDoubleClicked,
-            this, &AttachmentCommands::editAttachmentProperties);
+            this, [this] { m_window.runCommand(CommandId::AttachmentProperties); });
 }
 
 void AttachmentCommands::addAttachment()
@@ -51,7 +35,10 @@ void AttachmentCommands::addAttachment()
         return;
 
     const int kind = dialog.selectedKind();
-    EditStep step(m_window, steps::AddAttachment);
+    if (kind < 0) {
+        m_window.showStatus(std::string(status::NoKindChosen));
+        return;
+    }
     const auto select = editing::addAttachment(*state.file, state.selectedComponent, kind);
     if (!select)
         return;
@@ -67,7 +54,6 @@ void AttachmentCommands::removeAttachment()
     if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    EditStep step(m_window, steps::RemoveAttachment);
     const auto select =
         editing::removeAttachment(*state.file, state.selectedComponent, state.selectedAttachment);
     if (!select)
@@ -94,7 +80,6 @@ void AttachmentCommands::copy(bool mirrored)
     if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    EditStep step(m_window, mirrored ? steps::CopyInvertX : steps::CopyAttachment);
     const bool copied = mirrored
                             ? editing::copyAttachmentMirrored(*state.file, state.selectedComponent,
                                                               state.selectedAttachment)
@@ -113,7 +98,6 @@ void AttachmentCommands::snapToNearestFace()
     if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    EditStep step(m_window, steps::NearestPosition);
     const editing::SnapOptions options{state.rotate, m_back};
     if (editing::snapToNearestFace(*state.file, state.selectedComponent, state.selectedAttachment,
                                    options))
@@ -137,7 +121,6 @@ void AttachmentCommands::editAttachmentProperties()
         return;
 
     const int attachment = state.selectedAttachment;
-    EditStep step(m_window, steps::AttachmentProperties);
     {
         // The dialog writes the attachment back itself when the user accepts it.
         dialogs::AttachmentPropertiesDialog dialog(*state.file, state.selectedComponent, attachment,
@@ -145,7 +128,7 @@ void AttachmentCommands::editAttachmentProperties()
         if (!dialog.hasAttachment())
             return;
         if (dialog.exec() != QDialog::Accepted)
-            step.cancel();
+            m_window.commands().cancelStep();
     }
     ListPanes& panes = m_window.listPanes();
     panes.fillAttachmentList();

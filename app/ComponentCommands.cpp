@@ -1,8 +1,10 @@
 #include "app/ComponentCommands.h"
 
-#include "app/EditStep.h"
+#include "app/CommandTable.h"
+#include "app/CommandWiring.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
+#include "app/Messages.h"
 #include "app/PathText.h"
 #include "dialogs/AnimationDialog.h"
 #include "editing/BlockSwitches.h"
@@ -11,6 +13,8 @@
 #include "editing/Scaling.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
+#include "shipfile/Catalogue.h"
+#include "shipfile/MessageText.h"
 #include "viewer/Camera.h"
 
 #include <QCheckBox>
@@ -21,35 +25,14 @@
 #include <QSlider>
 
 #include <memory>
+#include <utility>
 
 namespace app {
 
 namespace id = resources::mainwindow;
-namespace steps = resources::strings::steps;
 
 ComponentCommands::ComponentCommands(MainDialog& window) : m_window(window)
 {
-    const auto onClick = [this](int controlId, void (ComponentCommands::*command)()) {
-        connect(m_window.control<QPushButton>(controlId), &QPushButton::clicked, this, command);
-    };
-    onClick(id::DeleteComponent, &ComponentCommands::deleteComponent);
-    onClick(id::ChangeShipClass, &ComponentCommands::changeShipClass);
-    onClick(id::Animation, &ComponentCommands::editAnimation);
-    onClick(id::Larger, &ComponentCommands::scaleLarger);
-    onClick(id::Smaller, &ComponentCommands::scaleSmaller);
-    onClick(id::CreateBox, &ComponentCommands::createBox);
-    onClick(id::ClearBoxes, &ComponentCommands::clearBoxes);
-    onClick(id::MergeShp, &ComponentCommands::mergeShipFile);
-
-    // Automatic check boxes: the click has flipped the box before the command runs.
-    const auto onToggle = [this](int controlId, void (ComponentCommands::*command)()) {
-        connect(m_window.control<QCheckBox>(controlId), &QCheckBox::clicked, this, command);
-    };
-    onToggle(id::TypeOneOnly, &ComponentCommands::toggleTypeOneOnly);
-    onToggle(id::DummyTriangle, &ComponentCommands::toggleDummyTriangle);
-    onToggle(id::Block13, &ComponentCommands::toggleBlock13);
-    onToggle(id::Block14, &ComponentCommands::toggleBlock14);
-
     connect(m_window.control<QLineEdit>(id::ZoomRange), &QLineEdit::textChanged, this,
             &ComponentCommands::setZoomRange);
 }
@@ -59,7 +42,6 @@ void ComponentCommands::deleteComponent()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::DeleteComponent);
     if (!editing::deleteComponent(*state.file, state.selectedComponent))
         return;
 
@@ -84,7 +66,6 @@ void ComponentCommands::changeShipClass()
     EditorState& state = m_window.state();
     if (!state.fileLoaded)
         return;
-    EditStep step(m_window, steps::ChangeShipClass);
     if (editing::changeShipClass(*state.file))
         documentChanged(false);
 }
@@ -94,13 +75,12 @@ void ComponentCommands::editAnimation()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::Animation);
     {
         // The editor writes as the user types; closing it other than by OK takes back the
         // whole session, the frames block it may have added included.
         dialogs::AnimationDialog dialog(*state.file, state.selectedComponent, &m_window);
         if (dialog.exec() != QDialog::Accepted)
-            step.cancel();
+            m_window.commands().cancelStep();
     }
     // A moving part shows only in the game.
     documentChanged(false);
@@ -123,11 +103,17 @@ void ComponentCommands::scale(bool larger)
         return;
     const QString text = m_window.control<QLineEdit>(id::ScaleFactor)->text();
     const auto factor = editing::parseScaleFactor(text.toStdString());
-    if (!factor)
+    if (!factor) {
+        namespace messages = shipfile::messages;
+        m_window.showStatus(messages::formatText(
+            messages::formatText(
+                status::BadFactor,
+                stepName(command(larger ? CommandId::Larger : CommandId::Smaller)).toStdString()),
+            text.toStdString()));
         return;
+    }
     const auto direction =
         larger ? editing::ScaleDirection::Larger : editing::ScaleDirection::Smaller;
-    EditStep step(m_window, larger ? steps::Larger : steps::Smaller);
     if (editing::scaleShip(*state.file, *factor, direction, state.typeOneOnly,
                            state.selectedComponent))
         documentChanged(true);
@@ -152,9 +138,15 @@ void ComponentCommands::createBox()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::CreateBox);
-    if (editing::createBox(*state.file, state.selectedComponent))
-        documentChanged(true);
+    const shipfile::ShipBlock* box =
+        shipfile::boxBlockOf(std::as_const(*state.file), state.selectedComponent);
+    if (!editing::createBox(*state.file, state.selectedComponent)) {
+        m_window.showStatus(std::string(box ? status::BoxExists : status::NoBoxBlock));
+        return;
+    }
+    // The game may need a boxed ship to be a Capship: the command makes it one, and says so.
+    m_window.showStatus(std::string(status::BoxMadeCapship));
+    documentChanged(true);
 }
 
 void ComponentCommands::clearBoxes()
@@ -162,7 +154,6 @@ void ComponentCommands::clearBoxes()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::ClearBoxes);
     if (editing::clearBoxes(*state.file, state.selectedComponent))
         documentChanged(true);
 }
@@ -172,11 +163,10 @@ void ComponentCommands::mergeShipFile()
     EditorState& state = m_window.state();
     if (!state.fileLoaded)
         return;
-    const QString chosen = m_window.chooseShipFile();
+    const QString chosen = m_window.chooseShipFile(resources::strings::MergeTitle);
     if (chosen.isEmpty())
         return;
 
-    EditStep step(m_window, steps::MergeShp);
     // The second ship goes through the editor's own loader, with its messages.
     auto second = m_window.loadShipFile(toPath(chosen));
     const auto names = editing::mergeShipFile(*state.file, std::move(second));
@@ -192,7 +182,6 @@ void ComponentCommands::toggleDummyTriangle()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::DummyTriangle);
     const bool changed = editing::toggleDummyTriangle(*state.file, state.selectedComponent);
     // A component without faces keeps none: the box goes back to what the file holds.
     m_window.control<QCheckBox>(id::DummyTriangle)
@@ -206,7 +195,6 @@ void ComponentCommands::toggleBlock13()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::Block13);
     // A refused switch keeps the box as the click left it until the component is selected
     // again.
     if (editing::toggleBlock13(*state.file, state.selectedComponent))
@@ -218,7 +206,6 @@ void ComponentCommands::toggleBlock14()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::Block14);
     const auto present = editing::toggleBlock14(*state.file, state.selectedComponent);
     if (!present)
         return;

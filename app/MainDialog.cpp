@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
+#include "app/CommandWiring.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
 #include "app/GameInstallation.h"
@@ -19,26 +20,30 @@
 #include "resources/Resources.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "viewer/Camera.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
 #include "viewer/ShipViewWidget.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QLocale>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QUrl>
 
 #include <cmath>
@@ -68,11 +73,29 @@ QString droppedFile(const QMimeData* data)
     return {};
 }
 
-/// A menu entry's text: `entry` and, when there is one, the name of its step.
-QString stepEntryText(const char* entry, const std::string& label)
+/// A file size as the status bar gives it: "108 KB".
+std::string sizeText(std::uintmax_t bytes)
 {
-    const QString text = QString::fromUtf8(entry);
-    return label.empty() ? text : text + QLatin1Char(' ') + QString::fromStdString(label);
+    return QLocale::system()
+        .formattedDataSize(static_cast<qint64>(bytes), 0, QLocale::DataSizeTraditionalFormat)
+        .toStdString();
+}
+
+/// The faces of component n: the records of the face blocks in its section.
+int faceCount(const shipfile::ShipFile& file, int n)
+{
+    int faces = 0;
+    const shipfile::ShipBlock* start = shipfile::sectionStart(file, n);
+    const shipfile::ShipBlock* end = start ? shipfile::sectionEnd(start) : nullptr;
+    for (const shipfile::ShipBlock* block = start; block && block != end; block = block->next.get())
+        if (block->type == shipfile::layout::type::Faces)
+            faces += static_cast<int>(block->count);
+    return faces;
+}
+
+std::string fileName(const fs::path& path)
+{
+    return path.filename().string();
 }
 
 } // namespace
@@ -88,11 +111,14 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    m_commands = std::make_unique<CommandWiring>(*this);
+    createBars();
     m_layout = std::make_unique<WindowLayout>(
         *this, *control<QWidget>(id::ShipGroup), *control<QWidget>(id::ZoomSlider),
         *control<QWidget>(id::ZoomRange),
         std::vector<QWidget*>{control<QWidget>(id::ComponentList),
-                              control<QWidget>(id::AttachmentList)});
+                              control<QWidget>(id::AttachmentList)},
+        *m_commands->menuBar(), *m_statusBar);
     setWindowIcon(resources::applicationIcon());
 
     // Enter starts no command: not in a field, and not on the button that has the focus, where
@@ -109,7 +135,6 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
-    createMenu();
     setAcceptDrops(true);
     new platform::KeyFilter(*this, [this](QKeyEvent& event) { return handleKey(event); });
 }
@@ -212,58 +237,69 @@ void MainDialog::setZoom(double zoom)
 
 void MainDialog::connectCommands()
 {
-    const auto onClick = [this](int controlId, void (MainDialog::*command)()) {
-        connect(control<QPushButton>(controlId), &QPushButton::clicked, this, command);
-    };
-    onClick(id::OpenShp, &MainDialog::openShpFile);
-    onClick(id::Save, &MainDialog::save);
-    onClick(id::Exit, &MainDialog::reject);
-
     connect(control<QSlider>(id::ZoomSlider), &QSlider::valueChanged, this,
             &MainDialog::onZoomChanged);
-
-    connect(&m_documentTimer, &QTimer::timeout, this, &MainDialog::refreshDocumentState);
+    // Drags change the ship without a command: the title and the ship class follow them.
+    connect(&m_documentTimer, &QTimer::timeout, this, [this] {
+        refreshShipClass();
+        refreshTitle();
+    });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { m_commands->contextMenu()->popup(mapToGlobal(at)); });
+    m_commands->refresh();
 }
 
-void MainDialog::createMenu()
+void MainDialog::createBars()
 {
-    namespace strings = resources::strings;
-    const auto entry = [this](const char* text, const QList<QKeySequence>& keys) {
-        auto* action = new QAction(QString::fromUtf8(text), this);
-        action->setShortcuts(keys);
-        addAction(action);
-        return action;
-    };
-    const auto separator = [this] {
-        auto* action = new QAction(this);
-        action->setSeparator(true);
-        addAction(action);
-    };
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setSizeGripEnabled(false);
+    m_pointer = new QLabel(m_statusBar);
+    m_shipSummary = new QLabel(m_statusBar);
+    m_statusBar->addPermanentWidget(m_pointer);
+    m_statusBar->addPermanentWidget(m_shipSummary);
+}
 
-    m_undoAction = entry(strings::UndoMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    connect(m_undoAction, &QAction::triggered, this, &MainDialog::undo);
-    m_redoAction = entry(strings::RedoMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    connect(m_redoAction, &QAction::triggered, this, &MainDialog::redo);
-    separator();
+void MainDialog::runCommand(CommandId id)
+{
+    m_commands->run(id);
+}
 
-    connect(entry(strings::OpenMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_O)}),
-            &QAction::triggered, this, &MainDialog::openShpFile);
-    connect(entry(strings::SaveMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_S)}),
-            &QAction::triggered, this, &MainDialog::save);
-    connect(entry(strings::SaveAsMenuEntry, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}),
-            &QAction::triggered, this, &MainDialog::saveAs);
-    m_recentFilesMenu = new QMenu(QString::fromUtf8(strings::RecentFilesMenuEntry), this);
-    connect(m_recentFilesMenu, &QMenu::aboutToShow, this, &MainDialog::refreshRecentFilesMenu);
-    addAction(m_recentFilesMenu->menuAction());
-    refreshRecentFilesMenu();
-    connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
-            [this] { exportOpenShip(*this); });
-    separator();
+void MainDialog::showStatus(const std::string& line)
+{
+    m_statusBar->showMessage(QString::fromStdString(line));
+}
 
-    connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-    refreshHistoryEntries();
+void MainDialog::clearStatus()
+{
+    m_statusBar->clearMessage();
+}
+
+QString MainDialog::statusLine() const
+{
+    return m_statusBar->currentMessage();
+}
+
+void MainDialog::refreshShipSummary()
+{
+    if (!m_state.fileLoaded) {
+        m_shipSummary->clear();
+        return;
+    }
+    const shipfile::ShipFile& file = *m_state.file;
+    const int components = shipfile::componentCount(file);
+    int faces = 0;
+    int attachments = 0;
+    for (int n = 0; n < components; ++n) {
+        faces += faceCount(file, n);
+        if (const shipfile::ShipBlock* block = shipfile::attachmentBlockOf(file, n))
+            attachments += static_cast<int>(block->count);
+    }
+    namespace messages = shipfile::messages;
+    std::string text = messages::formatText(status::ShipSummary, fileName(m_state.currentFileName));
+    for (const int count : {components, faces, attachments})
+        text = messages::formatNumber(text, count);
+    m_shipSummary->setText(QString::fromStdString(text));
 }
 
 void MainDialog::start(const QString& commandLineFile)
@@ -298,21 +334,24 @@ void MainDialog::refreshDocumentState()
 {
     refreshShipClass();
     refreshTitle();
+    refreshShipSummary();
+    m_commands->refresh();
 }
 
 void MainDialog::openShpFile()
 {
     if (!confirmDiscardChanges())
         return;
-    const QString chosen = chooseShipFile();
+    const QString chosen = chooseShipFile(resources::strings::OpenTitle);
     if (chosen.isEmpty())
         return;
     loadDocument(toPath(chosen));
 }
 
-QString MainDialog::chooseShipFile()
+QString MainDialog::chooseShipFile(const char* title)
 {
-    return m_fileDialogs.openFileName(this, toQString(m_state.shipsDirectory), shipFileFilters());
+    return m_fileDialogs.openFileName(this, QString::fromUtf8(title),
+                                      toQString(m_state.shipsDirectory), shipFileFilters());
 }
 
 void MainDialog::openPath(const fs::path& path)
@@ -328,12 +367,19 @@ void MainDialog::save()
     saveDocument(m_state.currentFileName);
 }
 
+void MainDialog::exportShip()
+{
+    if (const auto written = exportOpenShip(*this))
+        showStatus(shipfile::messages::formatText(status::Exported, fileName(*written)));
+}
+
 void MainDialog::saveAs()
 {
     if (!m_state.fileLoaded)
         return;
     const QString chosen =
-        m_fileDialogs.saveFileName(this, toQString(m_state.currentFileName), shipFileFilters());
+        m_fileDialogs.saveFileName(this, QString::fromUtf8(resources::strings::SaveAsTitle),
+                                   toQString(m_state.currentFileName), shipFileFilters());
     if (!chosen.isEmpty())
         saveDocument(fs::absolute(toPath(chosen)));
 }
@@ -342,24 +388,25 @@ void MainDialog::undo()
 {
     // A drag still under way ends here, so it is the step taken back.
     m_viewControls->finishDrag();
-    if (m_state.fileLoaded && m_state.history.undo(*m_state.file))
+    const std::string label = m_state.history.undoLabel();
+    if (m_state.fileLoaded && m_state.history.undo(*m_state.file)) {
         showRestoredDocument();
+        showStatus(shipfile::messages::formatText(status::Undone, label));
+    }
 }
 
 void MainDialog::redo()
 {
     m_viewControls->finishDrag();
-    if (m_state.fileLoaded && m_state.history.redo(*m_state.file))
+    const std::string label = m_state.history.redoLabel();
+    if (m_state.fileLoaded && m_state.history.redo(*m_state.file)) {
         showRestoredDocument();
+        showStatus(shipfile::messages::formatText(status::Redone, label));
+    }
 }
 
 void MainDialog::refreshHistoryEntries()
 {
-    const editing::History& history = m_state.history;
-    m_undoAction->setEnabled(m_state.fileLoaded && history.canUndo());
-    m_undoAction->setText(stepEntryText(resources::strings::UndoMenuEntry, history.undoLabel()));
-    m_redoAction->setEnabled(m_state.fileLoaded && history.canRedo());
-    m_redoAction->setText(stepEntryText(resources::strings::RedoMenuEntry, history.redoLabel()));
     refreshDocumentState();
 }
 
@@ -372,28 +419,17 @@ void MainDialog::showRestoredDocument()
     refreshHistoryEntries();
 }
 
-void MainDialog::refreshRecentFilesMenu()
-{
-    m_recentFilesMenu->clear();
-    const QStringList paths = recentfiles::paths();
-    for (qsizetype n = 0; n < paths.size(); ++n) {
-        const QString& path = paths.at(n);
-        QString text = QString::number(n + 1) + QLatin1Char(' ') + path;
-        text.replace(QLatin1Char('&'), QStringLiteral("&&")).prepend(QLatin1Char('&'));
-        QAction* action = m_recentFilesMenu->addAction(text);
-        // A file moved or deleted since stays listed, greyed, until newer ones push it out.
-        action->setEnabled(QFileInfo(path).isFile());
-        connect(action, &QAction::triggered, this, [this, path] { openPath(toPath(path)); });
-    }
-    if (paths.isEmpty())
-        m_recentFilesMenu->addAction(QString::fromUtf8(resources::strings::NoRecentFilesEntry))
-            ->setEnabled(false);
-}
-
 void MainDialog::showAbout()
 {
     AboutBox about(this);
     about.exec();
+}
+
+void MainDialog::showShortcuts()
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(resources::strings::ShortcutsTitle),
+                    m_commands->shortcutList(), QMessageBox::Close, this);
+    box.exec();
 }
 
 void MainDialog::reject()
@@ -423,38 +459,45 @@ void MainDialog::dropEvent(QDropEvent* event)
 void MainDialog::loadDocument(const fs::path& path)
 {
     m_viewControls->finishDrag();
-    m_state.file.reset();
-    m_state.fileLoaded = false;
-    m_state.savedImage.clear();
+    m_documentSink.packed = false;
+    auto file = loadShipFile(path, m_documentSink);
+    // A file that cannot be read has said why; the ship that was open stays open.
+    if (file->empty())
+        return;
+    m_openedPacked = m_documentSink.packed;
+
+    m_state.file = std::move(file);
+    m_state.fileLoaded = true;
+    m_state.savedImage = m_state.file->serialise();
     m_state.history.clear();
     m_state.currentFileName = path;
-
-    auto file = loadShipFile(path);
-
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->clearLists();
     m_shownShipClass.reset();
     m_viewWidget->forgetShownProblems();
-
-    if (!file->empty()) {
-        m_state.file = std::move(file);
-        m_state.fileLoaded = true;
-        m_state.savedImage = m_state.file->serialise();
-        m_listPanes->listComponents();
-        recentfiles::add(toQString(path));
-    }
+    m_listPanes->listComponents();
+    recentfiles::add(toQString(path));
     m_listPanes->refreshSpecialBlockBoxes();
-    // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
-    m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
+    m_viewWidget->parentWidget()->setVisible(true);
     redrawView();
     refreshHistoryEntries();
+    const std::string opened = shipfile::messages::formatText(status::Opened, fileName(path));
+    showStatus(m_openedPacked
+                   ? opened + ": " + std::string(shipfile::messages::CompressedNotice.text)
+                   : opened);
 }
 
 std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path)
 {
-    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    return loadShipFile(path, m_sink);
+}
+
+std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path,
+                                                             shipfile::MessageSink& sink)
+{
+    auto file = std::make_unique<shipfile::ShipFile>(path, sink);
     if (file->empty() && file->loadResult() == shipfile::LoadResult::Complete)
-        m_sink.show(shipfile::messages::NoBlocks.box(path.string()));
+        sink.show(shipfile::messages::NoBlocks.box(path.string()));
     return file;
 }
 
@@ -484,6 +527,14 @@ bool MainDialog::saveDocument(const fs::path& path)
     m_state.savedImage = m_state.file->serialise();
     recentfiles::add(toQString(path));
     refreshDocumentState();
+    namespace messages = shipfile::messages;
+    std::error_code error;
+    const std::string line = messages::formatText(
+        messages::formatText(m_openedPacked ? status::SavedUnpacked : status::Saved,
+                             fileName(path)),
+        sizeText(fs::file_size(path, error)));
+    showStatus(line);
+    m_openedPacked = false;
     return true;
 }
 
@@ -519,10 +570,6 @@ void MainDialog::onZoomChanged(int position)
 
 bool MainDialog::handleKey(QKeyEvent& event)
 {
-    if (event.key() == Qt::Key_F1 && event.modifiers() == Qt::NoModifier) {
-        showAbout();
-        return true;
-    }
     return m_viewControls->handleKey(event);
 }
 

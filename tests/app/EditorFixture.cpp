@@ -115,7 +115,7 @@ QString entryText(const QAction* action)
 
 QAction* menuEntry(const QWidget& window, const QString& text)
 {
-    for (QAction* action : window.actions())
+    for (QAction* action : window.findChildren<QAction*>())
         if (entryText(action).startsWith(text))
             return action;
     qFatal("no menu entry %s", qPrintable(text));
