@@ -13,7 +13,7 @@
 #include "editing/Scaling.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
-#include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/MessageText.h"
 #include "viewer/Camera.h"
 
@@ -139,7 +139,7 @@ void ComponentCommands::createBox()
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
     const shipfile::ShipBlock* box =
-        shipfile::boxBlockOf(std::as_const(*state.file), state.selectedComponent);
+        shipfile::componentParts(std::as_const(*state.file), state.selectedComponent).boxes;
     if (!editing::createBox(*state.file, state.selectedComponent)) {
         m_window.showStatus(std::string(box ? status::BoxExists : status::NoBoxBlock));
         return;

@@ -5,13 +5,13 @@
 #include "app/CommandWiring.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
-#include "app/GameInstallation.h"
 #include "app/ListPanes.h"
 #include "app/Messages.h"
 #include "app/PathText.h"
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
+#include "gamedata/GameInstallation.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
 #include "platform/QtText.h"
@@ -20,7 +20,7 @@
 #include "resources/Resources.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
-#include "shipfile/Layout.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Messages.h"
 #include "viewer/Camera.h"
 #include "viewer/FixedViews.h"
@@ -79,18 +79,6 @@ std::string sizeText(std::uintmax_t bytes)
     return QLocale::system()
         .formattedDataSize(static_cast<qint64>(bytes), 0, QLocale::DataSizeTraditionalFormat)
         .toStdString();
-}
-
-/// The faces of component n: the records of the face blocks in its section.
-int faceCount(const shipfile::ShipFile& file, int n)
-{
-    int faces = 0;
-    const shipfile::ShipBlock* start = shipfile::sectionStart(file, n);
-    const shipfile::ShipBlock* end = start ? shipfile::sectionEnd(start) : nullptr;
-    for (const shipfile::ShipBlock* block = start; block && block != end; block = block->next.get())
-        if (block->type == shipfile::layout::type::Faces)
-            faces += static_cast<int>(block->count);
-    return faces;
 }
 
 std::string fileName(const fs::path& path)
@@ -286,15 +274,14 @@ void MainDialog::refreshShipSummary()
         m_shipSummary->clear();
         return;
     }
-    const shipfile::ShipFile& file = *m_state.file;
-    const int components = shipfile::componentCount(file);
+    const std::vector<shipfile::ComponentParts> parts = shipfile::allComponentParts(*m_state.file);
     int faces = 0;
     int attachments = 0;
-    for (int n = 0; n < components; ++n) {
-        faces += faceCount(file, n);
-        if (const shipfile::ShipBlock* block = shipfile::attachmentBlockOf(file, n))
-            attachments += static_cast<int>(block->count);
+    for (const shipfile::ComponentParts& component : parts) {
+        faces += component.faces ? static_cast<int>(component.faces->count) : 0;
+        attachments += component.attachments ? static_cast<int>(component.attachments->count) : 0;
     }
+    const int components = static_cast<int>(parts.size());
     namespace messages = shipfile::messages;
     std::string text = messages::formatText(status::ShipSummary, fileName(m_state.currentFileName));
     for (const int count : {components, faces, attachments})
@@ -304,7 +291,7 @@ void MainDialog::refreshShipSummary()
 
 void MainDialog::start(const QString& commandLineFile)
 {
-    const GameInstallation game = findGameInstallation(m_winePrefix, m_sink);
+    const gamedata::GameInstallation game = gamedata::findGameInstallation(m_winePrefix, m_sink);
     if (!game.found)
         control<QCheckBox>(id::TextureMap)->setChecked(false); // the view's flag stays set
     m_state.texturePath = game.texturePath;

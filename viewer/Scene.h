@@ -10,7 +10,7 @@ namespace viewer {
 /// panes, -1 for none.
 struct Scene
 {
-    shipfile::ShipFile* file = nullptr;
+    const shipfile::ShipFile* file = nullptr;
     int selectedComponent = -1;
     int selectedAttachment = -1;
 };
