@@ -18,6 +18,7 @@ enum class CommandId
     Save,
     SaveAs,
     Export,
+    GameFolder,
     MergeShp,
     Exit,
     Undo,

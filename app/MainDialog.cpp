@@ -41,6 +41,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
@@ -56,6 +57,8 @@ namespace id = resources::mainwindow;
 namespace {
 
 constexpr int DocumentRefreshMilliseconds = 200;
+/// The game folder the user chose, in the user's settings.
+const QString GameFolderKey = QStringLiteral("gameFolder");
 
 QStringList shipFileFilters()
 {
@@ -291,12 +294,17 @@ void MainDialog::refreshShipSummary()
 
 void MainDialog::start(const QString& commandLineFile)
 {
-    const gamedata::GameInstallation game = gamedata::findGameInstallation(m_winePrefix, m_sink);
+    // The Wine prefix first, as the game itself is found; then the folder the user chose in an
+    // earlier run; only when neither leads to the game does the registry say what is missing.
+    gamedata::GameInstallation game = gamedata::findGameInFolder(m_winePrefix);
+    const QString chosen = QSettings().value(GameFolderKey).toString();
+    if (!game.found && !chosen.isEmpty())
+        game = gamedata::findGameInFolder(toPath(chosen));
+    if (!game.found)
+        game = gamedata::findGameInstallation(m_winePrefix, m_sink);
     if (!game.found)
         control<QCheckBox>(id::TextureMap)->setChecked(false); // the view's flag stays set
-    m_state.texturePath = game.texturePath;
-    m_state.shipsDirectory = game.shipsDirectory;
-    m_textures.setTexturePath(game.texturePath.string());
+    useGame(game);
 
     m_documentTimer.start(DocumentRefreshMilliseconds);
     m_state.selectedAttachment = m_state.selectedComponent = -1;
@@ -305,6 +313,34 @@ void MainDialog::start(const QString& commandLineFile)
     if (!commandLineFile.isEmpty())
         loadDocument(fs::absolute(toPath(commandLineFile)));
     refreshDocumentState();
+}
+
+void MainDialog::useGame(const gamedata::GameInstallation& game)
+{
+    m_state.texturePath = game.texturePath;
+    m_state.shipsDirectory = game.shipsDirectory;
+    m_textures.setTexturePath(game.texturePath.string());
+}
+
+void MainDialog::chooseGameFolder()
+{
+    const QString folder =
+        m_fileDialogs.folderName(this, QString::fromUtf8(resources::strings::GameFolderTitle),
+                                 toQString(m_state.texturePath.parent_path()));
+    if (folder.isEmpty())
+        return;
+    const gamedata::GameInstallation game = gamedata::findGameInFolder(toPath(folder));
+    namespace messages = shipfile::messages;
+    if (!game.found) {
+        showStatus(messages::formatText(status::NoGameInFolder, folder.toStdString()));
+        return;
+    }
+    useGame(game);
+    QSettings().setValue(GameFolderKey, folder);
+    // The textures come back on, drawn from the new cache.
+    m_view.textureMap = true;
+    control<QCheckBox>(id::TextureMap)->setChecked(true);
+    showStatus(messages::formatText(status::GameFound, game.texturePath.string()));
 }
 
 void MainDialog::redrawView()

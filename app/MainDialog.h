@@ -3,6 +3,7 @@
 #include "app/CommandTable.h"
 #include "app/EditorState.h"
 #include "app/PackedNoticeSink.h"
+#include "gamedata/GameInstallation.h"
 #include "platform/DialogBuilder.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
@@ -128,6 +129,9 @@ public slots:
     void saveAs();
     void undo();
     void redo();
+    /// Finds the game in a folder the user chooses and takes its textures and ships from
+    /// there, in this run and the next ones.
+    void chooseGameFolder();
     /// Writes the open ship as glTF or OBJ to a file the user chooses.
     void exportShip();
     void showAbout();
@@ -150,6 +154,8 @@ private:
     void createBars();
     /// The file and the counts of components, faces and attachments, at the status bar's end.
     void refreshShipSummary();
+    /// Takes the textures and the ships folder from `game`.
+    void useGame(const gamedata::GameInstallation& game);
     void loadDocument(const std::filesystem::path& path);
     /// Asks whether to save unsaved changes; false when the user keeps the document open.
     bool confirmDiscardChanges();

@@ -30,6 +30,9 @@ inline constexpr std::string_view NoBoxBlock = "Create box: the component has no
 inline constexpr std::string_view BoxMadeCapship = "Create box: the ship is now a Capship";
 inline constexpr std::string_view BadFactor = "%s: the factor \"%s\" is not a positive number";
 inline constexpr std::string_view NoKindChosen = "Add attachment: no kind was chosen";
+inline constexpr std::string_view GameFound = "Textures from %s";
+inline constexpr std::string_view NoGameInFolder =
+    "No game in %s: choose a Wine or Proton prefix, or the folder that holds tcachehw.dat";
 /// The file, then the counts of the open ship.
 inline constexpr std::string_view ShipSummary = "%s: %d components, %d faces, %d attachments";
 

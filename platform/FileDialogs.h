@@ -22,6 +22,8 @@ public:
                                  const QStringList& filters) = 0;
     /// A file to export to, starting at `suggested` with `filters` (the first one selected);
     /// `chosenFilter` gets the filter selected when the user accepted. Empty when cancelled.
+    /// An existing folder chosen by the user, starting at `start`; empty when cancelled.
+    virtual QString folderName(QWidget* owner, const QString& title, const QString& start) = 0;
     virtual QString exportFileName(QWidget* owner, const QString& title, const QString& suggested,
                                    const QStringList& filters, QString& chosenFilter) = 0;
 };

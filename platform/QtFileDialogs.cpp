@@ -45,6 +45,16 @@ QString QtFileDialogs::saveFileName(QWidget* owner, const QString& title, const 
     return chosenFile(dialog);
 }
 
+QString QtFileDialogs::folderName(QWidget* owner, const QString& title, const QString& start)
+{
+    // Wine and Proton prefixes are hidden folders: the dialog shows them.
+    QFileDialog dialog(owner, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+    return chosenFile(dialog);
+}
+
 QString QtFileDialogs::exportFileName(QWidget* owner, const QString& title,
                                       const QString& suggested, const QStringList& filters,
                                       QString& chosenFilter)

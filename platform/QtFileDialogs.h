@@ -12,6 +12,7 @@ public:
                          const QStringList& filters) override;
     QString saveFileName(QWidget* owner, const QString& title, const QString& path,
                          const QStringList& filters) override;
+    QString folderName(QWidget* owner, const QString& title, const QString& start) override;
     QString exportFileName(QWidget* owner, const QString& title, const QString& suggested,
                            const QStringList& filters, QString& chosenFilter) override;
 };

@@ -32,6 +32,8 @@ inline constexpr const char* OpenTitle = "Open ship";
 inline constexpr const char* MergeTitle = "Merge ship";
 inline constexpr const char* SaveAsTitle = "Save ship as";
 inline constexpr const char* ExportTitle = "Export ship";
+inline constexpr const char* GameFolderTitle = "Game folder: a Wine or Proton prefix, or the "
+                                               "folder that holds tcachehw.dat";
 
 // The "Recent Files" submenu of the File menu and the context menu.
 inline constexpr const char* RecentFilesMenuEntry = "Recent &Files";

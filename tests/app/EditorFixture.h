@@ -62,6 +62,10 @@ public:
     {
         return asked(dialogTitle, path, nameFilters);
     }
+    QString folderName(QWidget*, const QString& dialogTitle, const QString& start) override
+    {
+        return asked(dialogTitle, start, {});
+    }
     QString exportFileName(QWidget*, const QString& dialogTitle, const QString& suggested,
                            const QStringList& nameFilters, QString& filter) override
     {
