@@ -502,6 +502,8 @@ void MainDialog::loadDocument(const fs::path& path)
     recentfiles::add(toQString(path));
     m_listPanes->refreshSpecialBlockBoxes();
     m_viewWidget->parentWidget()->setVisible(true);
+    // A new ship fills the view, whatever the zoom was for the last one.
+    m_viewControls->fitView();
     redrawView();
     refreshHistoryEntries();
     const std::string opened = shipfile::messages::formatText(status::Opened, fileName(path));

@@ -5,6 +5,7 @@
 #include "shipmaker/RefPackEncoder.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
+#include "viewer/Camera.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -143,6 +144,9 @@ private slots:
     {
         Editor editor;
         auto& w = editor.open();
+        // Opening fits the ship into the view.
+        w.openPath(editor.dir() / "sample.shp");
+        QVERIFY(w.view().zoom > viewer::camera::MinZoom);
         QStringList labels;
         for (const QLabel* label : w.findChild<QStatusBar*>()->findChildren<QLabel*>())
             labels << label->text();

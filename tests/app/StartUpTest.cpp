@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 #include "app/CommandTable.h"
-#include "app/CommandTable.h"
 #include "gamedata/Messages.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
