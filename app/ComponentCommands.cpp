@@ -15,14 +15,12 @@
 #include "resources/Strings.h"
 #include "shipfile/ComponentParts.h"
 #include "shipfile/MessageText.h"
-#include "viewer/Camera.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QSlider>
 
 #include <memory>
 #include <utility>
@@ -127,10 +125,14 @@ void ComponentCommands::toggleTypeOneOnly()
 void ComponentCommands::setZoomRange(const QString& text)
 {
     const auto largest = editing::parseZoomRange(text.toStdString());
-    if (!largest)
+    if (!largest) {
+        // The field keeps what the user typed; the range stays until it is a number again.
+        if (!text.isEmpty())
+            m_window.showStatus(
+                shipfile::messages::formatText(status::BadZoomRange, text.toStdString()));
         return;
-    // A position past the new end moves down to it, and the view zooms with it.
-    m_window.control<QSlider>(id::ZoomSlider)->setRange(viewer::camera::MinZoom, *largest);
+    }
+    m_window.setFarthestZoom(*largest);
 }
 
 void ComponentCommands::createBox()

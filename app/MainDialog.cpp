@@ -146,10 +146,12 @@ void MainDialog::setStartStates()
     auto* zoom = control<QSlider>(id::ZoomSlider);
     {
         const QSignalBlocker blocker(zoom);
-        zoom->setRange(viewer::camera::MinZoom, viewer::camera::MaxZoom);
-        zoom->setValue(viewer::camera::MinZoom);
+        zoom->setRange(0, viewer::camera::SliderSteps);
+        zoom->setValue(0);
     }
     control<QLineEdit>(id::ZoomRange)->setText(QString::number(viewer::camera::MaxZoom));
+    control<QLineEdit>(id::ZoomRange)
+        ->setToolTip(QString::fromUtf8(resources::strings::ZoomRangeTip));
     control<QLineEdit>(id::ScaleFactor)->setText(QStringLiteral("1.2"));
 
     m_view.zoom = viewer::camera::MinZoom;
@@ -221,9 +223,16 @@ void MainDialog::setZoom(double zoom)
     auto* slider = control<QSlider>(id::ZoomSlider);
     {
         const QSignalBlocker blocker(slider);
-        slider->setValue(static_cast<int>(std::lround(m_view.zoom)));
+        slider->setValue(viewer::camera::sliderPosition(m_view.zoom, m_farthestZoom));
     }
     redrawView();
+}
+
+void MainDialog::setFarthestZoom(int farthest)
+{
+    m_farthestZoom = farthest;
+    // A zoom past the new end comes back to it, as the slider does.
+    setZoom(std::min(m_view.zoom, static_cast<double>(farthest)));
 }
 
 void MainDialog::connectCommands()
@@ -589,7 +598,7 @@ void MainDialog::refreshTitle()
 
 void MainDialog::onZoomChanged(int position)
 {
-    m_view.zoom = position;
+    m_view.zoom = viewer::camera::sliderZoom(position, m_farthestZoom);
     redrawView();
 }
 

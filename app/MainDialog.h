@@ -5,6 +5,7 @@
 #include "app/PackedNoticeSink.h"
 #include "gamedata/GameInstallation.h"
 #include "platform/DialogBuilder.h"
+#include "viewer/Camera.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
@@ -102,6 +103,8 @@ public:
     /// Sets the view's zoom, puts the slider at the nearest position it has without running
     /// its handler, and redraws.
     void setZoom(double zoom);
+    /// The zoom at the slider's far end; a zoom past it comes back to it.
+    void setFarthestZoom(int farthest);
     /// Loads the ship file at `path` with the editor's messages (Open and Merge). A file that
     /// holds no blocks is said to, as nothing else would tell the user why nothing opened.
     std::unique_ptr<shipfile::ShipFile> loadShipFile(const std::filesystem::path& path);
@@ -191,6 +194,8 @@ private:
     QLabel* m_shipSummary = nullptr;
     /// The ship point under the pointer, in a fixed view.
     QLabel* m_pointer = nullptr;
+    /// The zoom at the slider's far end, from the zoom-range field.
+    double m_farthestZoom = viewer::camera::MaxZoom;
     /// Whether the open ship was packed in its file: saving writes it plain, and says so.
     bool m_openedPacked = false;
 

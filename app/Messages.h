@@ -30,6 +30,8 @@ inline constexpr std::string_view NoBoxBlock = "Create box: the component has no
 inline constexpr std::string_view BoxMadeCapship = "Create box: the ship is now a Capship";
 inline constexpr std::string_view BadFactor = "%s: the factor \"%s\" is not a positive number";
 inline constexpr std::string_view NoKindChosen = "Add attachment: no kind was chosen";
+inline constexpr std::string_view BadZoomRange =
+    "Zoom range: \"%s\" is not a whole number from 1 up; the slider keeps its range";
 inline constexpr std::string_view GameFound = "Textures from %s";
 inline constexpr std::string_view NoGameInFolder =
     "No game in %s: choose a Wine or Proton prefix, or the folder that holds tcachehw.dat";

@@ -27,6 +27,10 @@ inline constexpr const char* EditorHelp =
     "\n"
     "Qt's own options, such as -platform or -style, work as in every Qt program.\n";
 
+inline constexpr const char* ZoomRangeTip =
+    "The zoom at the slider's right end (1 or more): larger numbers let the slider zoom out "
+    "farther";
+
 // The file dialogs' titles: what the chosen file is for.
 inline constexpr const char* OpenTitle = "Open ship";
 inline constexpr const char* MergeTitle = "Merge ship";

@@ -474,9 +474,19 @@ private slots:
         }
         QCOMPARE(snapped.size(), std::size_t{3});
 
-        // The zoom range is the slider's maximum.
-        w.control<QLineEdit>(id::ZoomRange)->setText(QStringLiteral("250"));
-        QCOMPARE(w.control<QSlider>(id::ZoomSlider)->maximum(), 250);
+        // The zoom range is the zoom at the slider's far end; 0 and negatives are refused.
+        auto* slider = w.control<QSlider>(id::ZoomSlider);
+        auto* range = w.control<QLineEdit>(id::ZoomRange);
+        range->setText(QStringLiteral("250"));
+        slider->setValue(slider->maximum());
+        QCOMPARE(w.view().zoom, 250.0);
+        for (const QString& refused : {QStringLiteral("0"), QStringLiteral("-5")}) {
+            range->setText(refused);
+            QVERIFY(w.statusLine().contains(QStringLiteral("\"%1\" is not").arg(refused)));
+        }
+        range->setText(QStringLiteral("100"));
+        QCOMPARE(w.view().zoom, 100.0);
+        QCOMPARE(slider->value(), slider->maximum());
     }
 
     void theModifiedMarkerFollowsTheBytes()

@@ -91,7 +91,7 @@ private slots:
         for (const ViewChoice view : {ViewChoice::Front, ViewChoice::Right})
             for (const int zoom : {1, 4}) {
                 chooseView(w, view);
-                w.control<QSlider>(id::ZoomSlider)->setValue(zoom);
+                w.setZoom(zoom);
                 viewer::MouseState mouse;
                 viewer::pressButton(mouse, start.x(), start.y());
                 const Vec3 step =
