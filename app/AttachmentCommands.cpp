@@ -8,6 +8,7 @@
 #include "dialogs/AttachmentPropertiesDialog.h"
 #include "editing/Attachments.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -27,7 +28,7 @@ AttachmentCommands::AttachmentCommands(MainDialog& window) : m_window(window)
 void AttachmentCommands::addAttachment()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
 
     dialogs::AttachObjectDialog dialog(&m_window);
@@ -39,7 +40,8 @@ void AttachmentCommands::addAttachment()
         m_window.showStatus(std::string(status::NoKindChosen));
         return;
     }
-    const auto select = editing::addAttachment(*state.file, state.selectedComponent, kind);
+    const auto select =
+        editing::addAttachment(m_window.commands().ship(), state.selectedComponent, kind);
     if (!select)
         return;
     ListPanes& panes = m_window.listPanes();
@@ -51,11 +53,11 @@ void AttachmentCommands::addAttachment()
 void AttachmentCommands::removeAttachment()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    const auto select =
-        editing::removeAttachment(*state.file, state.selectedComponent, state.selectedAttachment);
+    const auto select = editing::removeAttachment(
+        m_window.commands().ship(), state.selectedComponent, state.selectedAttachment);
     if (!select)
         return;
     ListPanes& panes = m_window.listPanes();
@@ -77,14 +79,15 @@ void AttachmentCommands::copyAttachmentMirrored()
 void AttachmentCommands::copy(bool mirrored)
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    const bool copied = mirrored
-                            ? editing::copyAttachmentMirrored(*state.file, state.selectedComponent,
-                                                              state.selectedAttachment)
-                            : editing::copyAttachment(*state.file, state.selectedComponent,
-                                                      state.selectedAttachment);
+    const bool copied =
+        mirrored
+            ? editing::copyAttachmentMirrored(m_window.commands().ship(), state.selectedComponent,
+                                              state.selectedAttachment)
+            : editing::copyAttachment(m_window.commands().ship(), state.selectedComponent,
+                                      state.selectedAttachment);
     if (!copied)
         return;
     // The source stays the selected attachment, but the refilled list highlights nothing.
@@ -95,12 +98,12 @@ void AttachmentCommands::copy(bool mirrored)
 void AttachmentCommands::snapToNearestFace()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
     const editing::SnapOptions options{state.rotate, m_back};
-    if (editing::snapToNearestFace(*state.file, state.selectedComponent, state.selectedAttachment,
-                                   options))
+    if (editing::snapToNearestFace(m_window.commands().ship(), state.selectedComponent,
+                                   state.selectedAttachment, options))
         documentChanged(true);
 }
 
@@ -117,14 +120,14 @@ void AttachmentCommands::toggleBack()
 void AttachmentCommands::editAttachmentProperties()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedAttachment == -1)
         return;
 
     const int attachment = state.selectedAttachment;
     {
         // The dialog writes the attachment back itself when the user accepts it.
-        dialogs::AttachmentPropertiesDialog dialog(*state.file, state.selectedComponent, attachment,
-                                                   &m_window);
+        dialogs::AttachmentPropertiesDialog dialog(m_window.commands().ship(),
+                                                   state.selectedComponent, attachment, &m_window);
         if (!dialog.hasAttachment())
             return;
         if (dialog.exec() != QDialog::Accepted)

@@ -1,13 +1,17 @@
 #include "app/CommandTable.h"
 
 #include "app/AttachmentCommands.h"
+#include "app/CommandWiring.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
 #include "app/ViewControls.h"
 #include "resources/MainWindowTemplate.h"
+#include "resources/Strings.h"
 #include "viewer/ShipView.h"
+
+#include <QAction>
 
 #include <algorithm>
 #include <vector>
@@ -258,6 +262,19 @@ std::vector<Command> buildTable()
          "What a drag in a fixed view moves: the selected object, the view or the component",
          [](MainDialog& w) { w.viewControls().cycleMouseMode(); },
          "Shift"},
+        {Checks,
+         resources::strings::ChecksMenuEntry,
+         Menu::View,
+         NoControl,
+         {},
+         Needs::Nothing,
+         false,
+         RefreshNothing,
+         "Show or hide the list of what is wrong with the ship",
+         // The entry is checkable: the click has flipped it already.
+         [](MainDialog& w) {
+             w.setChecksPaneShown(w.commands().action(CommandId::Checks)->isChecked());
+         }},
         {TextureMap,
          "Texture Map",
          Menu::View,

@@ -52,6 +52,7 @@ enum class CommandId
     IgnoreDest,
     CenterOnObject,
     CycleMouseMode,
+    Checks,
     Shortcuts,
     About,
 };

@@ -170,9 +170,9 @@ void CommandWiring::refreshRecentFilesMenu()
 bool CommandWiring::needsMet(Needs needs) const
 {
     const EditorState& state = m_window.state();
-    const bool ship = state.fileLoaded && state.file;
+    const bool ship = state.fileLoaded();
     const bool component = ship && state.selectedComponent >= 0 &&
-                           state.selectedComponent < shipfile::componentCount(*state.file);
+                           state.selectedComponent < shipfile::componentCount(*state.file());
     switch (needs) {
     case Needs::Nothing:
         return true;
@@ -209,6 +209,12 @@ void CommandWiring::run(CommandId id)
     m_window.refreshDocumentState();
 }
 
+shipfile::ShipFile& CommandWiring::ship()
+{
+    Q_ASSERT(m_step);
+    return m_step->ship();
+}
+
 void CommandWiring::cancelStep()
 {
     if (m_step)
@@ -217,7 +223,9 @@ void CommandWiring::cancelStep()
 
 void CommandWiring::refresh()
 {
-    const editing::History& history = m_window.state().history;
+    static const editing::History none;
+    const EditorState& state = m_window.state();
+    const editing::History& history = state.session ? state.session->history() : none;
     for (const Command& row : commandTable()) {
         QAction* action = m_actions.at(row.id);
         bool enabled = needsMet(row.needs);

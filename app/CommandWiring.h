@@ -11,6 +11,10 @@ class QAction;
 class QMenu;
 class QMenuBar;
 
+namespace shipfile {
+class ShipFile;
+}
+
 namespace app {
 
 class EditStep;
@@ -31,6 +35,8 @@ public:
     /// Runs `id` as its control, entry or key does. A command whose needs are not met runs not
     /// and says in the status bar what it needs.
     void run(CommandId id);
+    /// The ship the running command changes, inside its step.
+    shipfile::ShipFile& ship();
     /// Takes back what the running command changed so far (a dialog cancelled).
     void cancelStep();
     /// Enables each control and entry by what it needs, names the undo and redo steps and

@@ -15,15 +15,16 @@
 #include "resources/Strings.h"
 #include "shipfile/ComponentParts.h"
 #include "shipfile/MessageText.h"
+#include "viewer/Camera.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSlider>
 
 #include <memory>
-#include <utility>
 
 namespace app {
 
@@ -38,9 +39,9 @@ ComponentCommands::ComponentCommands(MainDialog& window) : m_window(window)
 void ComponentCommands::deleteComponent()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    if (!editing::deleteComponent(*state.file, state.selectedComponent))
+    if (!editing::deleteComponent(m_window.commands().ship(), state.selectedComponent))
         return;
 
     ListPanes& panes = m_window.listPanes();
@@ -62,21 +63,22 @@ void ComponentCommands::deleteComponent()
 void ComponentCommands::changeShipClass()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
-    if (editing::changeShipClass(*state.file))
+    if (editing::changeShipClass(m_window.commands().ship()))
         documentChanged(false);
 }
 
 void ComponentCommands::editAnimation()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     {
         // The editor writes as the user types; closing it other than by OK takes back the
         // whole session, the frames block it may have added included.
-        dialogs::AnimationDialog dialog(*state.file, state.selectedComponent, &m_window);
+        dialogs::AnimationDialog dialog(m_window.commands().ship(), state.selectedComponent,
+                                        &m_window);
         if (dialog.exec() != QDialog::Accepted)
             m_window.commands().cancelStep();
     }
@@ -97,22 +99,21 @@ void ComponentCommands::scaleSmaller()
 void ComponentCommands::scale(bool larger)
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
     const QString text = m_window.control<QLineEdit>(id::ScaleFactor)->text();
     const auto factor = editing::parseScaleFactor(text.toStdString());
     if (!factor) {
         namespace messages = shipfile::messages;
+        const CommandId id = larger ? CommandId::Larger : CommandId::Smaller;
         m_window.showStatus(messages::formatText(
-            messages::formatText(
-                status::BadFactor,
-                stepName(command(larger ? CommandId::Larger : CommandId::Smaller)).toStdString()),
+            messages::formatText(status::BadFactor, stepName(command(id)).toStdString()),
             text.toStdString()));
         return;
     }
     const auto direction =
         larger ? editing::ScaleDirection::Larger : editing::ScaleDirection::Smaller;
-    if (editing::scaleShip(*state.file, *factor, direction, state.typeOneOnly,
+    if (editing::scaleShip(m_window.commands().ship(), *factor, direction, state.typeOneOnly,
                            state.selectedComponent))
         documentChanged(true);
 }
@@ -138,11 +139,11 @@ void ComponentCommands::setZoomRange(const QString& text)
 void ComponentCommands::createBox()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     const shipfile::ShipBlock* box =
-        shipfile::componentParts(std::as_const(*state.file), state.selectedComponent).boxes;
-    if (!editing::createBox(*state.file, state.selectedComponent)) {
+        shipfile::componentParts(state.session->ship(), state.selectedComponent).boxes;
+    if (!editing::createBox(m_window.commands().ship(), state.selectedComponent)) {
         m_window.showStatus(std::string(box ? status::BoxExists : status::NoBoxBlock));
         return;
     }
@@ -154,16 +155,16 @@ void ComponentCommands::createBox()
 void ComponentCommands::clearBoxes()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    if (editing::clearBoxes(*state.file, state.selectedComponent))
+    if (editing::clearBoxes(m_window.commands().ship(), state.selectedComponent))
         documentChanged(true);
 }
 
 void ComponentCommands::mergeShipFile()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
     const QString chosen = m_window.chooseShipFile(resources::strings::MergeTitle);
     if (chosen.isEmpty())
@@ -171,7 +172,7 @@ void ComponentCommands::mergeShipFile()
 
     // The second ship goes through the editor's own loader, with its messages.
     auto second = m_window.loadShipFile(toPath(chosen));
-    const auto names = editing::mergeShipFile(*state.file, std::move(second));
+    const auto names = editing::mergeShipFile(m_window.commands().ship(), std::move(second));
     if (!names)
         return;
     m_window.listPanes().appendComponents(*names);
@@ -182,12 +183,13 @@ void ComponentCommands::mergeShipFile()
 void ComponentCommands::toggleDummyTriangle()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    const bool changed = editing::toggleDummyTriangle(*state.file, state.selectedComponent);
+    const bool changed =
+        editing::toggleDummyTriangle(m_window.commands().ship(), state.selectedComponent);
     // A component without faces keeps none: the box goes back to what the file holds.
     m_window.control<QCheckBox>(id::DummyTriangle)
-        ->setChecked(editing::dummyTrianglePresent(*state.file, state.selectedComponent));
+        ->setChecked(editing::dummyTrianglePresent(*state.file(), state.selectedComponent));
     if (changed)
         documentChanged(false);
 }
@@ -195,20 +197,21 @@ void ComponentCommands::toggleDummyTriangle()
 void ComponentCommands::toggleBlock13()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     // A refused switch keeps the box as the click left it until the component is selected
     // again.
-    if (editing::toggleBlock13(*state.file, state.selectedComponent))
+    if (editing::toggleBlock13(m_window.commands().ship(), state.selectedComponent))
         documentChanged(false);
 }
 
 void ComponentCommands::toggleBlock14()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    const auto present = editing::toggleBlock14(*state.file, state.selectedComponent);
+    const auto present =
+        editing::toggleBlock14(m_window.commands().ship(), state.selectedComponent);
     if (!present)
         return;
     m_window.control<QCheckBox>(id::Block14)->setChecked(*present);

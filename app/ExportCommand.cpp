@@ -28,7 +28,7 @@ constexpr std::array<FormatChoice, 3> Formats = {{
 std::optional<std::filesystem::path> exportOpenShip(MainDialog& window)
 {
     const EditorState& state = window.state();
-    if (!state.fileLoaded || !state.file)
+    if (!state.fileLoaded() || !state.file())
         return std::nullopt;
 
     QStringList filters;
@@ -55,7 +55,7 @@ std::optional<std::filesystem::path> exportOpenShip(MainDialog& window)
     options.keepDest = !window.view().ignoreDest;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written =
-        exporter::exportShip(*state.file, path, options, window.sink()).has_value();
+        exporter::exportShip(*state.file(), path, options, window.sink()).has_value();
     QGuiApplication::restoreOverrideCursor();
     if (!written)
         return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
+#include "app/ChecksPane.h"
 #include "app/CommandWiring.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
@@ -11,6 +12,7 @@
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
+#include "checks/Checks.h"
 #include "gamedata/GameInstallation.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
@@ -41,6 +43,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -56,9 +59,10 @@ namespace id = resources::mainwindow;
 
 namespace {
 
-constexpr int DocumentRefreshMilliseconds = 200;
 /// The game folder the user chose, in the user's settings.
 const QString GameFolderKey = QStringLiteral("gameFolder");
+/// The Checks pane's height below the template's controls.
+constexpr int ChecksPaneHeight = 170;
 
 QStringList shipFileFilters()
 {
@@ -126,6 +130,9 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
+    createChecksPane();
+    m_checksAction = m_commands->action(CommandId::Checks);
+    m_checksAction->setCheckable(true);
     setAcceptDrops(true);
     new platform::KeyFilter(*this, [this](QKeyEvent& event) { return handleKey(event); });
 }
@@ -195,6 +202,11 @@ void MainDialog::createView()
 void MainDialog::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
+    placeControls();
+}
+
+void MainDialog::placeControls()
+{
     if (!m_layout || !m_viewWidget)
         return;
     m_layout->apply();
@@ -213,8 +225,8 @@ void MainDialog::resizeEvent(QResizeEvent* event)
 
 viewer::Scene MainDialog::scene() const
 {
-    return viewer::Scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
-                         m_state.selectedComponent, m_state.selectedAttachment};
+    return viewer::Scene{m_state.fileLoaded() ? m_state.file() : nullptr, m_state.selectedComponent,
+                         m_state.selectedAttachment, &m_highlight};
 }
 
 void MainDialog::setZoom(double zoom)
@@ -239,11 +251,6 @@ void MainDialog::connectCommands()
 {
     connect(control<QSlider>(id::ZoomSlider), &QSlider::valueChanged, this,
             &MainDialog::onZoomChanged);
-    // Drags change the ship without a command: the title and the ship class follow them.
-    connect(&m_documentTimer, &QTimer::timeout, this, [this] {
-        refreshShipClass();
-        refreshTitle();
-    });
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { m_commands->contextMenu()->popup(mapToGlobal(at)); });
@@ -282,11 +289,12 @@ QString MainDialog::statusLine() const
 
 void MainDialog::refreshShipSummary()
 {
-    if (!m_state.fileLoaded) {
+    if (!m_state.fileLoaded()) {
         m_shipSummary->clear();
         return;
     }
-    const std::vector<shipfile::ComponentParts> parts = shipfile::allComponentParts(*m_state.file);
+    const std::vector<shipfile::ComponentParts> parts =
+        shipfile::allComponentParts(*m_state.file());
     int faces = 0;
     int attachments = 0;
     for (const shipfile::ComponentParts& component : parts) {
@@ -299,6 +307,74 @@ void MainDialog::refreshShipSummary()
     for (const int count : {components, faces, attachments})
         text = messages::formatNumber(text, count);
     m_shipSummary->setText(QString::fromStdString(text));
+}
+
+void MainDialog::createChecksPane()
+{
+    m_checksPane = new ChecksPane(this);
+    m_checksPane->hide();
+    m_layout->setBottomPane(*m_checksPane, ChecksPaneHeight);
+    connect(m_checksPane, &ChecksPane::findingActivated, this, &MainDialog::goToFinding);
+}
+
+void MainDialog::setChecksPaneShown(bool shown)
+{
+    if (shown == !m_checksPane->isHidden())
+        return;
+    m_checksPane->setVisible(shown);
+    {
+        const QSignalBlocker blocker(m_checksAction);
+        m_checksAction->setChecked(shown);
+    }
+    if (isMaximized() || isFullScreen()) {
+        placeControls();
+        return;
+    }
+    // The minimum size grows with the pane before the window may.
+    m_layout->apply();
+    resize(width(), height() + (shown ? ChecksPaneHeight : -ChecksPaneHeight));
+    // A window that grew past the bottom of the screen moves up, so the pane shows.
+    if (const QScreen* display = screen()) {
+        const QRect room = display->availableGeometry();
+        const int over = frameGeometry().bottom() - room.bottom();
+        if (over > 0)
+            move(x(), std::max(room.top(), y() - over));
+    }
+    placeControls();
+}
+
+void MainDialog::refreshChecks()
+{
+    m_highlight = {};
+    m_checksPane->showFindings(
+        m_state.fileLoaded() ? std::optional(checks::checkShip(*m_state.file())) : std::nullopt);
+}
+
+const std::vector<checks::Finding>& MainDialog::findings() const
+{
+    return m_checksPane->findings();
+}
+
+void MainDialog::goToFinding(int index)
+{
+    const std::vector<checks::Finding>& listed = findings();
+    if (index < 0 || static_cast<std::size_t>(index) >= listed.size())
+        return;
+    // A copy: choosing the component below runs commands that may refresh the list.
+    const checks::Finding f = listed[static_cast<std::size_t>(index)];
+    if (!f.component)
+        return;
+    m_listPanes->chooseComponent(*f.component);
+    if (f.subject == checks::Subject::Attachment && f.record)
+        m_listPanes->chooseAttachment(static_cast<int>(*f.record));
+    m_highlight = {};
+    m_highlight.component = *f.component;
+    if (f.subject == checks::Subject::Faces)
+        m_highlight.faces = f.items;
+    else if (f.subject == checks::Subject::Vertices)
+        m_highlight.vertices = f.items;
+    m_viewControls->fitView();
+    redrawView();
 }
 
 void MainDialog::start(const QString& commandLineFile)
@@ -315,7 +391,6 @@ void MainDialog::start(const QString& commandLineFile)
         control<QCheckBox>(id::TextureMap)->setChecked(false); // the view's flag stays set
     useGame(game);
 
-    m_documentTimer.start(DocumentRefreshMilliseconds);
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->refreshSpecialBlockBoxes();
 
@@ -359,7 +434,7 @@ void MainDialog::redrawView()
 
 bool MainDialog::hasUnsavedChanges() const
 {
-    return m_state.fileLoaded && m_state.file && !m_state.file->matchesImage(m_state.savedImage);
+    return m_state.session && m_state.session->modified();
 }
 
 void MainDialog::refreshDocumentState()
@@ -394,7 +469,7 @@ void MainDialog::openPath(const fs::path& path)
 
 void MainDialog::save()
 {
-    if (!m_state.fileLoaded)
+    if (!m_state.fileLoaded())
         return;
     saveDocument(m_state.currentFileName);
 }
@@ -407,7 +482,7 @@ void MainDialog::exportShip()
 
 void MainDialog::saveAs()
 {
-    if (!m_state.fileLoaded)
+    if (!m_state.fileLoaded())
         return;
     const QString chosen =
         m_fileDialogs.saveFileName(this, QString::fromUtf8(resources::strings::SaveAsTitle),
@@ -420,8 +495,8 @@ void MainDialog::undo()
 {
     // A drag still under way ends here, so it is the step taken back.
     m_viewControls->finishDrag();
-    const std::string label = m_state.history.undoLabel();
-    if (m_state.fileLoaded && m_state.history.undo(*m_state.file)) {
+    const std::string label = m_state.session ? m_state.session->history().undoLabel() : "";
+    if (m_state.session && m_state.session->undo()) {
         showRestoredDocument();
         showStatus(shipfile::messages::formatText(status::Undone, label));
     }
@@ -430,8 +505,8 @@ void MainDialog::undo()
 void MainDialog::redo()
 {
     m_viewControls->finishDrag();
-    const std::string label = m_state.history.redoLabel();
-    if (m_state.fileLoaded && m_state.history.redo(*m_state.file)) {
+    const std::string label = m_state.session ? m_state.session->history().redoLabel() : "";
+    if (m_state.session && m_state.session->redo()) {
         showRestoredDocument();
         showStatus(shipfile::messages::formatText(status::Redone, label));
     }
@@ -439,6 +514,7 @@ void MainDialog::redo()
 
 void MainDialog::refreshHistoryEntries()
 {
+    refreshChecks();
     refreshDocumentState();
 }
 
@@ -497,11 +573,7 @@ void MainDialog::loadDocument(const fs::path& path)
     if (file->empty())
         return;
     m_openedPacked = m_documentSink.packed;
-
-    m_state.file = std::move(file);
-    m_state.fileLoaded = true;
-    m_state.savedImage = m_state.file->serialise();
-    m_state.history.clear();
+    m_state.session = std::make_unique<editing::Session>(std::move(file));
     m_state.currentFileName = path;
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->clearLists();
@@ -519,6 +591,8 @@ void MainDialog::loadDocument(const fs::path& path)
     showStatus(m_openedPacked
                    ? opened + ": " + std::string(shipfile::messages::CompressedNotice.text)
                    : opened);
+    if (checks::countFindings(findings()).errors > 0)
+        setChecksPaneShown(true);
 }
 
 std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path)
@@ -554,18 +628,25 @@ bool MainDialog::confirmDiscardChanges()
 
 bool MainDialog::saveDocument(const fs::path& path)
 {
+    // Errors ask once per save; warnings never do.
+    if (const int errors = checks::countFindings(findings()).errors; errors > 0) {
+        const std::string text =
+            errors == 1 ? std::string(messages::SaveWithOneError)
+                        : shipfile::messages::formatNumber(messages::SaveWithErrors, errors);
+        if (!m_questions.confirmSave(this, QString::fromStdString(text)))
+            return false;
+    }
     // A failed save has shown its message and leaves the document unsaved.
-    if (!m_state.file->save(path))
+    if (!m_state.file()->save(path))
         return false;
     m_state.currentFileName = path;
-    m_state.savedImage = m_state.file->serialise();
+    m_state.session->markSaved();
     recentfiles::add(toQString(path));
     refreshDocumentState();
-    namespace messages = shipfile::messages;
     std::error_code error;
-    const std::string line = messages::formatText(
-        messages::formatText(m_openedPacked ? status::SavedUnpacked : status::Saved,
-                             fileName(path)),
+    const std::string line = shipfile::messages::formatText(
+        shipfile::messages::formatText(m_openedPacked ? status::SavedUnpacked : status::Saved,
+                                       fileName(path)),
         sizeText(fs::file_size(path, error)));
     showStatus(line);
     m_openedPacked = false;
@@ -575,8 +656,8 @@ bool MainDialog::saveDocument(const fs::path& path)
 void MainDialog::refreshShipClass()
 {
     QString text;
-    if (m_state.fileLoaded)
-        if (const auto shipClass = shipfile::shipClass(*m_state.file))
+    if (m_state.fileLoaded())
+        if (const auto shipClass = shipfile::shipClass(*m_state.file()))
             text = QString::fromStdString(shipfile::shipClassText(*shipClass));
     if (m_shownShipClass == text)
         return;
@@ -586,7 +667,7 @@ void MainDialog::refreshShipClass()
 
 void MainDialog::refreshTitle()
 {
-    if (!m_state.fileLoaded) {
+    if (!m_state.fileLoaded()) {
         setWindowTitle(m_baseTitle);
         setWindowModified(false);
         return;

@@ -3,15 +3,16 @@
 #include "app/CommandTable.h"
 #include "app/EditorState.h"
 #include "app/PackedNoticeSink.h"
+#include "checks/Finding.h"
 #include "gamedata/GameInstallation.h"
 #include "platform/DialogBuilder.h"
 #include "viewer/Camera.h"
+#include "viewer/Highlight.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
 #include <QDialog>
 #include <QString>
-#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -39,6 +40,7 @@ namespace app {
 
 class AttachmentCommands;
 class CommandWiring;
+class ChecksPane;
 class WindowLayout;
 class ComponentCommands;
 class ListPanes;
@@ -89,6 +91,9 @@ public:
     void clearStatus();
     /// The status bar's line, as the user reads it.
     QString statusLine() const;
+    ChecksPane& checksPane() { return *m_checksPane; }
+    /// What the checks found in the open ship as it stands; empty without one.
+    const std::vector<checks::Finding>& findings() const;
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
     platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -124,6 +129,12 @@ public:
     /// block boxes, ship class, title and view, with the selected component and attachment
     /// kept where the ship still has them and cleared where it does not.
     void showRestoredDocument();
+    /// Shows or hides the Checks pane along the window's bottom edge; the window grows or
+    /// shrinks by its height unless maximised, so the view keeps its size.
+    void setChecksPaneShown(bool shown);
+    /// Goes to finding `index`: selects its component and attachment, fits the component into
+    /// the view and marks the faces or vertices it is about.
+    void goToFinding(int index);
 
 public slots:
     void openShpFile();
@@ -159,6 +170,12 @@ private:
     void refreshShipSummary();
     /// Takes the textures and the ships folder from `game`.
     void useGame(const gamedata::GameInstallation& game);
+    void createChecksPane();
+    /// Runs the checks on the open ship and lists their findings; the marks of the finding
+    /// gone to last go, as the step may have moved what they pointed at.
+    void refreshChecks();
+    /// Places the controls, the view and the Checks pane for the window's size.
+    void placeControls();
     void loadDocument(const std::filesystem::path& path);
     /// Asks whether to save unsaved changes; false when the user keeps the document open.
     bool confirmDiscardChanges();
@@ -198,9 +215,10 @@ private:
     double m_farthestZoom = viewer::camera::MaxZoom;
     /// Whether the open ship was packed in its file: saving writes it plain, and says so.
     bool m_openedPacked = false;
+    ChecksPane* m_checksPane = nullptr;
+    QAction* m_checksAction = nullptr;
+    viewer::Highlight m_highlight;
 
-    /// Keeps the ship-class field in step with changes made outside the commands (the mouse).
-    QTimer m_documentTimer;
     /// The ship-class text last shown; reset by every Open, so the next file always shows.
     std::optional<QString> m_shownShipClass;
 };

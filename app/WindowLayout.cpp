@@ -23,12 +23,28 @@ WindowLayout::WindowLayout(QWidget& window, QWidget& shipBox, QWidget& slider, Q
     window.resize(smallest);
 }
 
+void WindowLayout::setBottomPane(QWidget& pane, int height)
+{
+    m_bottomPane = &pane;
+    m_bottomPaneHeight = height;
+}
+
 void WindowLayout::apply()
 {
+    const int pane = m_bottomPane && !m_bottomPane->isHidden() ? m_bottomPaneHeight : 0;
+    m_window.setMinimumSize(m_templateSize.width(),
+                            m_templateSize.height() + m_top + m_bottom + pane);
     const int dw = std::max(0, m_window.width() - m_templateSize.width());
-    const int dh = std::max(0, m_window.height() - m_top - m_bottom - m_templateSize.height());
+    const int dh =
+        std::max(0, m_window.height() - m_top - m_bottom - pane - m_templateSize.height());
     for (const Place& place : m_places)
         place.widget->setGeometry(placeFor(place, dw, dh).translated(0, m_top));
+    if (pane) {
+        // As far in from the edges as the template's controls stand from the window's left.
+        const int margin = m_shipBox.left();
+        m_bottomPane->setGeometry(margin, m_window.height() - m_bottom - pane,
+                                  m_window.width() - 2 * margin, pane - margin);
+    }
     m_menuBar.setGeometry(0, 0, m_window.width(), m_top);
     m_statusBar.setGeometry(0, m_window.height() - m_bottom, m_window.width(), m_bottom);
 }

@@ -21,6 +21,10 @@ public:
     WindowLayout(QWidget& window, QWidget& shipBox, QWidget& slider, QWidget& zoomRange,
                  std::vector<QWidget*> lists, QWidget& menuBar, QWidget& statusBar);
 
+    /// A pane along the window's bottom edge, below everything the template places, `height`
+    /// pixels tall while it is not hidden; the window's minimum height grows by as much.
+    void setBottomPane(QWidget& pane, int height);
+
     /// Places every control for the window's current size.
     void apply();
 
@@ -43,6 +47,8 @@ private:
     QWidget& m_statusBar;
     int m_top = 0;
     int m_bottom = 0;
+    QWidget* m_bottomPane = nullptr;
+    int m_bottomPaneHeight = 0;
 };
 
 } // namespace app

@@ -42,6 +42,15 @@ inline constexpr const char* GameFolderTitle = "Game folder: a Wine or Proton pr
 // The "Recent Files" submenu of the File menu and the context menu.
 inline constexpr const char* RecentFilesMenuEntry = "Recent &Files";
 inline constexpr const char* NoRecentFilesEntry = "(none)";
+inline constexpr const char* ChecksMenuEntry = "&Checks";
+
+// The Checks pane: its title before the counts, its columns, and where a finding is.
+inline constexpr const char* ChecksTitle = "Checks: ";
+inline constexpr const char* ChecksColumns[] = {"Severity", "Check", "Component", "Where",
+                                                "Message"};
+inline constexpr const char* ChecksBlock = "block %d";
+inline constexpr const char* ChecksRecord = ", record %d";
+inline constexpr const char* ChecksNoShip = "no ship open";
 
 // The keyboard-shortcut list: the lines that are not commands of their own.
 inline constexpr const char* ShortcutsTitle = "Keyboard Shortcuts";

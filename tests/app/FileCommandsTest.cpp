@@ -32,7 +32,7 @@ namespace {
 void expectNoDocument(Editor& editor)
 {
     auto& w = editor.window();
-    QVERIFY(!editor.state().file);
+    QVERIFY(!editor.state().file());
     QVERIFY(listed(w, id::ComponentList).isEmpty());
     QVERIFY(listed(w, id::AttachmentList).isEmpty());
     QVERIFY(w.control<QLineEdit>(id::ShipClass)->text().isEmpty());
@@ -65,7 +65,7 @@ private slots:
         clickEntry(w, id::ComponentList, 0);
         clickEntry(w, id::AttachmentList, 0);
         click(w, id::ChangeShipClass);
-        const auto image = editor.state().file->serialise();
+        const auto image = editor.state().file()->serialise();
         const testsupport::ByteVector garbage = {'n', 'o', 't', ' ', 'a', ' ', 's', 'h', 'i', 'p'};
         const fs::path bad = editor.writeShip("bad.shp", garbage);
         editor.questions.answer = SaveAnswer::Discard;
@@ -79,12 +79,12 @@ private slots:
                      std::string(messages::NotAnShp.text),
                      messages::formatText(messages::ErrorOpening.text, editor.dir().string()) +
                          " (Is a directory)"}));
-        QVERIFY(editor.state().file->serialise() == image);
+        QVERIFY(editor.state().file()->serialise() == image);
         QCOMPARE(editor.state().currentFileName, sample);
         QCOMPARE(listed(w, id::ComponentList).size(), 2);
         QCOMPARE(editor.state().selectedAttachment, 0);
         QVERIFY(w.isWindowModified());
-        QVERIFY(editor.state().history.canUndo());
+        QVERIFY(editor.state().session->history().canUndo());
         QCOMPARE(readBytes(bad), garbage);
     }
 
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
         click(w, id::ChangeShipClass);
         click(w, id::Save);
-        QCOMPARE(readBytes(ship), editor.state().file->serialise());
+        QCOMPARE(readBytes(ship), editor.state().file()->serialise());
         QVERIFY(!w.isWindowModified());
         const testsupport::ByteVector original = readBytes(ship);
         click(w, id::ChangeShipClass);
@@ -117,13 +117,13 @@ private slots:
         const fs::path copy = editor.dir() / "copy.shp";
         editor.files.answer = pathText(copy);
         w.saveAs();
-        QCOMPARE(readBytes(copy), editor.state().file->serialise());
+        QCOMPARE(readBytes(copy), editor.state().file()->serialise());
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - copy.shp[*]"));
         QVERIFY(!w.isWindowModified());
 
         click(w, id::ChangeShipClass);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(readBytes(copy), editor.state().file->serialise());
+        QCOMPARE(readBytes(copy), editor.state().file()->serialise());
         QCOMPARE(readBytes(ship), original);
     }
 
@@ -236,7 +236,8 @@ private slots:
                 editor.questions.answer = c.answer;
 
                 way(w);
-                QCOMPARE(!w.isVisible() || w.state().file->serialise() == readBytes(ship), c.gone);
+                QCOMPARE(!w.isVisible() || w.state().file()->serialise() == readBytes(ship),
+                         c.gone);
                 QCOMPARE(editor.questions.asked.size(), qsizetype(c.changed ? 1 : 0));
                 if (c.changed) {
                     QCOMPARE(editor.questions.asked.front(),

@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(listed(w, id::AttachmentList).size(), before.size() - 1);
         QCOMPARE(entryText(w.commands().action(CommandId::Undo)),
                  QStringLiteral("Undo Remove attachment"));
-        QCOMPARE(editor.state().history.undoCount(), std::size_t{1});
+        QCOMPARE(editor.state().session->history().undoCount(), std::size_t{1});
 
         // A check box's entry clicks the box, so both say the same.
         QAction* boxes = w.commands().action(CommandId::ShowBoxes);

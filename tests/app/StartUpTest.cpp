@@ -114,7 +114,7 @@ private slots:
             editor.sink.messages.clear();
             editor.files.answer = pathText(ships / name);
             w.openShpFile();
-            QVERIFY2(w.state().fileLoaded, name);
+            QVERIFY2(w.state().fileLoaded(), name);
             // The packed ship's notice is a status-bar line, not a box.
             QVERIFY(editor.sink.messages.empty());
             QTRY_VERIFY(editor.shipPixels() > 500);
