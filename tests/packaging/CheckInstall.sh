@@ -99,6 +99,8 @@ for file in "$ships/fighter.shp" "$ships/capship.shp" "$work/packed-ship"; do
     type=$(gio info -a standard::content-type "$file" | sed -n 's/^ *standard::content-type: //p')
     [ "$type" = application/x-vantaris-ship ] || fail "$(basename "$file") is seen as '$type'"
 done
+# The file manager draws ship files with Korvex's icon.
+grep -qx 'application/x-vantaris-ship:korvex' "$data/mime/icons" || fail "ship files have no icon"
 opener=$(gio mime application/x-vantaris-ship)
 [[ "$opener" == "Default application"*": korvex.desktop"* ]] || fail "ships open in: $opener"
 
