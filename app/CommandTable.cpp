@@ -4,6 +4,7 @@
 #include "app/CommandWiring.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
+#include "app/ImportCommand.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
 #include "app/ViewControls.h"
@@ -41,6 +42,11 @@ std::vector<Command> buildTable()
         {Export, "&Export...", Menu::File, NoControl, key(Qt::CTRL | Qt::Key_E), Needs::Ship, false,
          RefreshNothing, "Write the ship as glTF or OBJ for Blender and other 3D tools",
          [](MainDialog& w) { w.exportShip(); }, nullptr, true},
+        {Import, resources::strings::ImportMenuEntry, Menu::File, NoControl,
+         key(Qt::CTRL | Qt::Key_I), Needs::Ship, false, RefreshView | RefreshLists,
+         "Bring a glTF or OBJ model back from Blender into this ship (one undo step)",
+         // The import opens its own step around the changes the dialog chose.
+         [](MainDialog& w) { importIntoOpenShip(w); }},
         {GameFolder,
          "&Game folder...",
          Menu::File,
@@ -132,8 +138,7 @@ std::vector<Command> buildTable()
          false,
          RefreshNothing,
          "Larger and Smaller also scale the size of engine flames",
-         // The box itself holds the choice; scaling reads it.
-         [](MainDialog&) {}},
+         [](MainDialog& w) { w.componentCommands().toggleFlames(); }},
         {CreateBox,
          "Create &box",
          Menu::Edit,

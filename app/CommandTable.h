@@ -17,6 +17,7 @@ enum class CommandId
     Open,
     Save,
     SaveAs,
+    Import,
     Export,
     GameFolder,
     MergeShp,

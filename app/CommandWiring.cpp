@@ -124,8 +124,8 @@ void CommandWiring::createMenus()
     for (const CommandId id : {CommandId::Undo, CommandId::Redo})
         m_contextMenu->addAction(m_actions.at(id));
     m_contextMenu->addSeparator();
-    for (const CommandId id :
-         {CommandId::Open, CommandId::Save, CommandId::SaveAs, CommandId::Export})
+    for (const CommandId id : {CommandId::Open, CommandId::Save, CommandId::SaveAs,
+                               CommandId::Import, CommandId::Export})
         m_contextMenu->addAction(m_actions.at(id));
     m_contextMenu->insertMenu(m_actions.at(CommandId::Export), m_recentFilesMenu);
     m_contextMenu->addSeparator();
@@ -264,7 +264,9 @@ QString CommandWiring::shortcutList() const
             lines << keys + QStringLiteral("\t") + stepName(row);
     }
     lines << QString::fromUtf8(resources::strings::ViewKeysLine)
-          << QString::fromUtf8(resources::strings::DragLine);
+          << QString::fromUtf8(resources::strings::DragLine)
+          << QString::fromUtf8(resources::strings::WheelLine)
+          << QString::fromUtf8(resources::strings::FieldsLine);
     return lines.join(QLatin1Char('\n'));
 }
 

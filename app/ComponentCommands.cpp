@@ -114,13 +114,18 @@ void ComponentCommands::scale(bool larger)
     const auto direction =
         larger ? editing::ScaleDirection::Larger : editing::ScaleDirection::Smaller;
     if (editing::scaleShip(m_window.commands().ship(), *factor, direction, state.typeOneOnly,
-                           state.selectedComponent))
+                           state.selectedComponent, state.scaleFlames))
         documentChanged(true);
 }
 
 void ComponentCommands::toggleTypeOneOnly()
 {
     m_window.state().typeOneOnly = !m_window.state().typeOneOnly;
+}
+
+void ComponentCommands::toggleFlames()
+{
+    m_window.state().scaleFlames = !m_window.state().scaleFlames;
 }
 
 void ComponentCommands::setZoomRange(const QString& text)

@@ -3,6 +3,18 @@
 // The string table: texts of menus, file dialogs and resources that are not message boxes.
 namespace resources::strings {
 
+inline constexpr const char* ImportMenuEntry = "&Import...";
+inline constexpr const char* ModelFilter = "3D models (*.glb *.gltf *.obj)";
+// The import dialog: the model's meshes, what each does to the ship, and the report.
+inline constexpr const char* ImportTitle = "Import %s";
+inline constexpr const char* ImportMeshColumn = "Model mesh";
+inline constexpr const char* ImportActionColumn = "Action";
+inline constexpr const char* ImportCountsColumn = "Vertices and faces";
+inline constexpr const char* ImportReplace = "Replace \"%s\"";
+inline constexpr const char* ImportAddNew = "Add as a new component";
+inline constexpr const char* ImportSkip = "Skip";
+inline constexpr const char* ImportCounts = "%1 -> %2 vertices, %3 -> %4 faces";
+inline constexpr const char* ImportKept = "kept as it was";
 inline constexpr const char* GlbFilter = "glTF binary (*.glb)";
 inline constexpr const char* GltfFilter = "glTF with its files beside it (*.gltf)";
 inline constexpr const char* ObjFilter = "Wavefront OBJ (*.obj)";
@@ -36,6 +48,7 @@ inline constexpr const char* OpenTitle = "Open ship";
 inline constexpr const char* MergeTitle = "Merge ship";
 inline constexpr const char* SaveAsTitle = "Save ship as";
 inline constexpr const char* ExportTitle = "Export ship";
+inline constexpr const char* ImportFileTitle = "Import a model into the ship";
 inline constexpr const char* GameFolderTitle = "Game folder: a Wine or Proton prefix, or the "
                                                "folder that holds tcachehw.dat";
 
@@ -67,6 +80,7 @@ inline constexpr const char* FieldsLine =
 namespace steps {
 inline constexpr const char* MoveAttachment = "Move attachment";
 inline constexpr const char* MoveComponent = "Move component";
+inline constexpr const char* Import = "Import";
 } // namespace steps
 
 } // namespace resources::strings
