@@ -1,8 +1,9 @@
 #include "app/AttachmentCommands.h"
 
-#include "app/EditStep.h"
+#include "app/CommandWiring.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
+#include "app/Messages.h"
 #include "dialogs/AttachObjectDialog.h"
 #include "dialogs/AttachmentPropertiesDialog.h"
 #include "editing/Attachments.h"
@@ -16,28 +17,12 @@
 namespace app {
 
 namespace id = resources::mainwindow;
-namespace steps = resources::strings::steps;
 
 AttachmentCommands::AttachmentCommands(MainDialog& window) : m_window(window)
 {
-    const auto onClick = [this](int controlId, void (AttachmentCommands::*command)()) {
-        connect(m_window.control<QPushButton>(controlId), &QPushButton::clicked, this, command);
-    };
-    onClick(id::AddAttachment, &AttachmentCommands::addAttachment);
-    onClick(id::RemoveAttachment, &AttachmentCommands::removeAttachment);
-    onClick(id::CopyAttachment, &AttachmentCommands::copyAttachment);
-    onClick(id::CopyInvertX, &AttachmentCommands::copyAttachmentMirrored);
-    onClick(id::NearestPosition, &AttachmentCommands::snapToNearestFace);
-
-    // The flags follow the clicks, never the boxes: a box set from code changes no flag.
-    connect(m_window.control<QCheckBox>(id::Rotate), &QCheckBox::clicked, this,
-            &AttachmentCommands::toggleRotate);
-    connect(m_window.control<QCheckBox>(id::Back), &QCheckBox::clicked, this,
-            &AttachmentCommands::toggleBack);
-
     // The press before the double-click has already made the entry the selected attachment.
     connect(m_window.control<QListWidget>(id::AttachmentList), &QListWidget::itemDoubleClicked,
-            this, &AttachmentCommands::editAttachmentProperties);
+            this, [this] { m_window.runCommand(CommandId::AttachmentProperties); });
 }
 
 void AttachmentCommands::addAttachment()
@@ -51,8 +36,12 @@ void AttachmentCommands::addAttachment()
         return;
 
     const int kind = dialog.selectedKind();
-    EditStep step(m_window, steps::AddAttachment);
-    const auto select = editing::addAttachment(step.ship(), state.selectedComponent, kind);
+    if (kind < 0) {
+        m_window.showStatus(std::string(status::NoKindChosen));
+        return;
+    }
+    const auto select =
+        editing::addAttachment(m_window.commands().ship(), state.selectedComponent, kind);
     if (!select)
         return;
     ListPanes& panes = m_window.listPanes();
@@ -67,9 +56,8 @@ void AttachmentCommands::removeAttachment()
     if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    EditStep step(m_window, steps::RemoveAttachment);
-    const auto select =
-        editing::removeAttachment(step.ship(), state.selectedComponent, state.selectedAttachment);
+    const auto select = editing::removeAttachment(
+        m_window.commands().ship(), state.selectedComponent, state.selectedAttachment);
     if (!select)
         return;
     ListPanes& panes = m_window.listPanes();
@@ -94,12 +82,12 @@ void AttachmentCommands::copy(bool mirrored)
     if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    EditStep step(m_window, mirrored ? steps::CopyInvertX : steps::CopyAttachment);
-    const bool copied = mirrored
-                            ? editing::copyAttachmentMirrored(step.ship(), state.selectedComponent,
-                                                              state.selectedAttachment)
-                            : editing::copyAttachment(step.ship(), state.selectedComponent,
-                                                      state.selectedAttachment);
+    const bool copied =
+        mirrored
+            ? editing::copyAttachmentMirrored(m_window.commands().ship(), state.selectedComponent,
+                                              state.selectedAttachment)
+            : editing::copyAttachment(m_window.commands().ship(), state.selectedComponent,
+                                      state.selectedAttachment);
     if (!copied)
         return;
     // The source stays the selected attachment, but the refilled list highlights nothing.
@@ -113,10 +101,9 @@ void AttachmentCommands::snapToNearestFace()
     if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
-    EditStep step(m_window, steps::NearestPosition);
     const editing::SnapOptions options{state.rotate, m_back};
-    if (editing::snapToNearestFace(step.ship(), state.selectedComponent, state.selectedAttachment,
-                                   options))
+    if (editing::snapToNearestFace(m_window.commands().ship(), state.selectedComponent,
+                                   state.selectedAttachment, options))
         documentChanged(true);
 }
 
@@ -137,15 +124,14 @@ void AttachmentCommands::editAttachmentProperties()
         return;
 
     const int attachment = state.selectedAttachment;
-    EditStep step(m_window, steps::AttachmentProperties);
     {
         // The dialog writes the attachment back itself when the user accepts it.
-        dialogs::AttachmentPropertiesDialog dialog(step.ship(), state.selectedComponent, attachment,
-                                                   &m_window);
+        dialogs::AttachmentPropertiesDialog dialog(m_window.commands().ship(),
+                                                   state.selectedComponent, attachment, &m_window);
         if (!dialog.hasAttachment())
             return;
         if (dialog.exec() != QDialog::Accepted)
-            step.cancel();
+            m_window.commands().cancelStep();
     }
     ListPanes& panes = m_window.listPanes();
     panes.fillAttachmentList();

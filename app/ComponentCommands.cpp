@@ -1,8 +1,10 @@
 #include "app/ComponentCommands.h"
 
-#include "app/EditStep.h"
+#include "app/CommandTable.h"
+#include "app/CommandWiring.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
+#include "app/Messages.h"
 #include "app/PathText.h"
 #include "dialogs/AnimationDialog.h"
 #include "editing/BlockSwitches.h"
@@ -11,6 +13,8 @@
 #include "editing/Scaling.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
+#include "shipfile/ComponentParts.h"
+#include "shipfile/MessageText.h"
 #include "viewer/Camera.h"
 
 #include <QCheckBox>
@@ -25,32 +29,9 @@
 namespace app {
 
 namespace id = resources::mainwindow;
-namespace steps = resources::strings::steps;
 
 ComponentCommands::ComponentCommands(MainDialog& window) : m_window(window)
 {
-    const auto onClick = [this](int controlId, void (ComponentCommands::*command)()) {
-        connect(m_window.control<QPushButton>(controlId), &QPushButton::clicked, this, command);
-    };
-    onClick(id::DeleteComponent, &ComponentCommands::deleteComponent);
-    onClick(id::ChangeShipClass, &ComponentCommands::changeShipClass);
-    onClick(id::Animation, &ComponentCommands::editAnimation);
-    onClick(id::Larger, &ComponentCommands::scaleLarger);
-    onClick(id::Smaller, &ComponentCommands::scaleSmaller);
-    onClick(id::CreateBox, &ComponentCommands::createBox);
-    onClick(id::ClearBoxes, &ComponentCommands::clearBoxes);
-    onClick(id::MergeShp, &ComponentCommands::mergeShipFile);
-
-    // Automatic check boxes: the click has flipped the box before the command runs.
-    const auto onToggle = [this](int controlId, void (ComponentCommands::*command)()) {
-        connect(m_window.control<QCheckBox>(controlId), &QCheckBox::clicked, this, command);
-    };
-    onToggle(id::TypeOneOnly, &ComponentCommands::toggleTypeOneOnly);
-    onToggle(id::Flames, &ComponentCommands::toggleFlames);
-    onToggle(id::DummyTriangle, &ComponentCommands::toggleDummyTriangle);
-    onToggle(id::Block13, &ComponentCommands::toggleBlock13);
-    onToggle(id::Block14, &ComponentCommands::toggleBlock14);
-
     connect(m_window.control<QLineEdit>(id::ZoomRange), &QLineEdit::textChanged, this,
             &ComponentCommands::setZoomRange);
 }
@@ -60,8 +41,7 @@ void ComponentCommands::deleteComponent()
     EditorState& state = m_window.state();
     if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::DeleteComponent);
-    if (!editing::deleteComponent(step.ship(), state.selectedComponent))
+    if (!editing::deleteComponent(m_window.commands().ship(), state.selectedComponent))
         return;
 
     ListPanes& panes = m_window.listPanes();
@@ -85,8 +65,7 @@ void ComponentCommands::changeShipClass()
     EditorState& state = m_window.state();
     if (!state.fileLoaded())
         return;
-    EditStep step(m_window, steps::ChangeShipClass);
-    if (editing::changeShipClass(step.ship()))
+    if (editing::changeShipClass(m_window.commands().ship()))
         documentChanged(false);
 }
 
@@ -95,13 +74,13 @@ void ComponentCommands::editAnimation()
     EditorState& state = m_window.state();
     if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::Animation);
     {
         // The editor writes as the user types; closing it other than by OK takes back the
         // whole session, the frames block it may have added included.
-        dialogs::AnimationDialog dialog(step.ship(), state.selectedComponent, &m_window);
+        dialogs::AnimationDialog dialog(m_window.commands().ship(), state.selectedComponent,
+                                        &m_window);
         if (dialog.exec() != QDialog::Accepted)
-            step.cancel();
+            m_window.commands().cancelStep();
     }
     // A moving part shows only in the game.
     documentChanged(false);
@@ -124,12 +103,17 @@ void ComponentCommands::scale(bool larger)
         return;
     const QString text = m_window.control<QLineEdit>(id::ScaleFactor)->text();
     const auto factor = editing::parseScaleFactor(text.toStdString());
-    if (!factor)
+    if (!factor) {
+        namespace messages = shipfile::messages;
+        const CommandId id = larger ? CommandId::Larger : CommandId::Smaller;
+        m_window.showStatus(messages::formatText(
+            messages::formatText(status::BadFactor, stepName(command(id)).toStdString()),
+            text.toStdString()));
         return;
+    }
     const auto direction =
         larger ? editing::ScaleDirection::Larger : editing::ScaleDirection::Smaller;
-    EditStep step(m_window, larger ? steps::Larger : steps::Smaller);
-    if (editing::scaleShip(step.ship(), *factor, direction, state.typeOneOnly,
+    if (editing::scaleShip(m_window.commands().ship(), *factor, direction, state.typeOneOnly,
                            state.selectedComponent, state.scaleFlames))
         documentChanged(true);
 }
@@ -147,10 +131,14 @@ void ComponentCommands::toggleFlames()
 void ComponentCommands::setZoomRange(const QString& text)
 {
     const auto largest = editing::parseZoomRange(text.toStdString());
-    if (!largest)
+    if (!largest) {
+        // The field keeps what the user typed; the range stays until it is a number again.
+        if (!text.isEmpty())
+            m_window.showStatus(
+                shipfile::messages::formatText(status::BadZoomRange, text.toStdString()));
         return;
-    // A position past the new end moves down to it, and the view zooms with it.
-    m_window.control<QSlider>(id::ZoomSlider)->setRange(viewer::camera::MinZoom, *largest);
+    }
+    m_window.setFarthestZoom(*largest);
 }
 
 void ComponentCommands::createBox()
@@ -158,9 +146,15 @@ void ComponentCommands::createBox()
     EditorState& state = m_window.state();
     if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::CreateBox);
-    if (editing::createBox(step.ship(), state.selectedComponent))
-        documentChanged(true);
+    const shipfile::ShipBlock* box =
+        shipfile::componentParts(state.session->ship(), state.selectedComponent).boxes;
+    if (!editing::createBox(m_window.commands().ship(), state.selectedComponent)) {
+        m_window.showStatus(std::string(box ? status::BoxExists : status::NoBoxBlock));
+        return;
+    }
+    // The game may need a boxed ship to be a Capship: the command makes it one, and says so.
+    m_window.showStatus(std::string(status::BoxMadeCapship));
+    documentChanged(true);
 }
 
 void ComponentCommands::clearBoxes()
@@ -168,8 +162,7 @@ void ComponentCommands::clearBoxes()
     EditorState& state = m_window.state();
     if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::ClearBoxes);
-    if (editing::clearBoxes(step.ship(), state.selectedComponent))
+    if (editing::clearBoxes(m_window.commands().ship(), state.selectedComponent))
         documentChanged(true);
 }
 
@@ -178,14 +171,13 @@ void ComponentCommands::mergeShipFile()
     EditorState& state = m_window.state();
     if (!state.fileLoaded())
         return;
-    const QString chosen = m_window.chooseShipFile();
+    const QString chosen = m_window.chooseShipFile(resources::strings::MergeTitle);
     if (chosen.isEmpty())
         return;
 
-    EditStep step(m_window, steps::MergeShp);
     // The second ship goes through the editor's own loader, with its messages.
     auto second = m_window.loadShipFile(toPath(chosen));
-    const auto names = editing::mergeShipFile(step.ship(), std::move(second));
+    const auto names = editing::mergeShipFile(m_window.commands().ship(), std::move(second));
     if (!names)
         return;
     m_window.listPanes().appendComponents(*names);
@@ -198,8 +190,8 @@ void ComponentCommands::toggleDummyTriangle()
     EditorState& state = m_window.state();
     if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::DummyTriangle);
-    const bool changed = editing::toggleDummyTriangle(step.ship(), state.selectedComponent);
+    const bool changed =
+        editing::toggleDummyTriangle(m_window.commands().ship(), state.selectedComponent);
     // A component without faces keeps none: the box goes back to what the file holds.
     m_window.control<QCheckBox>(id::DummyTriangle)
         ->setChecked(editing::dummyTrianglePresent(*state.file(), state.selectedComponent));
@@ -212,10 +204,9 @@ void ComponentCommands::toggleBlock13()
     EditorState& state = m_window.state();
     if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::Block13);
     // A refused switch keeps the box as the click left it until the component is selected
     // again.
-    if (editing::toggleBlock13(step.ship(), state.selectedComponent))
+    if (editing::toggleBlock13(m_window.commands().ship(), state.selectedComponent))
         documentChanged(false);
 }
 
@@ -224,8 +215,8 @@ void ComponentCommands::toggleBlock14()
     EditorState& state = m_window.state();
     if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::Block14);
-    const auto present = editing::toggleBlock14(step.ship(), state.selectedComponent);
+    const auto present =
+        editing::toggleBlock14(m_window.commands().ship(), state.selectedComponent);
     if (!present)
         return;
     m_window.control<QCheckBox>(id::Block14)->setChecked(*present);

@@ -33,7 +33,8 @@ public:
     void scaleSmaller();
     void toggleTypeOneOnly();
     void toggleFlames();
-    /// The zoom slider's range becomes 1 to the field's number; other text leaves the range.
+    /// The zoom slider's range becomes 1 to the field's number; other text leaves the range
+    /// and the status bar says why.
     void setZoomRange(const QString& text);
     void createBox();
     void clearBoxes();

@@ -25,11 +25,11 @@ constexpr std::array<FormatChoice, 3> Formats = {{
 }};
 } // namespace
 
-void exportOpenShip(MainDialog& window)
+std::optional<std::filesystem::path> exportOpenShip(MainDialog& window)
 {
     const EditorState& state = window.state();
     if (!state.fileLoaded() || !state.file())
-        return;
+        return std::nullopt;
 
     QStringList filters;
     for (const FormatChoice& format : Formats)
@@ -37,10 +37,11 @@ void exportOpenShip(MainDialog& window)
     std::filesystem::path suggested = state.currentFileName;
     suggested.replace_extension(Formats.front().extension);
     QString chosenFilter;
-    const QString chosen =
-        window.fileDialogs().exportFileName(&window, toQString(suggested), filters, chosenFilter);
+    const QString chosen = window.fileDialogs().exportFileName(
+        &window, QString::fromUtf8(resources::strings::ExportTitle), toQString(suggested), filters,
+        chosenFilter);
     if (chosen.isEmpty())
-        return;
+        return std::nullopt;
 
     // A name typed without one of the three extensions takes the chosen filter's.
     std::filesystem::path path = toPath(chosen);
@@ -53,8 +54,12 @@ void exportOpenShip(MainDialog& window)
     options.texturePath = state.texturePath;
     options.keepDest = !window.view().ignoreDest;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    exporter::exportShip(*state.file(), path, options, window.sink());
+    const bool written =
+        exporter::exportShip(*state.file(), path, options, window.sink()).has_value();
     QGuiApplication::restoreOverrideCursor();
+    if (!written)
+        return std::nullopt;
+    return path;
 }
 
 } // namespace app

@@ -19,7 +19,8 @@ void importIntoOpenShip(MainDialog& window)
         return;
     namespace strings = resources::strings;
     const QString chosen = window.fileDialogs().openFileName(
-        &window, toQString(state.currentFileName.parent_path()),
+        &window, QString::fromUtf8(strings::ImportFileTitle),
+        toQString(state.currentFileName.parent_path()),
         {QString::fromUtf8(strings::ModelFilter), QString::fromUtf8(strings::AllFilesFilter)});
     if (chosen.isEmpty())
         return;

@@ -1,6 +1,6 @@
 #include "app/ListPanes.h"
 
-#include "app/EditStep.h"
+#include "app/CommandWiring.h"
 #include "app/MainDialog.h"
 #include "dialogs/ComponentPropertiesDialog.h"
 #include "editing/AttachmentLabel.h"
@@ -114,7 +114,8 @@ void ListPanes::fillAttachmentList()
     if (!block)
         return;
     for (std::size_t i = 0; i < block->count; ++i)
-        list->addItem(platform::nameToQString(editing::attachmentLabel(block->record(i))));
+        list->addItem(
+            platform::nameToQString(editing::numberedAttachmentLabel(block->record(i), i)));
 }
 
 void ListPanes::selectAttachmentEntry(int index)
@@ -198,22 +199,28 @@ void ListPanes::onComponentSelected()
     fillAttachmentList();
     refreshSpecialBlockBoxes();
     m_window.redrawView();
+    m_window.commands().refresh();
 }
 
 void ListPanes::onComponentDoubleClicked()
 {
+    m_window.state().selectedComponent = selectedRow(componentList());
+    m_window.runCommand(CommandId::ComponentProperties);
+}
+
+void ListPanes::editComponentProperties()
+{
     EditorState& state = m_window.state();
     QListWidget* list = componentList();
-    state.selectedComponent = selectedRow(list);
     if (!state.fileLoaded() || state.selectedComponent < 0)
         return;
 
-    EditStep step(m_window, resources::strings::steps::ComponentProperties);
     {
         // The dialog writes as the user types; closing it other than by OK takes it all back.
-        dialogs::ComponentPropertiesDialog dialog(step.ship(), state.selectedComponent, &m_window);
+        dialogs::ComponentPropertiesDialog dialog(m_window.commands().ship(),
+                                                  state.selectedComponent, &m_window);
         if (dialog.exec() != QDialog::Accepted)
-            step.cancel();
+            m_window.commands().cancelStep();
     }
 
     // The entry shows the record's name, changed or not, and stays selected.
@@ -234,6 +241,7 @@ void ListPanes::onAttachmentSelected()
     state.selectedComponent = selectedRow(componentList());
     state.selectedAttachment = selectedRow(attachmentList());
     m_window.redrawView();
+    m_window.commands().refresh();
 }
 
 } // namespace app

@@ -54,6 +54,9 @@ public:
     // The user's own actions on the lists.
     void onComponentSelected();
     void onComponentDoubleClicked();
+    /// Runs the component properties dialog on the selected component; the entry shows the
+    /// name it leaves.
+    void editComponentProperties();
     void onAttachmentSelected();
 
 private:

@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
 #include "app/ChecksPane.h"
+#include "app/CommandWiring.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
 #include "app/ImportCommand.h"
@@ -23,27 +24,32 @@
 #include "resources/Resources.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Messages.h"
 #include "viewer/Camera.h"
 #include "viewer/FixedViews.h"
 #include "viewer/MouseDrag.h"
 #include "viewer/ShipViewWidget.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QLocale>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QUrl>
 
 #include <cmath>
@@ -55,6 +61,8 @@ namespace id = resources::mainwindow;
 
 namespace {
 
+/// The game folder the user chose, in the user's settings.
+const QString GameFolderKey = QStringLiteral("gameFolder");
 /// The Checks pane's height below the template's controls.
 constexpr int ChecksPaneHeight = 170;
 
@@ -74,11 +82,17 @@ QString droppedFile(const QMimeData* data)
     return {};
 }
 
-/// A menu entry's text: `entry` and, when there is one, the name of its step.
-QString stepEntryText(const char* entry, const std::string& label)
+/// A file size as the status bar gives it: "108 KB".
+std::string sizeText(std::uintmax_t bytes)
 {
-    const QString text = QString::fromUtf8(entry);
-    return label.empty() ? text : text + QLatin1Char(' ') + QString::fromStdString(label);
+    return QLocale::system()
+        .formattedDataSize(static_cast<qint64>(bytes), 0, QLocale::DataSizeTraditionalFormat)
+        .toStdString();
+}
+
+std::string fileName(const fs::path& path)
+{
+    return path.filename().string();
 }
 
 } // namespace
@@ -94,11 +108,14 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    m_commands = std::make_unique<CommandWiring>(*this);
+    createBars();
     m_layout = std::make_unique<WindowLayout>(
         *this, *control<QWidget>(id::ShipGroup), *control<QWidget>(id::ZoomSlider),
         *control<QWidget>(id::ZoomRange),
         std::vector<QWidget*>{control<QWidget>(id::ComponentList),
-                              control<QWidget>(id::AttachmentList)});
+                              control<QWidget>(id::AttachmentList)},
+        *m_commands->menuBar(), *m_statusBar);
     setWindowIcon(resources::applicationIcon());
 
     // Enter starts no command: not in a field, and not on the button that has the focus, where
@@ -116,7 +133,8 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
     createChecksPane();
-    createMenu();
+    m_checksAction = m_commands->action(CommandId::Checks);
+    m_checksAction->setCheckable(true);
     setAcceptDrops(true);
     new platform::KeyFilter(*this, [this](QKeyEvent& event) { return handleKey(event); });
 }
@@ -137,10 +155,12 @@ void MainDialog::setStartStates()
     auto* zoom = control<QSlider>(id::ZoomSlider);
     {
         const QSignalBlocker blocker(zoom);
-        zoom->setRange(viewer::camera::MinZoom, viewer::camera::MaxZoom);
-        zoom->setValue(viewer::camera::MinZoom);
+        zoom->setRange(0, viewer::camera::SliderSteps);
+        zoom->setValue(0);
     }
     control<QLineEdit>(id::ZoomRange)->setText(QString::number(viewer::camera::MaxZoom));
+    control<QLineEdit>(id::ZoomRange)
+        ->setToolTip(QString::fromUtf8(resources::strings::ZoomRangeTip));
     control<QLineEdit>(id::ScaleFactor)->setText(QStringLiteral("1.2"));
 
     m_view.zoom = viewer::camera::MinZoom;
@@ -218,72 +238,78 @@ void MainDialog::setZoom(double zoom)
     auto* slider = control<QSlider>(id::ZoomSlider);
     {
         const QSignalBlocker blocker(slider);
-        slider->setValue(static_cast<int>(std::lround(m_view.zoom)));
+        slider->setValue(viewer::camera::sliderPosition(m_view.zoom, m_farthestZoom));
     }
     redrawView();
 }
 
-void MainDialog::connectCommands()
+void MainDialog::setFarthestZoom(int farthest)
 {
-    const auto onClick = [this](int controlId, void (MainDialog::*command)()) {
-        connect(control<QPushButton>(controlId), &QPushButton::clicked, this, command);
-    };
-    onClick(id::OpenShp, &MainDialog::openShpFile);
-    onClick(id::Save, &MainDialog::save);
-    onClick(id::Exit, &MainDialog::reject);
-
-    connect(control<QSlider>(id::ZoomSlider), &QSlider::valueChanged, this,
-            &MainDialog::onZoomChanged);
+    m_farthestZoom = farthest;
+    // A zoom past the new end comes back to it, as the slider does.
+    setZoom(std::min(m_view.zoom, static_cast<double>(farthest)));
 }
 
-void MainDialog::createMenu()
+void MainDialog::connectCommands()
 {
-    namespace strings = resources::strings;
-    const auto entry = [this](const char* text, const QList<QKeySequence>& keys) {
-        auto* action = new QAction(QString::fromUtf8(text), this);
-        action->setShortcuts(keys);
-        addAction(action);
-        return action;
-    };
-    const auto separator = [this] {
-        auto* action = new QAction(this);
-        action->setSeparator(true);
-        addAction(action);
-    };
+    connect(control<QSlider>(id::ZoomSlider), &QSlider::valueChanged, this,
+            &MainDialog::onZoomChanged);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { m_commands->contextMenu()->popup(mapToGlobal(at)); });
+    m_commands->refresh();
+}
 
-    m_undoAction = entry(strings::UndoMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    connect(m_undoAction, &QAction::triggered, this, &MainDialog::undo);
-    m_redoAction = entry(strings::RedoMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    connect(m_redoAction, &QAction::triggered, this, &MainDialog::redo);
-    separator();
+void MainDialog::createBars()
+{
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setSizeGripEnabled(false);
+    m_pointer = new QLabel(m_statusBar);
+    m_shipSummary = new QLabel(m_statusBar);
+    m_statusBar->addPermanentWidget(m_pointer);
+    m_statusBar->addPermanentWidget(m_shipSummary);
+}
 
-    connect(entry(strings::OpenMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_O)}),
-            &QAction::triggered, this, &MainDialog::openShpFile);
-    connect(entry(strings::SaveMenuEntry, {QKeySequence(Qt::CTRL | Qt::Key_S)}),
-            &QAction::triggered, this, &MainDialog::save);
-    connect(entry(strings::SaveAsMenuEntry, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}),
-            &QAction::triggered, this, &MainDialog::saveAs);
-    m_recentFilesMenu = new QMenu(QString::fromUtf8(strings::RecentFilesMenuEntry), this);
-    connect(m_recentFilesMenu, &QMenu::aboutToShow, this, &MainDialog::refreshRecentFilesMenu);
-    addAction(m_recentFilesMenu->menuAction());
-    refreshRecentFilesMenu();
-    connect(entry(strings::ImportMenuEntry, {}), &QAction::triggered, this,
-            [this] { importIntoOpenShip(*this); });
-    connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
-            [this] { exportOpenShip(*this); });
-    connect(entry(strings::TexturesMenuEntry, {}), &QAction::triggered, this,
-            [this] { browseTextures(*this); });
-    separator();
+void MainDialog::runCommand(CommandId id)
+{
+    m_commands->run(id);
+}
 
-    m_checksAction = entry(strings::ChecksMenuEntry, {});
-    m_checksAction->setCheckable(true);
-    connect(m_checksAction, &QAction::toggled, this, &MainDialog::setChecksPaneShown);
-    separator();
+void MainDialog::showStatus(const std::string& line)
+{
+    m_statusBar->showMessage(QString::fromStdString(line));
+}
 
-    connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-    refreshHistoryEntries();
+void MainDialog::clearStatus()
+{
+    m_statusBar->clearMessage();
+}
+
+QString MainDialog::statusLine() const
+{
+    return m_statusBar->currentMessage();
+}
+
+void MainDialog::refreshShipSummary()
+{
+    if (!m_state.fileLoaded()) {
+        m_shipSummary->clear();
+        return;
+    }
+    const std::vector<shipfile::ComponentParts> parts =
+        shipfile::allComponentParts(*m_state.file());
+    int faces = 0;
+    int attachments = 0;
+    for (const shipfile::ComponentParts& component : parts) {
+        faces += component.faces ? static_cast<int>(component.faces->count) : 0;
+        attachments += component.attachments ? static_cast<int>(component.attachments->count) : 0;
+    }
+    const int components = static_cast<int>(parts.size());
+    namespace messages = shipfile::messages;
+    std::string text = messages::formatText(status::ShipSummary, fileName(m_state.currentFileName));
+    for (const int count : {components, faces, attachments})
+        text = messages::formatNumber(text, count);
+    m_shipSummary->setText(QString::fromStdString(text));
 }
 
 void MainDialog::createChecksPane()
@@ -361,12 +387,17 @@ void MainDialog::goToFinding(int index)
 
 void MainDialog::start(const QString& commandLineFile)
 {
-    const gamedata::GameInstallation game = gamedata::findGameInstallation(m_winePrefix, m_sink);
+    // The Wine prefix first, as the game itself is found; then the folder the user chose in an
+    // earlier run; only when neither leads to the game does the registry say what is missing.
+    gamedata::GameInstallation game = gamedata::findGameInFolder(m_winePrefix);
+    const QString chosen = QSettings().value(GameFolderKey).toString();
+    if (!game.found && !chosen.isEmpty())
+        game = gamedata::findGameInFolder(toPath(chosen));
+    if (!game.found)
+        game = gamedata::findGameInstallation(m_winePrefix, m_sink);
     if (!game.found)
         control<QCheckBox>(id::TextureMap)->setChecked(false); // the view's flag stays set
-    m_state.texturePath = game.texturePath;
-    m_state.shipsDirectory = game.shipsDirectory;
-    m_textures.setTexturePath(game.texturePath.string());
+    useGame(game);
 
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->refreshSpecialBlockBoxes();
@@ -374,6 +405,34 @@ void MainDialog::start(const QString& commandLineFile)
     if (!commandLineFile.isEmpty())
         loadDocument(fs::absolute(toPath(commandLineFile)));
     refreshDocumentState();
+}
+
+void MainDialog::useGame(const gamedata::GameInstallation& game)
+{
+    m_state.texturePath = game.texturePath;
+    m_state.shipsDirectory = game.shipsDirectory;
+    m_textures.setTexturePath(game.texturePath.string());
+}
+
+void MainDialog::chooseGameFolder()
+{
+    const QString folder =
+        m_fileDialogs.folderName(this, QString::fromUtf8(resources::strings::GameFolderTitle),
+                                 toQString(m_state.texturePath.parent_path()));
+    if (folder.isEmpty())
+        return;
+    const gamedata::GameInstallation game = gamedata::findGameInFolder(toPath(folder));
+    namespace messages = shipfile::messages;
+    if (!game.found) {
+        showStatus(messages::formatText(status::NoGameInFolder, folder.toStdString()));
+        return;
+    }
+    useGame(game);
+    QSettings().setValue(GameFolderKey, folder);
+    // The textures come back on, drawn from the new cache.
+    m_view.textureMap = true;
+    control<QCheckBox>(id::TextureMap)->setChecked(true);
+    showStatus(messages::formatText(status::GameFound, game.texturePath.string()));
 }
 
 void MainDialog::redrawView()
@@ -390,21 +449,24 @@ void MainDialog::refreshDocumentState()
 {
     refreshShipClass();
     refreshTitle();
+    refreshShipSummary();
+    m_commands->refresh();
 }
 
 void MainDialog::openShpFile()
 {
     if (!confirmDiscardChanges())
         return;
-    const QString chosen = chooseShipFile();
+    const QString chosen = chooseShipFile(resources::strings::OpenTitle);
     if (chosen.isEmpty())
         return;
     loadDocument(toPath(chosen));
 }
 
-QString MainDialog::chooseShipFile()
+QString MainDialog::chooseShipFile(const char* title)
 {
-    return m_fileDialogs.openFileName(this, toQString(m_state.shipsDirectory), shipFileFilters());
+    return m_fileDialogs.openFileName(this, QString::fromUtf8(title),
+                                      toQString(m_state.shipsDirectory), shipFileFilters());
 }
 
 void MainDialog::openPath(const fs::path& path)
@@ -420,12 +482,19 @@ void MainDialog::save()
     saveDocument(m_state.currentFileName);
 }
 
+void MainDialog::exportShip()
+{
+    if (const auto written = exportOpenShip(*this))
+        showStatus(shipfile::messages::formatText(status::Exported, fileName(*written)));
+}
+
 void MainDialog::saveAs()
 {
     if (!m_state.fileLoaded())
         return;
     const QString chosen =
-        m_fileDialogs.saveFileName(this, toQString(m_state.currentFileName), shipFileFilters());
+        m_fileDialogs.saveFileName(this, QString::fromUtf8(resources::strings::SaveAsTitle),
+                                   toQString(m_state.currentFileName), shipFileFilters());
     if (!chosen.isEmpty())
         saveDocument(fs::absolute(toPath(chosen)));
 }
@@ -434,25 +503,25 @@ void MainDialog::undo()
 {
     // A drag still under way ends here, so it is the step taken back.
     m_viewControls->finishDrag();
-    if (m_state.session && m_state.session->undo())
+    const std::string label = m_state.session ? m_state.session->history().undoLabel() : "";
+    if (m_state.session && m_state.session->undo()) {
         showRestoredDocument();
+        showStatus(shipfile::messages::formatText(status::Undone, label));
+    }
 }
 
 void MainDialog::redo()
 {
     m_viewControls->finishDrag();
-    if (m_state.session && m_state.session->redo())
+    const std::string label = m_state.session ? m_state.session->history().redoLabel() : "";
+    if (m_state.session && m_state.session->redo()) {
         showRestoredDocument();
+        showStatus(shipfile::messages::formatText(status::Redone, label));
+    }
 }
 
 void MainDialog::refreshHistoryEntries()
 {
-    static const editing::History none;
-    const editing::History& history = m_state.session ? m_state.session->history() : none;
-    m_undoAction->setEnabled(history.canUndo());
-    m_undoAction->setText(stepEntryText(resources::strings::UndoMenuEntry, history.undoLabel()));
-    m_redoAction->setEnabled(history.canRedo());
-    m_redoAction->setText(stepEntryText(resources::strings::RedoMenuEntry, history.redoLabel()));
     refreshChecks();
     refreshDocumentState();
 }
@@ -466,28 +535,17 @@ void MainDialog::showRestoredDocument()
     refreshHistoryEntries();
 }
 
-void MainDialog::refreshRecentFilesMenu()
-{
-    m_recentFilesMenu->clear();
-    const QStringList paths = recentfiles::paths();
-    for (qsizetype n = 0; n < paths.size(); ++n) {
-        const QString& path = paths.at(n);
-        QString text = QString::number(n + 1) + QLatin1Char(' ') + path;
-        text.replace(QLatin1Char('&'), QStringLiteral("&&")).prepend(QLatin1Char('&'));
-        QAction* action = m_recentFilesMenu->addAction(text);
-        // A file moved or deleted since stays listed, greyed, until newer ones push it out.
-        action->setEnabled(QFileInfo(path).isFile());
-        connect(action, &QAction::triggered, this, [this, path] { openPath(toPath(path)); });
-    }
-    if (paths.isEmpty())
-        m_recentFilesMenu->addAction(QString::fromUtf8(resources::strings::NoRecentFilesEntry))
-            ->setEnabled(false);
-}
-
 void MainDialog::showAbout()
 {
     AboutBox about(this);
     about.exec();
+}
+
+void MainDialog::showShortcuts()
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(resources::strings::ShortcutsTitle),
+                    m_commands->shortcutList(), QMessageBox::Close, this);
+    box.exec();
 }
 
 void MainDialog::reject()
@@ -517,35 +575,45 @@ void MainDialog::dropEvent(QDropEvent* event)
 void MainDialog::loadDocument(const fs::path& path)
 {
     m_viewControls->finishDrag();
-    m_state.session.reset();
+    m_documentSink.packed = false;
+    auto file = loadShipFile(path, m_documentSink);
+    // A file that cannot be read has said why; the ship that was open stays open.
+    if (file->empty())
+        return;
+    m_openedPacked = m_documentSink.packed;
+    m_state.session = std::make_unique<editing::Session>(std::move(file));
     m_state.currentFileName = path;
-
-    auto file = loadShipFile(path);
-
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->clearLists();
     m_shownShipClass.reset();
     m_viewWidget->forgetShownProblems();
-
-    if (!file->empty()) {
-        m_state.session = std::make_unique<editing::Session>(std::move(file));
-        m_listPanes->listComponents();
-        recentfiles::add(toQString(path));
-    }
+    m_listPanes->listComponents();
+    recentfiles::add(toQString(path));
     m_listPanes->refreshSpecialBlockBoxes();
-    // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
-    m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded());
+    m_viewWidget->parentWidget()->setVisible(true);
+    // A new ship fills the view, whatever the zoom was for the last one.
+    m_viewControls->fitView();
     redrawView();
     refreshHistoryEntries();
+    const std::string opened = shipfile::messages::formatText(status::Opened, fileName(path));
+    showStatus(m_openedPacked
+                   ? opened + ": " + std::string(shipfile::messages::CompressedNotice.text)
+                   : opened);
     if (checks::countFindings(findings()).errors > 0)
         setChecksPaneShown(true);
 }
 
 std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path)
 {
-    auto file = std::make_unique<shipfile::ShipFile>(path, m_sink);
+    return loadShipFile(path, m_sink);
+}
+
+std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path,
+                                                             shipfile::MessageSink& sink)
+{
+    auto file = std::make_unique<shipfile::ShipFile>(path, sink);
     if (file->empty() && file->loadResult() == shipfile::LoadResult::Complete)
-        m_sink.show(shipfile::messages::NoBlocks.box(path.string()));
+        sink.show(shipfile::messages::NoBlocks.box(path.string()));
     return file;
 }
 
@@ -583,6 +651,13 @@ bool MainDialog::saveDocument(const fs::path& path)
     m_state.session->markSaved();
     recentfiles::add(toQString(path));
     refreshDocumentState();
+    std::error_code error;
+    const std::string line = shipfile::messages::formatText(
+        shipfile::messages::formatText(m_openedPacked ? status::SavedUnpacked : status::Saved,
+                                       fileName(path)),
+        sizeText(fs::file_size(path, error)));
+    showStatus(line);
+    m_openedPacked = false;
     return true;
 }
 
@@ -612,16 +687,12 @@ void MainDialog::refreshTitle()
 
 void MainDialog::onZoomChanged(int position)
 {
-    m_view.zoom = position;
+    m_view.zoom = viewer::camera::sliderZoom(position, m_farthestZoom);
     redrawView();
 }
 
 bool MainDialog::handleKey(QKeyEvent& event)
 {
-    if (event.key() == Qt::Key_F1 && event.modifiers() == Qt::NoModifier) {
-        showAbout();
-        return true;
-    }
     return m_viewControls->handleKey(event);
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "app/CommandTable.h"
 #include "app/EditorState.h"
+#include "app/PackedNoticeSink.h"
 #include "checks/Finding.h"
+#include "gamedata/GameInstallation.h"
 #include "platform/DialogBuilder.h"
+#include "viewer/Camera.h"
 #include "viewer/Highlight.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
@@ -14,11 +18,10 @@
 #include <memory>
 #include <optional>
 
-class QAction;
 class QDragEnterEvent;
 class QDropEvent;
-class QListWidget;
-class QMenu;
+class QLabel;
+class QStatusBar;
 
 namespace shipfile {
 class MessageSink;
@@ -36,6 +39,7 @@ class ShipViewWidget;
 namespace app {
 
 class AttachmentCommands;
+class CommandWiring;
 class ChecksPane;
 class WindowLayout;
 class ComponentCommands;
@@ -53,8 +57,9 @@ struct Services
 };
 
 /// The editor's one window: the ship view, the two lists and every command button, laid out
-/// by the main window template. It owns the editor's state, the view and the texture cache
-/// for the whole run. Each command is one slot connected to its button by id.
+/// by the main window template, under a menu bar and over a status bar. It owns the editor's
+/// state, the view and the texture cache for the whole run. Its commands are the rows of the
+/// command table, run through CommandWiring.
 class MainDialog : public QDialog
 {
     Q_OBJECT
@@ -75,6 +80,17 @@ public:
     viewer::ShipView& view() { return m_view; }
     viewer::ShipViewWidget* viewWidget() const { return m_viewWidget; }
     ListPanes& listPanes() { return *m_listPanes; }
+    ViewControls& viewControls() { return *m_viewControls; }
+    AttachmentCommands& attachmentCommands() { return *m_attachmentCommands; }
+    ComponentCommands& componentCommands() { return *m_componentCommands; }
+    CommandWiring& commands() { return *m_commands; }
+    /// Runs the command `id` as its button, entry or key does.
+    void runCommand(CommandId id);
+    /// Says in the status bar what the last command did or why it did nothing.
+    void showStatus(const std::string& line);
+    void clearStatus();
+    /// The status bar's line, as the user reads it.
+    QString statusLine() const;
     ChecksPane& checksPane() { return *m_checksPane; }
     /// What the checks found in the open ship as it stands; empty without one.
     const std::vector<checks::Finding>& findings() const;
@@ -85,9 +101,9 @@ public:
     /// The faces whose texture has this name are tinted in the view (empty: none).
     void setHighlightedTexture(std::string name) { m_view.highlightedTexture = std::move(name); }
 
-    /// A ship file the user picks in the open-file dialog, starting in the ships folder (Open
-    /// and Merge); empty when cancelled.
-    QString chooseShipFile();
+    /// A ship file the user picks in the open-file dialog titled `title`, starting in the ships
+    /// folder (Open and Merge); empty when cancelled.
+    QString chooseShipFile(const char* title);
     /// Draws the open ship now with the current selection.
     void redrawView();
     /// What the view shows: the open ship, if any, and the selection.
@@ -95,9 +111,13 @@ public:
     /// Sets the view's zoom, puts the slider at the nearest position it has without running
     /// its handler, and redraws.
     void setZoom(double zoom);
+    /// The zoom at the slider's far end; a zoom past it comes back to it.
+    void setFarthestZoom(int farthest);
     /// Loads the ship file at `path` with the editor's messages (Open and Merge). A file that
     /// holds no blocks is said to, as nothing else would tell the user why nothing opened.
     std::unique_ptr<shipfile::ShipFile> loadShipFile(const std::filesystem::path& path);
+    std::unique_ptr<shipfile::ShipFile> loadShipFile(const std::filesystem::path& path,
+                                                     shipfile::MessageSink& sink);
     /// Whether the open ship differs from what was last loaded or saved.
     bool hasUnsavedChanges() const;
     /// Brings the ship-class field and the window title up to date; every command that may
@@ -106,6 +126,8 @@ public:
     /// Brings the undo and redo entries, and with them the title, up to date after the history
     /// changed.
     void refreshHistoryEntries();
+    /// Opens `path` as Open does once a file is chosen: after asking to save changes.
+    void openPath(const std::filesystem::path& path);
     /// Shows the open ship afresh after it was put back to an earlier image: lists, special
     /// block boxes, ship class, title and view, with the selected component and attachment
     /// kept where the ship still has them and cleared where it does not.
@@ -124,11 +146,19 @@ public slots:
     void saveAs();
     void undo();
     void redo();
+    /// Finds the game in a folder the user chooses and takes its textures and ships from
+    /// there, in this run and the next ones.
+    void chooseGameFolder();
+    /// Writes the open ship as glTF or OBJ to a file the user chooses.
+    void exportShip();
     void showAbout();
+    /// Help's list of every key of the window.
+    void showShortcuts();
 
-protected:
     /// Exit, Escape and the close box all end here.
     void reject() override;
+
+protected:
     void resizeEvent(QResizeEvent* event) override;
     /// A ship file dropped on the window is opened as Open would.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -138,19 +168,18 @@ private:
     void createView();
     void setStartStates();
     void connectCommands();
-    /// The window's context menu and the keys of its entries, in menu order.
-    void createMenu();
+    void createBars();
+    /// The file and the counts of components, faces and attachments, at the status bar's end.
+    void refreshShipSummary();
+    /// Takes the textures and the ships folder from `game`.
+    void useGame(const gamedata::GameInstallation& game);
     void createChecksPane();
     /// Runs the checks on the open ship and lists their findings; the marks of the finding
     /// gone to last go, as the step may have moved what they pointed at.
     void refreshChecks();
     /// Places the controls, the view and the Checks pane for the window's size.
     void placeControls();
-    /// Fills the "Recent Files" submenu afresh; it runs each time the submenu shows.
-    void refreshRecentFilesMenu();
     void loadDocument(const std::filesystem::path& path);
-    /// Opens `path` as Open does once a file is chosen: after asking to save changes.
-    void openPath(const std::filesystem::path& path);
     /// Asks whether to save unsaved changes; false when the user keeps the document open.
     bool confirmDiscardChanges();
     /// Saves the ship to `path`, which becomes the current file name. On failure the message
@@ -162,6 +191,8 @@ private:
     bool handleKey(QKeyEvent& event);
 
     shipfile::MessageSink& m_sink;
+    /// The open ship's own sink, which keeps the packed-ship notice for the status bar.
+    PackedNoticeSink m_documentSink{m_sink};
     platform::Questions& m_questions;
     platform::FileDialogs& m_fileDialogs;
     std::filesystem::path m_winePrefix;
@@ -177,10 +208,16 @@ private:
     std::unique_ptr<ViewControls> m_viewControls;
     std::unique_ptr<AttachmentCommands> m_attachmentCommands;
     std::unique_ptr<ComponentCommands> m_componentCommands;
+    std::unique_ptr<CommandWiring> m_commands;
     std::unique_ptr<WindowLayout> m_layout;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
-    QMenu* m_recentFilesMenu = nullptr;
+    QStatusBar* m_statusBar = nullptr;
+    QLabel* m_shipSummary = nullptr;
+    /// The ship point under the pointer, in a fixed view.
+    QLabel* m_pointer = nullptr;
+    /// The zoom at the slider's far end, from the zoom-range field.
+    double m_farthestZoom = viewer::camera::MaxZoom;
+    /// Whether the open ship was packed in its file: saving writes it plain, and says so.
+    bool m_openedPacked = false;
     ChecksPane* m_checksPane = nullptr;
     QAction* m_checksAction = nullptr;
     viewer::Highlight m_highlight;

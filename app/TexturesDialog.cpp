@@ -214,7 +214,8 @@ void TexturesDialog::replaceFromImage()
     if (!selected(name, missing) || missing)
         return;
     const QString image = m_window.fileDialogs().openFileName(
-        this, toQString(m_window.state().texturePath.parent_path()),
+        this, text(strings::ReplaceImageTitle),
+        toQString(m_window.state().texturePath.parent_path()),
         {text(strings::PngFilter), text(strings::AllFilesFilter)});
     if (image.isEmpty())
         return;
@@ -228,7 +229,7 @@ void TexturesDialog::addImage()
     bool missing = false;
     const bool any = selected(name, missing);
     const QString image = m_window.fileDialogs().openFileName(
-        this, toQString(m_window.state().texturePath.parent_path()),
+        this, text(strings::AddImageTitle), toQString(m_window.state().texturePath.parent_path()),
         {text(strings::PngFilter), text(strings::AllFilesFilter)});
     if (image.isEmpty())
         return;

@@ -60,18 +60,12 @@ std::optional<ViewChoice> viewForKey(const QKeyEvent& event)
     return std::nullopt;
 }
 
-bool isDigitKey(int key)
-{
-    return key >= Qt::Key_0 && key <= Qt::Key_9;
-}
-
-/// Whether `widget` is one of the main window's number fields, which need the digits typed
-/// into them. The view chooser's own text field is not one.
-bool isNumberField(const QWidget* widget)
+/// Whether `widget` is a field the user types into: every key it can take is its own. The view
+/// chooser's text field is one too.
+bool isTextField(const QWidget* widget)
 {
     const auto* field = qobject_cast<const QLineEdit*>(widget);
-    return field && !field->isReadOnly() && field->isEnabled() &&
-           !qobject_cast<const QComboBox*>(field->parentWidget());
+    return field && !field->isReadOnly() && field->isEnabled();
 }
 
 } // namespace
@@ -82,7 +76,6 @@ ViewControls::ViewControls(MainDialog& window) : m_window(window)
             &ViewControls::onViewChosen);
     // Editing the chooser's text and releasing the zoom slider change nothing: the zoom
     // follows the slider as it moves.
-    connectToggles();
 
     // Presses, moves and releases anywhere on the window's own surface reach the window: the
     // view and its frame let them through, as the group boxes and labels do.
@@ -93,57 +86,51 @@ ViewControls::ViewControls(MainDialog& window) : m_window(window)
     }
 }
 
-void ViewControls::connectToggles()
+void ViewControls::toggleFlag(bool viewer::ShipView::*flag)
 {
-    struct Toggle
-    {
-        int controlId;
-        bool viewer::ShipView::*flag;
-    };
-    const std::array<Toggle, 5> toggles = {{
-        {id::TextureMap, &viewer::ShipView::textureMap},
-        {id::HighQualityTextures, &viewer::ShipView::highQualityTextures},
-        {id::MarkSelected, &viewer::ShipView::markSelected},
-        {id::IgnoreDest, &viewer::ShipView::ignoreDest},
-        {id::ShowBoxes, &viewer::ShipView::showBoxes},
-    }};
-    // Each box flips its flag rather than reading its own state: whatever else changes a flag
-    // also sets its box.
-    for (const Toggle& toggle : toggles)
-        connect(m_window.control<QCheckBox>(toggle.controlId), &QCheckBox::clicked, this,
-                [this, flag = toggle.flag] {
-                    bool& value = m_window.view().*flag;
-                    value = !value;
-                    m_window.redrawView();
-                });
+    // Flips the flag rather than reading the box: whatever else changes a flag also sets its
+    // box.
+    bool& value = m_window.view().*flag;
+    value = !value;
+    m_window.redrawView();
+}
 
-    connect(m_window.control<QCheckBox>(id::CenterOnObject), &QCheckBox::clicked, this, [this] {
-        viewer::ShipView& view = m_window.view();
-        view.centerOnObject = !view.centerOnObject;
-        if (!view.centerOnObject)
-            view.center = shipfile::Vec3{}; // the ship's own origin comes to the anchor point
-        m_window.redrawView();
-    });
+void ViewControls::toggleCentring()
+{
+    viewer::ShipView& view = m_window.view();
+    view.centerOnObject = !view.centerOnObject;
+    if (!view.centerOnObject)
+        view.center = shipfile::Vec3{}; // the ship's own origin comes to the anchor point
+    m_window.redrawView();
 }
 
 bool ViewControls::handleKey(const QKeyEvent& event)
 {
-    if (event.key() == Qt::Key_Shift) {
-        cycleMouseMode();
-        return true;
+    // Only a lone Shift, pressed and released with nothing else between, cycles the mouse
+    // mode: Shift as part of a shortcut, a capital letter or a click leaves it alone.
+    if (event.type() == QEvent::KeyRelease) {
+        if (event.key() == Qt::Key_Shift && m_loneShift && !event.isAutoRepeat()) {
+            m_loneShift = false;
+            cycleMouseMode();
+            return true;
+        }
+        return false;
     }
+    if (event.isAutoRepeat())
+        return event.key() == Qt::Key_Shift && m_loneShift;
+    m_loneShift = event.key() == Qt::Key_Shift &&
+                  (event.modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier &&
+                  !isTextField(m_window.focusWidget());
+    if (event.key() == Qt::Key_Shift || isTextField(m_window.focusWidget()))
+        return false;
+
     if ((event.key() == Qt::Key_F || event.key() == Qt::Key_Home) &&
         event.modifiers() == Qt::NoModifier) {
-        // Home belongs to a text field that has the focus: it moves its cursor.
-        if (event.key() == Qt::Key_Home && qobject_cast<QLineEdit*>(m_window.focusWidget()))
-            return false;
         fitView();
         return true;
     }
     const std::optional<ViewChoice> choice = viewForKey(event);
     if (!choice)
-        return false;
-    if (isDigitKey(event.key()) && isNumberField(m_window.focusWidget()))
         return false;
     chooseView(*choice);
     return true;
@@ -191,6 +178,7 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        m_loneShift = false; // Shift with a click is no mouse-mode key
         if (mouse->button() == Qt::LeftButton) {
             const QPoint at = mouse->position().toPoint();
             viewer::pressButton(m_mouse, at.x(), at.y());
@@ -322,8 +310,9 @@ bool ViewControls::showToolTip(const QHelpEvent& event)
         shipfile::componentParts(file, pick.component).attachments;
     const std::string name =
         pick.attachment >= 0 && attachments
-            ? editing::attachmentLabel(
-                  attachments->record(static_cast<std::size_t>(pick.attachment)))
+            ? editing::numberedAttachmentLabel(
+                  attachments->record(static_cast<std::size_t>(pick.attachment)),
+                  static_cast<std::size_t>(pick.attachment))
             : shipfile::componentName(file, pick.component);
     // Any move of the pointer hides the tip; the next rest names what is under it then.
     QToolTip::showText(event.globalPos(), platform::nameToQString(name), &m_window,

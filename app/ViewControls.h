@@ -28,8 +28,9 @@ class ViewControls : public QObject
 public:
     explicit ViewControls(MainDialog& window);
 
-    /// A key press bound for the main window or one of its controls, before that control sees
-    /// it. True when it was a view key or Shift and was used up.
+    /// A key press or release bound for the main window or one of its controls, before that
+    /// control sees it. True when it was a view key or a lone Shift and was used up. While a
+    /// text field has the focus every key is the field's.
     bool handleKey(const QKeyEvent& event);
 
     /// Ends the undo step of a drag that moved an attachment or a component, if one is under
@@ -39,6 +40,12 @@ public:
     /// Fits the selected component, or the whole ship when none is selected, into the view:
     /// zoom and centre. The centre no longer follows the selection afterwards.
     void fitView();
+    void cycleMouseMode();
+    /// Flips one of the view's display flags (the click has flipped its box already).
+    void toggleFlag(bool viewer::ShipView::*flag);
+    /// Flips centring on the selected component; unticked, the ship's own origin comes to the
+    /// anchor point.
+    void toggleCentring();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,8 +61,6 @@ private:
     void zoomAt(QPoint windowPos, double notches);
     /// What the view shows under `windowPos` of the main window; nothing outside the view.
     viewer::Pick pickAt(QPoint windowPos) const;
-    void connectToggles();
-    void cycleMouseMode();
     void mouseMoved(int x, int y);
     void clicked(QPoint windowPos);
     bool showToolTip(const QHelpEvent& event);
@@ -68,6 +73,8 @@ private:
     /// The step of the drag under way, from its first move of the ship's records to the
     /// release.
     std::optional<EditStep> m_dragStep;
+    /// Shift is down and nothing else was pressed since: its release cycles the mouse mode.
+    bool m_loneShift = false;
 };
 
 } // namespace app

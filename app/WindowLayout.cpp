@@ -7,16 +7,20 @@
 namespace app {
 
 WindowLayout::WindowLayout(QWidget& window, QWidget& shipBox, QWidget& slider, QWidget& zoomRange,
-                           std::vector<QWidget*> lists)
+                           std::vector<QWidget*> lists, QWidget& menuBar, QWidget& statusBar)
     : m_window(window), m_templateSize(window.size()), m_shipBox(shipBox.geometry()),
-      m_slider(&slider), m_zoomRange(&zoomRange)
+      m_slider(&slider), m_zoomRange(&zoomRange), m_menuBar(menuBar), m_statusBar(statusBar),
+      m_top(menuBar.sizeHint().height()), m_bottom(statusBar.sizeHint().height())
 {
     for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        m_places.push_back({child, child->geometry()});
+        if (child != &menuBar && child != &statusBar)
+            m_places.push_back({child, child->geometry()});
     for (const QWidget* list : lists)
         m_lists.push_back(list->geometry());
-    window.setMinimumSize(m_templateSize);
+    const QSize smallest = m_templateSize + QSize(0, m_top + m_bottom);
     window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    window.setMinimumSize(smallest);
+    window.resize(smallest);
 }
 
 void WindowLayout::setBottomPane(QWidget& pane, int height)
@@ -28,17 +32,21 @@ void WindowLayout::setBottomPane(QWidget& pane, int height)
 void WindowLayout::apply()
 {
     const int pane = m_bottomPane && !m_bottomPane->isHidden() ? m_bottomPaneHeight : 0;
-    m_window.setMinimumSize(m_templateSize.width(), m_templateSize.height() + pane);
+    m_window.setMinimumSize(m_templateSize.width(),
+                            m_templateSize.height() + m_top + m_bottom + pane);
     const int dw = std::max(0, m_window.width() - m_templateSize.width());
-    const int dh = std::max(0, m_window.height() - pane - m_templateSize.height());
+    const int dh =
+        std::max(0, m_window.height() - m_top - m_bottom - pane - m_templateSize.height());
     for (const Place& place : m_places)
-        place.widget->setGeometry(placeFor(place, dw, dh));
+        place.widget->setGeometry(placeFor(place, dw, dh).translated(0, m_top));
     if (pane) {
         // As far in from the edges as the template's controls stand from the window's left.
         const int margin = m_shipBox.left();
-        m_bottomPane->setGeometry(margin, m_window.height() - pane, m_window.width() - 2 * margin,
-                                  pane - margin);
+        m_bottomPane->setGeometry(margin, m_window.height() - m_bottom - pane,
+                                  m_window.width() - 2 * margin, pane - margin);
     }
+    m_menuBar.setGeometry(0, 0, m_window.width(), m_top);
+    m_statusBar.setGeometry(0, m_window.height() - m_bottom, m_window.width(), m_bottom);
 }
 
 QRect WindowLayout::placeFor(const Place& place, int dw, int dh) const

@@ -12,13 +12,14 @@ namespace app {
 /// How the main window's controls follow its size. The window never gets smaller than the
 /// template; the extra room goes to the "Ship" box, the two lists grow in height, and whatever
 /// lies right of the box or below a list moves along. At the template's size every control is
-/// where the template puts it.
+/// where the template puts it. The menu bar spans the top and the status bar the bottom; the
+/// template's controls lie between them.
 class WindowLayout
 {
 public:
     /// Remembers where the template put each of the window's own controls.
     WindowLayout(QWidget& window, QWidget& shipBox, QWidget& slider, QWidget& zoomRange,
-                 std::vector<QWidget*> lists);
+                 std::vector<QWidget*> lists, QWidget& menuBar, QWidget& statusBar);
 
     /// A pane along the window's bottom edge, below everything the template places, `height`
     /// pixels tall while it is not hidden; the window's minimum height grows by as much.
@@ -42,6 +43,10 @@ private:
     const QWidget* m_slider;
     const QWidget* m_zoomRange;
     std::vector<QRect> m_lists;
+    QWidget& m_menuBar;
+    QWidget& m_statusBar;
+    int m_top = 0;
+    int m_bottom = 0;
     QWidget* m_bottomPane = nullptr;
     int m_bottomPaneHeight = 0;
 };

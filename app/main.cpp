@@ -7,6 +7,8 @@
 #include "resources/Resources.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QStringList>
 
 #include <string>
@@ -43,7 +45,18 @@ int main(int argc, char* argv[])
     platform::QtFileDialogs fileDialogs;
     app::MainDialog window({sink, questions, fileDialogs, gamedata::WineRegistry::defaultPrefix()});
     sink.setOwner(&window);
+    // The window comes back where the user left it, maximised or not; the first time, larger
+    // than its smallest size when the screen has room.
+    QSettings settings;
+    const QString placement = QStringLiteral("window/geometry");
+    if (!window.restoreGeometry(settings.value(placement).toByteArray())) {
+        const QSize room = window.screen()->availableGeometry().size() * 9 / 10;
+        window.resize(
+            (window.minimumSize() * 3 / 2).boundedTo(room).expandedTo(window.minimumSize()));
+    }
     window.show();
     window.start(QString::fromStdString(commandLine.argument));
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    settings.setValue(placement, window.saveGeometry());
+    return status;
 }

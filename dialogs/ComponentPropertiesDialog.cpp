@@ -45,6 +45,8 @@ ComponentPropertiesDialog::ComponentPropertiesDialog(shipfile::ShipFile& file, i
     acceptStorableText(*m_name);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(platform::findControl<QPushButton>(*this, id::Cancel), &QPushButton::clicked, this,
+            &QDialog::reject);
     connect(m_name, &QLineEdit::textChanged, this, &ComponentPropertiesDialog::nameEdited);
     connect(m_hitPoints, &QLineEdit::textChanged, this,
             &ComponentPropertiesDialog::hitPointsEdited);
@@ -71,7 +73,8 @@ void ComponentPropertiesDialog::fill()
 
     m_hitPoints->setEnabled(properties->hitPoints.has_value());
     if (properties->hitPoints)
-        m_hitPoints->setText(QString::fromStdString(editing::formatInteger(*properties->hitPoints)));
+        m_hitPoints->setText(
+            QString::fromStdString(editing::formatInteger(*properties->hitPoints)));
 
     m_name->setText(platform::nameToQString(properties->name));
 

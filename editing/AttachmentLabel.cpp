@@ -27,4 +27,9 @@ std::string attachmentLabel(shipfile::Bytes record)
     return shipfile::messages::formatNumber("Unknown: Type %d", kind);
 }
 
+std::string numberedAttachmentLabel(shipfile::Bytes record, std::size_t index)
+{
+    return attachmentLabel(record) + " (" + std::to_string(index) + ")";
+}
+
 } // namespace editing

@@ -34,10 +34,13 @@ GameInstallation findGameInstallation(const fs::path& winePrefix, shipfile::Mess
 {
     const WineRegistry registry(winePrefix);
     const RegistryLookup lookup = registry.lookup(GameRegistryKey, GameDirectoryValue);
-    if (!lookup.keyFound)
-        sink.show(messages::RegistryKeyMissing.box());
-    if (!lookup.value)
-        sink.show(messages::RegistryValueMissing.box());
+    // One box: what is missing, and how to point Korvex at the game instead.
+    if (!lookup.value) {
+        shipfile::Message box =
+            (lookup.keyFound ? messages::RegistryValueMissing : messages::RegistryKeyMissing).box();
+        box.text += "\n\n" + std::string(messages::NoGameAdvice);
+        sink.show(box);
+    }
     return fromRegistry(registry, lookup);
 }
 

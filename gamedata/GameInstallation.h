@@ -27,9 +27,8 @@ struct GameInstallation
 /// The installation whose game directory is `directory`.
 GameInstallation gameInDirectory(const std::filesystem::path& directory);
 
-/// Reads the game directory from the registry of the Wine prefix `winePrefix`. A missing key
-/// shows both the missing-key and the missing-value message (the value cannot be read without
-/// its key); a missing value shows the second only. Without a directory the paths are the bare
+/// Reads the game directory from the registry of the Wine prefix `winePrefix`. A missing key or
+/// value shows one box: the missing-key or missing-value message and how to show the game. Without a directory the paths are the bare
 /// file names at the root.
 GameInstallation findGameInstallation(const std::filesystem::path& winePrefix,
                                       shipfile::MessageSink& sink);

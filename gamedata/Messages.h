@@ -30,6 +30,11 @@ inline constexpr MessageText RegistryKeyMissing =
 inline constexpr MessageText RegistryValueMissing =
     owned("Error opening registry entry for Vantaris installed directory! Textures will be "
           "unavailable!");
+/// What follows either registry message: how to show Korvex the game.
+inline constexpr std::string_view NoGameAdvice =
+    "To use the game's textures, start Korvex with WINEPREFIX set to the game's Wine prefix, or "
+    "choose the game with \"Game folder...\" in the File menu: a Wine or Proton prefix, or the "
+    "folder that holds tcachehw.dat.";
 
 } // namespace gamedata::messages
 

@@ -12,7 +12,8 @@ KeyFilter::KeyFilter(QWidget& window, Handler handler)
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) ||
+        !watched->isWidgetType())
         return false;
     auto* target = static_cast<QWidget*>(watched);
     if (target->window() != &m_window)

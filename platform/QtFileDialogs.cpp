@@ -24,19 +24,20 @@ QString chosenFile(QFileDialog& dialog)
 
 } // namespace
 
-QString QtFileDialogs::openFileName(QWidget* owner, const QString& directory,
+QString QtFileDialogs::openFileName(QWidget* owner, const QString& title, const QString& directory,
                                     const QStringList& filters)
 {
-    QFileDialog dialog(owner, QString(), directory);
+    QFileDialog dialog(owner, title, directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     return chosenFile(dialog);
 }
 
-QString QtFileDialogs::saveFileName(QWidget* owner, const QString& path, const QStringList& filters)
+QString QtFileDialogs::saveFileName(QWidget* owner, const QString& title, const QString& path,
+                                    const QStringList& filters)
 {
-    QFileDialog dialog(owner);
+    QFileDialog dialog(owner, title);
     makeSaveDialog(dialog, filters);
     // A name typed without an extension gets the ship extension, as the game expects.
     dialog.setDefaultSuffix(QStringLiteral("shp"));
@@ -44,10 +45,21 @@ QString QtFileDialogs::saveFileName(QWidget* owner, const QString& path, const Q
     return chosenFile(dialog);
 }
 
-QString QtFileDialogs::exportFileName(QWidget* owner, const QString& suggested,
-                                      const QStringList& filters, QString& chosenFilter)
+QString QtFileDialogs::folderName(QWidget* owner, const QString& title, const QString& start)
 {
-    QFileDialog dialog(owner, QString(), suggested);
+    // Wine and Proton prefixes are hidden folders: the dialog shows them.
+    QFileDialog dialog(owner, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+    return chosenFile(dialog);
+}
+
+QString QtFileDialogs::exportFileName(QWidget* owner, const QString& title,
+                                      const QString& suggested, const QStringList& filters,
+                                      QString& chosenFilter)
+{
+    QFileDialog dialog(owner, title, suggested);
     makeSaveDialog(dialog, filters);
     const QString file = chosenFile(dialog);
     if (!file.isEmpty())

@@ -8,11 +8,13 @@ namespace platform {
 class QtFileDialogs final : public FileDialogs
 {
 public:
-    QString openFileName(QWidget* owner, const QString& directory,
+    QString openFileName(QWidget* owner, const QString& title, const QString& directory,
                          const QStringList& filters) override;
-    QString saveFileName(QWidget* owner, const QString& path, const QStringList& filters) override;
-    QString exportFileName(QWidget* owner, const QString& suggested, const QStringList& filters,
-                           QString& chosenFilter) override;
+    QString saveFileName(QWidget* owner, const QString& title, const QString& path,
+                         const QStringList& filters) override;
+    QString folderName(QWidget* owner, const QString& title, const QString& start) override;
+    QString exportFileName(QWidget* owner, const QString& title, const QString& suggested,
+                           const QStringList& filters, QString& chosenFilter) override;
 };
 
 } // namespace platform

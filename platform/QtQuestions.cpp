@@ -9,7 +9,7 @@ namespace platform {
 
 SaveAnswer QtQuestions::askToSave(QWidget* owner, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, toQString(shipfile::messages::AppName), text,
+    QMessageBox box(QMessageBox::Warning, toQString(shipfile::messages::ProductName), text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);

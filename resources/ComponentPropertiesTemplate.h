@@ -7,6 +7,7 @@ namespace resources {
 
 namespace componentproperties {
 inline constexpr int Ok = 1;
+inline constexpr int Cancel = 2;
 inline constexpr int Name = 1008;
 inline constexpr int HitPoints = 1037;
 inline constexpr int ChangeRole = 1038;

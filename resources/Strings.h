@@ -3,8 +3,6 @@
 // The string table: texts of menus, file dialogs and resources that are not message boxes.
 namespace resources::strings {
 
-inline constexpr const char* AboutMenuEntry = "&About Korvex...";
-inline constexpr const char* ExportMenuEntry = "&Export...";
 inline constexpr const char* ImportMenuEntry = "&Import...";
 inline constexpr const char* ModelFilter = "3D models (*.glb *.gltf *.obj)";
 // The import dialog: the model's meshes, what each does to the ship, and the report.
@@ -58,12 +56,22 @@ inline constexpr const char* EditorHelp =
     "\n"
     "Qt's own options, such as -platform or -style, work as in every Qt program.\n";
 
-// The window's context menu. The undo and redo entries add the name of their step.
-inline constexpr const char* UndoMenuEntry = "&Undo";
-inline constexpr const char* RedoMenuEntry = "&Redo";
-inline constexpr const char* OpenMenuEntry = "&Open SHP File...";
-inline constexpr const char* SaveMenuEntry = "&Save";
-inline constexpr const char* SaveAsMenuEntry = "Save &As...";
+inline constexpr const char* ZoomRangeTip =
+    "The zoom at the slider's right end (1 or more): larger numbers let the slider zoom out "
+    "farther";
+
+// The file dialogs' titles: what the chosen file is for.
+inline constexpr const char* OpenTitle = "Open ship";
+inline constexpr const char* MergeTitle = "Merge ship";
+inline constexpr const char* SaveAsTitle = "Save ship as";
+inline constexpr const char* ExportTitle = "Export ship";
+inline constexpr const char* ImportFileTitle = "Import a model into the ship";
+inline constexpr const char* ReplaceImageTitle = "Replace the texture from an image";
+inline constexpr const char* AddImageTitle = "Add an image to the texture cache";
+inline constexpr const char* GameFolderTitle = "Game folder: a Wine or Proton prefix, or the "
+                                               "folder that holds tcachehw.dat";
+
+// The "Recent Files" submenu of the File menu and the context menu.
 inline constexpr const char* RecentFilesMenuEntry = "Recent &Files";
 inline constexpr const char* NoRecentFilesEntry = "(none)";
 inline constexpr const char* ChecksMenuEntry = "&Checks";
@@ -76,28 +84,21 @@ inline constexpr const char* ChecksBlock = "block %d";
 inline constexpr const char* ChecksRecord = ", record %d";
 inline constexpr const char* ChecksNoShip = "no ship open";
 
-// The names of the undo steps, one per user action.
+// The keyboard-shortcut list: the lines that are not commands of their own.
+inline constexpr const char* ShortcutsTitle = "Keyboard Shortcuts";
+inline constexpr const char* ViewKeysLine =
+    "1 2 3 4 Q W E\tLook from Bottom, Left, Front, FreeView, Top, Right, Back";
+inline constexpr const char* DragLine =
+    "Drag\tTurn the ship in FreeView; in a fixed view, move what the mouse mode names";
+inline constexpr const char* WheelLine = "Wheel\tZoom at the pointer";
+inline constexpr const char* FieldsLine =
+    "In a text field every key it can take is the field's: the view keys, F, Home and Shift act "
+    "outside the fields";
+
+// The drags' undo steps; every other command's step is named by its menu entry.
 namespace steps {
-inline constexpr const char* AddAttachment = "Add attachment";
-inline constexpr const char* RemoveAttachment = "Remove attachment";
-inline constexpr const char* CopyAttachment = "Copy attachment";
-inline constexpr const char* CopyInvertX = "Copy-Invert X";
-inline constexpr const char* NearestPosition = "Nearest position";
-inline constexpr const char* AttachmentProperties = "Attachment properties";
 inline constexpr const char* MoveAttachment = "Move attachment";
 inline constexpr const char* MoveComponent = "Move component";
-inline constexpr const char* ComponentProperties = "Component properties";
-inline constexpr const char* DeleteComponent = "Delete component";
-inline constexpr const char* ChangeShipClass = "Change ship class";
-inline constexpr const char* Animation = "Animation";
-inline constexpr const char* Larger = "Larger";
-inline constexpr const char* Smaller = "Smaller";
-inline constexpr const char* CreateBox = "Create box";
-inline constexpr const char* ClearBoxes = "Clear box(es)";
-inline constexpr const char* MergeShp = "Merge SHP";
-inline constexpr const char* DummyTriangle = "Dummy Triangle";
-inline constexpr const char* Block13 = "Block13";
-inline constexpr const char* Block14 = "Block14";
 inline constexpr const char* Import = "Import";
 } // namespace steps
 

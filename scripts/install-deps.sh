@@ -11,7 +11,7 @@ packages=(
     libtinygltf-dev libtinyobjloader-dev libstb-dev
     xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
     clang libclang-rt-dev
-    librsvg2-bin dpkg-dev desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
+    librsvg2-bin dpkg-dev desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin
     man-db lintian
     blender python3-numpy
 )

@@ -1,25 +1,47 @@
 #include "shipfile/FileAccess.h"
 
+#include "shipfile/Messages.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace shipfile {
 
-std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path,
-                                                       std::size_t maxSize)
+namespace {
+
+std::string systemReason(int error)
+{
+    return std::generic_category().message(error);
+}
+
+// Reads a regular file or a pipe whole. Directories, devices and anything larger than the
+// biggest ship we accept are refused: reading them would fail, never end, or exhaust memory.
+// On failure `reason` says why, in the system's words where it has them.
+std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path,
+                                                  std::size_t maxSize, std::string& reason)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        reason = systemReason(errno);
         return std::nullopt;
+    }
     struct stat info
     {
     };
     std::optional<std::vector<std::uint8_t>> result;
-    if (::fstat(fd, &info) == 0 && (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode))) {
+    if (::fstat(fd, &info) != 0)
+        reason = systemReason(errno);
+    else if (S_ISDIR(info.st_mode))
+        reason = systemReason(EISDIR);
+    else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
+        reason = messages::NotARegularFile;
+    else {
         std::vector<std::uint8_t> data;
         if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) <= maxSize)
             // One byte more than the file, so the read that sees its end needs no bigger
@@ -36,6 +58,7 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0 || used + static_cast<std::size_t>(n) > maxSize) {
+                reason = systemReason(n < 0 ? errno : EFBIG);
                 ok = false;
                 break;
             }
@@ -52,8 +75,6 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::pa
     return result;
 }
 
-namespace {
-
 bool writeAll(int fd, Bytes data)
 {
     std::size_t done = 0;
@@ -61,6 +82,8 @@ bool writeAll(int fd, Bytes data)
         const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO;
         if (n <= 0)
             return false;
         done += static_cast<std::size_t>(n);
@@ -76,18 +99,29 @@ mode_t defaultFileMode()
 }
 
 // Writes `data` to a fresh file beside `path` with permissions `mode` and renames it over
-// `path`. On any failure the temporary file is removed and `path` is untouched.
-bool replaceFileAtomically(const std::filesystem::path& path, Bytes data, mode_t mode)
+// `path`. On any failure the temporary file is removed, `path` is untouched and `reason` says
+// why.
+bool replaceFileAtomically(const std::filesystem::path& path, Bytes data, mode_t mode,
+                           std::string& reason)
 {
     const std::filesystem::path dir = path.has_parent_path() ? path.parent_path() : ".";
     std::string temp = (dir / ("." + path.filename().string() + ".korvex-XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    if (fd < 0) {
+        reason = systemReason(errno);
         return false;
+    }
     bool ok = writeAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        reason = systemReason(errno);
+    if (::close(fd) != 0 && ok) {
+        reason = systemReason(errno);
+        ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+        reason = systemReason(errno);
+        ok = false;
+    }
     if (!ok)
         ::unlink(temp.c_str());
     return ok;
@@ -95,28 +129,30 @@ bool replaceFileAtomically(const std::filesystem::path& path, Bytes data, mode_t
 
 // Rewrites a file that several hard links share: a rename would leave the other names with
 // the old ship. The old bytes are written back when the new ones cannot be written whole.
-bool rewriteInPlace(const std::filesystem::path& path, Bytes data)
+bool rewriteInPlace(const std::filesystem::path& path, Bytes data, std::string& reason)
 {
-    const auto old = readWholeFile(path, std::numeric_limits<std::size_t>::max());
+    const auto old = readFile(path, std::numeric_limits<std::size_t>::max(), reason);
     if (!old)
         return false;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        reason = systemReason(errno);
         return false;
+    }
     const auto put = [fd](Bytes bytes) {
         return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes) &&
                ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
     };
     bool ok = put(data);
-    if (!ok)
+    if (!ok) {
+        reason = systemReason(errno);
         put(*old);
+    }
     ok = (::close(fd) == 0) && ok;
     return ok;
 }
 
-} // namespace
-
-bool writeFileSafely(const std::filesystem::path& path, Bytes data)
+bool writeFile(const std::filesystem::path& path, Bytes data, std::string& reason)
 {
     std::error_code error;
     std::filesystem::path target = std::filesystem::canonical(path, error);
@@ -125,13 +161,48 @@ bool writeFileSafely(const std::filesystem::path& path, Bytes data)
     struct stat info
     {
     };
-    if (::stat(target.c_str(), &info) != 0)
-        return errno == ENOENT && replaceFileAtomically(target, data, defaultFileMode());
-    if (!S_ISREG(info.st_mode) || (info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+    if (::stat(target.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return replaceFileAtomically(target, data, defaultFileMode(), reason);
+        reason = systemReason(errno);
         return false;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        reason = systemReason(EISDIR);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = messages::NotARegularFile;
+        return false;
+    }
+    if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        reason = systemReason(EACCES);
+        return false;
+    }
     if (info.st_nlink > 1)
-        return rewriteInPlace(target, data);
-    return replaceFileAtomically(target, data, info.st_mode & 07777);
+        return rewriteInPlace(target, data, reason);
+    return replaceFileAtomically(target, data, info.st_mode & 07777, reason);
+}
+
+} // namespace
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path,
+                                                       std::size_t maxSize, std::string* reason)
+{
+    std::string why;
+    auto data = readFile(path, maxSize, why);
+    if (reason)
+        *reason = why;
+    return data;
+}
+
+bool writeFileSafely(const std::filesystem::path& path, Bytes data, std::string* reason)
+{
+    std::string why;
+    const bool written = writeFile(path, data, why);
+    if (reason)
+        *reason = why;
+    return written;
 }
 
 } // namespace shipfile

@@ -6,21 +6,25 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Reading and writing the game's files whole, as ship saves and texture cache writes need them.
 namespace shipfile {
 
 /// Reads a regular file or a pipe whole. Directories, devices and anything larger than
-/// `maxSize` are refused: reading them would fail, never end, or exhaust memory.
+/// `maxSize` are refused: reading them would fail, never end, or exhaust memory. On failure
+/// `reason`, when given, says why in the system's words ("Is a directory").
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::filesystem::path& path,
-                                                       std::size_t maxSize);
+                                                       std::size_t maxSize,
+                                                       std::string* reason = nullptr);
 
 /// Writes `data` over the file `path` names, through a temporary file beside it renamed over
 /// it, so that a failure leaves the old file as it was. A symbolic link is followed, so the
 /// file the game loads changes and the link stays; a file several hard links share is
 /// rewritten in place. A file without any write permission was protected by its owner and is
-/// not replaced, not even by root, who may write anything. A missing file is created.
-bool writeFileSafely(const std::filesystem::path& path, Bytes data);
+/// not replaced, not even by root, who may write anything. A missing file is created. On
+/// failure `reason`, when given, says why ("Permission denied").
+bool writeFileSafely(const std::filesystem::path& path, Bytes data, std::string* reason = nullptr);
 
 } // namespace shipfile

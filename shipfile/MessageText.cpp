@@ -25,6 +25,13 @@ std::string formatText(std::string_view format, std::string_view argument)
     return replaceFirst(format, "%s", argument);
 }
 
+Message withReason(Message message, std::string_view reason)
+{
+    if (!reason.empty())
+        message.text += " (" + std::string(reason) + ")";
+    return message;
+}
+
 std::string formatNumber(std::string_view format, long long value)
 {
     return replaceFirst(format, "%d", std::to_string(value));

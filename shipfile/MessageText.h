@@ -25,6 +25,8 @@ namespace messages {
 
 /// The application's name: the caption of every box owned by the main window or a dialog.
 inline constexpr std::string_view AppName = "korvex";
+/// The product's name: the caption of the editor's questions.
+inline constexpr std::string_view ProductName = "Korvex";
 
 /// A box with no owner window and its own caption, as the file model and the viewer show.
 constexpr MessageText ownCaption(std::string_view text, std::string_view caption, MessageIcon icon)
@@ -40,6 +42,9 @@ constexpr MessageText owned(std::string_view text, MessageIcon icon = MessageIco
 
 /// Replaces the first "%s" of `format` with `argument` (the whole argument, any length).
 std::string formatText(std::string_view format, std::string_view argument);
+/// `message` with the reason it happened after its text, as in "Error opening x.shp! (Is a
+/// directory)"; an empty reason adds nothing.
+Message withReason(Message message, std::string_view reason);
 /// Replaces the first "%d" of `format` with `value` in signed decimal.
 std::string formatNumber(std::string_view format, long long value);
 

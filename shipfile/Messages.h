@@ -35,6 +35,8 @@ inline constexpr MessageText Truncated =
     ownCaption("The file \"%s\" ends in the middle of a block. The blocks before that point were "
                "loaded; the rest of the file is missing.",
                CaptionWentWrong, MessageIcon::Warning);
+/// Why a device or socket is neither read nor written as a ship; the system has no words for it.
+inline constexpr std::string_view NotARegularFile = "not a regular file";
 /// A file that loaded without error but holds nothing, as the editor and korvex-shp report it.
 inline constexpr MessageText NoBlocks = owned("\"%s\" holds no blocks", MessageIcon::Warning);
 

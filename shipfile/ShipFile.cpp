@@ -35,10 +35,11 @@ ShipFile::ShipFile(MessageSink& sink) : m_sink(sink) {}
 
 ShipFile::ShipFile(const std::filesystem::path& path, MessageSink& sink) : m_sink(sink)
 {
-    const auto data = readWholeFile(path, MaxFileSize);
+    std::string reason;
+    const auto data = readWholeFile(path, MaxFileSize, &reason);
     if (!data) {
         m_loadResult = LoadResult::Refused;
-        m_sink.show(messages::ErrorOpening.box(path.string()));
+        m_sink.show(messages::withReason(messages::ErrorOpening.box(path.string()), reason));
         return;
     }
     load(*data, path.string());
@@ -243,9 +244,10 @@ bool ShipFile::matchesImage(Bytes image) const
 
 bool ShipFile::save(const std::filesystem::path& path) const
 {
-    if (writeFileSafely(path, serialise()))
+    std::string reason;
+    if (writeFileSafely(path, serialise(), &reason))
         return true;
-    m_sink.show(messages::ErrorSaving.box(path.string()));
+    m_sink.show(messages::withReason(messages::ErrorSaving.box(path.string()), reason));
     return false;
 }
 

@@ -67,15 +67,7 @@ std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_vie
 
 std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& sink)
 {
-    // Only files and pipes go to the loader: a directory fails its read with an exception, and
-    // a device such as /dev/zero never ends.
-    std::error_code ec;
-    const auto status = std::filesystem::status(std::filesystem::path(path), ec);
-    if (!ec && !std::filesystem::is_regular_file(status) && !std::filesystem::is_fifo(status)) {
-        sink.show(shipfile::messages::ErrorOpening.box(path));
-        return nullptr;
-    }
-
+    // The loader refuses directories and devices itself, saying why.
     auto file = std::make_unique<shipfile::ShipFile>(std::filesystem::path(path), sink);
     if (!file->empty())
         return file;

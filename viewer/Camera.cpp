@@ -1,6 +1,7 @@
 #include "viewer/Camera.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace viewer::camera {
 
@@ -9,6 +10,22 @@ double clampZoom(double zoom)
     if (!(zoom >= ClosestZoom)) // also NaN
         return ClosestZoom;
     return std::min(zoom, FarthestZoom);
+}
+
+double sliderZoom(int position, double farthest)
+{
+    if (farthest <= MinZoom)
+        return MinZoom;
+    const double t = std::clamp(position, 0, SliderSteps) / static_cast<double>(SliderSteps);
+    return MinZoom * std::pow(farthest / MinZoom, t);
+}
+
+int sliderPosition(double zoom, double farthest)
+{
+    if (farthest <= MinZoom || !(zoom > MinZoom))
+        return 0;
+    const double t = std::log(zoom / MinZoom) / std::log(farthest / MinZoom);
+    return static_cast<int>(std::lround(std::clamp(t, 0.0, 1.0) * SliderSteps));
 }
 
 double shipScale(double zoom)

@@ -31,6 +31,14 @@ inline constexpr double ShipUnits = 10.0;
 
 /// `zoom` kept to ClosestZoom..FarthestZoom, so a stray value never divides by zero.
 double clampZoom(double zoom);
+
+/// The zoom slider's positions, 0 (MinZoom) to SliderSteps (the zoom range's far end). The
+/// scale is logarithmic: each step multiplies the zoom by the same factor, so the close zooms
+/// where modders work get as much of the track as the far ones.
+inline constexpr int SliderSteps = 1000;
+double sliderZoom(int position, double farthest);
+/// The position showing `zoom`, kept to the track.
+int sliderPosition(double zoom, double farthest);
 /// View units per ship unit.
 double shipScale(double zoom);
 

@@ -8,8 +8,8 @@
 #include "resources/ComponentPropertiesTemplate.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
-#include "shipfile/ComponentParts.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "tests/app/EditorFixture.h"
@@ -29,7 +29,6 @@ namespace apptests {
 
 namespace id = resources::mainwindow;
 namespace messages = shipfile::messages;
-namespace steps = resources::strings::steps;
 using testsupport::ByteVector;
 
 namespace {
@@ -50,7 +49,8 @@ void expectShowsTheDocument(app::MainDialog& w)
     QStringList labels;
     if (const shipfile::ShipBlock* block = shipfile::componentParts(file, component).attachments)
         for (std::size_t i = 0; i < block->count; ++i)
-            labels << QString::fromStdString(editing::attachmentLabel(block->record(i)));
+            labels << QString::fromStdString(editing::attachmentLabel(block->record(i))) +
+                          QStringLiteral(" (%1)").arg(i);
     QCOMPARE(listed(w, id::AttachmentList), labels);
     if (component >= 0) {
         QCOMPARE(isChecked(w, id::DummyTriangle), editing::dummyTrianglePresent(file, component));
@@ -104,21 +104,21 @@ private slots:
             std::function<void(QDialog&)> dialog;
             int highlighted; // the attachment row highlighted afterwards
         } commands[] = {
-            {steps::AddAttachment, 0, 0, id::AddAttachment, pickKind(4), 5},
-            {steps::RemoveAttachment, 0, 1, id::RemoveAttachment, {}, 4},
-            {steps::CopyAttachment, 0, 2, id::CopyAttachment, {}, -1},
-            {steps::CopyInvertX, 0, 3, id::CopyInvertX, {}, -1},
-            {steps::NearestPosition, 0, 0, id::NearestPosition, {}, 0},
-            {steps::ChangeShipClass, -1, -1, id::ChangeShipClass, {}, AnyRow},
-            {steps::Larger, 1, -1, id::Larger, {}, AnyRow},
-            {steps::Smaller, -1, -1, id::Smaller, {}, AnyRow},
-            {steps::ClearBoxes, 0, -1, id::ClearBoxes, {}, AnyRow},
-            {steps::CreateBox, 0, -1, id::CreateBox, {}, AnyRow},
-            {steps::MergeShp, -1, -1, id::MergeShp, {}, AnyRow},
-            {steps::DummyTriangle, 1, -1, id::DummyTriangle, {}, AnyRow},
-            {steps::Block13, 0, -1, id::Block13, {}, AnyRow},
-            {steps::Block14, 1, -1, id::Block14, {}, AnyRow},
-            {steps::DeleteComponent, 1, -1, id::DeleteComponent, {}, -1},
+            {"Add attachment", 0, 0, id::AddAttachment, pickKind(4), 5},
+            {"Remove attachment", 0, 1, id::RemoveAttachment, {}, 4},
+            {"Copy attachment", 0, 2, id::CopyAttachment, {}, -1},
+            {"Copy-Invert X", 0, 3, id::CopyInvertX, {}, -1},
+            {"Nearest position", 0, 0, id::NearestPosition, {}, 0},
+            {"Change ship class", -1, -1, id::ChangeShipClass, {}, AnyRow},
+            {"Larger", 1, -1, id::Larger, {}, AnyRow},
+            {"Smaller", -1, -1, id::Smaller, {}, AnyRow},
+            {"Clear box(es)", 0, -1, id::ClearBoxes, {}, AnyRow},
+            {"Create box", 0, -1, id::CreateBox, {}, AnyRow},
+            {"Merge SHP", -1, -1, id::MergeShp, {}, AnyRow},
+            {"Dummy Triangle", 1, -1, id::DummyTriangle, {}, AnyRow},
+            {"Block13", 0, -1, id::Block13, {}, AnyRow},
+            {"Block14", 1, -1, id::Block14, {}, AnyRow},
+            {"Delete component", 1, -1, id::DeleteComponent, {}, -1},
         };
         for (const auto& command : commands) {
             const char* step = command.step;
@@ -346,7 +346,7 @@ private slots:
         QCOMPARE(listed(w, id::ComponentList).at(1), QStringLiteral("Gun deck"));
         QCOMPARE(highlightedRow(w, id::ComponentList), 1);
         QCOMPARE(entryText(menuEntry(w, QStringLiteral("Undo"))),
-                 QStringLiteral("Undo ") + QLatin1String(steps::ComponentProperties));
+                 QStringLiteral("Undo ") + QLatin1String("Component properties"));
         {
             ModalDriver driver([](QDialog& d) {
                 retype(control<QLineEdit>(d, props::Z), QStringLiteral("-7.25"));
@@ -476,9 +476,19 @@ private slots:
         }
         QCOMPARE(snapped.size(), std::size_t{3});
 
-        // The zoom range is the slider's maximum.
-        w.control<QLineEdit>(id::ZoomRange)->setText(QStringLiteral("250"));
-        QCOMPARE(w.control<QSlider>(id::ZoomSlider)->maximum(), 250);
+        // The zoom range is the zoom at the slider's far end; 0 and negatives are refused.
+        auto* slider = w.control<QSlider>(id::ZoomSlider);
+        auto* range = w.control<QLineEdit>(id::ZoomRange);
+        range->setText(QStringLiteral("250"));
+        slider->setValue(slider->maximum());
+        QCOMPARE(w.view().zoom, 250.0);
+        for (const QString& refused : {QStringLiteral("0"), QStringLiteral("-5")}) {
+            range->setText(refused);
+            QVERIFY(w.statusLine().contains(QStringLiteral("\"%1\" is not").arg(refused)));
+        }
+        range->setText(QStringLiteral("100"));
+        QCOMPARE(w.view().zoom, 100.0);
+        QCOMPARE(slider->value(), slider->maximum());
     }
 
     void theModifiedMarkerFollowsTheHistory()

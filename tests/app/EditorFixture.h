@@ -67,32 +67,39 @@ public:
 class ScriptedFileDialogs final : public platform::FileDialogs
 {
 public:
-    QString openFileName(QWidget*, const QString& directory,
+    QString openFileName(QWidget*, const QString& dialogTitle, const QString& directory,
                          const QStringList& nameFilters) override
     {
-        return asked(directory, nameFilters);
+        return asked(dialogTitle, directory, nameFilters);
     }
-    QString saveFileName(QWidget*, const QString& path, const QStringList& nameFilters) override
+    QString saveFileName(QWidget*, const QString& dialogTitle, const QString& path,
+                         const QStringList& nameFilters) override
     {
-        return asked(path, nameFilters);
+        return asked(dialogTitle, path, nameFilters);
     }
-    QString exportFileName(QWidget*, const QString& suggested, const QStringList& nameFilters,
-                           QString& filter) override
+    QString folderName(QWidget*, const QString& dialogTitle, const QString& start) override
+    {
+        return asked(dialogTitle, start, {});
+    }
+    QString exportFileName(QWidget*, const QString& dialogTitle, const QString& suggested,
+                           const QStringList& nameFilters, QString& filter) override
     {
         filter = chosenFilter;
-        return asked(suggested, nameFilters);
+        return asked(dialogTitle, suggested, nameFilters);
     }
 
     QString answer;
     QString chosenFilter;
     int calls = 0;
+    QString title;
     QString startPath;
     QStringList filters;
 
 private:
-    QString asked(const QString& start, const QStringList& nameFilters)
+    QString asked(const QString& dialogTitle, const QString& start, const QStringList& nameFilters)
     {
         ++calls;
+        title = dialogTitle;
         startPath = start;
         filters = nameFilters;
         return answer;
@@ -166,7 +173,7 @@ inline QString pathText(const fs::path& path)
     return QString::fromStdString(path.string());
 }
 
-/// The context-menu entry whose text, read without its '&', starts with `text`.
+/// The window's menu entry whose text, read without its '&', starts with `text`.
 QAction* menuEntry(const QWidget& window, const QString& text);
 /// An entry's text without its '&'.
 QString entryText(const QAction* action);

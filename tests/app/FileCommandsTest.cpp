@@ -49,34 +49,45 @@ class FileCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void aShipThatDoesNotOpenLeavesNoDocument()
+    void aShipThatDoesNotOpenSaysWhyAndKeepsTheOpenShip()
     {
         Editor editor;
         const fs::path missing = editor.dir() / "missing.shp";
         editor.start(pathText(missing));
-        QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
-                                          messages::ErrorOpening.text, missing.string())});
+        QCOMPARE(editor.sink.texts(),
+                 std::vector<std::string>{
+                     messages::formatText(messages::ErrorOpening.text, missing.string()) +
+                     " (No such file or directory)"});
         expectNoDocument(editor);
 
-        // A ship open before: gone with its lists and selection; Save then writes nothing.
+        // A ship open before stays open, changes, selection and history included.
         auto& w = editor.window();
-        editor.files.answer = pathText(editor.writeShip("sample.shp", buildShip(sampleShip())));
+        const fs::path sample = editor.writeShip("sample.shp", buildShip(sampleShip()));
+        editor.files.answer = pathText(sample);
         w.openShpFile();
         clickEntry(w, id::ComponentList, 0);
         clickEntry(w, id::AttachmentList, 0);
+        click(w, id::ChangeShipClass);
+        const auto image = editor.state().file()->serialise();
         const testsupport::ByteVector garbage = {'n', 'o', 't', ' ', 'a', ' ', 's', 'h', 'i', 'p'};
         const fs::path bad = editor.writeShip("bad.shp", garbage);
-        editor.files.answer = pathText(bad);
+        editor.questions.answer = SaveAnswer::Discard;
         editor.sink.messages.clear();
-        w.openShpFile();
+        for (const fs::path& unreadable : {bad, editor.dir()}) {
+            editor.files.answer = pathText(unreadable);
+            w.openShpFile();
+        }
         QCOMPARE(editor.sink.texts(),
-                 std::vector<std::string>{std::string(messages::NotAnShp.text)});
-        expectNoDocument(editor);
-        QCOMPARE(editor.state().selectedComponent, -1);
-        QCOMPARE(editor.state().selectedAttachment, -1);
-        editor.sink.messages.clear();
-        click(w, id::Save);
-        QVERIFY(editor.sink.messages.empty());
+                 (std::vector<std::string>{
+                     std::string(messages::NotAnShp.text),
+                     messages::formatText(messages::ErrorOpening.text, editor.dir().string()) +
+                         " (Is a directory)"}));
+        QVERIFY(editor.state().file()->serialise() == image);
+        QCOMPARE(editor.state().currentFileName, sample);
+        QCOMPARE(listed(w, id::ComponentList).size(), 2);
+        QCOMPARE(editor.state().selectedAttachment, 0);
+        QVERIFY(w.isWindowModified());
+        QVERIFY(editor.state().session->history().canUndo());
         QCOMPARE(readBytes(bad), garbage);
     }
 
@@ -99,8 +110,10 @@ private slots:
         editor.files.answer = pathText(nowhere);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(editor.files.startPath, pathText(ship));
-        QCOMPARE(editor.sink.texts(), std::vector<std::string>{messages::formatText(
-                                          messages::ErrorSaving.text, nowhere.string())});
+        QCOMPARE(editor.sink.texts(),
+                 std::vector<std::string>{
+                     messages::formatText(messages::ErrorSaving.text, nowhere.string()) +
+                     " (No such file or directory)"});
         QCOMPARE(editor.state().currentFileName, ship);
         QVERIFY(w.hasUnsavedChanges());
 
@@ -226,7 +239,8 @@ private slots:
                 editor.questions.answer = c.answer;
 
                 way(w);
-                QCOMPARE(!w.isVisible() || w.state().file()->serialise() == readBytes(ship), c.gone);
+                QCOMPARE(!w.isVisible() || w.state().file()->serialise() == readBytes(ship),
+                         c.gone);
                 QCOMPARE(editor.questions.asked.size(), qsizetype(c.changed ? 1 : 0));
                 if (c.changed) {
                     QCOMPARE(editor.questions.asked.front(),

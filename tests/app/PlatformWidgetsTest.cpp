@@ -106,7 +106,8 @@ private slots:
         edit->setFocus();
         QList<int> seen;
         new platform::KeyFilter(window, [&seen](QKeyEvent& event) {
-            seen << event.key();
+            if (event.type() == QEvent::KeyPress)
+                seen << event.key();
             return event.key() == Qt::Key_Q;
         });
 

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/CommandTable.h"
 #include "gamedata/Messages.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSettings>
 #include <QTest>
 
 #include <string>
@@ -32,10 +34,7 @@ private slots:
         } cases[] = {
             {true, true, {}},
             {true, false, {gamedata::messages::RegistryValueMissing.text}},
-            {false,
-             false,
-             {gamedata::messages::RegistryKeyMissing.text,
-              gamedata::messages::RegistryValueMissing.text}},
+            {false, false, {gamedata::messages::RegistryKeyMissing.text}},
         };
         for (const auto& c : cases) {
             Editor editor;
@@ -43,7 +42,9 @@ private slots:
             auto& w = editor.start({}, prefix);
             QCOMPARE(editor.sink.messages.size(), c.said.size());
             for (std::size_t i = 0; i < c.said.size(); ++i) {
-                QCOMPARE(editor.sink.messages[i].text, std::string(c.said[i]));
+                QCOMPARE(editor.sink.messages[i].text,
+                         std::string(c.said[i]) + "\n\n" +
+                             std::string(gamedata::messages::NoGameAdvice));
                 QVERIFY(editor.sink.messages[i].ownedByMainWindow);
             }
             // Without a game directory the texture box is cleared and the paths lead nowhere.
@@ -54,6 +55,38 @@ private slots:
             QCOMPARE(editor.state().shipsDirectory, game / "ships");
             QCOMPARE(editor.state().texturePath, game / "tcachehw.dat");
         }
+    }
+
+    void aChosenGameFolderIsUsedAndRemembered()
+    {
+        testsupport::TempDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           pathText(settings.path()));
+        Editor editor;
+        auto& w = editor.start({}, editor.writePrefix("empty", false));
+        const fs::path game = editor.writePrefix("prefix") / "drive_c" / "Games" / "Vantaris";
+        for (const fs::path& nothing : {editor.dir(), editor.dir() / "empty"}) {
+            editor.files.answer = pathText(nothing);
+            w.runCommand(app::CommandId::GameFolder);
+            QCOMPARE(w.statusLine(), QStringLiteral("No game in %1: choose a Wine or Proton "
+                                                    "prefix, or the folder that holds tcachehw.dat")
+                                         .arg(pathText(nothing)));
+        }
+        // The game folder itself, or the prefix it is installed in.
+        for (const fs::path& folder : {game, editor.dir() / "prefix"}) {
+            editor.files.answer = pathText(folder);
+            w.runCommand(app::CommandId::GameFolder);
+            QCOMPARE(fs::canonical(editor.state().texturePath),
+                     fs::canonical(game / "tcachehw.dat"));
+            QVERIFY(isChecked(w, id::TextureMap));
+        }
+        QVERIFY(editor.files.title.startsWith(QStringLiteral("Game folder")));
+
+        // The next run without a game in its prefix finds the chosen one, without a word.
+        Editor next;
+        next.start({}, next.writePrefix("empty", false));
+        QVERIFY(next.sink.messages.empty());
+        QCOMPARE(fs::canonical(next.state().shipsDirectory), fs::canonical(game / "ships"));
     }
 
     // The demo installation is what users see first: every ship opens without a message
@@ -82,10 +115,8 @@ private slots:
             editor.files.answer = pathText(ships / name);
             w.openShpFile();
             QVERIFY2(w.state().fileLoaded(), name);
-            QVERIFY(editor.sink.messages.size() <= 1);
-            if (!editor.sink.messages.empty())
-                QCOMPARE(editor.sink.messages[0].text,
-                         std::string(messages::CompressedNotice.text));
+            // The packed ship's notice is a status-bar line, not a box.
+            QVERIFY(editor.sink.messages.empty());
             QTRY_VERIFY(editor.shipPixels() > 500);
             QCOMPARE(w.view().textureMap, 1);
         }

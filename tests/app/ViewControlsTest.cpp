@@ -91,7 +91,7 @@ private slots:
         for (const ViewChoice view : {ViewChoice::Front, ViewChoice::Right})
             for (const int zoom : {1, 4}) {
                 chooseView(w, view);
-                w.control<QSlider>(id::ZoomSlider)->setValue(zoom);
+                w.setZoom(zoom);
                 viewer::MouseState mouse;
                 viewer::pressButton(mouse, start.x(), start.y());
                 const Vec3 step =
@@ -194,19 +194,37 @@ private slots:
         QCOMPARE(views->currentText(), QStringLiteral("FreeView"));
         QVERIFY(sameMatrix(w.view().orientation, fixedView(ViewChoice::Back)));
 
-        // In the scale-factor field the letters and Shift are still the window's; the digits,
-        // the point and the sign are the field's.
-        scale->setFocus();
-        scale->selectAll();
-        QTest::keyClick(scale, Qt::Key_Q);
-        QTest::keyClick(scale, Qt::Key_Shift);
-        QCOMPARE(views->currentText(), QStringLiteral("Top"));
+        // Shift in a shortcut, with a click or before a capital letter cycles nothing.
+        QTest::keyPress(&w, Qt::Key_Control);
+        QTest::keyPress(&w, Qt::Key_Shift, Qt::ControlModifier);
+        QTest::keyRelease(&w, Qt::Key_Shift, Qt::ControlModifier);
+        QTest::keyRelease(&w, Qt::Key_Control);
+        QTest::keyPress(&w, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClick(&w, Qt::Key_E, Qt::ShiftModifier);
+        QTest::keyRelease(&w, Qt::Key_Shift);
+        QTest::keyPress(&w, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::mouseClick(w.viewWidget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+        QTest::keyRelease(&w, Qt::Key_Shift);
+        QCOMPARE(mode->text(), QStringLiteral("Move Attachments"));
+
+        // A text field keeps every key it can take: letters, digits, Shift, F and Home.
+        const double zoom = w.view().zoom;
+        for (QLineEdit* field : {scale, views->lineEdit()}) {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, QStringLiteral("1w2Fqef"));
+            QTest::keyClick(field, Qt::Key_Shift);
+            QTest::keyClick(field, Qt::Key_Home);
+            QTest::keyClick(field, Qt::Key_F);
+            QCOMPARE(field->text(), QStringLiteral("f1w2Fqef"));
+            QCOMPARE(views->currentIndex(), static_cast<int>(ViewChoice::FreeView));
+            QCOMPARE(mode->text(), QStringLiteral("Move Attachments"));
+            QCOMPARE(w.view().zoom, zoom);
+        }
+        scale->setText(QStringLiteral("1.2"));
+        w.setFocus();
+        press(w, Qt::Key_Shift);
         QCOMPARE(mode->text(), QStringLiteral("Move Ship (view only)"));
-        QCOMPARE(scale->text(), QStringLiteral("1.2"));
-        scale->selectAll();
-        QTest::keyClicks(scale, QStringLiteral("-12.5"));
-        QCOMPARE(scale->text(), QStringLiteral("-12.5"));
-        QCOMPARE(views->currentText(), QStringLiteral("Top"));
     }
 
     void theDisplayBoxesSwitchTheirFlags()

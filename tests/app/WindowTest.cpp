@@ -9,8 +9,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTest>
 
 #include <set>
@@ -44,9 +46,11 @@ private slots:
         QVERIFY(w.isVisible());
 
         QAction* about = menuEntry(w, QStringLiteral("About Korvex..."));
-        QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(w.contextMenuPolicy(), Qt::CustomContextMenu);
 
         // F1 reaches the About box even from an edit field, which keeps its text.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* edit = w.control<QLineEdit>(id::ScaleFactor);
         edit->setFocus();
         QString title, version;
@@ -77,6 +81,9 @@ private slots:
         auto& w = editor.start();
         const QStringList cut = testsupport::labelsOnFrameLines(w);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(" | "))));
+        // The template's controls lie between the menu bar and the status bar.
+        const QRect between(QPoint(0, w.findChild<QMenuBar*>()->geometry().bottom() + 1),
+                            QPoint(w.width() - 1, w.findChild<QStatusBar*>()->y() - 1));
         std::set<int> ids;
         for (const auto& control : resources::MainWindowTemplate.controls) {
             if (control.id == platform::NoId)
@@ -84,18 +91,17 @@ private slots:
             QVERIFY2(ids.insert(control.id).second, "duplicate id");
             const auto found = w.findChildren<QWidget*>(platform::controlName(control.id));
             QCOMPARE(found.size(), 1);
-            QVERIFY(w.rect().contains(found.front()->geometry()));
+            QVERIFY(between.contains(found.front()->geometry()));
         }
         QCOMPARE(ids.size(), std::size_t{38});
-        QCOMPARE(w.size(), platform::dialogUnitsToPixels(0, 0, 502, 290).size());
+        QCOMPARE(between.size(), platform::dialogUnitsToPixels(0, 0, 502, 290).size());
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
         QVERIFY(!w.windowIcon().isNull());
 
         // The controls' start states.
         QCOMPARE(w.control<QComboBox>(id::ViewChoice)->currentText(), QStringLiteral("FreeView"));
         auto* zoom = w.control<QSlider>(id::ZoomSlider);
-        QCOMPARE(zoom->maximum(), 500);
-        QCOMPARE(zoom->value(), 1);
+        QCOMPARE(zoom->value(), zoom->minimum());
         QCOMPARE(w.view().zoom, 1.0);
         QCOMPARE(w.control<QLineEdit>(id::ZoomRange)->text(), QStringLiteral("500"));
         QCOMPARE(w.control<QLineEdit>(id::MouseMode)->text(), QStringLiteral("Move Attachments"));

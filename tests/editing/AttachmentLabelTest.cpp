@@ -30,4 +30,5 @@ TEST(AttachmentLabel, TextsByKind)
     gun.gunIndex = 40;
     EXPECT_EQ(attachmentLabel(attachmentRecord(gun)), "Gun: ");
     EXPECT_EQ(attachmentLabel({}), "Missile Mount Point") << "an empty record reads as kind 0";
+    EXPECT_EQ(editing::numberedAttachmentLabel(attachmentRecord(gun), 12), "Gun:  (12)");
 }

@@ -19,7 +19,7 @@ expected=$({
         share/doc/korvex/changelog.gz share/doc/korvex/copyright \
         share/icons/hicolor/scalable/apps/korvex.svg share/man/man1/korvex.1.gz \
         share/man/man1/korvex-demo.1.gz share/man/man1/korvex-shp.1.gz \
-        share/mime/packages/korvex.xml
+        share/metainfo/org.korvex.Korvex.metainfo.xml share/mime/packages/korvex.xml
     for size in $icon_sizes; do echo "share/icons/hicolor/${size}x${size}/apps/korvex.png"; done
 } | sort)
 installed=$(cd "$work/stage/usr" && find . -type f -printf '%P\n' | sort)
@@ -35,6 +35,7 @@ echo "== the menu entry and the ship file type"
 desktop=$work/stage/usr/share/applications/korvex.desktop
 mimexml=$work/stage/usr/share/mime/packages/korvex.xml
 desktop-file-validate "$desktop"
+appstreamcli validate --no-net "$work/stage/usr/share/metainfo/org.korvex.Korvex.metainfo.xml"
 xmllint --noout "$mimexml"
 grep -qx 'Exec=korvex %f' "$desktop" || fail "the menu entry does not pass the file on"
 grep -qx 'MimeType=application/x-vantaris-ship;' "$desktop" || fail "the entry claims no ship type"
@@ -98,6 +99,8 @@ for file in "$ships/fighter.shp" "$ships/capship.shp" "$work/packed-ship"; do
     type=$(gio info -a standard::content-type "$file" | sed -n 's/^ *standard::content-type: //p')
     [ "$type" = application/x-vantaris-ship ] || fail "$(basename "$file") is seen as '$type'"
 done
+# The file manager draws ship files with Korvex's icon.
+grep -qx 'application/x-vantaris-ship:korvex' "$data/mime/icons" || fail "ship files have no icon"
 opener=$(gio mime application/x-vantaris-ship)
 [[ "$opener" == "Default application"*": korvex.desktop"* ]] || fail "ships open in: $opener"
 

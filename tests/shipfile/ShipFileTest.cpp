@@ -160,16 +160,28 @@ TEST(LoadFromDisk, MissingFilesDirectoriesAndDevices)
     ShipFile none(missing, sink);
     EXPECT_TRUE(none.empty());
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Error opening " + missing.string() + "!");
+    EXPECT_EQ(sink.messages[0].text,
+              "Error opening " + missing.string() + "! (No such file or directory)");
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
 
-    // Directories and devices are refused at once instead of failing mid-read or never ending.
-    for (const fs::path& odd : {dir.path(), fs::path("/dev/zero")}) {
+    // Directories, devices, dangling links and unreadable files say why they were refused;
+    // directories and devices at once instead of failing mid-read or never ending.
+    const fs::path dangling = dir.path() / "dangling.shp";
+    fs::create_symlink(dir.path() / "gone.shp", dangling);
+    const fs::path secret = dir.write("secret.shp", buildShip(sampleShip()));
+    fs::permissions(secret, fs::perms::none);
+    const std::pair<fs::path, std::string> refusals[] = {{dir.path(), "Is a directory"},
+                                                         {"/dev/zero", "not a regular file"},
+                                                         {dangling, "No such file or directory"},
+                                                         {secret, "Permission denied"}};
+    for (const auto& [odd, reason] : refusals) {
+        if (odd == secret && ::geteuid() == 0)
+            continue; // root reads anything
         RecordingSink refused;
         ShipFile nothing(odd, refused);
         EXPECT_TRUE(nothing.empty());
         ASSERT_EQ(refused.messages.size(), 1u);
-        EXPECT_EQ(refused.messages[0].text, "Error opening " + odd.string() + "!");
+        EXPECT_EQ(refused.messages[0].text, "Error opening " + odd.string() + "! (" + reason + ")");
     }
 }
 
@@ -183,7 +195,8 @@ TEST(SaveFile, FailureKeepsOldFileAndNamesTheWholePath)
     const fs::path nowhere = dir.path() / std::string(400, 'q') / "ship.shp";
     EXPECT_FALSE(file->save(nowhere));
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Error saving file \"" + nowhere.string() + "\"");
+    EXPECT_EQ(sink.messages[0].text,
+              "Error saving file \"" + nowhere.string() + "\" (File name too long)");
     EXPECT_EQ(sink.messages[0].caption, messages::CaptionWarning);
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Stop);
 
@@ -195,6 +208,8 @@ TEST(SaveFile, FailureKeepsOldFileAndNamesTheWholePath)
     if (::geteuid() != 0) {
         EXPECT_FALSE(file->save(ro / "ship.shp"));
         EXPECT_EQ(readBytes(ro / "ship.shp"), (ByteVector{1, 2, 3}));
+        EXPECT_EQ(sink.messages.back().text,
+                  "Error saving file \"" + (ro / "ship.shp").string() + "\" (Permission denied)");
     }
     fs::permissions(ro, fs::perms::owner_all);
     ASSERT_TRUE(file->save(ro / "ship.shp"));
@@ -216,7 +231,8 @@ TEST(SaveFile, KeepsReadOnlyFilesLinksAndHardLinks)
     EXPECT_FALSE(file->save(locked));
     EXPECT_EQ(readBytes(locked), (ByteVector{1, 2, 3}));
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].text, "Error saving file \"" + locked.string() + "\"");
+    EXPECT_EQ(sink.messages[0].text,
+              "Error saving file \"" + locked.string() + "\" (Permission denied)");
 
     // Through a link the real ship changes and the link stays a link.
     fs::create_directory(dir.path() / "game");
