@@ -1,18 +1,31 @@
 #pragma once
 
+#include <optional>
+
 namespace shipfile {
 class ShipFile;
 }
 
 namespace viewer {
 
-/// What one draw shows: the open ship (none: nothing is drawn) and the selection of the list
-/// panes, -1 for none.
+/// What one draw shows: the open ship (none: nothing is drawn), the selection of the list
+/// panes, -1 for none, and the moment it shows.
 struct Scene
 {
+    // The moments are left out of the braces most callers use: a plain picture, at rest.
+    Scene(shipfile::ShipFile* shown = nullptr, int component = -1, int attachment = -1)
+        : file(shown), selectedComponent(component), selectedAttachment(attachment)
+    {
+    }
+
     shipfile::ShipFile* file = nullptr;
     int selectedComponent = -1;
     int selectedAttachment = -1;
+    /// Milliseconds since animation playback began; nothing while none runs, and every
+    /// component then rests as modelled.
+    std::optional<double> playbackMs;
+    /// Milliseconds on the clock the preview's lights blink by.
+    double blinkMs = 0;
 };
 
 } // namespace viewer

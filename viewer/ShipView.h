@@ -62,6 +62,9 @@ public:
     bool centerOnObject = true;
     bool ignoreDest = true;
     bool showBoxes = true;
+    /// Engine flames and blinking lights glow in their colours, and guns, gun objects and
+    /// missile mounts show as small shapes instead of cubes.
+    bool preview = false;
 };
 
 /// Components named "...dest" are left out of the picture while `ignoreDest` is set.
