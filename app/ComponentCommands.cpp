@@ -4,6 +4,7 @@
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
 #include "app/PathText.h"
+#include "app/PreviewControls.h"
 #include "dialogs/AnimationDialog.h"
 #include "editing/BlockSwitches.h"
 #include "editing/Components.h"
@@ -94,11 +95,17 @@ void ComponentCommands::editAnimation()
     EditorState& state = m_window.state();
     if (!state.fileLoaded || state.selectedComponent == -1)
         return;
-    EditStep step(m_window, steps::Animation);
+    EditStep step(m_window, steps::Animation, EditStep::Playback::GoesOn);
     {
         // The editor writes as the user types; closing it other than by OK takes back the
         // whole session, the frames block it may have added included.
         dialogs::AnimationDialog dialog(*state.file, state.selectedComponent, &m_window);
+        PreviewControls& preview = m_window.preview();
+        dialog.showPlaying(preview.isPlaying());
+        connect(&dialog, &dialogs::AnimationDialog::playToggled, &preview,
+                &PreviewControls::togglePlayback);
+        connect(&preview, &PreviewControls::playingChanged, &dialog,
+                &dialogs::AnimationDialog::showPlaying);
         if (dialog.exec() != QDialog::Accepted)
             step.cancel();
     }

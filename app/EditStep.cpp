@@ -1,14 +1,17 @@
 #include "app/EditStep.h"
 
 #include "app/MainDialog.h"
+#include "app/PreviewControls.h"
 
 #include <utility>
 
 namespace app {
 
-EditStep::EditStep(MainDialog& window, std::string label)
+EditStep::EditStep(MainDialog& window, std::string label, Playback playback)
     : m_window(window), m_label(std::move(label))
 {
+    if (playback == Playback::Stops)
+        m_window.preview().stop();
     const EditorState& state = m_window.state();
     if (state.fileLoaded && state.file) {
         m_file = state.file.get();

@@ -8,6 +8,7 @@
 #include "app/ListPanes.h"
 #include "app/Messages.h"
 #include "app/PathText.h"
+#include "app/PreviewControls.h"
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
@@ -108,6 +109,7 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_viewControls = std::make_unique<ViewControls>(*this);
     m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
+    m_preview = std::make_unique<PreviewControls>(*this);
     connectCommands();
     createMenu();
     setAcceptDrops(true);
@@ -143,6 +145,7 @@ void MainDialog::setStartStates()
     m_view.centerOnObject = true;
     m_view.ignoreDest = true;
     m_view.showBoxes = true;
+    m_view.preview = false;
     m_state.typeOneOnly = false;
     m_state.rotate = true;
 
@@ -156,6 +159,7 @@ void MainDialog::setStartStates()
     control<QCheckBox>(id::CenterOnObject)->setChecked(true);
     control<QCheckBox>(id::IgnoreDest)->setChecked(true);
     control<QCheckBox>(id::ShowBoxes)->setChecked(true);
+    control<QCheckBox>(id::Preview)->setChecked(false);
     control<QCheckBox>(id::Rotate)->setChecked(true);
 }
 
@@ -195,8 +199,11 @@ void MainDialog::resizeEvent(QResizeEvent* event)
 
 viewer::Scene MainDialog::scene() const
 {
-    return viewer::Scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
-                         m_state.selectedComponent, m_state.selectedAttachment};
+    viewer::Scene scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
+                        m_state.selectedComponent, m_state.selectedAttachment};
+    if (m_preview)
+        m_preview->stamp(scene);
+    return scene;
 }
 
 void MainDialog::setZoom(double zoom)
@@ -261,6 +268,10 @@ void MainDialog::createMenu()
             [this] { exportOpenShip(*this); });
     separator();
 
+    addAction(m_preview->previewAction());
+    addAction(m_preview->playAction());
+    separator();
+
     connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     refreshHistoryEntries();
@@ -287,6 +298,8 @@ void MainDialog::start(const QString& commandLineFile)
 void MainDialog::redrawView()
 {
     m_viewWidget->redraw();
+    if (m_preview)
+        m_preview->planRedraw();
 }
 
 bool MainDialog::hasUnsavedChanges() const
@@ -342,6 +355,7 @@ void MainDialog::undo()
 {
     // A drag still under way ends here, so it is the step taken back.
     m_viewControls->finishDrag();
+    m_preview->stop();
     if (m_state.fileLoaded && m_state.history.undo(*m_state.file))
         showRestoredDocument();
 }
@@ -349,6 +363,7 @@ void MainDialog::undo()
 void MainDialog::redo()
 {
     m_viewControls->finishDrag();
+    m_preview->stop();
     if (m_state.fileLoaded && m_state.history.redo(*m_state.file))
         showRestoredDocument();
 }
@@ -423,6 +438,7 @@ void MainDialog::dropEvent(QDropEvent* event)
 void MainDialog::loadDocument(const fs::path& path)
 {
     m_viewControls->finishDrag();
+    m_preview->stop();
     m_state.file.reset();
     m_state.fileLoaded = false;
     m_state.savedImage.clear();
@@ -521,6 +537,12 @@ bool MainDialog::handleKey(QKeyEvent& event)
 {
     if (event.key() == Qt::Key_F1 && event.modifiers() == Qt::NoModifier) {
         showAbout();
+        return true;
+    }
+    // Space plays and stops while the view has the focus; elsewhere it presses buttons.
+    if (event.key() == Qt::Key_Space && event.modifiers() == Qt::NoModifier &&
+        focusWidget() == m_viewWidget) {
+        m_preview->togglePlayback();
         return true;
     }
     return m_viewControls->handleKey(event);

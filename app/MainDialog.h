@@ -38,6 +38,7 @@ class AttachmentCommands;
 class WindowLayout;
 class ComponentCommands;
 class ListPanes;
+class PreviewControls;
 class ViewControls;
 
 /// Where the main window reports, asks and finds the game: main() passes the desktop's
@@ -73,6 +74,7 @@ public:
     viewer::ShipView& view() { return m_view; }
     viewer::ShipViewWidget* viewWidget() const { return m_viewWidget; }
     ListPanes& listPanes() { return *m_listPanes; }
+    PreviewControls& preview() { return *m_preview; }
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
     platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -157,6 +159,7 @@ private:
     std::unique_ptr<ViewControls> m_viewControls;
     std::unique_ptr<AttachmentCommands> m_attachmentCommands;
     std::unique_ptr<ComponentCommands> m_componentCommands;
+    std::unique_ptr<PreviewControls> m_preview;
     std::unique_ptr<WindowLayout> m_layout;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;

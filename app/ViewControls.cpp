@@ -190,10 +190,12 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            const QPoint at = mouse->position().toPoint();
+        const QPoint at = mouse->position().toPoint();
+        // The view takes no mouse events of its own: a press on it gives it the focus here.
+        if (viewPosition(at))
+            m_window.viewWidget()->setFocus(Qt::MouseFocusReason);
+        if (mouse->button() == Qt::LeftButton)
             viewer::pressButton(m_mouse, at.x(), at.y());
-        }
         return false;
     }
     case QEvent::MouseButtonRelease:

@@ -37,6 +37,20 @@ inline constexpr const char* SaveMenuEntry = "&Save";
 inline constexpr const char* SaveAsMenuEntry = "Save &As...";
 inline constexpr const char* RecentFilesMenuEntry = "Recent &Files";
 inline constexpr const char* NoRecentFilesEntry = "(none)";
+inline constexpr const char* PreviewMenuEntry = "Pre&view";
+inline constexpr const char* PlayMenuEntry = "&Play";
+inline constexpr const char* StopMenuEntry = "&Stop";
+
+// The animation editor's playback button, and what its timing fields mean to the view.
+inline constexpr const char* PlayButton = "Play";
+inline constexpr const char* StopButton = "Stop";
+inline constexpr const char* PlaybackTiming =
+    "Play shows the ship's animations in the view (Space there too); nothing is saved.\n"
+    "The view assumes: a frame's time is the moment, in ms from the start, at which the\n"
+    "component reaches that frame; it moves there from its modelled pose before frame 0's\n"
+    "moment. Total Time is the length of one pass (longer frames stretch it); the last frame\n"
+    "holds for the rest. Stop: no playback; Play: once; Loop: again and again; PingPong:\n"
+    "back and forth.";
 
 // The names of the undo steps, one per user action.
 namespace steps {

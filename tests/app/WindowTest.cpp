@@ -86,7 +86,7 @@ private slots:
             QCOMPARE(found.size(), 1);
             QVERIFY(w.rect().contains(found.front()->geometry()));
         }
-        QCOMPARE(ids.size(), std::size_t{38});
+        QCOMPARE(ids.size(), std::size_t{39});
         QCOMPARE(w.size(), platform::dialogUnitsToPixels(0, 0, 502, 290).size());
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
         QVERIFY(!w.windowIcon().isNull());
