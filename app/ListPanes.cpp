@@ -9,6 +9,8 @@
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
+#include "shipfile/Messages.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -108,7 +110,7 @@ void ListPanes::fillAttachmentList()
     if (!state.fileLoaded || state.selectedComponent < 0)
         return;
     const shipfile::ShipBlock* block =
-        shipfile::attachmentBlockOf(*state.file, state.selectedComponent);
+        shipfile::componentParts(*state.file, state.selectedComponent).attachments;
     if (!block)
         return;
     for (std::size_t i = 0; i < block->count; ++i)
@@ -164,11 +166,7 @@ void ListPanes::showSelection()
         if (state.selectedComponent < 0)
             list->clearSelection();
     }
-    // The restored ship has no current type-9 block yet; a component without one says so
-    // when the user picks it, not here.
-    if (state.fileLoaded && state.selectedComponent >= 0 &&
-        shipfile::attachmentBlockOf(*state.file, state.selectedComponent))
-        state.file->selectAttachmentBlock(state.selectedComponent);
+    // A component without a type-9 block says so when the user picks it, not here.
     const int attachment = state.selectedAttachment;
     fillAttachmentList();
     selectAttachmentEntry(attachment);
@@ -194,8 +192,9 @@ void ListPanes::onComponentSelected()
     // The refilled list highlights nothing, so no attachment stays selected for the commands.
     state.selectedAttachment = -1;
 
-    if (state.fileLoaded && state.selectedComponent >= 0)
-        state.file->selectAttachmentBlock(state.selectedComponent); // shows when it is missing
+    if (state.fileLoaded && state.selectedComponent >= 0 &&
+        !shipfile::componentParts(*state.file, state.selectedComponent).attachments)
+        state.file->sink().show(shipfile::messages::MissingAttachmentBlock.box());
     fillAttachmentList();
     refreshSpecialBlockBoxes();
     m_window.redrawView();

@@ -4,7 +4,6 @@
 #include "app/AttachmentCommands.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
-#include "app/GameInstallation.h"
 #include "app/ListPanes.h"
 #include "app/Messages.h"
 #include "app/PathText.h"
@@ -12,6 +11,7 @@
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
+#include "gamedata/GameInstallation.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
 #include "platform/QtText.h"
@@ -279,7 +279,7 @@ void MainDialog::createMenu()
 
 void MainDialog::start(const QString& commandLineFile)
 {
-    const GameInstallation game = findGameInstallation(m_winePrefix, m_sink);
+    const gamedata::GameInstallation game = gamedata::findGameInstallation(m_winePrefix, m_sink);
     if (!game.found)
         control<QCheckBox>(id::TextureMap)->setChecked(false); // the view's flag stays set
     m_state.texturePath = game.texturePath;

@@ -1,20 +1,10 @@
 #pragma once
 
-#include "shipfile/MessageText.h"
-
 #include <string_view>
 
-// The main window's messages at start-up and around its file commands.
+// The main window's messages around its file commands.
 namespace app::messages {
 
-using shipfile::MessageText;
-using shipfile::messages::owned;
-
-inline constexpr MessageText RegistryKeyMissing =
-    owned("Error opening registry key! Textures will be unavailable!");
-inline constexpr MessageText RegistryValueMissing =
-    owned("Error opening registry entry for Vantaris installed directory! Textures will be "
-          "unavailable!");
 /// The question before a ship with changes is closed.
 inline constexpr std::string_view SaveChanges = "Save changes to %s?";
 

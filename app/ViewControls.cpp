@@ -9,6 +9,7 @@
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "viewer/Framing.h"
 #include "viewer/ShipViewWidget.h"
 
@@ -317,11 +318,14 @@ bool ViewControls::showToolTip(const QHelpEvent& event)
         QToolTip::hideText();
         return true;
     }
-    shipfile::ShipFile& file = *m_window.state().file;
+    const shipfile::ShipFile& file = *m_window.state().file;
+    const shipfile::ShipBlock* attachments =
+        shipfile::componentParts(file, pick.component).attachments;
     const std::string name =
-        pick.attachment >= 0 ? editing::attachmentLabel(
-                                   editing::attachmentRecord(file, pick.component, pick.attachment))
-                             : shipfile::componentName(file, pick.component);
+        pick.attachment >= 0 && attachments
+            ? editing::attachmentLabel(
+                  attachments->record(static_cast<std::size_t>(pick.attachment)))
+            : shipfile::componentName(file, pick.component);
     // Any move of the pointer hides the tip; the next rest names what is under it then.
     QToolTip::showText(event.globalPos(), platform::nameToQString(name), &m_window,
                        QRect(event.pos(), QSize(1, 1)));

@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
 #include "app/MainDialog.h"
+#include "gamedata/WineRegistry.h"
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageSink.h"
 #include "platform/QtQuestions.h"
-#include "platform/WineRegistry.h"
 #include "resources/Resources.h"
 
 #include <QApplication>
@@ -41,7 +41,7 @@ int main(int argc, char* argv[])
     platform::QtMessageSink sink;
     platform::QtQuestions questions;
     platform::QtFileDialogs fileDialogs;
-    app::MainDialog window({sink, questions, fileDialogs, platform::WineRegistry::defaultPrefix()});
+    app::MainDialog window({sink, questions, fileDialogs, gamedata::WineRegistry::defaultPrefix()});
     sink.setOwner(&window);
     window.show();
     window.start(QString::fromStdString(commandLine.argument));

@@ -1,6 +1,5 @@
 #include "editing/AnimationClock.h"
 
-#include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 
 #include <algorithm>
@@ -85,16 +84,15 @@ std::optional<Pose> poseAt(const AnimationHeader& header, const std::vector<Anim
                 mix(from.pose.move, next->pose.move, f)};
 }
 
-std::optional<Pose> componentPose(const shipfile::ShipFile& file, int component, double ms)
+std::optional<Pose> componentPose(const shipfile::ComponentParts& parts, double ms)
 {
     namespace type = shipfile::layout::type;
-    const shipfile::ShipBlock* start = shipfile::sectionStart(file, component);
-    if (!start)
+    if (!parts.section)
         return std::nullopt;
-    const shipfile::ShipBlock* end = shipfile::sectionEnd(start);
     const shipfile::ShipBlock* header = nullptr;
     const shipfile::ShipBlock* framesBlock = nullptr;
-    for (const shipfile::ShipBlock* b = start->next.get(); b && b != end; b = b->next.get()) {
+    for (const shipfile::ShipBlock* b = parts.section->next.get(); b && b != parts.sectionEnd;
+         b = b->next.get()) {
         if (b->type == type::AnimationHeader && !header)
             header = b;
         else if (b->type == type::AnimationFrames && !framesBlock)

@@ -2,6 +2,7 @@
 
 #include "editing/Animation.h"
 #include "shipfile/Bytes.h"
+#include "shipfile/ComponentParts.h"
 
 #include <optional>
 #include <vector>
@@ -34,8 +35,8 @@ struct Pose
 std::optional<Pose> poseAt(const AnimationHeader& header, const std::vector<AnimationFrame>& frames,
                            double ms);
 
-/// Component `component`'s pose at `ms`, from the first type-10 and type-11 blocks of its
-/// section; nothing without a whole header record or frames, or when it does not play.
-std::optional<Pose> componentPose(const shipfile::ShipFile& file, int component, double ms);
+/// A component's pose at `ms`, from the first type-10 and type-11 blocks of its section;
+/// nothing without a whole header record or frames, or when it does not play.
+std::optional<Pose> componentPose(const shipfile::ComponentParts& parts, double ms);
 
 } // namespace editing

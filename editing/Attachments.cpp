@@ -1,9 +1,12 @@
 #include "editing/Attachments.h"
 
 #include "editing/Messages.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
+#include "shipfile/Messages.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace editing {
@@ -23,17 +26,24 @@ constexpr double NoFaceDistance = 999999.0;
 // Normals whose z is this close to +-1 take the second form of the orientation.
 constexpr double PoleLimit = 0.99999;
 
-// Makes the component's type-9 block current. Null when there is nothing to act on.
-ShipBlock* currentAttachmentBlock(ShipFile& file, int component)
+// The component's type-9 block; null, after the missing-type-9 message when the ship lacks it,
+// when there is nothing to act on.
+ShipBlock* attachmentBlock(ShipFile& file, int component)
 {
-    if (file.empty() || component < 0 || !file.selectAttachmentBlock(component))
+    if (file.empty() || component < 0)
         return nullptr;
-    return file.attachmentBlock;
+    ShipBlock* block = shipfile::componentParts(file, component).attachments;
+    if (!block)
+        file.sink().show(shipfile::messages::MissingAttachmentBlock.box());
+    return block;
 }
 
 bool appendCopy(ShipFile& file, int component, int attachment, bool mirrored)
 {
-    const MutableBytes source = attachmentRecord(file, component, attachment);
+    ShipBlock* block = attachmentBlock(file, component);
+    const MutableBytes source =
+        block && attachment >= 0 ? block->record(static_cast<std::size_t>(attachment))
+                                 : MutableBytes{};
     if (source.empty())
         return false;
     std::vector<std::uint8_t> scratch(source.begin(), source.end());
@@ -41,7 +51,7 @@ bool appendCopy(ShipFile& file, int component, int attachment, bool mirrored)
         if (const auto x = shipfile::readF32(scratch, lay::attachment::Position))
             shipfile::writeF32(scratch, lay::attachment::Position, *x * -1.0f);
     }
-    if (!file.attachmentBlock->appendRecord(scratch)) {
+    if (!block->appendRecord(scratch)) {
         file.sink().show(messages::AttachmentAllocFailed.box());
         return false;
     }
@@ -94,13 +104,13 @@ MutableBytes attachmentRecord(ShipFile& file, int component, int attachment)
 {
     if (attachment < 0)
         return {};
-    ShipBlock* block = currentAttachmentBlock(file, component);
+    ShipBlock* block = attachmentBlock(file, component);
     return block ? block->record(static_cast<std::size_t>(attachment)) : MutableBytes{};
 }
 
 std::optional<int> addAttachment(ShipFile& file, int component, int kind)
 {
-    ShipBlock* block = currentAttachmentBlock(file, component);
+    ShipBlock* block = attachmentBlock(file, component);
     if (!block)
         return std::nullopt;
     if (kind >= 0 && kind < lay::AttachmentKindCount && !block->appendTemplateRecord(kind)) {
@@ -114,7 +124,7 @@ std::optional<int> removeAttachment(ShipFile& file, int component, int attachmen
 {
     if (attachmentRecord(file, component, attachment).empty())
         return std::nullopt;
-    ShipBlock* block = file.attachmentBlock;
+    ShipBlock* block = shipfile::componentParts(file, component).attachments;
     block->removeRecord(static_cast<std::size_t>(attachment));
     return static_cast<int>(block->count) - 1;
 }
@@ -147,12 +157,13 @@ bool snapToNearestFace(ShipFile& file, int component, int attachment, SnapOption
     if (!position)
         return false;
 
-    ShipBlock* vertices = nextBlockOfType(file.attachmentBlock, lay::type::Vertices);
+    const shipfile::ComponentParts parts = shipfile::componentParts(std::as_const(file), component);
+    const ShipBlock* vertices = parts.vertices;
     if (!vertices) {
         file.sink().show(messages::NoVertices.box());
         return false;
     }
-    const ShipBlock* faces = nextBlockOfType(vertices, lay::type::Faces);
+    const ShipBlock* faces = parts.faces;
     if (!faces) {
         file.sink().show(messages::NoPolygons.box());
         return false;

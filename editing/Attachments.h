@@ -7,13 +7,11 @@
 #include <optional>
 
 // The attachment commands: adding, removing, copying, moving and placing the records of a
-// component's type-9 block. Each makes the component's type-9 block the document's current one
-// first; when the component has none (the model shows its message) or `attachment` is not a
-// record of it, the command changes nothing.
+// component's type-9 block. When the component has none (after the missing-type-9 message) or
+// `attachment` is not a record of it, the command changes nothing.
 namespace editing {
 
-/// Record `attachment` of the component's type-9 block, which becomes the current one. Empty
-/// when there is no such record, as when the index was kept from another component.
+/// Record `attachment` of the component's type-9 block. Empty when there is no such record, as when the index was kept from another component.
 shipfile::MutableBytes attachmentRecord(shipfile::ShipFile& file, int component, int attachment);
 
 /// Appends the template record of `kind` (0..4) to the component's attachments; any other kind

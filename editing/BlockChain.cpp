@@ -1,21 +1,16 @@
 #include "editing/BlockChain.h"
 
-#include "shipfile/Catalogue.h"
-#include "shipfile/Layout.h"
+#include "shipfile/ComponentParts.h"
 
 namespace editing {
 
 using shipfile::ShipBlock;
 using shipfile::ShipFile;
-namespace lay = shipfile::layout;
 
 Section sectionOf(ShipFile& file, int component)
 {
-    Section section;
-    section.start = shipfile::sectionStart(file, component);
-    if (section.start)
-        section.end = nextBlockOfType(section.start, lay::type::SectionStart);
-    return section;
+    const shipfile::EditableComponentParts parts = shipfile::componentParts(file, component);
+    return Section{parts.section, parts.sectionEnd};
 }
 
 ShipBlock* findBefore(ShipBlock* from, const ShipBlock* end, std::uint32_t type)

@@ -13,7 +13,7 @@ namespace editing {
 struct Section
 {
     shipfile::ShipBlock* start = nullptr;
-    shipfile::ShipBlock* end = nullptr;
+    const shipfile::ShipBlock* end = nullptr;
 };
 
 Section sectionOf(shipfile::ShipFile& file, int component);

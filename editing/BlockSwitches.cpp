@@ -3,6 +3,7 @@
 #include "editing/BlockChain.h"
 #include "editing/Messages.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 
 #include <utility>
@@ -29,6 +30,16 @@ ShipBlock* blockInSection(ShipFile& file, int component, std::uint32_t type)
         return nullptr;
     const Section section = sectionOf(file, component);
     return section.start ? findBefore(section.start->next.get(), section.end, type) : nullptr;
+}
+
+// The component's faces when they lie in its own section: a switch never writes into another
+// component's blocks.
+ShipBlock* ownFaces(ShipFile& file, int component)
+{
+    if (file.empty() || component < 0)
+        return nullptr;
+    const shipfile::EditableComponentParts parts = shipfile::componentParts(file, component);
+    return parts.inSection(parts.faces) ? parts.faces : nullptr;
 }
 
 bool isDummyTriangle(Bytes face)
@@ -72,7 +83,7 @@ std::unique_ptr<ShipBlock> newBlock14()
 
 bool toggleDummyTriangle(ShipFile& file, int component)
 {
-    ShipBlock* faces = blockInSection(file, component, lay::type::Faces);
+    ShipBlock* faces = ownFaces(file, component);
     if (!faces || faces->count == 0)
         return false;
     const std::size_t last = faces->count - 1;
@@ -138,7 +149,7 @@ std::optional<bool> toggleBlock14(ShipFile& file, int component)
 
 bool dummyTrianglePresent(const ShipFile& file, int component)
 {
-    const ShipBlock* faces = blockInSection(mutableFile(file), component, lay::type::Faces);
+    const ShipBlock* faces = ownFaces(mutableFile(file), component);
     if (!faces || faces->count == 0)
         return false;
     const Bytes lastFace = faces->record(faces->count - 1);
@@ -147,7 +158,7 @@ bool dummyTrianglePresent(const ShipFile& file, int component)
 
 std::optional<bool> block13On(const ShipFile& file, int component)
 {
-    if (file.empty() || component < 0 || !shipfile::sectionStart(file, component))
+    if (file.empty() || component < 0 || !shipfile::componentParts(file, component).section)
         return std::nullopt;
     const ShipBlock* block = blockInSection(mutableFile(file), component, lay::type::Block13);
     if (!block) {

@@ -1,8 +1,8 @@
 #include "editing/Scaling.h"
 
-#include "editing/BlockChain.h"
 #include "editing/NumberText.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 
 #include <algorithm>
@@ -58,15 +58,6 @@ struct Scaler
         }
     }
 };
-
-// The component's box block, looked for in its own section only: a component without one must
-// not take the next component's.
-ShipBlock* boxBlockIn(const Section& section)
-{
-    if (!section.start)
-        return nullptr;
-    return findBefore(section.start->next.get(), section.end, lay::type::Boxes);
-}
 
 void writeNewBox(ShipBlock& box, Vec3 centre, Vec3 halfExtents)
 {
@@ -177,12 +168,12 @@ bool createBox(ShipFile& file, int component)
 {
     if (file.empty() || component < 0)
         return false;
-    const Section section = sectionOf(file, component);
-    ShipBlock* box = boxBlockIn(section);
+    const shipfile::EditableComponentParts parts = shipfile::componentParts(file, component);
+    ShipBlock* box = parts.boxes;
     if (!box || box->count != 0 || box->recordSize < lay::box::RecordSize)
         return false;
 
-    ShipBlock* vertices = findBefore(box->next.get(), section.end, lay::type::Vertices);
+    ShipBlock* vertices = parts.vertices;
     if (!vertices) {
         // Nothing to measure: the box stays empty-sized, with no face list.
         writeNewBox(*box, {}, {});
@@ -192,15 +183,15 @@ bool createBox(ShipFile& file, int component)
     const Vec3 centre = centreOf(points);
     writeNewBox(*box, centre, halfExtentsOf(points, centre));
 
-    // The block after the vertex block is the face block; a section that ends at the vertex
-    // block has no faces to list.
-    const ShipBlock* faces = vertices->next.get();
-    if (faces && faces != section.end) {
+    // The face list goes into the component's own section, listing its faces; a component
+    // whose geometry is not in its section gets none.
+    const ShipBlock* faces = parts.faces;
+    if (faces && parts.inSection(vertices) && parts.inSection(faces)) {
         auto list = std::make_unique<ShipBlock>(lay::type::BoxFaceList,
                                                 lay::boxFaceList::RecordSize, faces->count);
         for (std::uint32_t i = 0; i < faces->count; ++i)
             shipfile::writeU32(list->record(i), 0, i);
-        file.insertAfter(*faceListPlace(vertices, section.end), std::move(list));
+        file.insertAfter(*faceListPlace(vertices, parts.sectionEnd), std::move(list));
     }
     shipfile::setShipClass(file, 1);
     return true;
@@ -210,15 +201,15 @@ bool clearBoxes(ShipFile& file, int component)
 {
     if (file.empty() || component < 0)
         return false;
-    const Section section = sectionOf(file, component);
-    ShipBlock* box = boxBlockIn(section);
+    const shipfile::EditableComponentParts parts = shipfile::componentParts(file, component);
+    ShipBlock* box = parts.boxes;
     if (!box || box->count == 0)
         return false;
     box->records.clear();
     box->count = 0;
 
     ShipBlock* before = box;
-    while (before->next && before->next.get() != section.end &&
+    while (before->next && before->next.get() != parts.sectionEnd &&
            before->next->type != lay::type::BoxFaceList)
         before = before->next.get();
     while (before->next && before->next->type == lay::type::BoxFaceList)

@@ -30,8 +30,9 @@ std::optional<int> parseZoomRange(std::string_view text);
 
 /// Builds the component's box when its box block is empty: one record around the component's
 /// vertices (centre the mean, half extents the largest distances from it), a type-8 face list
-/// after its face block, and the ship class set to 1 ("Capship"). The blocks are looked for in
-/// the component's own section only. True when a box was built.
+/// after its face block, and the ship class set to 1 ("Capship"). The blocks are the component's
+/// parts (a component without a box block in its section has no box to build). True when a
+/// box was built.
 bool createBox(shipfile::ShipFile& file, int component);
 
 /// Empties the component's box block and removes the first unbroken run of type-8 blocks after

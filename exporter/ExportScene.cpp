@@ -3,11 +3,12 @@
 #include "exporter/Messages.h"
 #include "exporter/OutputFiles.h"
 #include "exporter/PngEncoder.h"
+#include "gamedata/Tcache.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
-#include "viewer/Tcache.h"
 
 #include <algorithm>
 #include <cctype>
@@ -151,50 +152,39 @@ public:
 
     ExportScene build()
     {
-        const int count = shipfile::componentCount(m_file);
-        for (int n = 0; n < count; ++n)
-            if (m_options.keepDest || !shipfile::isDestComponent(m_file, n))
-                addComponent(n);
+        for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(m_file))
+            if (m_options.keepDest || !shipfile::isDestComponent(m_file, parts.index))
+                addComponent(parts);
         warnAboutTextures();
         return std::move(m_scene);
     }
 
 private:
-    void addComponent(int n)
+    void addComponent(const shipfile::ComponentParts& parts)
     {
+        const int n = parts.index;
         ComponentNode node;
         node.name = toUtf8(shipfile::componentName(m_file, n));
-        const Vec3 origin =
-            m_file.componentBlock
-                ? m_file.componentBlock->componentOrigin(static_cast<std::size_t>(n))
-                      .value_or(Vec3{})
-                : Vec3{};
-        node.translation = toExportAxes(origin);
+        node.translation = toExportAxes(parts.origin);
 
-        // The geometry blocks are the first of their type after the component's type-9 block.
-        const ShipBlock* attachments = shipfile::attachmentBlockOf(m_file, n);
-        const auto after = [attachments](std::uint32_t type) {
-            return shipfile::nextBlockOfType(attachments, type);
-        };
-        const ShipBlock* faces = after(lay::type::Faces);
-        const ShipBlock* vertices = after(lay::type::Vertices);
-        if (faces && vertices)
-            addFaces(node, *faces, *vertices, after(lay::type::TextureNames));
+        if (parts.faces && parts.vertices)
+            addFaces(node, parts);
         else
             m_scene.warnings.push_back(msg::ExportNoGeometry.box(node.name));
 
-        if (attachments)
-            addAttachments(node, *attachments);
-        if (m_options.boxes)
-            if (const ShipBlock* boxes = shipfile::boxBlockOf(m_file, n))
-                addBoxes(node, *boxes);
+        if (parts.attachments)
+            addAttachments(node, *parts.attachments);
+        if (m_options.boxes && parts.boxes)
+            addBoxes(node, *parts.boxes);
         m_scene.components.push_back(std::move(node));
     }
 
-    void addFaces(ComponentNode& node, const ShipBlock& faces, const ShipBlock& vertices,
-                  const ShipBlock* names)
+    void addFaces(ComponentNode& node, const shipfile::ComponentParts& parts)
     {
-        const std::size_t vertexCount = shipfile::vertexPositionCount(vertices);
+        const ShipBlock& faces = *parts.faces;
+        const ShipBlock& vertices = *parts.vertices;
+        const ShipBlock* names = parts.textureNames;
+        const std::size_t vertexCount = parts.vertexCount;
         const bool hasCullSelector = faces.recordSize == lay::face::RecordSize;
         std::map<std::size_t, std::size_t> primitiveOfMaterial;
 
@@ -341,15 +331,15 @@ private:
         if (m_options.texturePath.empty() || m_cacheUnreadable)
             return std::nullopt;
 
-        const viewer::TcacheLookup lookup =
-            viewer::readTcacheTexture(m_options.texturePath, textureName);
-        if (lookup.failure == viewer::TcacheFailure::CannotOpen) {
+        const gamedata::TcacheLookup lookup =
+            gamedata::readTcacheTexture(m_options.texturePath, textureName);
+        if (lookup.failure == gamedata::TcacheFailure::CannotOpen) {
             m_cacheUnreadable = true;
             return std::nullopt;
         }
-        const viewer::DecodedTexture& texture = lookup.texture;
+        const gamedata::DecodedTexture& texture = lookup.texture;
         std::vector<std::uint8_t> png;
-        if (lookup.failure == viewer::TcacheFailure::None)
+        if (lookup.failure == gamedata::TcacheFailure::None)
             png = encodePng(texture.width, texture.height, texture.rgba);
         if (png.empty()) {
             m_missingTextures.insert(toUtf8(textureName));

@@ -3,6 +3,7 @@
 // and record edits the editor builds on must cope with whatever blocks came in.
 #include "fuzz/FuzzCheck.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/RefPack.h"
@@ -26,29 +27,32 @@ bool endsWithEndMarker(Bytes data)
            std::equal(std::begin(Marker), std::end(Marker), data.end() - sizeof Marker);
 }
 
-void exerciseLookups(ShipFile& file)
+// Every part the lookup names is a block of the chain of the right type, and its records read.
+void exerciseLookups(const ShipFile& file)
 {
+    const auto check = [&file](const ShipBlock* b, std::uint32_t type, const char* what) {
+        if (!b)
+            return;
+        bool found = false;
+        for (const ShipBlock* c = file.first(); c && !found; c = c->next.get())
+            found = c == b;
+        fuzz::check(found && b->type == type, what);
+        (void)b->record(0);
+    };
     for (int i = -1; i < 4; ++i) {
-        if (file.selectAttachmentBlock(i)) {
-            fuzz::check(file.attachmentBlock &&
-                            file.attachmentBlock->type == layout::type::Attachments,
-                        "selectAttachmentBlock selects a type-9 block");
-            for (const ShipBlock* b :
-                 {file.findFaceBlock(), file.findVertexBlock(), file.findTextureBlock()})
-                if (b)
-                    (void)b->record(0);
-        }
-        if (const ShipBlock* box = file.findBoxBlock(i))
-            fuzz::check(box->type == layout::type::Boxes, "findBoxBlock finds a type-7 block");
+        const ComponentParts parts = componentParts(file, i);
+        check(parts.section, layout::type::SectionStart, "a section is a type-2 block");
+        check(parts.attachments, layout::type::Attachments, "attachments are a type-9 block");
+        check(parts.faces, layout::type::Faces, "faces are a type-3 block");
+        check(parts.vertices, layout::type::Vertices, "vertices are a type-4 block");
+        check(parts.textureNames, layout::type::TextureNames, "names are a type-6 block");
+        check(parts.boxes, layout::type::Boxes, "boxes are a type-7 block");
+        fuzz::check(!parts.boxes || parts.inSection(parts.boxes), "boxes lie in their section");
+        fuzz::check(!parts.vertices || parts.vertexCount <= parts.vertices->count,
+                    "usable vertices are records of the vertex block");
         (void)componentName(file, i);
-        (void)componentRecord(std::as_const(file), i);
-        if (const ShipBlock* start = sectionStart(std::as_const(file), i))
-            (void)sectionEnd(start);
-        (void)attachmentBlockOf(file, i);
-        (void)boxBlockOf(file, i);
-        if (file.componentBlock)
-            (void)file.componentBlock->componentOrigin(static_cast<std::size_t>(i + 1));
     }
+    (void)allComponentParts(file);
     (void)componentCount(file);
     (void)shipClass(file);
 }

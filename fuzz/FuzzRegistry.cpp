@@ -3,7 +3,7 @@
 // back exactly as Wine would have written it, and whatever path a value holds must map to a
 // Unix path without harm.
 #include "fuzz/FuzzCheck.h"
-#include "platform/WineRegistry.h"
+#include "gamedata/WineRegistry.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -107,12 +107,12 @@ void lookUpInRawText(std::string_view input)
     const std::string_view text =
         nameEnd == std::string_view::npos ? std::string_view{} : rest.substr(nameEnd + 1);
 
-    const platform::WineRegistry registry(scratchPrefix(), std::string(text));
+    const gamedata::WineRegistry registry(scratchPrefix(), std::string(text));
     for (const auto& [k, n] :
          {std::pair{key, name}, std::pair{std::string_view{"Software\\Microsoft\\DirectPlay\\"
                                                            "Applications\\Vantaris"},
                                           std::string_view{"CurrentDirectory"}}}) {
-        const platform::RegistryLookup lookup = registry.lookup(k, n);
+        const gamedata::RegistryLookup lookup = registry.lookup(k, n);
         fuzz::check(!lookup.value || lookup.keyFound, "a value is found only in its key");
         if (lookup.value) {
             fuzz::check(lookup.value->find('\0') == std::string::npos,
@@ -135,8 +135,8 @@ void roundTrip(std::string_view input)
     const std::string text = "WINE REGISTRY Version 2\n\n[" + escaped(key, ']') +
                              "] 1700000000\n#time=1da1f2b3c4d5e60\n\"" + escaped(name, '"') +
                              "\"=\"" + escaped(value, '"') + "\"\n";
-    const platform::WineRegistry registry(scratchPrefix(), text);
-    const platform::RegistryLookup lookup = registry.lookup(utf8(key), utf8(name));
+    const gamedata::WineRegistry registry(scratchPrefix(), text);
+    const gamedata::RegistryLookup lookup = registry.lookup(utf8(key), utf8(name));
     fuzz::check(lookup.keyFound, "a key Wine wrote is found");
     std::string expected = utf8(value);
     expected.resize(std::min(expected.size(), expected.find('\0')));

@@ -17,6 +17,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/SessionCommands.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/ShipFile.h"
 
@@ -105,9 +106,6 @@ void checkDocument(const ShipFile& file)
     fuzz::check(!file.componentBlock || (inChain(file, file.componentBlock) &&
                                          file.componentBlock->type == layout::type::Components),
                 "the component block is a type-1 block of the chain");
-    fuzz::check(!file.attachmentBlock || (inChain(file, file.attachmentBlock) &&
-                                          file.attachmentBlock->type == layout::type::Attachments),
-                "the current attachment block is a type-9 block of the chain");
 }
 
 // Reads every value the list panes and dialogs show; none of it may change the document.
@@ -118,7 +116,7 @@ void readEverything(ShipFile& file, int component, int attachment)
     (void)editing::dummyTrianglePresent(file, component);
     (void)editing::block13On(file, component);
     (void)editing::block14Present(file, component);
-    if (const ShipBlock* block = attachmentBlockOf(file, component))
+    if (const ShipBlock* block = componentParts(std::as_const(file), component).attachments)
         for (std::size_t i = 0; i < block->count && i < 64; ++i)
             (void)editing::attachmentLabel(block->record(i));
     for (int n = 0; n < componentCount(file) && n < 16; ++n)

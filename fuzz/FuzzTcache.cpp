@@ -2,10 +2,10 @@
 // the image, and a texture it returns must be the first entry of that name, its pixels
 // converted one by one from the bytes at the entry's pixel offset.
 #include "fuzz/FuzzCheck.h"
+#include "gamedata/Tcache.h"
+#include "gamedata/TcacheLayout.h"
 #include "shipfile/Bytes.h"
 #include "shipfile/CaseInsensitive.h"
-#include "viewer/Tcache.h"
-#include "viewer/TcacheLayout.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,7 +17,7 @@
 
 namespace {
 
-namespace tl = viewer::tcacheLayout;
+namespace tl = gamedata::tcacheLayout;
 using shipfile::Bytes;
 
 // The directory entry a lookup of `name` must use: the first whole-named one in the image.
@@ -37,7 +37,7 @@ std::optional<Bytes> firstEntryNamed(Bytes image, std::string_view name)
     return std::nullopt;
 }
 
-void checkTexture(Bytes image, std::string_view name, const viewer::DecodedTexture& texture)
+void checkTexture(Bytes image, std::string_view name, const gamedata::DecodedTexture& texture)
 {
     const auto entry = firstEntryNamed(image, name);
     fuzz::check(entry.has_value(), "a texture is found only under its own name");
@@ -46,7 +46,7 @@ void checkTexture(Bytes image, std::string_view name, const viewer::DecodedTextu
                     shipfile::readI32(*entry, tl::Format) == texture.format,
                 "a texture has its entry's sizes and format");
     fuzz::check(texture.width > 0 && texture.height > 0 &&
-                    std::int64_t{texture.width} * texture.height <= viewer::MaxTexturePixels,
+                    std::int64_t{texture.width} * texture.height <= gamedata::MaxTexturePixels,
                 "a texture's sizes are in range");
     const std::size_t pixels =
         static_cast<std::size_t>(texture.width) * static_cast<std::size_t>(texture.height);
@@ -55,9 +55,9 @@ void checkTexture(Bytes image, std::string_view name, const viewer::DecodedTextu
     const std::size_t offset = *shipfile::readU32(*entry, tl::PixelOffset);
     const bool eightBit = texture.format == tl::Format8Bit;
     for (std::size_t i = 0; i < pixels; ++i) {
-        const viewer::Rgba expected =
-            eightBit ? viewer::rgbaFromIndex(image[offset + i])
-                     : viewer::rgbaFromWord(*shipfile::readU16(image, offset + 2 * i));
+        const gamedata::Rgba expected =
+            eightBit ? gamedata::rgbaFromIndex(image[offset + i])
+                     : gamedata::rgbaFromWord(*shipfile::readU16(image, offset + 2 * i));
         fuzz::check(std::equal(expected.begin(), expected.end(),
                                texture.rgba.begin() + static_cast<std::ptrdiff_t>(4 * i)),
                     "every pixel converts from its bytes");
@@ -70,8 +70,8 @@ void checkTexture(Bytes image, std::string_view name, const viewer::DecodedTextu
 
 void lookUp(Bytes image, std::string_view name)
 {
-    const viewer::TcacheLookup lookup = viewer::readTcacheTexture(image, name);
-    if (lookup.failure == viewer::TcacheFailure::None)
+    const gamedata::TcacheLookup lookup = gamedata::readTcacheTexture(image, name);
+    if (lookup.failure == gamedata::TcacheFailure::None)
         checkTexture(image, name, lookup.texture);
     else
         fuzz::check(lookup.texture.rgba.empty(), "a failed lookup returns no pixels");

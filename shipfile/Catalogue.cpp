@@ -212,52 +212,6 @@ std::string componentName(const ShipFile& file, int n)
     return readString(componentRecord(file, n), layout::component::Name);
 }
 
-ShipBlock* sectionStart(ShipFile& file, int n)
-{
-    return nthBlockOfType(file, layout::type::SectionStart, n);
-}
-
-const ShipBlock* sectionStart(const ShipFile& file, int n)
-{
-    return nthBlockOfType(file, layout::type::SectionStart, n);
-}
-
-const ShipBlock* sectionEnd(const ShipBlock* start)
-{
-    for (const ShipBlock* b = start ? start->next.get() : nullptr; b; b = b->next.get())
-        if (b->type == layout::type::SectionStart)
-            return b;
-    return nullptr;
-}
-
-ShipBlock* attachmentBlockOf(ShipFile& file, int n)
-{
-    return nthBlockOfType(file, layout::type::Attachments, n);
-}
-
-std::size_t vertexPositionCount(const ShipBlock& vertices)
-{
-    constexpr std::size_t PositionBytes = 3 * sizeof(float);
-    if (vertices.recordSize < layout::vertex::Position + PositionBytes)
-        return 0;
-    return std::min<std::size_t>(vertices.count, vertices.records.size() / vertices.recordSize);
-}
-
-ShipBlock* boxBlockOf(ShipFile& file, int n)
-{
-    return nthBlockOfType(file, layout::type::Boxes, n);
-}
-
-const ShipBlock* attachmentBlockOf(const ShipFile& file, int n)
-{
-    return nthBlockOfType(file, layout::type::Attachments, n);
-}
-
-const ShipBlock* boxBlockOf(const ShipFile& file, int n)
-{
-    return nthBlockOfType(file, layout::type::Boxes, n);
-}
-
 bool isDestComponent(const ShipFile& file, int n)
 {
     return endsWithIgnoringCase(componentName(file, n), "dest");

@@ -43,25 +43,14 @@ inline constexpr std::array<std::string_view, 4> RoleNames = {"Fighter-type", "C
 std::optional<std::int8_t> shipClass(const ShipFile& file);
 bool setShipClass(ShipFile& file, std::int8_t value);
 
-// Component n is record n of the type-1 block, the (n+1)-th type-2 block and its section, and
-// the (n+1)-th type-9 and type-7 blocks.
+// Component n is record n of the type-1 block; its other blocks are found by componentParts
+// (ComponentParts.h).
 int componentCount(const ShipFile& file);
 Bytes componentRecord(const ShipFile& file, int n);
 MutableBytes componentRecord(ShipFile& file, int n);
 std::string componentName(const ShipFile& file, int n);
-ShipBlock* sectionStart(ShipFile& file, int n);
-const ShipBlock* sectionStart(const ShipFile& file, int n);
-/// The first block after `start` that opens the next section, or null at the end of the chain.
-const ShipBlock* sectionEnd(const ShipBlock* start);
 /// Whether component n's name ends in "dest", ignoring case: the wreck the game swaps in when
 /// the component is destroyed, which the view and the exports leave out unless asked.
 bool isDestComponent(const ShipFile& file, int n);
-ShipBlock* attachmentBlockOf(ShipFile& file, int n);
-const ShipBlock* attachmentBlockOf(const ShipFile& file, int n);
-/// How many records of a type-4 block hold a whole vertex position: faces may point at these
-/// only (a lying count or a short record size leaves the rest out).
-std::size_t vertexPositionCount(const ShipBlock& vertices);
-ShipBlock* boxBlockOf(ShipFile& file, int n);
-const ShipBlock* boxBlockOf(const ShipFile& file, int n);
 
 } // namespace shipfile

@@ -249,7 +249,6 @@ void ShipFile::releaseRecords()
     head.next.reset();
     tail = &head;
     componentBlock = nullptr;
-    attachmentBlock = nullptr;
 }
 
 ShipBlock* ShipFile::insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> block)
@@ -272,8 +271,6 @@ bool ShipFile::removeAfter(ShipBlock& before)
     before.next = std::move(removed->next);
     if (removed.get() == tail)
         tail = &before;
-    if (removed.get() == attachmentBlock)
-        attachmentBlock = nullptr;
     if (removed.get() == componentBlock)
         recountPointers();
     return true;
@@ -308,17 +305,13 @@ bool ShipFile::restore(Bytes image)
 
 void ShipFile::recountPointers()
 {
-    bool attachmentsFound = false;
     componentBlock = nullptr;
     tail = &head;
     for (ShipBlock* b = first(); b; b = b->next.get()) {
-        attachmentsFound = attachmentsFound || b == attachmentBlock;
         if (b->type == layout::type::Components)
             componentBlock = b;
         tail = b;
     }
-    if (!attachmentsFound)
-        attachmentBlock = nullptr;
 }
 
 namespace {
@@ -383,45 +376,6 @@ bool ShipFile::save(const std::filesystem::path& path) const
         return true;
     m_sink.show(messages::ErrorSaving.box(path.string()));
     return false;
-}
-
-bool ShipFile::selectAttachmentBlock(int index)
-{
-    ShipBlock* block = nthBlockOfType(*this, layout::type::Attachments, index);
-    if (!block) {
-        m_sink.show(messages::MissingAttachmentBlock.box());
-        return false;
-    }
-    attachmentBlock = block;
-    return true;
-}
-
-ShipBlock* ShipFile::findAfterAttachmentBlock(std::uint32_t type) const
-{
-    return attachmentBlock ? nextBlockOfType(attachmentBlock, type) : nullptr;
-}
-
-ShipBlock* ShipFile::findFaceBlock() const
-{
-    return findAfterAttachmentBlock(layout::type::Faces);
-}
-
-ShipBlock* ShipFile::findVertexBlock() const
-{
-    return findAfterAttachmentBlock(layout::type::Vertices);
-}
-
-ShipBlock* ShipFile::findTextureBlock() const
-{
-    return findAfterAttachmentBlock(layout::type::TextureNames);
-}
-
-ShipBlock* ShipFile::findBoxBlock(int index)
-{
-    ShipBlock* block = nthBlockOfType(*this, layout::type::Boxes, index);
-    if (!block)
-        m_sink.show(messages::MissingBoxes.box());
-    return block;
 }
 
 ShipBlock* nthBlockOfType(ShipFile& file, std::uint32_t type, int n)

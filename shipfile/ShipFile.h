@@ -45,8 +45,6 @@ public:
     ShipBlock* tail = &head;
     /// The last type-1 block of the chain (the component table the loader would pick), or null.
     ShipBlock* componentBlock = nullptr;
-    /// The current type-9 block, set by selectAttachmentBlock; null once it leaves the chain.
-    ShipBlock* attachmentBlock = nullptr;
 
     bool empty() const { return !head.next; }
     LoadResult loadResult() const { return m_loadResult; }
@@ -80,17 +78,6 @@ public:
     /// on error.
     bool save(const std::filesystem::path& path) const;
 
-    /// Makes the (index+1)-th type-9 block the current `attachmentBlock`. Shows the
-    /// missing-type-9 message and keeps the old one when there is none.
-    bool selectAttachmentBlock(int index);
-    /// First block of type 3, 4 or 6 after the current type-9 block (searches run to the end of
-    /// the chain, past the next component). Null without a current type-9 block.
-    ShipBlock* findFaceBlock() const;
-    ShipBlock* findVertexBlock() const;
-    ShipBlock* findTextureBlock() const;
-    /// The (index+1)-th type-7 block, or null after the missing-box message.
-    ShipBlock* findBoxBlock(int index);
-
 private:
     void load(Bytes data, const std::string& displayName);
     /// Appends the block at `data[offset]` and advances `offset` past it. False at the end
@@ -98,9 +85,7 @@ private:
     bool readBlock(Bytes data, std::size_t& offset, bool& truncated);
     /// Drops every block.
     void releaseRecords();
-    ShipBlock* findAfterAttachmentBlock(std::uint32_t type) const;
-    /// Walks the chain to set `tail` and `componentBlock` and to forget an `attachmentBlock`
-    /// that is no longer in it.
+    /// Walks the chain to set `tail` and `componentBlock`.
     void recountPointers();
 
     MessageSink& m_sink;

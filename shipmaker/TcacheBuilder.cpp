@@ -1,14 +1,14 @@
 #include "shipmaker/TcacheBuilder.h"
 
+#include "gamedata/TcacheLayout.h"
 #include "shipfile/Bytes.h"
-#include "viewer/TcacheLayout.h"
 
 #include <algorithm>
 #include <fstream>
 
 namespace shipmaker {
 
-namespace tl = viewer::tcacheLayout;
+namespace tl = gamedata::tcacheLayout;
 
 TcacheBuilder& TcacheBuilder::add8(const std::string& name, int width, int height,
                                    const std::vector<std::uint8_t>& indexes)

@@ -1,8 +1,9 @@
-#include "app/GameInstallation.h"
+#include "gamedata/GameInstallation.h"
+#include "gamedata/WineRegistry.h"
 #include "platform/QtText.h"
-#include "platform/WineRegistry.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "tools/Messages.h"
 #include "tools/ShpCommands.h"
 #include "viewer/FixedViews.h"
@@ -233,8 +234,8 @@ std::optional<std::string> textureCache(const RenderOptions& o, StderrSink& sink
         return std::nullopt;
     std::string path(o.textures);
     if (path.empty()) {
-        const app::GameInstallation game =
-            app::findGameInstallation(platform::WineRegistry::defaultPrefix(), sink);
+        const gamedata::GameInstallation game =
+            gamedata::findGameInstallation(gamedata::WineRegistry::defaultPrefix(), sink);
         if (!game.found)
             return std::nullopt; // the registry messages said why
         path = game.texturePath.string();
@@ -269,7 +270,7 @@ int runRender(Arguments args)
             return ExitFailure;
         }
         selected = *found;
-        const shipfile::ShipBlock* attachments = shipfile::attachmentBlockOf(*file, selected);
+        const shipfile::ShipBlock* attachments = shipfile::componentParts(*file, selected).attachments;
         if (o.attachment >= 0 &&
             (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count)) {
             printError(messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));

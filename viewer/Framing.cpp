@@ -63,8 +63,8 @@ Box faceBox(const ShipView& view, const Scene& scene, int component)
     if (!components)
         return box;
     for (const ShownComponent& c : *components) {
-        if (component >= 0 ? c.component != component
-                           : view.ignoreDest && isDestComponent(*scene.file, c.component))
+        if (component >= 0 ? c.index != component
+                           : view.ignoreDest && isDestComponent(*scene.file, c.index))
             continue;
         const FaceReader reader(c);
         for (std::size_t i = 0; i < reader.count(); ++i)

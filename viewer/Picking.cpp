@@ -132,7 +132,7 @@ Pick pickAt(const ShipView& view, const Scene& scene, camera::ViewSize size, dou
     double bestDepth = std::numeric_limits<double>::infinity();
     std::vector<Point> points;
     for (const ShownComponent& component : *components) {
-        if (view.ignoreDest && isDestComponent(*scene.file, component.component))
+        if (view.ignoreDest && isDestComponent(*scene.file, component.index))
             continue;
         const Matrix4 frame = camera::componentFrame(centred, zoom, component.origin);
         const FaceReader reader(component);
@@ -149,7 +149,7 @@ Pick pickAt(const ShipView& view, const Scene& scene, camera::ViewSize size, dou
                                          points[face->vertices[2]], face->culling, at);
             // Beyond the projection's depth range nothing is drawn.
             if (depth && std::abs(*depth) <= camera::NearPlane && *depth < bestDepth) {
-                best = {component.component, -1};
+                best = {component.index, -1};
                 bestDepth = *depth;
             }
         }

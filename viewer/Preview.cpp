@@ -1,7 +1,7 @@
 #include "viewer/Preview.h"
 
 #include "shipfile/Bytes.h"
-#include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
 
@@ -88,8 +88,8 @@ std::optional<double> nextChange(Blink blink, double ms)
 std::optional<double> nextBlinkChange(const shipfile::ShipFile& file, double ms)
 {
     std::optional<double> soonest;
-    for (int n = 0; n < shipfile::componentCount(file); ++n) {
-        const shipfile::ShipBlock* block = shipfile::attachmentBlockOf(file, n);
+    for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(file)) {
+        const shipfile::ShipBlock* block = parts.attachments;
         for (std::size_t j = 0; block && j < block->count; ++j) {
             const shipfile::Bytes record = block->record(j);
             const auto kind = shipfile::readI32(record, lay::attachment::Kind);

@@ -13,12 +13,12 @@ namespace viewer {
 struct Scene
 {
     // The moments are left out of the braces most callers use: a plain picture, at rest.
-    Scene(shipfile::ShipFile* shown = nullptr, int component = -1, int attachment = -1)
+    Scene(const shipfile::ShipFile* shown = nullptr, int component = -1, int attachment = -1)
         : file(shown), selectedComponent(component), selectedAttachment(attachment)
     {
     }
 
-    shipfile::ShipFile* file = nullptr;
+    const shipfile::ShipFile* file = nullptr;
     int selectedComponent = -1;
     int selectedAttachment = -1;
     /// Milliseconds since animation playback began; nothing while none runs, and every

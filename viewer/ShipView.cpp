@@ -1,6 +1,7 @@
 #include "viewer/ShipView.h"
 
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
@@ -160,12 +161,14 @@ public:
     {
     }
 
-    void paint(const ShipBlock& faces, const ShipBlock& vertices, const ShipBlock* names,
-               bool marked)
+    /// Paints the faces of `parts`, which has a face and a vertex block.
+    void paint(const shipfile::ComponentParts& parts, bool marked)
     {
-        m_vertexBytes = vertices.records;
-        m_vertexStride = vertices.recordSize;
-        m_vertexCount = shipfile::vertexPositionCount(vertices);
+        const ShipBlock& faces = *parts.faces;
+        m_vertexBytes = parts.vertices->records;
+        m_vertexStride = parts.vertices->recordSize;
+        m_vertexCount = parts.vertexCount;
+        const ShipBlock* names = parts.textureNames;
         m_names = names;
         m_marked = marked;
         m_resolved.assign(names ? names->count : 0, 0);
@@ -379,9 +382,7 @@ void drawBoxes(const ShipBlock& block, DrawState& state)
 
 Vec3 originOf(const ShipFile& file, int n)
 {
-    if (!file.componentBlock || n < 0)
-        return {};
-    return file.componentBlock->componentOrigin(static_cast<std::size_t>(n)).value_or(Vec3{});
+    return shipfile::componentParts(file, n).origin;
 }
 } // namespace
 
@@ -419,7 +420,7 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
 {
     if (!scene.file)
         return false;
-    ShipFile& file = *scene.file;
+    const ShipFile& file = *scene.file;
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(ShipView::BackgroundGrey, ShipView::BackgroundGrey, ShipView::BackgroundGrey,
@@ -431,55 +432,50 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixd(cameraMatrix.data());
 
-    const int count = shipfile::componentCount(file);
+    const std::vector<shipfile::ComponentParts> components = shipfile::allComponentParts(file);
+    const int count = static_cast<int>(components.size());
     const int selected = scene.selectedComponent >= 0 && scene.selectedComponent < count
                              ? scene.selectedComponent
                              : -1;
+    const Vec3 selectedOrigin =
+        selected >= 0 ? components[static_cast<std::size_t>(selected)].origin : Vec3{};
     DrawState state;
     FacePainter painter(*this, textures, sink, state);
     std::vector<PreviewComponent> previewed;
 
-    for (int n = 0; n < count; ++n) {
-        // A missing type-9 block is reported; the searches then start from whichever one is
-        // current. The messages go to the draw's sink so the host shows them after the frame.
-        ShipBlock* attachments = shipfile::attachmentBlockOf(file, n);
-        if (attachments)
-            file.attachmentBlock = attachments;
-        else
+    for (const shipfile::ComponentParts& parts : components) {
+        const int n = parts.index;
+        // The messages go to the draw's sink so the host shows them after the frame.
+        if (!parts.attachments)
             sink.show(shipfile::messages::MissingAttachmentBlock.box());
-
-        const ShipBlock* faces = file.findFaceBlock();
-        const ShipBlock* vertices = file.findVertexBlock();
-        const ShipBlock* names = file.findTextureBlock();
-        if (!faces || !vertices) {
+        if (!parts.faces || !parts.vertices) {
             sink.show(messages::EmptyVerticesOrFaces.box());
             glLoadMatrixd(cameraMatrix.data());
             return false;
         }
 
-        const Vec3 origin = originOf(file, n);
         if (centerOnObject && selected >= 0)
-            center = originOf(file, selected);
+            center = selectedOrigin;
 
         // A playing animation turns and moves the component, with its markers and boxes.
-        const auto pose = scene.playbackMs ? editing::componentPose(file, n, *scene.playbackMs)
+        const auto pose = scene.playbackMs ? editing::componentPose(parts, *scene.playbackMs)
                                            : std::nullopt;
         const Matrix4 posing = pose ? poseMatrix(*pose) : Matrix4{};
 
         const Matrix4 centred = camera::centredFrame(cameraMatrix, center, frameZoom);
-        if (n == selected && scene.selectedAttachment >= 0 && file.attachmentBlock) {
+        if (n == selected && scene.selectedAttachment >= 0 && parts.attachments) {
             glLoadMatrixd(centred.data());
             state.texturing(false);
-            drawAttachmentMarkers(*file.attachmentBlock, scene.selectedAttachment, origin,
+            drawAttachmentMarkers(*parts.attachments, scene.selectedAttachment, parts.origin,
                                   frameZoom, posing, preview, state);
         }
 
-        Matrix4 frame = camera::componentFrame(centred, frameZoom, origin);
+        Matrix4 frame = camera::componentFrame(centred, frameZoom, parts.origin);
         frame.multiply(posing);
         glLoadMatrixd(frame.data());
         if (showBoxes && n == selected) {
-            if (const ShipBlock* boxes = shipfile::boxBlockOf(file, n))
-                drawBoxes(*boxes, state);
+            if (parts.boxes)
+                drawBoxes(*parts.boxes, state);
             else
                 sink.show(shipfile::messages::MissingBoxes.box());
         }
@@ -487,9 +483,10 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         // Components named "...dest" are left out, but their markers and boxes stay.
         if (ignoreDest && isDestComponent(file, n))
             continue;
-        painter.paint(*faces, *vertices, names, markSelected && n == selected);
-        if (preview && attachments)
-            previewed.push_back({attachments, frame, n == selected ? scene.selectedAttachment : -1});
+        painter.paint(parts, markSelected && n == selected);
+        if (preview && parts.attachments)
+            previewed.push_back(
+                {parts.attachments, frame, n == selected ? scene.selectedAttachment : -1});
     }
     if (!previewed.empty()) {
         state.endTriangles();

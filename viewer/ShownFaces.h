@@ -1,32 +1,19 @@
 #pragma once
 
 #include "shipfile/Bytes.h"
+#include "shipfile/ComponentParts.h"
 
 #include <array>
 #include <cstddef>
 #include <optional>
 #include <vector>
 
-namespace shipfile {
-class ShipBlock;
-class ShipFile;
-} // namespace shipfile
-
 // The geometry the draw shows, read from the blocks without OpenGL: picking and fitting must
 // agree with the picture, so they find blocks and skip faces exactly as the draw does.
 namespace viewer {
 
-/// The blocks the draw uses for one component.
-struct ShownComponent
-{
-    int component = -1;
-    shipfile::Vec3 origin;
-    const shipfile::ShipBlock* faces = nullptr;
-    const shipfile::ShipBlock* vertices = nullptr;
-    /// The type-9 block whose markers the draw shows for this component: its own, or the one
-    /// before when it has none.
-    const shipfile::ShipBlock* attachments = nullptr;
-};
+/// The blocks the draw uses for one component: its parts.
+using ShownComponent = shipfile::ComponentParts;
 
 /// Every component in draw order; nothing when a component lacks its face or vertex block,
 /// since the draw then abandons the frame.

@@ -1,10 +1,10 @@
 #include "viewer/TextureCache.h"
 
+#include "gamedata/Tcache.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/MessageSink.h"
 #include "viewer/Messages.h"
 #include "viewer/ShipView.h"
-#include "viewer/Tcache.h"
 
 #include <GL/gl.h>
 #include <algorithm>
@@ -23,7 +23,7 @@ void setFilters(const ShipView& view)
 }
 
 // Uploads the picture as a new texture object, left bound; 0 when OpenGL refuses it.
-GLuint upload(const DecodedTexture& picture, const ShipView& view)
+GLuint upload(const gamedata::DecodedTexture& picture, const ShipView& view)
 {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
@@ -90,9 +90,9 @@ unsigned int TextureCache::bind(std::string_view name, ShipView& view, shipfile:
     }
 
     // A name that is not in the file is looked up afresh each time textures are back on.
-    TcacheLookup lookup = readTcacheTexture(m_texturePath, name);
-    if (lookup.failure != TcacheFailure::None)
-        return fail(tcacheFailureMessage(lookup.failure), view, sink);
+    gamedata::TcacheLookup lookup = gamedata::readTcacheTexture(m_texturePath, name);
+    if (lookup.failure != gamedata::TcacheFailure::None)
+        return fail(gamedata::tcacheFailureMessage(lookup.failure), view, sink);
 
     const GLuint id = upload(lookup.texture, view);
     if (id == 0)

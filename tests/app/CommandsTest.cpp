@@ -8,6 +8,7 @@
 #include "resources/ComponentPropertiesTemplate.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
@@ -47,7 +48,7 @@ void expectShowsTheDocument(app::MainDialog& w)
 
     const int component = w.state().selectedComponent;
     QStringList labels;
-    if (const shipfile::ShipBlock* block = shipfile::attachmentBlockOf(file, component))
+    if (const shipfile::ShipBlock* block = shipfile::componentParts(file, component).attachments)
         for (std::size_t i = 0; i < block->count; ++i)
             labels << QString::fromStdString(editing::attachmentLabel(block->record(i)));
     QCOMPARE(listed(w, id::AttachmentList), labels);

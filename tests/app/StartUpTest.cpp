@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/Messages.h"
+#include "gamedata/Messages.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Messages.h"
 #include "tests/app/EditorFixture.h"
@@ -31,10 +31,11 @@ private slots:
             std::vector<std::string_view> said;
         } cases[] = {
             {true, true, {}},
-            {true, false, {app::messages::RegistryValueMissing.text}},
+            {true, false, {gamedata::messages::RegistryValueMissing.text}},
             {false,
              false,
-             {app::messages::RegistryKeyMissing.text, app::messages::RegistryValueMissing.text}},
+             {gamedata::messages::RegistryKeyMissing.text,
+              gamedata::messages::RegistryValueMissing.text}},
         };
         for (const auto& c : cases) {
             Editor editor;

@@ -74,12 +74,12 @@ TEST(AnimationClock, ReadsEachComponentsOwnBlocks)
     ship.components = {turret, hull, plain};
     const LoadedShip loaded(ship);
 
-    const auto pose = componentPose(*loaded.file, 0, 250);
+    const auto pose = componentPose(shipfile::componentParts(*loaded.file, 0), 250);
     ASSERT_TRUE(pose);
     EXPECT_NEAR(pose->rotation.y, 0.5f, 1e-6);
-    EXPECT_FALSE(componentPose(*loaded.file, 1, 250));
-    EXPECT_FALSE(componentPose(*loaded.file, 2, 250));
-    EXPECT_FALSE(componentPose(*loaded.file, 3, 250));
+    EXPECT_FALSE(componentPose(shipfile::componentParts(*loaded.file, 1), 250));
+    EXPECT_FALSE(componentPose(shipfile::componentParts(*loaded.file, 2), 250));
+    EXPECT_FALSE(componentPose(shipfile::componentParts(*loaded.file, 3), 250));
 }
 
 } // namespace

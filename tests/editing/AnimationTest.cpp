@@ -2,6 +2,7 @@
 
 #include "editing/Messages.h"
 #include "editing/NumberText.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "tests/support/LoadedShip.h"
@@ -74,7 +75,7 @@ TEST(OpenAnimation, WithoutTextureBlockTheFramesGoAtTheEndOfTheSection)
     const ShipBlock* frames = shipfile::nthBlockOfType(*ship.file, lay::type::AnimationFrames, 0);
     ASSERT_NE(frames, nullptr);
     ASSERT_NE(frames->next, nullptr);
-    EXPECT_EQ(frames->next.get(), shipfile::sectionStart(*ship.file, 1));
+    EXPECT_EQ(frames->next.get(), shipfile::componentParts(*ship.file, 1).section);
 
     // The last component's frames block becomes the last block of the chain.
     ASSERT_TRUE(openAnimation(*ship.file, 1));

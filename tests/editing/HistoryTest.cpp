@@ -26,7 +26,6 @@ TEST(History, UndoAndRedoGiveBackTheExactImagesStepByStep)
     ASSERT_TRUE(editing::changeShipClass(file));
     EXPECT_TRUE(history.record("Change ship class", images.back(), file));
     images.push_back(file.serialise());
-    ASSERT_TRUE(file.selectAttachmentBlock(1));
     ASSERT_TRUE(editing::deleteComponent(file, 1));
     EXPECT_TRUE(history.record("Delete component", images.back(), file));
     images.push_back(file.serialise());

@@ -1,5 +1,6 @@
 #include "editing/Scaling.h"
 
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "tests/support/LoadedShip.h"
@@ -47,12 +48,12 @@ TEST(ScaleShip, OnlyFlamesGrowAndBoxesStay)
 {
     LoadedShip ship(twoComponents());
     auto& file = *ship.file;
-    const auto boxBefore = shipfile::boxBlockOf(file, 0)->records;
+    const auto boxBefore = shipfile::componentParts(file, 0).boxes->records;
     ASSERT_TRUE(scaleShip(file, 2.0f, ScaleDirection::Larger, false, -1));
     // The flame's template size, doubled; the other kinds keep theirs (see the hand-written ship).
-    EXPECT_EQ(vec(shipfile::attachmentBlockOf(file, 0), 2, lay::attachment::Size),
+    EXPECT_EQ(vec(shipfile::componentParts(file, 0).attachments, 2, lay::attachment::Size),
               (Vec3{240, 120, -880}));
-    EXPECT_EQ(shipfile::boxBlockOf(file, 0)->records, boxBefore);
+    EXPECT_EQ(shipfile::componentParts(file, 0).boxes->records, boxBefore);
 }
 
 TEST(ScaleShip, TypeOneOnlyScalesTheSelectedSectionOnly)
@@ -66,9 +67,9 @@ TEST(ScaleShip, TypeOneOnlyScalesTheSelectedSectionOnly)
     ASSERT_TRUE(scaleShip(file, 2.0f, ScaleDirection::Larger, true, 1));
     EXPECT_EQ(vec(shipfile::nthBlockOfType(file, lay::type::Vertices, 0), 0, 0), (Vec3{1, -2, 4}));
     EXPECT_EQ(vec(shipfile::nthBlockOfType(file, lay::type::Vertices, 1), 0, 0), (Vec3{6, 6, 6}));
-    EXPECT_EQ(vec(shipfile::attachmentBlockOf(file, 0), 0, lay::attachment::Position),
+    EXPECT_EQ(vec(shipfile::componentParts(file, 0).attachments, 0, lay::attachment::Position),
               (Vec3{0, -1, 2}));
-    EXPECT_EQ(vec(shipfile::attachmentBlockOf(file, 1), 0, lay::attachment::Position),
+    EXPECT_EQ(vec(shipfile::componentParts(file, 1).attachments, 0, lay::attachment::Position),
               (Vec3{10, 10, 10}));
 }
 
@@ -129,7 +130,7 @@ TEST(CreateBox, BuildsTheBoxAroundTheVerticesWithAFaceList)
     ASSERT_EQ(shipfile::shipClass(file), 0);
     ASSERT_TRUE(createBox(file, 0));
 
-    const ShipBlock* box = shipfile::boxBlockOf(file, 0);
+    const ShipBlock* box = shipfile::componentParts(file, 0).boxes;
     ASSERT_EQ(box->count, 1u);
     const Vec3 centre = *shipfile::readVec3(box->record(0), lay::box::Centre);
     const Vec3 half = *shipfile::readVec3(box->record(0), lay::box::HalfExtents);
@@ -154,7 +155,7 @@ TEST(CreateBox, EmptyOrMissingVertexBlockGivesAZeroBoxWithoutNaN)
 {
     LoadedShip ship(boxShip({}));
     ASSERT_TRUE(createBox(*ship.file, 0));
-    const auto record = shipfile::boxBlockOf(*ship.file, 0)->record(0);
+    const auto record = shipfile::componentParts(*ship.file, 0).boxes->record(0);
     EXPECT_EQ(shipfile::readVec3(record, lay::box::Centre), (Vec3{0, 0, 0}));
     EXPECT_EQ(shipfile::readVec3(record, lay::box::HalfExtents), (Vec3{0, 0, 0}));
 
@@ -163,7 +164,7 @@ TEST(CreateBox, EmptyOrMissingVertexBlockGivesAZeroBoxWithoutNaN)
     none.components[0].withVertexBlock = false;
     LoadedShip missing(none);
     EXPECT_TRUE(createBox(*missing.file, 0));
-    EXPECT_EQ(shipfile::boxBlockOf(*missing.file, 0)->count, 1u);
+    EXPECT_EQ(shipfile::componentParts(*missing.file, 0).boxes->count, 1u);
 }
 
 TEST(CreateBox, VertexBlockAtTheEndOfItsSectionGetsNoFaceList)
@@ -183,7 +184,7 @@ TEST(CreateBox, VertexBlockAtTheEndOfItsSectionGetsNoFaceList)
     LoadedShip ship(image);
     ASSERT_TRUE(createBox(*ship.file, 0));
     EXPECT_EQ(blockTypes(*ship.file), (std::vector<std::uint32_t>{0, 1, 2, 7, 9, 4, 2}));
-    EXPECT_EQ(shipfile::readVec3(shipfile::boxBlockOf(*ship.file, 0)->record(0), lay::box::Centre),
+    EXPECT_EQ(shipfile::readVec3(shipfile::componentParts(*ship.file, 0).boxes->record(0), lay::box::Centre),
               (Vec3{4, 4, 4}));
 }
 
@@ -218,11 +219,11 @@ TEST(ClearBoxes, RemovesTheBoxAndItsFirstFaceListRunOnly)
     EXPECT_EQ(remaining->count, 2u);
     EXPECT_EQ(shipfile::nthBlockOfType(file, lay::type::BoxFaceList, 1), nullptr);
     EXPECT_EQ(afterType(file, lay::type::Faces)->type, lay::type::Marker12);
-    EXPECT_EQ(shipfile::boxBlockOf(file, 1)->count, 1u) << "the next component's box stays";
+    EXPECT_EQ(shipfile::componentParts(file, 1).boxes->count, 1u) << "the next component's box stays";
 
     EXPECT_FALSE(clearBoxes(file, 0)) << "nothing left to clear";
     EXPECT_TRUE(createBox(file, 0)) << "a fresh box after clearing";
-    EXPECT_EQ(shipfile::boxBlockOf(file, 0)->count, 1u);
+    EXPECT_EQ(shipfile::componentParts(file, 0).boxes->count, 1u);
 }
 
 TEST(ClearBoxes, DoesNotReachIntoTheNextSection)

@@ -1,13 +1,13 @@
 #include "exporter/ShipExport.h"
 
 #include "exporter/Messages.h"
+#include "gamedata/Tcache.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
-#include "viewer/Tcache.h"
 
 #include <algorithm>
 #include <cmath>
@@ -199,7 +199,7 @@ TEST(GltfExport, NodesTrianglesAttachmentsAndTexelsMatchTheShip)
         const auto& texture = model.textures[static_cast<std::size_t>(
             material.pbrMetallicRoughness.baseColorTexture.index)];
         const tinygltf::Image& image = model.images[static_cast<std::size_t>(texture.source)];
-        const viewer::TcacheLookup view = viewer::readTcacheTexture(e.tcache, "hull8");
+        const gamedata::TcacheLookup view = gamedata::readTcacheTexture(e.tcache, "hull8");
         EXPECT_EQ(image.width, 4);
         EXPECT_TRUE(std::ranges::equal(image.image, view.texture.rgba));
         // The wing's "hull8" shares the hull's material: one per texture name, ignoring case.

@@ -1,4 +1,5 @@
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 
 #include "shipfile/ShipFile.h"
 #include "tests/shipfile/ShipFixture.h"
@@ -92,15 +93,62 @@ TEST(ComponentNumbering, RecordsSectionsAndShipClass)
     ASSERT_TRUE(setShipClass(*file, 2));
     EXPECT_EQ(shipClass(*file), std::int8_t{2});
 
-    const ShipBlock* second = sectionStart(*file, 1);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(sectionEnd(sectionStart(*file, 0)), second);
-    EXPECT_EQ(sectionEnd(second), nullptr);
-    EXPECT_EQ(sectionStart(*file, 2), nullptr);
-    EXPECT_EQ(boxBlockOf(*file, 1)->count, 0u);
-
     // A header record too short for the class byte.
     auto tiny = ShipFile::fromBytes(BlockBuilder{}.block(0, 8, 1).end().build(), "x", sink);
     EXPECT_FALSE(shipClass(*tiny));
     EXPECT_FALSE(setShipClass(*tiny, 1));
+}
+
+TEST(ComponentParts, OneRulePerPart)
+{
+    Ship ship = sampleShip();
+    Component third;
+    third.name = "Third";
+    third.withBoxBlock = false;
+    third.withAttachmentBlock = false;
+    addCuboid(third, {0, 0, 0}, {2, 2, 2}, 0);
+    ship.components.push_back(third);
+    ship.components[1].withFaceBlock = false;
+    RecordingSink sink;
+    auto file = ShipFile::fromBytes(buildShip(ship), "x", sink);
+
+    const std::vector<ComponentParts> all = allComponentParts(*file);
+    ASSERT_EQ(all.size(), 3u);
+    const ComponentParts& hull = all[0];
+    EXPECT_EQ(hull.section, nthBlockOfType(*file, 2, 0));
+    EXPECT_EQ(hull.sectionEnd, nthBlockOfType(*file, 2, 1));
+    EXPECT_EQ(hull.attachments->count, 5u);
+    EXPECT_EQ(hull.boxes->count, 1u);
+    EXPECT_EQ(hull.faces->count, 24u);
+    EXPECT_EQ(hull.vertexCount, 16u);
+    EXPECT_EQ(hull.textureNames->count, 2u);
+    EXPECT_EQ(readString(hull.record, 0), "Hull");
+
+    // Without a face block of the turret's own, the search runs on to the next component's.
+    const ComponentParts& turret = all[1];
+    EXPECT_EQ(turret.attachments->count, 1u);
+    EXPECT_EQ(turret.origin, (Vec3{0, 60, 50}));
+    EXPECT_TRUE(turret.inSection(turret.vertices));
+    EXPECT_EQ(turret.faces, all[2].faces);
+    EXPECT_FALSE(turret.inSection(turret.faces));
+    EXPECT_EQ(turret.boxes->count, 0u);
+
+    // The third lacks a type-9 block, so its geometry is searched from its own section start;
+    // it lacks a box block, so it has no box: not the one before it.
+    const ComponentParts& last = all[2];
+    EXPECT_EQ(last.attachments, nullptr);
+    EXPECT_TRUE(last.inSection(last.vertices));
+    EXPECT_EQ(last.vertexCount, 8u);
+    EXPECT_EQ(last.boxes, nullptr);
+    EXPECT_EQ(last.sectionEnd, nullptr);
+
+    // A single lookup gives what the walk over all gives; no index, no parts.
+    const ComponentParts one = componentParts(*file, 1);
+    EXPECT_EQ(one.vertices, turret.vertices);
+    EXPECT_EQ(one.boxes, turret.boxes);
+    EXPECT_EQ(componentParts(*file, -1).section, nullptr);
+    const ComponentParts past = componentParts(*file, 3);
+    EXPECT_TRUE(past.record.empty());
+    EXPECT_EQ(past.section, nullptr);
+    EXPECT_TRUE(sink.messages.empty()) << "lookups show nothing";
 }

@@ -1,4 +1,5 @@
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/ShipFile.h"
 #include "tests/shipfile/ShipFixture.h"
 #include "tests/support/RecordingSink.h"
@@ -34,16 +35,16 @@ TEST(HandWrittenShip, CatalogueReadsEachField)
     EXPECT_EQ(componentCount(*file), 1);
     EXPECT_EQ(componentName(*file, 0), "Hull");
     EXPECT_EQ(file->componentBlock->componentOrigin(0), (Vec3{1, -2, 3}));
-    EXPECT_EQ(sectionStart(*file, 0)->type, 2u);
-    EXPECT_EQ(sectionEnd(sectionStart(*file, 0)), nullptr);
-    EXPECT_EQ(attachmentBlockOf(*file, 0)->type, 9u);
-    EXPECT_EQ(boxBlockOf(*file, 0)->type, 7u);
-    ASSERT_TRUE(file->selectAttachmentBlock(0));
-    EXPECT_EQ(file->findTextureBlock()->count, 2u);
-    EXPECT_EQ(file->findVertexBlock()->count, 4u);
-    EXPECT_EQ(vertexPositionCount(*file->findVertexBlock()), 4u);
-    EXPECT_EQ(file->findFaceBlock()->count, 1u);
-    EXPECT_EQ(file->findBoxBlock(0)->type, 7u);
+    const ComponentParts parts = componentParts(*file, 0);
+    EXPECT_EQ(parts.section->type, 2u);
+    EXPECT_EQ(parts.sectionEnd, nullptr);
+    EXPECT_EQ(parts.attachments->type, 9u);
+    EXPECT_EQ(parts.boxes->type, 7u);
+    EXPECT_EQ(parts.textureNames->count, 2u);
+    EXPECT_EQ(parts.vertices->count, 4u);
+    EXPECT_EQ(parts.vertexCount, 4u);
+    EXPECT_EQ(parts.faces->count, 1u);
+    EXPECT_EQ(parts.origin, (Vec3{1, -2, 3}));
     EXPECT_TRUE(sink.messages.empty());
 }
 

@@ -249,40 +249,6 @@ TEST(SaveFile, WritesSixteenBitFieldsAndEmptyChain)
     EXPECT_EQ(file.serialise(), (ByteVector{4, 0, 2, 0, 1, 0, 9, 8, 0xFF, 0xFF, 0, 0, 0, 0}));
 }
 
-TEST(BlockLookups, AttachmentAndBoxBlocksByComponent)
-{
-    Ship ship = sampleShip();
-    Component third;
-    third.name = "Third";
-    ship.components.push_back(third);
-    RecordingSink sink;
-    auto file = ShipFile::fromBytes(buildShip(ship), "x", sink);
-
-    ASSERT_TRUE(file->selectAttachmentBlock(2));
-    EXPECT_EQ(file->attachmentBlock, attachmentBlockOf(*file, 2));
-    ShipBlock* third9 = file->attachmentBlock;
-    EXPECT_FALSE(file->selectAttachmentBlock(3));
-    EXPECT_EQ(file->attachmentBlock, third9) << "the old block stays current";
-    EXPECT_FALSE(file->selectAttachmentBlock(-1));
-    EXPECT_EQ(sink.texts(),
-              (std::vector<std::string>(2, std::string(messages::MissingAttachmentBlock.text))));
-    EXPECT_EQ(sink.messages[0].caption, messages::CaptionUhOh);
-
-    // The third component's own (empty) face block is the first after its type-9 block.
-    ASSERT_TRUE(file->selectAttachmentBlock(2));
-    EXPECT_EQ(file->findFaceBlock()->count, 0u);
-
-    EXPECT_EQ(file->findBoxBlock(0)->count, 1u);
-    EXPECT_EQ(file->findBoxBlock(3), nullptr);
-    EXPECT_EQ(sink.messages.back().text, messages::MissingBoxes.text);
-
-    // Without a face block of the hull's own, the search runs on to the turret's.
-    ship.components[0].withFaceBlock = false;
-    file = ShipFile::fromBytes(buildShip(ship), "x", sink);
-    ASSERT_TRUE(file->selectAttachmentBlock(0));
-    EXPECT_EQ(file->findFaceBlock()->count, 12u);
-}
-
 TEST(RecordEdits, AppendRemoveAndOrigin)
 {
     ShipBlock block(9, 168, 0);
@@ -337,7 +303,6 @@ TEST(ChainOperations, KeepTailAndBlockPointersOnTheChain)
     ShipBlock* table = file.insertAfter(file.head, block(1));
     EXPECT_EQ(file.componentBlock, table);
     EXPECT_EQ(file.tail, nine) << "inserting before the last block keeps the tail";
-    ASSERT_TRUE(file.selectAttachmentBlock(0));
 
     // A later type-1 block is the table a load would pick; removing it falls back.
     ShipBlock* second = file.insertAfter(*nine, block(1));
@@ -349,7 +314,6 @@ TEST(ChainOperations, KeepTailAndBlockPointersOnTheChain)
     EXPECT_FALSE(file.removeAfter(*nine));
 
     EXPECT_TRUE(file.removeAfter(*table));
-    EXPECT_EQ(file.attachmentBlock, nullptr) << "the removed type-9 block is forgotten";
     EXPECT_EQ(file.tail, table);
 
     // Blocks taken out and appended elsewhere leave both documents pointing into their own.
@@ -373,14 +337,12 @@ TEST(ChainOperations, RestoreLoadsAnImageAsNewWithoutMessages)
     RecordingSink sink;
     auto file = ShipFile::fromBytes(buildShip(sampleShip()), "x", sink);
     const ByteVector image = file->serialise();
-    ASSERT_TRUE(file->selectAttachmentBlock(1));
     file->takeAfter(file->head);
     file->insertAfter(file->head, std::make_unique<ShipBlock>(4, 2, 1));
 
     ASSERT_TRUE(file->restore(image));
     EXPECT_EQ(file->serialise(), image);
     EXPECT_EQ(file->componentBlock, nthBlockOfType(*file, 1, 0));
-    EXPECT_EQ(file->attachmentBlock, nullptr);
     EXPECT_EQ(file->tail->next, nullptr);
 
     // A cut image keeps the whole blocks before the cut and says so by its result only.

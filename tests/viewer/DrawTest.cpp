@@ -1,8 +1,12 @@
+#include "editing/Scaling.h"
+#include "exporter/ExportScene.h"
 #include "shipfile/Catalogue.h"
+#include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "tests/viewer/AxisShip.h"
 #include "tests/viewer/RenderFixture.h"
+#include "viewer/Picking.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -411,6 +415,51 @@ TEST_F(Draw, FacesWithIndexesPastTheirBlocksAreSkippedOrDrawnUntextured)
     EXPECT_EQ(view.textureMap, 1);
 }
 
+// A component without a box block has no box: the view shows the missing-box message and no
+// other component's box, picking finds it as drawn, the export gives it no box node, and the
+// box commands leave the ship alone.
+TEST_F(Draw, AComponentWithoutABoxBlockHasNoBoxAnywhere)
+{
+    Ship ship;
+    Component hull, turret, fin;
+    addRectangle(hull, 50, 50, 60, 60);
+    hull.boxes.push_back(Box{{0, 0, 0}, {2, 2, 2}});
+    turret.name = "turret";
+    turret.withBoxBlock = false;
+    addRectangle(turret, -5, -5, 5, 5);
+    fin.name = "fin";
+    fin.origin = {200, 0, 0};
+    addRectangle(fin, -1, -1, 1, 1);
+    fin.boxes.push_back(Box{{0, 0, 0}, {40, 40, 40}});
+    ship.components = {hull, turret, fin};
+    load(ship);
+    solidBlack();
+    view.centerOnObject = 0;
+
+    ASSERT_TRUE(render(1));
+    EXPECT_EQ(sink.texts(),
+              std::vector<std::string>{std::string(shipfile::messages::MissingBoxes.text)});
+    EXPECT_EQ(countInPicture(isWhite), 0) << "the fin's box is not drawn under the turret";
+    EXPECT_EQ(viewer::pickAt(view, {file.get(), 1, -1}, {}, AnchorX + 0.5, 387.5 - AnchorY)
+                  .component,
+              1);
+
+    exporter::ExportOptions withBoxes;
+    withBoxes.boxes = true;
+    const exporter::ExportScene scene = exporter::buildScene(*file, withBoxes);
+    ASSERT_EQ(scene.components.size(), 3u);
+    EXPECT_EQ(scene.components[0].boxes.size(), 1u);
+    EXPECT_TRUE(scene.components[1].boxes.empty());
+    EXPECT_EQ(scene.components[2].boxes.size(), 1u);
+
+    const auto before = file->serialise();
+    EXPECT_FALSE(editing::createBox(*file, 1));
+    EXPECT_FALSE(editing::clearBoxes(*file, 1));
+    EXPECT_EQ(file->serialise(), before);
+    EXPECT_TRUE(editing::clearBoxes(*file, 2)) << "the fin's own box is the fin's";
+    EXPECT_EQ(shipfile::componentParts(*file, 2).boxes->count, 0u);
+}
+
 TEST_F(Draw, PreviewGlowsFlamesAndLightsInTheirColoursAndBlinksTheLights)
 {
     // A blue flame pointing away from the viewer, a green light and a gun, side by side.
@@ -424,7 +473,7 @@ TEST_F(Draw, PreviewGlowsFlamesAndLightsInTheirColoursAndBlinksTheLights)
     load(ship);
     namespace lay = shipfile::layout;
     // Its size values: 20 wide and high, 60 long; the light's: 16 and 16.
-    shipfile::ShipBlock& block = *shipfile::attachmentBlockOf(*file, 0);
+    shipfile::ShipBlock& block = *shipfile::componentParts(*file, 0).attachments;
     for (const auto& [offset, value] : {std::pair{0u, 20.0f}, {4u, 20.0f}, {8u, -60.0f}})
         shipfile::writeF32(block.record(0), lay::attachment::Size + offset, value);
     const auto blue = colour(26, 77, 255), green = colour(26, 255, 51);

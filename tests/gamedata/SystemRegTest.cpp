@@ -1,4 +1,4 @@
-#include "platform/WineRegistry.h"
+#include "gamedata/WineRegistry.h"
 #include "tests/support/ShipMaker.h"
 
 #include <filesystem>
@@ -32,8 +32,8 @@ TEST(SystemRegWriter, WhatItWritesTheReaderReadsBack)
         entry.hasKey = c.hasKey;
         entry.currentDirectory = c.directory;
         ASSERT_TRUE(testsupport::writeSystemReg(prefix, entry));
-        const platform::RegistryLookup lookup =
-            platform::WineRegistry(prefix).lookup(GameKey, "CurrentDirectory");
+        const gamedata::RegistryLookup lookup =
+            gamedata::WineRegistry(prefix).lookup(GameKey, "CurrentDirectory");
         const std::string text = testsupport::systemRegText(entry);
         EXPECT_EQ(lookup.keyFound, c.hasKey) << text;
         EXPECT_EQ(lookup.value.value_or(""), c.hasKey ? c.directory : "") << text;

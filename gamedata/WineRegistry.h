@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace gamedata {
 
 /// What a lookup of one value found: whether its key exists, and the value's text when it
 /// exists and holds a string.
@@ -47,4 +47,4 @@ private:
     std::string m_text;
 };
 
-} // namespace platform
+} // namespace gamedata

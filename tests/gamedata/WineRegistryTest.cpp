@@ -1,4 +1,4 @@
-#include "platform/WineRegistry.h"
+#include "gamedata/WineRegistry.h"
 
 #include "tests/support/TempDir.h"
 
@@ -12,7 +12,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using platform::WineRegistry;
+using gamedata::WineRegistry;
 
 TEST(WineRegistryLookup, FindsValuesByKeyAndNameAndDecodesThem)
 {

@@ -1,11 +1,11 @@
-#include "viewer/Tcache.h"
+#include "gamedata/Tcache.h"
 
 #include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-namespace viewer {
+namespace gamedata {
 namespace {
 
 using testsupport::TcacheBuilder;
@@ -149,4 +149,4 @@ TEST_F(TcacheFile, MissingFileCannotBeOpened)
 }
 
 } // namespace
-} // namespace viewer
+} // namespace gamedata

@@ -5,12 +5,15 @@
 #include <filesystem>
 #include <string_view>
 
-namespace app {
+namespace gamedata {
 
 /// Where the game keeps its installation directory in the local-machine hive.
 inline constexpr std::string_view GameRegistryKey =
     "Software\\Microsoft\\DirectPlay\\Applications\\Vantaris";
 inline constexpr std::string_view GameDirectoryValue = "CurrentDirectory";
+
+/// The texture cache's file name in the game directory.
+inline constexpr std::string_view TcacheFileName = "tcachehw.dat";
 
 /// The files of the game installation the editor uses.
 struct GameInstallation
@@ -21,6 +24,9 @@ struct GameInstallation
     bool found = false;
 };
 
+/// The installation whose game directory is `directory`.
+GameInstallation gameInDirectory(const std::filesystem::path& directory);
+
 /// Reads the game directory from the registry of the Wine prefix `winePrefix`. A missing key
 /// shows both the missing-key and the missing-value message (the value cannot be read without
 /// its key); a missing value shows the second only. Without a directory the paths are the bare
@@ -28,4 +34,10 @@ struct GameInstallation
 GameInstallation findGameInstallation(const std::filesystem::path& winePrefix,
                                       shipfile::MessageSink& sink);
 
-} // namespace app
+/// The game found from a folder the user chose, without messages: the game directory itself
+/// (it holds the texture cache), a Wine prefix (it holds system.reg) or a Proton prefix (its
+/// pfx folder does), read as at start-up. Not found when the folder is none of these or its
+/// registry does not name the game directory.
+GameInstallation findGameInFolder(const std::filesystem::path& folder);
+
+} // namespace gamedata

@@ -1,9 +1,9 @@
-#include "viewer/Tcache.h"
+#include "gamedata/Tcache.h"
 
+#include "gamedata/Messages.h"
+#include "gamedata/TcacheLayout.h"
 #include "shipfile/Bytes.h"
 #include "shipfile/CaseInsensitive.h"
-#include "viewer/Messages.h"
-#include "viewer/TcacheLayout.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,10 +12,10 @@
 #include <functional>
 #include <optional>
 
-namespace viewer {
+namespace gamedata {
 
 namespace tl = tcacheLayout;
-namespace msg = viewer::messages;
+namespace msg = gamedata::messages;
 
 namespace {
 struct Ramp
@@ -215,4 +215,4 @@ shipfile::MessageText tcacheFailureMessage(TcacheFailure failure)
     return {};
 }
 
-} // namespace viewer
+} // namespace gamedata

@@ -10,7 +10,7 @@
 #include <vector>
 
 // Reading textures out of the game's texture cache file, without OpenGL.
-namespace viewer {
+namespace gamedata {
 
 /// One pixel as red, green, blue, alpha.
 using Rgba = std::array<std::uint8_t, 4>;
@@ -59,4 +59,4 @@ TcacheLookup readTcacheTexture(shipfile::Bytes image, std::string_view name);
 /// The user's message for a failure (empty for None).
 shipfile::MessageText tcacheFailureMessage(TcacheFailure failure);
 
-} // namespace viewer
+} // namespace gamedata

@@ -1,4 +1,4 @@
-#include "platform/WineRegistry.h"
+#include "gamedata/WineRegistry.h"
 
 #include "shipfile/CaseInsensitive.h"
 
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
+namespace gamedata {
 
 namespace fs = std::filesystem;
 using shipfile::equalsIgnoringCase;
@@ -285,4 +285,4 @@ fs::path WineRegistry::toUnixPath(std::string_view windowsPath) const
     return resolved;
 }
 
-} // namespace platform
+} // namespace gamedata

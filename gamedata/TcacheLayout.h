@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// The parts of the game's texture cache file (tcachehw.dat) that the viewer reads. All numbers
+// The parts of the game's texture cache file (tcachehw.dat) that Korvex reads. All numbers
 // are little-endian; offsets are bytes from the start of the file or of one directory entry.
-namespace viewer::tcacheLayout {
+namespace gamedata::tcacheLayout {
 
 inline constexpr std::size_t EntryCount = 4; // i32
 inline constexpr std::size_t Directory = 84; // first directory entry
@@ -23,4 +23,4 @@ inline constexpr std::size_t PixelOffset = 152; // u32, absolute file offset
 inline constexpr std::int32_t Format8Bit = 1;
 inline constexpr std::int32_t Format16Bit = 2;
 
-} // namespace viewer::tcacheLayout
+} // namespace gamedata::tcacheLayout
