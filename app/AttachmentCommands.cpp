@@ -43,7 +43,7 @@ AttachmentCommands::AttachmentCommands(MainDialog& window) : m_window(window)
 void AttachmentCommands::addAttachment()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
 
     dialogs::AttachObjectDialog dialog(&m_window);
@@ -52,7 +52,7 @@ void AttachmentCommands::addAttachment()
 
     const int kind = dialog.selectedKind();
     EditStep step(m_window, steps::AddAttachment);
-    const auto select = editing::addAttachment(*state.file, state.selectedComponent, kind);
+    const auto select = editing::addAttachment(step.ship(), state.selectedComponent, kind);
     if (!select)
         return;
     ListPanes& panes = m_window.listPanes();
@@ -64,12 +64,12 @@ void AttachmentCommands::addAttachment()
 void AttachmentCommands::removeAttachment()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
     EditStep step(m_window, steps::RemoveAttachment);
     const auto select =
-        editing::removeAttachment(*state.file, state.selectedComponent, state.selectedAttachment);
+        editing::removeAttachment(step.ship(), state.selectedComponent, state.selectedAttachment);
     if (!select)
         return;
     ListPanes& panes = m_window.listPanes();
@@ -91,14 +91,14 @@ void AttachmentCommands::copyAttachmentMirrored()
 void AttachmentCommands::copy(bool mirrored)
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
     EditStep step(m_window, mirrored ? steps::CopyInvertX : steps::CopyAttachment);
     const bool copied = mirrored
-                            ? editing::copyAttachmentMirrored(*state.file, state.selectedComponent,
+                            ? editing::copyAttachmentMirrored(step.ship(), state.selectedComponent,
                                                               state.selectedAttachment)
-                            : editing::copyAttachment(*state.file, state.selectedComponent,
+                            : editing::copyAttachment(step.ship(), state.selectedComponent,
                                                       state.selectedAttachment);
     if (!copied)
         return;
@@ -110,12 +110,12 @@ void AttachmentCommands::copy(bool mirrored)
 void AttachmentCommands::snapToNearestFace()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1 || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1 || state.selectedAttachment == -1)
         return;
 
     EditStep step(m_window, steps::NearestPosition);
     const editing::SnapOptions options{state.rotate, m_back};
-    if (editing::snapToNearestFace(*state.file, state.selectedComponent, state.selectedAttachment,
+    if (editing::snapToNearestFace(step.ship(), state.selectedComponent, state.selectedAttachment,
                                    options))
         documentChanged(true);
 }
@@ -133,14 +133,14 @@ void AttachmentCommands::toggleBack()
 void AttachmentCommands::editAttachmentProperties()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedAttachment == -1)
+    if (!state.fileLoaded() || state.selectedAttachment == -1)
         return;
 
     const int attachment = state.selectedAttachment;
     EditStep step(m_window, steps::AttachmentProperties);
     {
         // The dialog writes the attachment back itself when the user accepts it.
-        dialogs::AttachmentPropertiesDialog dialog(*state.file, state.selectedComponent, attachment,
+        dialogs::AttachmentPropertiesDialog dialog(step.ship(), state.selectedComponent, attachment,
                                                    &m_window);
         if (!dialog.hasAttachment())
             return;

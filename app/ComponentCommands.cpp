@@ -58,10 +58,10 @@ ComponentCommands::ComponentCommands(MainDialog& window) : m_window(window)
 void ComponentCommands::deleteComponent()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     EditStep step(m_window, steps::DeleteComponent);
-    if (!editing::deleteComponent(*state.file, state.selectedComponent))
+    if (!editing::deleteComponent(step.ship(), state.selectedComponent))
         return;
 
     ListPanes& panes = m_window.listPanes();
@@ -83,23 +83,23 @@ void ComponentCommands::deleteComponent()
 void ComponentCommands::changeShipClass()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
     EditStep step(m_window, steps::ChangeShipClass);
-    if (editing::changeShipClass(*state.file))
+    if (editing::changeShipClass(step.ship()))
         documentChanged(false);
 }
 
 void ComponentCommands::editAnimation()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     EditStep step(m_window, steps::Animation, EditStep::Playback::GoesOn);
     {
         // The editor writes as the user types; closing it other than by OK takes back the
         // whole session, the frames block it may have added included.
-        dialogs::AnimationDialog dialog(*state.file, state.selectedComponent, &m_window);
+        dialogs::AnimationDialog dialog(step.ship(), state.selectedComponent, &m_window);
         PreviewControls& preview = m_window.preview();
         dialog.showPlaying(preview.isPlaying());
         connect(&dialog, &dialogs::AnimationDialog::playToggled, &preview,
@@ -126,7 +126,7 @@ void ComponentCommands::scaleSmaller()
 void ComponentCommands::scale(bool larger)
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
     const QString text = m_window.control<QLineEdit>(id::ScaleFactor)->text();
     const auto factor = editing::parseScaleFactor(text.toStdString());
@@ -135,7 +135,7 @@ void ComponentCommands::scale(bool larger)
     const auto direction =
         larger ? editing::ScaleDirection::Larger : editing::ScaleDirection::Smaller;
     EditStep step(m_window, larger ? steps::Larger : steps::Smaller);
-    if (editing::scaleShip(*state.file, *factor, direction, state.typeOneOnly,
+    if (editing::scaleShip(step.ship(), *factor, direction, state.typeOneOnly,
                            state.selectedComponent))
         documentChanged(true);
 }
@@ -157,27 +157,27 @@ void ComponentCommands::setZoomRange(const QString& text)
 void ComponentCommands::createBox()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     EditStep step(m_window, steps::CreateBox);
-    if (editing::createBox(*state.file, state.selectedComponent))
+    if (editing::createBox(step.ship(), state.selectedComponent))
         documentChanged(true);
 }
 
 void ComponentCommands::clearBoxes()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     EditStep step(m_window, steps::ClearBoxes);
-    if (editing::clearBoxes(*state.file, state.selectedComponent))
+    if (editing::clearBoxes(step.ship(), state.selectedComponent))
         documentChanged(true);
 }
 
 void ComponentCommands::mergeShipFile()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
     const QString chosen = m_window.chooseShipFile();
     if (chosen.isEmpty())
@@ -186,7 +186,7 @@ void ComponentCommands::mergeShipFile()
     EditStep step(m_window, steps::MergeShp);
     // The second ship goes through the editor's own loader, with its messages.
     auto second = m_window.loadShipFile(toPath(chosen));
-    const auto names = editing::mergeShipFile(*state.file, std::move(second));
+    const auto names = editing::mergeShipFile(step.ship(), std::move(second));
     if (!names)
         return;
     m_window.listPanes().appendComponents(*names);
@@ -197,13 +197,13 @@ void ComponentCommands::mergeShipFile()
 void ComponentCommands::toggleDummyTriangle()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     EditStep step(m_window, steps::DummyTriangle);
-    const bool changed = editing::toggleDummyTriangle(*state.file, state.selectedComponent);
+    const bool changed = editing::toggleDummyTriangle(step.ship(), state.selectedComponent);
     // A component without faces keeps none: the box goes back to what the file holds.
     m_window.control<QCheckBox>(id::DummyTriangle)
-        ->setChecked(editing::dummyTrianglePresent(*state.file, state.selectedComponent));
+        ->setChecked(editing::dummyTrianglePresent(*state.file(), state.selectedComponent));
     if (changed)
         documentChanged(false);
 }
@@ -211,22 +211,22 @@ void ComponentCommands::toggleDummyTriangle()
 void ComponentCommands::toggleBlock13()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     EditStep step(m_window, steps::Block13);
     // A refused switch keeps the box as the click left it until the component is selected
     // again.
-    if (editing::toggleBlock13(*state.file, state.selectedComponent))
+    if (editing::toggleBlock13(step.ship(), state.selectedComponent))
         documentChanged(false);
 }
 
 void ComponentCommands::toggleBlock14()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent == -1)
+    if (!state.fileLoaded() || state.selectedComponent == -1)
         return;
     EditStep step(m_window, steps::Block14);
-    const auto present = editing::toggleBlock14(*state.file, state.selectedComponent);
+    const auto present = editing::toggleBlock14(step.ship(), state.selectedComponent);
     if (!present)
         return;
     m_window.control<QCheckBox>(id::Block14)->setChecked(*present);

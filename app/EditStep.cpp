@@ -7,39 +7,36 @@
 
 namespace app {
 
-EditStep::EditStep(MainDialog& window, std::string label, Playback playback)
-    : m_window(window), m_label(std::move(label))
+EditStep::EditStep(MainDialog& window, std::string label, Playback playback) : m_window(window)
 {
     if (playback == Playback::Stops)
         m_window.preview().stop();
-    const EditorState& state = m_window.state();
-    if (state.fileLoaded && state.file) {
-        m_file = state.file.get();
-        m_before = m_file->serialise();
-    }
+    editing::Session* session = m_window.state().session.get();
+    if (session && session->begin(std::move(label)))
+        m_session = session;
 }
 
 EditStep::~EditStep()
 {
-    shipfile::ShipFile* file = openFile();
-    if (file && m_window.state().history.record(std::move(m_label), std::move(m_before), *file))
+    if (owns() && m_window.state().session->commit())
         m_window.refreshHistoryEntries();
+}
+
+shipfile::ShipFile& EditStep::ship()
+{
+    return *m_window.state().session->editable();
 }
 
 void EditStep::cancel()
 {
-    shipfile::ShipFile* file = openFile();
-    if (file && !file->matchesImage(m_before)) {
-        file->restore(m_before);
+    if (owns() && m_window.state().session->rollback())
         m_window.showRestoredDocument();
-    }
-    m_file = nullptr;
+    m_session = nullptr;
 }
 
-shipfile::ShipFile* EditStep::openFile() const
+bool EditStep::owns() const
 {
-    const EditorState& state = m_window.state();
-    return m_file && state.fileLoaded && state.file.get() == m_file ? state.file.get() : nullptr;
+    return m_session && m_window.state().session.get() == m_session;
 }
 
 } // namespace app

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "editing/History.h"
-
 #include <string>
 
 namespace shipfile {
@@ -13,9 +11,9 @@ namespace app {
 class MainDialog;
 
 /// One user action on the open ship, from the moment the step is made to the end of its
-/// scope: the ship's image is taken at the start and, at the end, the action becomes one undo
-/// step if it changed the ship. Made while no ship is open, or outliving the ship it began on,
-/// it records nothing.
+/// scope: a step of the ship's session, which becomes one undo entry if it changed the ship.
+/// Inside a step already open (a drag) it joins that one. Made while no ship is open, or
+/// outliving the ship it began on, it records nothing.
 class EditStep
 {
 public:
@@ -32,18 +30,18 @@ public:
     EditStep(const EditStep&) = delete;
     EditStep& operator=(const EditStep&) = delete;
 
+    /// The ship to change; only while a ship is open.
+    shipfile::ShipFile& ship();
     /// Takes the ship back to what it held when the step began (a cancelled dialog) and shows
     /// it; nothing is recorded.
     void cancel();
 
 private:
-    /// The ship the step began on, when it is still the open one.
-    shipfile::ShipFile* openFile() const;
+    /// Whether this step opened the session's step and that ship is still the open one.
+    bool owns() const;
 
     MainDialog& m_window;
-    std::string m_label;
-    const shipfile::ShipFile* m_file = nullptr;
-    editing::History::Image m_before;
+    const void* m_session = nullptr;
 };
 
 } // namespace app

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/History.h"
+#include "editing/Session.h"
 #include "shipfile/ShipFile.h"
 #include "viewer/Matrix4.h"
 
@@ -16,10 +16,12 @@ namespace app {
 /// commands. Owned by MainDialog; handed by reference to whatever needs it.
 struct EditorState
 {
-    /// The open ship; null when none is open.
-    std::unique_ptr<shipfile::ShipFile> file;
-    /// Set while a ship with at least one block is open; commands do nothing while it is clear.
-    bool fileLoaded = false;
+    /// The open ship with its history; null while no ship (with at least one block) is open,
+    /// and then the commands do nothing.
+    std::unique_ptr<editing::Session> session;
+    bool fileLoaded() const { return session != nullptr; }
+    /// The open ship to read; it changes only through a step of the session.
+    const shipfile::ShipFile* file() const { return session ? &session->ship() : nullptr; }
     /// Where Save writes: the path the open ship came from.
     std::filesystem::path currentFileName;
     /// The game's ships folder, where the Open and Merge file dialogs start.
@@ -35,12 +37,6 @@ struct EditorState
     bool rotate = true;
     /// The orientation of the last fixed view, turned by free dragging.
     viewer::Matrix4 viewOrientation;
-
-    /// The document as last loaded or saved, serialised: it differs from the document's
-    /// serialised bytes exactly when there are unsaved changes.
-    std::vector<std::uint8_t> savedImage;
-    /// The undo and redo steps of the open ship; every Open starts it afresh.
-    editing::History history;
 };
 
 } // namespace app

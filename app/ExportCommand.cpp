@@ -28,7 +28,7 @@ constexpr std::array<FormatChoice, 3> Formats = {{
 void exportOpenShip(MainDialog& window)
 {
     const EditorState& state = window.state();
-    if (!state.fileLoaded || !state.file)
+    if (!state.fileLoaded() || !state.file())
         return;
 
     QStringList filters;
@@ -53,7 +53,7 @@ void exportOpenShip(MainDialog& window)
     options.texturePath = state.texturePath;
     options.keepDest = !window.view().ignoreDest;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    exporter::exportShip(*state.file, path, options, window.sink());
+    exporter::exportShip(*state.file(), path, options, window.sink());
     QGuiApplication::restoreOverrideCursor();
 }
 

@@ -75,12 +75,12 @@ void ListPanes::clearLists()
 void ListPanes::listComponents()
 {
     const EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
     std::vector<std::string> names;
-    const int count = shipfile::componentCount(*state.file);
+    const int count = shipfile::componentCount(*state.file());
     for (int n = 0; n < count; ++n)
-        names.push_back(shipfile::componentName(*state.file, n));
+        names.push_back(shipfile::componentName(*state.file(), n));
     appendComponents(names);
 }
 
@@ -107,10 +107,10 @@ void ListPanes::fillAttachmentList()
     const QSignalBlocker blocker(list);
     list->clear();
     EditorState& state = m_window.state();
-    if (!state.fileLoaded || state.selectedComponent < 0)
+    if (!state.fileLoaded() || state.selectedComponent < 0)
         return;
     const shipfile::ShipBlock* block =
-        shipfile::componentParts(*state.file, state.selectedComponent).attachments;
+        shipfile::componentParts(*state.file(), state.selectedComponent).attachments;
     if (!block)
         return;
     for (std::size_t i = 0; i < block->count; ++i)
@@ -133,7 +133,7 @@ void ListPanes::selectAttachmentEntry(int index)
 void ListPanes::refreshSpecialBlockBoxes()
 {
     const EditorState& state = m_window.state();
-    const bool selected = state.fileLoaded && state.selectedComponent >= 0;
+    const bool selected = state.fileLoaded() && state.selectedComponent >= 0;
     for (const int box : {id::DummyTriangle, id::Block13, id::Block14}) {
         m_window.control<QCheckBox>(box)->setEnabled(selected);
         if (!selected)
@@ -141,7 +141,7 @@ void ListPanes::refreshSpecialBlockBoxes()
     }
     if (!selected)
         return;
-    const shipfile::ShipFile& file = *state.file;
+    const shipfile::ShipFile& file = *state.file();
     const int component = state.selectedComponent;
 
     // An empty or missing face block has no dummy triangle to show.
@@ -192,9 +192,9 @@ void ListPanes::onComponentSelected()
     // The refilled list highlights nothing, so no attachment stays selected for the commands.
     state.selectedAttachment = -1;
 
-    if (state.fileLoaded && state.selectedComponent >= 0 &&
-        !shipfile::componentParts(*state.file, state.selectedComponent).attachments)
-        state.file->sink().show(shipfile::messages::MissingAttachmentBlock.box());
+    if (state.fileLoaded() && state.selectedComponent >= 0 &&
+        !shipfile::componentParts(*state.file(), state.selectedComponent).attachments)
+        state.file()->sink().show(shipfile::messages::MissingAttachmentBlock.box());
     fillAttachmentList();
     refreshSpecialBlockBoxes();
     m_window.redrawView();
@@ -205,13 +205,13 @@ void ListPanes::onComponentDoubleClicked()
     EditorState& state = m_window.state();
     QListWidget* list = componentList();
     state.selectedComponent = selectedRow(list);
-    if (!state.fileLoaded || state.selectedComponent < 0)
+    if (!state.fileLoaded() || state.selectedComponent < 0)
         return;
 
     EditStep step(m_window, resources::strings::steps::ComponentProperties);
     {
         // The dialog writes as the user types; closing it other than by OK takes it all back.
-        dialogs::ComponentPropertiesDialog dialog(*state.file, state.selectedComponent, &m_window);
+        dialogs::ComponentPropertiesDialog dialog(step.ship(), state.selectedComponent, &m_window);
         if (dialog.exec() != QDialog::Accepted)
             step.cancel();
     }
@@ -221,7 +221,7 @@ void ListPanes::onComponentDoubleClicked()
     if (row < list->count()) {
         const QSignalBlocker blocker(list);
         list->item(row)->setText(
-            platform::nameToQString(shipfile::componentName(*state.file, row)));
+            platform::nameToQString(shipfile::componentName(*state.file(), row)));
         list->setCurrentRow(row);
     }
     m_window.refreshDocumentState();

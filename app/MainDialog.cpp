@@ -51,8 +51,6 @@ namespace id = resources::mainwindow;
 
 namespace {
 
-constexpr int DocumentRefreshMilliseconds = 200;
-
 QStringList shipFileFilters()
 {
     return {platform::toQString(resources::strings::ShpFilesFilter),
@@ -199,7 +197,7 @@ void MainDialog::resizeEvent(QResizeEvent* event)
 
 viewer::Scene MainDialog::scene() const
 {
-    viewer::Scene scene{m_state.fileLoaded ? m_state.file.get() : nullptr,
+    viewer::Scene scene{m_state.fileLoaded() ? m_state.file() : nullptr,
                         m_state.selectedComponent, m_state.selectedAttachment};
     if (m_preview)
         m_preview->stamp(scene);
@@ -228,8 +226,6 @@ void MainDialog::connectCommands()
 
     connect(control<QSlider>(id::ZoomSlider), &QSlider::valueChanged, this,
             &MainDialog::onZoomChanged);
-
-    connect(&m_documentTimer, &QTimer::timeout, this, &MainDialog::refreshDocumentState);
 }
 
 void MainDialog::createMenu()
@@ -286,7 +282,6 @@ void MainDialog::start(const QString& commandLineFile)
     m_state.shipsDirectory = game.shipsDirectory;
     m_textures.setTexturePath(game.texturePath.string());
 
-    m_documentTimer.start(DocumentRefreshMilliseconds);
     m_state.selectedAttachment = m_state.selectedComponent = -1;
     m_listPanes->refreshSpecialBlockBoxes();
 
@@ -304,7 +299,7 @@ void MainDialog::redrawView()
 
 bool MainDialog::hasUnsavedChanges() const
 {
-    return m_state.fileLoaded && m_state.file && !m_state.file->matchesImage(m_state.savedImage);
+    return m_state.session && m_state.session->modified();
 }
 
 void MainDialog::refreshDocumentState()
@@ -336,14 +331,14 @@ void MainDialog::openPath(const fs::path& path)
 
 void MainDialog::save()
 {
-    if (!m_state.fileLoaded)
+    if (!m_state.fileLoaded())
         return;
     saveDocument(m_state.currentFileName);
 }
 
 void MainDialog::saveAs()
 {
-    if (!m_state.fileLoaded)
+    if (!m_state.fileLoaded())
         return;
     const QString chosen =
         m_fileDialogs.saveFileName(this, toQString(m_state.currentFileName), shipFileFilters());
@@ -356,7 +351,7 @@ void MainDialog::undo()
     // A drag still under way ends here, so it is the step taken back.
     m_viewControls->finishDrag();
     m_preview->stop();
-    if (m_state.fileLoaded && m_state.history.undo(*m_state.file))
+    if (m_state.session && m_state.session->undo())
         showRestoredDocument();
 }
 
@@ -364,16 +359,17 @@ void MainDialog::redo()
 {
     m_viewControls->finishDrag();
     m_preview->stop();
-    if (m_state.fileLoaded && m_state.history.redo(*m_state.file))
+    if (m_state.session && m_state.session->redo())
         showRestoredDocument();
 }
 
 void MainDialog::refreshHistoryEntries()
 {
-    const editing::History& history = m_state.history;
-    m_undoAction->setEnabled(m_state.fileLoaded && history.canUndo());
+    static const editing::History none;
+    const editing::History& history = m_state.session ? m_state.session->history() : none;
+    m_undoAction->setEnabled(history.canUndo());
     m_undoAction->setText(stepEntryText(resources::strings::UndoMenuEntry, history.undoLabel()));
-    m_redoAction->setEnabled(m_state.fileLoaded && history.canRedo());
+    m_redoAction->setEnabled(history.canRedo());
     m_redoAction->setText(stepEntryText(resources::strings::RedoMenuEntry, history.redoLabel()));
     refreshDocumentState();
 }
@@ -439,10 +435,7 @@ void MainDialog::loadDocument(const fs::path& path)
 {
     m_viewControls->finishDrag();
     m_preview->stop();
-    m_state.file.reset();
-    m_state.fileLoaded = false;
-    m_state.savedImage.clear();
-    m_state.history.clear();
+    m_state.session.reset();
     m_state.currentFileName = path;
 
     auto file = loadShipFile(path);
@@ -453,15 +446,13 @@ void MainDialog::loadDocument(const fs::path& path)
     m_viewWidget->forgetShownProblems();
 
     if (!file->empty()) {
-        m_state.file = std::move(file);
-        m_state.fileLoaded = true;
-        m_state.savedImage = m_state.file->serialise();
+        m_state.session = std::make_unique<editing::Session>(std::move(file));
         m_listPanes->listComponents();
         recentfiles::add(toQString(path));
     }
     m_listPanes->refreshSpecialBlockBoxes();
     // Without a ship the bare "Ship" box shows, not the last picture of the ship before.
-    m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded);
+    m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded());
     redrawView();
     refreshHistoryEntries();
 }
@@ -494,10 +485,10 @@ bool MainDialog::confirmDiscardChanges()
 bool MainDialog::saveDocument(const fs::path& path)
 {
     // A failed save has shown its message and leaves the document unsaved.
-    if (!m_state.file->save(path))
+    if (!m_state.file()->save(path))
         return false;
     m_state.currentFileName = path;
-    m_state.savedImage = m_state.file->serialise();
+    m_state.session->markSaved();
     recentfiles::add(toQString(path));
     refreshDocumentState();
     return true;
@@ -506,8 +497,8 @@ bool MainDialog::saveDocument(const fs::path& path)
 void MainDialog::refreshShipClass()
 {
     QString text;
-    if (m_state.fileLoaded)
-        if (const auto shipClass = shipfile::shipClass(*m_state.file))
+    if (m_state.fileLoaded())
+        if (const auto shipClass = shipfile::shipClass(*m_state.file()))
             text = QString::fromStdString(shipfile::shipClassText(*shipClass));
     if (m_shownShipClass == text)
         return;
@@ -517,7 +508,7 @@ void MainDialog::refreshShipClass()
 
 void MainDialog::refreshTitle()
 {
-    if (!m_state.fileLoaded) {
+    if (!m_state.fileLoaded()) {
         setWindowTitle(m_baseTitle);
         setWindowModified(false);
         return;

@@ -7,7 +7,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -165,8 +164,6 @@ private:
     QAction* m_redoAction = nullptr;
     QMenu* m_recentFilesMenu = nullptr;
 
-    /// Keeps the ship-class field in step with changes made outside the commands (the mouse).
-    QTimer m_documentTimer;
     /// The ship-class text last shown; reset by every Open, so the next file always shows.
     std::optional<QString> m_shownShipClass;
 };

@@ -96,9 +96,9 @@ void PreviewControls::planRedraw()
         return;
     }
     const EditorState& state = m_window.state();
-    if (m_blink.isValid() && state.fileLoaded) {
+    if (m_blink.isValid() && state.fileLoaded()) {
         const double now = milliseconds(m_blink);
-        if (const auto next = viewer::preview::nextBlinkChange(*state.file, now)) {
+        if (const auto next = viewer::preview::nextBlinkChange(*state.file(), now)) {
             // Just past the change, so the redraw finds the light already turned.
             m_redraw.start(static_cast<int>(std::ceil(*next - now)) + 1);
             return;

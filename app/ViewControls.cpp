@@ -241,7 +241,7 @@ void ViewControls::finishDrag()
 void ViewControls::mouseMoved(int x, int y)
 {
     EditorState& state = m_window.state();
-    if (!m_mouse.mouseDown || !state.fileLoaded || !viewer::isDragMove(m_mouse, x, y))
+    if (!m_mouse.mouseDown || !state.fileLoaded() || !viewer::isDragMove(m_mouse, x, y))
         return;
     viewer::ShipView& view = m_window.view();
     const int viewIndex = m_window.control<QComboBox>(id::ViewChoice)->currentIndex();
@@ -258,7 +258,7 @@ void ViewControls::mouseMoved(int x, int y)
             if (state.selectedComponent >= 0 && state.selectedAttachment >= 0) {
                 if (!m_dragStep)
                     m_dragStep.emplace(m_window, steps::MoveAttachment);
-                editing::moveAttachment(*state.file, state.selectedComponent,
+                editing::moveAttachment(m_dragStep->ship(), state.selectedComponent,
                                         state.selectedAttachment, step.delta);
             }
             break;
@@ -273,7 +273,8 @@ void ViewControls::mouseMoved(int x, int y)
             if (state.selectedComponent >= 0) {
                 if (!m_dragStep)
                     m_dragStep.emplace(m_window, steps::MoveComponent);
-                editing::moveComponentOrigin(*state.file, state.selectedComponent, step.delta);
+                editing::moveComponentOrigin(m_dragStep->ship(), state.selectedComponent,
+                                             step.delta);
             }
             break;
         }
@@ -318,7 +319,7 @@ bool ViewControls::showToolTip(const QHelpEvent& event)
         QToolTip::hideText();
         return true;
     }
-    const shipfile::ShipFile& file = *m_window.state().file;
+    const shipfile::ShipFile& file = *m_window.state().file();
     const shipfile::ShipBlock* attachments =
         shipfile::componentParts(file, pick.component).attachments;
     const std::string name =
@@ -336,7 +337,7 @@ void ViewControls::zoomAt(QPoint windowPos, double notches)
 {
     EditorState& state = m_window.state();
     const std::optional<QPointF> at = viewPosition(windowPos);
-    if (!state.fileLoaded || !at || notches == 0.0)
+    if (!state.fileLoaded() || !at || notches == 0.0)
         return;
     viewer::ShipView& view = m_window.view();
     const double before = viewer::camera::clampZoom(view.zoom);
@@ -352,7 +353,7 @@ void ViewControls::zoomAt(QPoint windowPos, double notches)
 void ViewControls::fitView()
 {
     EditorState& state = m_window.state();
-    if (!state.fileLoaded)
+    if (!state.fileLoaded())
         return;
     const viewer::ShipViewWidget* widget = m_window.viewWidget();
     // The part of the view inside the "Ship" box: the view stands on the box's lower-left

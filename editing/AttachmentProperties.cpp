@@ -77,10 +77,10 @@ std::optional<int> highlightedChoice(int kind, std::int32_t index)
     return index;
 }
 
-std::optional<AttachmentProperties> attachmentProperties(ShipFile& file, int component,
+std::optional<AttachmentProperties> attachmentProperties(const ShipFile& file, int component,
                                                          int attachment)
 {
-    const MutableBytes record = attachmentRecord(file, component, attachment);
+    const shipfile::Bytes record = attachmentRecord(file, component, attachment);
     const auto kind = shipfile::readI32(record, lay::attachment::Kind);
     const auto position = shipfile::readVec3(record, lay::attachment::Position);
     if (!kind || *kind < 0 || !position)

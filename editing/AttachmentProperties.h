@@ -34,7 +34,7 @@ struct AttachmentProperties
 
 /// The values of an attachment for the dialog; nothing when there is no such record or its
 /// kind is negative, and then no dialog is shown.
-std::optional<AttachmentProperties> attachmentProperties(shipfile::ShipFile& file, int component,
+std::optional<AttachmentProperties> attachmentProperties(const shipfile::ShipFile& file, int component,
                                                          int attachment);
 
 /// Stores the dialog's property value (after OK): the style index of a gun object, an engine

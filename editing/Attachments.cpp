@@ -28,14 +28,20 @@ constexpr double PoleLimit = 0.99999;
 
 // The component's type-9 block; null, after the missing-type-9 message when the ship lacks it,
 // when there is nothing to act on.
-ShipBlock* attachmentBlock(ShipFile& file, int component)
+const ShipBlock* attachmentBlock(const ShipFile& file, int component)
 {
     if (file.empty() || component < 0)
         return nullptr;
-    ShipBlock* block = shipfile::componentParts(file, component).attachments;
+    const ShipBlock* block = shipfile::componentParts(file, component).attachments;
     if (!block)
         file.sink().show(shipfile::messages::MissingAttachmentBlock.box());
     return block;
+}
+
+ShipBlock* attachmentBlock(ShipFile& file, int component)
+{
+    // The block is the file's own, and the file is not const here.
+    return const_cast<ShipBlock*>(attachmentBlock(std::as_const(file), component));
 }
 
 bool appendCopy(ShipFile& file, int component, int attachment, bool mirrored)
@@ -99,6 +105,14 @@ std::optional<NearestFace> nearestFace(const ShipBlock& faces, const ShipBlock& 
 }
 
 } // namespace
+
+shipfile::Bytes attachmentRecord(const ShipFile& file, int component, int attachment)
+{
+    if (attachment < 0)
+        return {};
+    const ShipBlock* block = attachmentBlock(file, component);
+    return block ? block->record(static_cast<std::size_t>(attachment)) : shipfile::Bytes{};
+}
 
 MutableBytes attachmentRecord(ShipFile& file, int component, int attachment)
 {

@@ -13,6 +13,7 @@ namespace editing {
 
 /// Record `attachment` of the component's type-9 block. Empty when there is no such record, as when the index was kept from another component.
 shipfile::MutableBytes attachmentRecord(shipfile::ShipFile& file, int component, int attachment);
+shipfile::Bytes attachmentRecord(const shipfile::ShipFile& file, int component, int attachment);
 
 /// Appends the template record of `kind` (0..4) to the component's attachments; any other kind
 /// (-1: none chosen) appends nothing. Returns the entry to select, the last one (-1 when the

@@ -11,7 +11,7 @@
 #include "editing/Attachments.h"
 #include "editing/BlockSwitches.h"
 #include "editing/Components.h"
-#include "editing/History.h"
+#include "editing/Session.h"
 #include "editing/Merge.h"
 #include "editing/Scaling.h"
 #include "fuzz/FuzzCheck.h"
@@ -259,7 +259,6 @@ bool run(Command command, ShipFile& file, Arguments& args, MessageSink& sink)
     }
     case Command::Undo:
     case Command::Redo:
-    case Command::Count:
         break;
     }
     return false;
@@ -285,42 +284,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ByteVector image = file->serialise();
     checkDocument(*file);
 
-    editing::History history;
+    editing::Session session(std::move(file));
     const ByteVector start = image;
     for (int n = 0; n < MaxCommands && !args.done(); ++n) {
-        const auto command =
-            static_cast<Command>(args.byte() % static_cast<unsigned>(Command::Count));
+        const std::uint8_t number = args.byte();
+        if (number >= fuzz::CommandCount)
+            continue;
+        const auto command = static_cast<Command>(number);
         bool ran = false;
         if (command == Command::Undo)
-            ran = history.undo(*file);
+            ran = session.undo();
         else if (command == Command::Redo)
-            ran = history.redo(*file);
+            ran = session.redo();
         else
-            ran = run(command, *file, args, sink);
+            ran = session.apply("command " + std::to_string(n), [&](ShipFile& ship) {
+                return run(command, ship, args, sink);
+            });
         if (trace)
             std::fprintf(stderr, "command %d %s\n", static_cast<int>(command),
                          ran ? "ran" : "did not run");
 
-        checkDocument(*file);
-        ByteVector after = file->serialise();
+        const ShipFile& ship = session.ship();
+        checkDocument(ship);
+        ByteVector after = ship.serialise();
         fuzz::check(ran || after == image, "a command that did not run changed nothing");
-        fuzz::check(file->matchesImage(after), "the unsaved-changes check agrees with saving");
+        fuzz::check(ship.matchesImage(after), "the unsaved-changes check agrees with saving");
+        fuzz::check(session.modified() || after == start, "an unmodified ship holds its start");
         auto reloaded = ShipFile::fromBytes(after, "reloaded.shp", sink);
         fuzz::check(reloaded->serialise() == after, "a saved session loads back to itself");
-        if (command != Command::Undo && command != Command::Redo)
-            history.record("command " + std::to_string(n), image, *file);
         image = std::move(after);
     }
 
     // From the newest step back to the start and forward again.
-    while (history.redo(*file))
-        checkDocument(*file);
-    const ByteVector newest = file->serialise();
-    while (history.undo(*file))
-        checkDocument(*file);
-    fuzz::check(file->serialise() == start, "undoing everything gives the starting bytes");
-    while (history.redo(*file))
-        checkDocument(*file);
-    fuzz::check(file->serialise() == newest, "redoing everything gives the newest bytes");
+    while (session.redo())
+        checkDocument(session.ship());
+    const ByteVector newest = session.ship().serialise();
+    while (session.undo())
+        checkDocument(session.ship());
+    fuzz::check(session.ship().serialise() == start, "undoing everything gives the starting bytes");
+    fuzz::check(!session.modified(), "undoing everything leaves nothing unsaved");
+    while (session.redo())
+        checkDocument(session.ship());
+    fuzz::check(session.ship().serialise() == newest, "redoing everything gives the newest bytes");
     return 0;
 }

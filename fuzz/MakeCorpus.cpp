@@ -337,7 +337,7 @@ bool writeSessionSeeds(const fs::path& dir)
 
     Session outOfRange(small);
     for (const int bad : {-1, 2, -0x7FFFFFFF - 1})
-        for (std::uint8_t c = 0; c < static_cast<std::uint8_t>(C::Count); ++c)
+        for (std::uint8_t c = 0; c < fuzz::CommandCount; ++c)
             outOfRange.command(static_cast<C>(c), {bad, bad, bad, bad});
 
     Session damaged(cut(two, two.size() * 2 / 3));

@@ -32,7 +32,7 @@ namespace {
 void expectNoDocument(Editor& editor)
 {
     auto& w = editor.window();
-    QVERIFY(!editor.state().file);
+    QVERIFY(!editor.state().file());
     QVERIFY(listed(w, id::ComponentList).isEmpty());
     QVERIFY(listed(w, id::AttachmentList).isEmpty());
     QVERIFY(w.control<QLineEdit>(id::ShipClass)->text().isEmpty());
@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - sample.shp[*]"));
         click(w, id::ChangeShipClass);
         click(w, id::Save);
-        QCOMPARE(readBytes(ship), editor.state().file->serialise());
+        QCOMPARE(readBytes(ship), editor.state().file()->serialise());
         QVERIFY(!w.isWindowModified());
         const testsupport::ByteVector original = readBytes(ship);
         click(w, id::ChangeShipClass);
@@ -104,13 +104,13 @@ private slots:
         const fs::path copy = editor.dir() / "copy.shp";
         editor.files.answer = pathText(copy);
         w.saveAs();
-        QCOMPARE(readBytes(copy), editor.state().file->serialise());
+        QCOMPARE(readBytes(copy), editor.state().file()->serialise());
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex - copy.shp[*]"));
         QVERIFY(!w.isWindowModified());
 
         click(w, id::ChangeShipClass);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(readBytes(copy), editor.state().file->serialise());
+        QCOMPARE(readBytes(copy), editor.state().file()->serialise());
         QCOMPARE(readBytes(ship), original);
     }
 
@@ -223,7 +223,7 @@ private slots:
                 editor.questions.answer = c.answer;
 
                 way(w);
-                QCOMPARE(!w.isVisible() || w.state().file->serialise() == readBytes(ship), c.gone);
+                QCOMPARE(!w.isVisible() || w.state().file()->serialise() == readBytes(ship), c.gone);
                 QCOMPARE(editor.questions.asked.size(), qsizetype(c.changed ? 1 : 0));
                 if (c.changed) {
                     QCOMPARE(editor.questions.asked.front(),

@@ -81,7 +81,7 @@ private slots:
             editor.sink.messages.clear();
             editor.files.answer = pathText(ships / name);
             w.openShpFile();
-            QVERIFY2(w.state().fileLoaded, name);
+            QVERIFY2(w.state().fileLoaded(), name);
             QVERIFY(editor.sink.messages.size() <= 1);
             if (!editor.sink.messages.empty())
                 QCOMPARE(editor.sink.messages[0].text,

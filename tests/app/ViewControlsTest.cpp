@@ -56,13 +56,13 @@ viewer::Matrix4 fixedView(ViewChoice choice)
 
 Vec3 attachmentPosition(app::MainDialog& w, int attachment)
 {
-    return *shipfile::readVec3(editing::attachmentRecord(*w.state().file, 0, attachment),
+    return *shipfile::readVec3(editing::attachmentRecord(*w.state().file(), 0, attachment),
                                shipfile::layout::attachment::Position);
 }
 
 Vec3 origin(app::MainDialog& w)
 {
-    return *w.state().file->componentBlock->componentOrigin(0);
+    return *w.state().file()->componentBlock->componentOrigin(0);
 }
 
 void drag(app::MainDialog& w, QPoint from, QPoint to)
@@ -114,17 +114,17 @@ private slots:
                 QVERIFY(near(origin(w), plus(componentOrigin, step)));
                 QVERIFY(near(attachmentPosition(w, 1), plus(attachment, step)));
                 QCOMPARE(entryText(undo), QStringLiteral("Undo Move component"));
-                const std::size_t steps = editor.state().history.undoCount();
+                const std::size_t steps = editor.state().session->history().undoCount();
 
                 // The view moves against the pointer, the ship not at all; the first move
                 // unticks centring.
                 setMouseMode(w, MouseMode::MoveShip);
                 const Vec3 center = w.view().center;
-                const auto image = editor.state().file->serialise();
+                const auto image = editor.state().file()->serialise();
                 drag(w, start, end);
                 QVERIFY(near(plus(w.view().center, step), center));
-                QVERIFY(editor.state().file->serialise() == image);
-                QCOMPARE(editor.state().history.undoCount(), steps);
+                QVERIFY(editor.state().file()->serialise() == image);
+                QCOMPARE(editor.state().session->history().undoCount(), steps);
                 QVERIFY(!centring->isChecked());
                 centring->click();
                 QVERIFY(w.view().centerOnObject);
@@ -132,11 +132,11 @@ private slots:
 
         // With the button up nothing moves; nor does a drag without a selected attachment.
         setMouseMode(w, MouseMode::MoveAttachments);
-        const auto image = editor.state().file->serialise();
+        const auto image = editor.state().file()->serialise();
         QTest::mouseMove(w.viewWidget(), start + QPoint(30, 40));
         clickEntry(w, id::ComponentList, 1);
         drag(w, start, end);
-        QVERIFY(editor.state().file->serialise() == image);
+        QVERIFY(editor.state().file()->serialise() == image);
         QVERIFY(editor.sink.messages.empty());
     }
 
@@ -151,7 +151,7 @@ private slots:
         chooseView(w, ViewChoice::FreeView);
         QVERIFY(sameMatrix(editor.state().viewOrientation, fixedView(ViewChoice::Top)));
 
-        const auto image = editor.state().file->serialise();
+        const auto image = editor.state().file()->serialise();
         for (const MouseMode mode :
              {MouseMode::MoveAttachments, MouseMode::MoveShip, MouseMode::MoveComponent}) {
             setMouseMode(w, mode);
@@ -162,8 +162,8 @@ private slots:
             QVERIFY(sameMatrix(w.view().orientation, editor.state().viewOrientation));
             QVERIFY(near(w.view().center, center));
         }
-        QVERIFY(editor.state().file->serialise() == image);
-        QVERIFY(!editor.state().history.canUndo());
+        QVERIFY(editor.state().file()->serialise() == image);
+        QVERIFY(!editor.state().session->history().canUndo());
         QVERIFY(editor.picture() != top);
 
         // A fixed view is built afresh, not turned on from the free turns.
