@@ -55,21 +55,24 @@ void PreviewControls::setPreview(bool on)
 
 void PreviewControls::play()
 {
-    if (isPlaying())
-        return;
-    m_playback.start();
-    m_playAction->setText(QString::fromUtf8(strings::StopMenuEntry));
-    Q_EMIT playingChanged(true);
-    m_window.redrawView();
+    setPlaying(true);
 }
 
 void PreviewControls::stop()
 {
-    if (!isPlaying())
+    setPlaying(false);
+}
+
+void PreviewControls::setPlaying(bool on)
+{
+    if (on == isPlaying())
         return;
-    m_playback.invalidate();
-    m_playAction->setText(QString::fromUtf8(strings::PlayMenuEntry));
-    Q_EMIT playingChanged(false);
+    if (on)
+        m_playback.start();
+    else
+        m_playback.invalidate();
+    m_playAction->setText(QString::fromUtf8(on ? strings::StopMenuEntry : strings::PlayMenuEntry));
+    Q_EMIT playingChanged(on);
     m_window.redrawView();
 }
 

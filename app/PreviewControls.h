@@ -44,6 +44,7 @@ Q_SIGNALS:
     void playingChanged(bool playing);
 
 private:
+    void setPlaying(bool on);
     void tick();
 
     MainDialog& m_window;

@@ -48,6 +48,11 @@ shipmaker::Ship withPreviewParts(int facesPerRun)
             shipmaker::Attachment a;
             a.kind = kind;
             a.position = {static_cast<float>(c.attachments.size()) * 10 - 30, 0, -90};
+            // Sized for a hull this big, as the demo ships' are.
+            if (kind == 2)
+                a.size = shipfile::Vec3{8, 8, -30};
+            else if (kind == 4)
+                a.size = shipfile::Vec3{5, 5, 0};
             c.attachments.push_back(a);
         }
         shipmaker::Animation turn;

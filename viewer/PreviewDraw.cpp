@@ -22,6 +22,20 @@ using lay::AttachmentKind;
 using preview::Rgb;
 
 constexpr int Segments = 16;
+
+// The unit circle at Segments + 1 points, the last one again the first, worked out once.
+struct Circle
+{
+    Circle()
+    {
+        for (int i = 0; i <= Segments; ++i) {
+            const double angle = 2 * std::numbers::pi * i / Segments;
+            points[static_cast<std::size_t>(i)] = {std::cos(angle), std::sin(angle)};
+        }
+    }
+    std::array<std::array<double, 2>, Segments + 1> points;
+};
+const Circle UnitCircle;
 // A light glows at least this many view units wide, so it shows when zoomed far out.
 constexpr double SmallestLightRadius = 12.0;
 
@@ -160,11 +174,9 @@ void drawShape(const Shape& shape, bool selected)
 void glowCone(Rgb c, double a, double b, double length, float base, float rim, float tip)
 {
     const auto ring = [&](float alpha) {
-        for (int i = 0; i <= Segments; ++i) {
-            const double angle = 2 * std::numbers::pi * i / Segments;
-            glColor4f(c.r, c.g, c.b, alpha);
-            glVertex3d(a * std::cos(angle), b * std::sin(angle), 0.0);
-        }
+        glColor4f(c.r, c.g, c.b, alpha);
+        for (const auto& [x, y] : UnitCircle.points)
+            glVertex3d(a * x, b * y, 0.0);
     };
     glBegin(GL_TRIANGLE_FAN);
     glColor4f(c.r, c.g, c.b, tip);
@@ -198,18 +210,15 @@ void drawLight(camera::Point at, double radius, Rgb c)
     glBegin(GL_TRIANGLE_FAN);
     glColor4f(c.r, c.g, c.b, 1.0f);
     glVertex3d(0.0, 0.0, 0.0);
-    for (int i = 0; i <= Segments; ++i) {
-        const double angle = 2 * std::numbers::pi * i / Segments;
-        glVertex3d(core * std::cos(angle), core * std::sin(angle), 0.0);
-    }
+    for (const auto& [x, y] : UnitCircle.points)
+        glVertex3d(core * x, core * y, 0.0);
     glEnd();
     glBegin(GL_QUAD_STRIP);
-    for (int i = 0; i <= Segments; ++i) {
-        const double angle = 2 * std::numbers::pi * i / Segments;
+    for (const auto& [x, y] : UnitCircle.points) {
         glColor4f(c.r, c.g, c.b, 1.0f);
-        glVertex3d(core * std::cos(angle), core * std::sin(angle), 0.0);
+        glVertex3d(core * x, core * y, 0.0);
         glColor4f(c.r, c.g, c.b, 0.0f);
-        glVertex3d(radius * std::cos(angle), radius * std::sin(angle), 0.0);
+        glVertex3d(radius * x, radius * y, 0.0);
     }
     glEnd();
 }
