@@ -2,7 +2,7 @@
 
 #include "exporter/Messages.h"
 #include "exporter/OutputFiles.h"
-#include "exporter/PngEncoder.h"
+#include "gamedata/Png.h"
 #include "gamedata/Tcache.h"
 #include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
@@ -340,7 +340,7 @@ private:
         const gamedata::DecodedTexture& texture = lookup.texture;
         std::vector<std::uint8_t> png;
         if (lookup.failure == gamedata::TcacheFailure::None)
-            png = encodePng(texture.width, texture.height, texture.rgba);
+            png = gamedata::encodePng(texture.width, texture.height, texture.rgba);
         if (png.empty()) {
             m_missingTextures.insert(toUtf8(textureName));
             m_pictures.emplace(key, std::nullopt); // one look into the file per name

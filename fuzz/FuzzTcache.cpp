@@ -1,9 +1,12 @@
 // Any byte string as a name to look up and a texture cache image. The lookup must stay inside
 // the image, and a texture it returns must be the first entry of that name, its pixels
-// converted one by one from the bytes at the entry's pixel offset.
+// converted one by one from the bytes at the entry's pixel offset. The listing holds every
+// entry the image holds; each readable one extracts the same way; a write that succeeds
+// leaves a cache that lists whole, with every other entry's pixels as they were.
 #include "fuzz/FuzzCheck.h"
 #include "gamedata/Tcache.h"
 #include "gamedata/TcacheLayout.h"
+#include "gamedata/TcacheWriter.h"
 #include "shipfile/Bytes.h"
 #include "shipfile/CaseInsensitive.h"
 
@@ -37,9 +40,8 @@ std::optional<Bytes> firstEntryNamed(Bytes image, std::string_view name)
     return std::nullopt;
 }
 
-void checkTexture(Bytes image, std::string_view name, const gamedata::DecodedTexture& texture)
+void checkTexture(Bytes image, std::optional<Bytes> entry, const gamedata::DecodedTexture& texture)
 {
-    const auto entry = firstEntryNamed(image, name);
     fuzz::check(entry.has_value(), "a texture is found only under its own name");
     fuzz::check(shipfile::readI32(*entry, tl::Width) == texture.width &&
                     shipfile::readI32(*entry, tl::Height) == texture.height &&
@@ -72,9 +74,56 @@ void lookUp(Bytes image, std::string_view name)
 {
     const gamedata::TcacheLookup lookup = gamedata::readTcacheTexture(image, name);
     if (lookup.failure == gamedata::TcacheFailure::None)
-        checkTexture(image, name, lookup.texture);
+        checkTexture(image, firstEntryNamed(image, name), lookup.texture);
     else
         fuzz::check(lookup.texture.rgba.empty(), "a failed lookup returns no pixels");
+}
+
+void listAndExtract(Bytes image)
+{
+    const gamedata::TcacheListing listing = gamedata::listTcache(image);
+    fuzz::check(listing.entries.size() <= image.size() / tl::EntrySize + 1,
+                "the listing holds no more entries than the image");
+    for (const gamedata::TcacheEntryInfo& e : listing.entries) {
+        const gamedata::TcacheLookup texture = gamedata::readTcacheEntry(image, e);
+        fuzz::check((texture.failure == gamedata::TcacheFailure::None) == !e.damaged(),
+                    "every entry the listing calls readable extracts");
+        if (!e.damaged())
+            checkTexture(
+                image,
+                image.subspan(tl::Directory + tl::EntrySize * static_cast<std::size_t>(e.index)),
+                texture.texture);
+    }
+}
+
+// Replaces the first entry's picture with a 2 x 1 one, or adds one, in both formats.
+void write(Bytes image, const gamedata::TcacheListing& before, gamedata::TextureChange change)
+{
+    const gamedata::TcacheEdit edit = gamedata::changeTexture(image, change);
+    fuzz::check(edit.ok || edit.image.empty(), "a refused write gives no image");
+    if (!edit.ok)
+        return;
+    fuzz::check(before.writable(), "only a whole cache is written");
+    const gamedata::TcacheListing after = gamedata::listTcache(edit.image);
+    fuzz::check(after.writable(), "a written cache lists whole");
+    for (const gamedata::TcacheEntryInfo& e : before.entries)
+        if (e.index != edit.index)
+            fuzz::check(gamedata::readTcacheEntry(image, e).texture.rgba ==
+                            gamedata::readTcacheEntry(
+                                edit.image, after.entries.at(static_cast<std::size_t>(e.index)))
+                                .texture.rgba,
+                        "every other entry keeps its pixels");
+}
+
+void writeBoth(Bytes image)
+{
+    const gamedata::TcacheListing before = gamedata::listTcache(image);
+    const gamedata::RgbaPicture picture{2, 1, {0, 0, 0, 255, 200, 100, 50, 100}};
+    using Kind = gamedata::TextureChange::Kind;
+    if (!before.entries.empty())
+        write(image, before, {Kind::Replace, before.entries.front().name, picture, 16});
+    write(image, before, {Kind::Add, "fuzz8", picture, gamedata::Bits8});
+    write(image, before, {Kind::Add, "fuzz16", picture, gamedata::Bits16});
 }
 
 } // namespace
@@ -93,5 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = tl::Directory;
          at + tl::NameSize <= image.size() && at < 8 * tl::EntrySize; at += tl::EntrySize)
         lookUp(image, shipfile::readString(image.subspan(at), tl::Name, tl::NameSize));
+    listAndExtract(image);
+    writeBoth(image);
     return 0;
 }

@@ -1,33 +1,22 @@
 #pragma once
 
+#include "gamedata/TexturePixels.h"
 #include "shipfile/Bytes.h"
 #include "shipfile/MessageText.h"
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
 // Reading textures out of the game's texture cache file, without OpenGL.
 namespace gamedata {
 
-/// One pixel as red, green, blue, alpha.
-using Rgba = std::array<std::uint8_t, 4>;
-/// An 8-bit pixel: its colour in the palette every 8-bit texture shares (six colour ramps of
-/// 32 entries and a neutral grey ramp of 64, each light to dark), always opaque.
-Rgba rgbaFromIndex(std::uint8_t index);
-/// A 16-bit 5-6-5 pixel, each channel widened by integer arithmetic; the word 0 (black) is the
-/// transparent colour.
-Rgba rgbaFromWord(std::uint16_t word);
-
-/// A texture converted to RGBA, rows in file order.
-struct DecodedTexture
+/// A texture converted to RGBA, rows in file order, with the cache's format code.
+struct DecodedTexture : RgbaPicture
 {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
     std::int32_t format = 0;
-    std::vector<std::uint8_t> rgba; // width * height * 4 bytes
 };
 
 enum class TcacheFailure
@@ -58,5 +47,47 @@ TcacheLookup readTcacheTexture(shipfile::Bytes image, std::string_view name);
 
 /// The user's message for a failure (empty for None).
 shipfile::MessageText tcacheFailureMessage(TcacheFailure failure);
+
+/// One directory entry as the file holds it. `state` is None for an entry whose pixels can be
+/// read, UnsupportedFormat or Damaged (the entry cut off, a size out of range, pixel data
+/// outside the file) otherwise.
+struct TcacheEntryInfo
+{
+    std::int32_t index = 0;
+    std::string name; // up to the first NUL of its 20 bytes
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t format = 0;
+    std::uint32_t offset = 0;
+    TcacheFailure state = TcacheFailure::None;
+
+    bool damaged() const { return state != TcacheFailure::None; }
+    /// Bytes of pixel data (0 for an entry that cannot be read).
+    std::uint64_t pixelBytes() const;
+};
+
+/// Every directory entry of a texture cache, damaged ones included.
+struct TcacheListing
+{
+    /// CannotOpen when the file cannot be read; Damaged when it is too short for the header or
+    /// its entry count is negative or runs past the end of the file (the entries it does hold
+    /// are listed).
+    TcacheFailure failure = TcacheFailure::None;
+    std::int32_t claimedCount = 0;
+    std::uint64_t fileSize = 0;
+    std::vector<TcacheEntryInfo> entries;
+
+    /// Whether the whole cache can be rewritten: readable, every entry present and readable.
+    bool writable() const;
+    /// The first entry named `name`, ignoring case, as the view finds it; null when none is.
+    const TcacheEntryInfo* find(std::string_view name) const;
+};
+
+TcacheListing listTcache(const std::filesystem::path& path);
+TcacheListing listTcache(shipfile::Bytes image);
+
+/// The pixels of one listed entry, converted as the view converts them.
+TcacheLookup readTcacheEntry(const std::filesystem::path& path, const TcacheEntryInfo& entry);
+TcacheLookup readTcacheEntry(shipfile::Bytes image, const TcacheEntryInfo& entry);
 
 } // namespace gamedata

@@ -51,6 +51,15 @@ inline constexpr const char* PlaybackTiming =
     "moment. Total Time is the length of one pass (longer frames stretch it); the last frame\n"
     "holds for the rest. Stop: no playback; Play: once; Loop: again and again; PingPong:\n"
     "back and forth.";
+inline constexpr const char* ChecksMenuEntry = "&Checks";
+
+// The Checks pane: its title before the counts, its columns, and where a finding is.
+inline constexpr const char* ChecksTitle = "Checks: ";
+inline constexpr const char* ChecksColumns[] = {"Severity", "Check", "Component", "Where",
+                                                "Message"};
+inline constexpr const char* ChecksBlock = "block %d";
+inline constexpr const char* ChecksRecord = ", record %d";
+inline constexpr const char* ChecksNoShip = "no ship open";
 
 // The names of the undo steps, one per user action.
 namespace steps {

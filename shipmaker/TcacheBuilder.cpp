@@ -65,6 +65,8 @@ std::vector<std::uint8_t> TcacheBuilder::build() const
         const TcacheEntry& e = m_entries[k];
         const shipfile::MutableBytes entry =
             shipfile::MutableBytes(out).subspan(tl::Directory + tl::EntrySize * k, tl::EntrySize);
+        std::fill(entry.begin(), entry.end(), e.filler);
+        std::fill_n(entry.begin(), tl::NameSize, 0);
         std::copy_n(e.name.begin(), std::min(e.name.size(), tl::NameSize), entry.begin());
         shipfile::writeI32(entry, tl::Width, e.width);
         shipfile::writeI32(entry, tl::Height, e.height);

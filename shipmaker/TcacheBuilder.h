@@ -19,6 +19,7 @@ struct TcacheEntry
     std::int32_t format = 1;                  // 1: 8-bit palette indexes, 2: 16-bit 5-6-5 colour
     std::vector<std::uint8_t> pixels;         // raw bytes as stored in the file
     std::optional<std::uint32_t> pixelOffset; // default: where the builder puts the pixels
+    std::uint8_t filler = 0; // every byte of the entry that Korvex does not interpret
 };
 
 class TcacheBuilder

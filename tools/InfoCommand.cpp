@@ -1,5 +1,6 @@
 #include "shipfile/Catalogue.h"
 #include "tools/Escaping.h"
+#include "tools/JsonText.h"
 #include "tools/Messages.h"
 #include "tools/ShipSummary.h"
 #include "tools/ShpCommands.h"
@@ -7,7 +8,6 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <string>
 
 namespace tools {
@@ -121,20 +121,6 @@ std::string shipText(const ShipSummary& ship)
 
 // JSON output ---------------------------------------------------------------------------------
 
-// Keys keep the order they are written in; numbers from the file stay floats, so each is
-// written in the fewest digits that read back as the same float.
-using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
-                                  std::int64_t, std::uint64_t, float>;
-
-// Names are raw bytes: well-formed UTF-8 is written as a string; anything else as
-// {"hex": "..."} with every byte as two hex digits, so no byte passes for a character.
-Json nameJson(std::string_view bytes)
-{
-    if (isWellFormedUtf8(bytes))
-        return std::string(bytes);
-    return Json{{"hex", hexBytes(bytes)}};
-}
-
 template <typename T> Json optionalJson(const std::optional<T>& value)
 {
     return value ? Json(*value) : Json(nullptr);
@@ -205,7 +191,7 @@ std::string shipJson(const ShipSummary& ship, bool truncated)
                        {"components", std::move(components)}};
     // Every name went through nameJson, so nothing is left to replace; replacing rather than
     // throwing keeps the listing whole should that ever change.
-    return json.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace) + "\n";
+    return jsonText(json);
 }
 
 } // namespace

@@ -60,6 +60,41 @@ inline constexpr std::string_view BadExportFormat =
 inline constexpr std::string_view Exported = "wrote \"%s\": %d components, %d triangles";
 inline constexpr std::string_view FacesSkipped =
     "%d faces point past their vertex block or hold no number and were left out";
+inline constexpr std::string_view UsageCheck =
+    "korvex-shp check FILE [--textures TCACHE] [--json]";
+inline constexpr std::string_view UsageCheckLines =
+    "one line per finding: severity, check, component, block and record where they apply, and "
+    "a sentence; nothing for a sound ship. --textures also names textures the cache lacks";
+inline constexpr std::string_view UsageCheckJson =
+    "--json writes {\"file\", \"errors\", \"warnings\", \"findings\": [{\"severity\", "
+    "\"check\", \"component\", \"componentName\", \"block\", \"record\", \"message\"}]}";
+inline constexpr std::string_view UsageCheckExit =
+    "exit status 0: nothing found; 1: warnings only; 2: an error (or a bad command line); 4: the "
+    "ship or the texture cache cannot be read";
+inline constexpr std::string_view CacheUnreadable = "cannot read the texture cache \"%s\"";
 inline constexpr std::string_view PictureNotWritten = "error writing the picture \"%s\"";
+inline constexpr std::string_view UsageTcacheList = "korvex-shp tcache list TCACHE [--json]";
+inline constexpr std::string_view UsageTcacheExtract =
+    "korvex-shp tcache extract TCACHE NAME... -o DIR | korvex-shp tcache extract TCACHE --all -o "
+    "DIR";
+inline constexpr std::string_view UsageTcacheReplace =
+    "korvex-shp tcache replace TCACHE NAME IMAGE";
+inline constexpr std::string_view UsageTcacheAdd =
+    "korvex-shp tcache add TCACHE NAME IMAGE [--format 8|16]";
+inline constexpr std::string_view UsageTcacheNotes =
+    "IMAGE is a PNG file; a new entry's uninterpreted directory bytes are copied from the first "
+    "entry of its format (their meaning to the game is unknown); the first write keeps "
+    "TCACHE.bak";
+inline constexpr std::string_view BadTextureFormat = "the format must be 8 or 16, not \"%s\"";
+inline constexpr std::string_view TcacheHeading = "\"%s\": %d entries";
+inline constexpr std::string_view TcacheClaims = "the header claims %d entries";
+inline constexpr std::string_view TcacheEntryLine = "%s  %s";
+inline constexpr std::string_view Damaged = "damaged";
+inline constexpr std::string_view UnknownFormat = "unknown format %d";
+inline constexpr std::string_view NoSuchTexture = "the cache holds no texture named \"%s\"";
+inline constexpr std::string_view NotExtracted = "entry %d is damaged and was not extracted";
+inline constexpr std::string_view Extracted = "wrote \"%s\"";
+inline constexpr std::string_view Replaced = "replaced \"%s\" (entry %d)";
+inline constexpr std::string_view Added = "added \"%s\" as entry %d";
 
 } // namespace tools::messages

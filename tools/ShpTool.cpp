@@ -31,6 +31,15 @@ const Command Commands[] = {
      {messages::UsageInfoExit, messages::UsageInfoNames}},
     {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
     {"export", tools::runExport, messages::UsageExport, {}},
+    // One command, four lines of usage.
+    {"tcache", tools::runTcache, messages::UsageTcacheList, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheExtract, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheReplace, {}},
+    {"tcache", tools::runTcache, messages::UsageTcacheAdd, {messages::UsageTcacheNotes}},
+    {"check",
+     tools::runCheck,
+     messages::UsageCheck,
+     {messages::UsageCheckLines, messages::UsageCheckJson, messages::UsageCheckExit}},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::UsageRender, {}},
 #endif

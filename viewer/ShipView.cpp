@@ -7,6 +7,7 @@
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
 #include "viewer/AnimationPose.h"
+#include "viewer/Highlight.h"
 #include "viewer/Messages.h"
 #include "viewer/PreviewDraw.h"
 #include "viewer/TextureCache.h"
@@ -39,6 +40,7 @@ struct Colour
 constexpr Colour White{1.0f, 1.0f, 1.0f};
 constexpr Colour Black{0.0f, 0.0f, 0.0f};
 constexpr Colour SelectedTint{1.0f, 0.3f, 0.3f};
+constexpr Colour HighlightColour{0.0f, 1.0f, 1.0f}; // what a finding is about
 
 constexpr Colour Red{1.0f, 0.0f, 0.0f};
 
@@ -484,6 +486,12 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         if (ignoreDest && isDestComponent(file, n))
             continue;
         painter.paint(parts, markSelected && n == selected);
+        if (scene.highlight && scene.highlight->component == n) {
+            state.endTriangles();
+            state.texturing(false);
+            state.colour(HighlightColour);
+            drawHighlight(*scene.highlight, *parts.faces, *parts.vertices);
+        }
         if (preview && parts.attachments)
             previewed.push_back(
                 {parts.attachments, frame, n == selected ? scene.selectedAttachment : -1});

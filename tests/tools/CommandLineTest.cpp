@@ -222,6 +222,36 @@ TEST_F(CommandLine, RefusalsUsageHelpAndVersion)
     EXPECT_EQ(run({"-h"}).out, run({"--help"}).out);
 }
 
+TEST_F(CommandLine, CheckListsFindingsAndSaysHowBadInItsStatus)
+{
+    testsupport::TcacheBuilder cache;
+    for (const std::string& name : testsupport::demoTextureNames())
+        cache.solid16(name, 2, 2, 1);
+    cache.solid16("hull_plate", 2, 2, 1);
+    const std::string textures = (dir / "tcachehw.dat").string();
+    ASSERT_TRUE(cache.write(textures));
+    const auto sound =
+        run({"check", write("fighter.shp", testsupport::buildShip(testsupport::demoFighter())),
+             "--textures", textures});
+    EXPECT_EQ(sound.exitCode, 0);
+    EXPECT_EQ(sound.out + sound.err, "");
+
+    // Warnings only; then an error beside them.
+    const std::string warned = write("indexes.shp", testsupport::buildShip(badIndexesShip()));
+    expectGolden("check-warnings", {"check", warned, "--textures", textures});
+    testsupport::Ship broken = badIndexesShip();
+    broken.components[0].textures = {"hull_plate", "rust"};
+    testsupport::addCuboid(broken.components[0], {0, 0, 0}, {1, 1, 1}, 1);
+    broken.components[0].faces[2].c = 70;
+    const std::string bad = write("broken.shp", testsupport::buildShip(broken));
+    expectGolden("check-errors", {"check", bad, "--textures", textures});
+    expectGolden("check-json", {"check", "--json", bad});
+    EXPECT_EQ(run({"check", bad, "--json", "--textures", textures}).exitCode, 2);
+    expectGolden("check-missing", {"check", (dir / "missing.shp").string()});
+    expectGolden("check-no-cache", {"check", warned, "--textures", (dir / "none").string()});
+    expectGolden("usage-check", {"check", warned, "--textures"});
+}
+
 TEST_F(CommandLine, UnpackAndExportWriteTheirFiles)
 {
     const fs::path out = dir / "out.shp";
@@ -244,6 +274,37 @@ TEST_F(CommandLine, UnpackAndExportWriteTheirFiles)
     EXPECT_EQ(exported.err, "");
     EXPECT_EQ(exported.out.rfind("wrote \"" + obj + "\":", 0), 0u);
     EXPECT_TRUE(fs::exists(dir / "sample.mtl"));
+}
+
+// The cache's listing, damaged entries included, then a repaint's whole way: extract, replace
+// with the picture, add a new one; each run as the user sees it.
+TEST_F(CommandLine, TcacheListsExtractsReplacesAndAdds)
+{
+    testsupport::TcacheBuilder fine;
+    fine.add8("Hull", 2, 1, {0, 255}).solid16("glow", 1, 2, 0xF800);
+    testsupport::TcacheBuilder cache = fine;
+    cache.entry({"cut", 4, 4, 2, {1, 2}, std::nullopt});
+    cache.entry({"odd\xff", 1, 1, 7, {1}, std::nullopt});
+    const std::string damaged = write("damaged.dat", cache.build());
+    const std::string good = write("tcachehw.dat", fine.build());
+    const std::string out = (dir / "out").string();
+    const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+        {"tcache-list", {"tcache", "list", damaged}},
+        {"tcache-list-json", {"tcache", "list", damaged, "--json"}},
+        {"tcache-extract-damaged", {"tcache", "extract", damaged, "--all", "-o", out}},
+        {"tcache-add-damaged", {"tcache", "add", damaged, "new", out + "/glow.png"}},
+        {"tcache-replace", {"tcache", "replace", good, "HULL", out + "/glow.png"}},
+        {"tcache-add", {"tcache", "add", good, "new", out + "/Hull.png", "--format", "8"}},
+        {"tcache-add-again", {"tcache", "add", good, "NEW", out + "/Hull.png"}},
+        {"tcache-add-not-png", {"tcache", "add", good, "new2", good}},
+        {"tcache-list-written", {"tcache", "list", good}},
+        {"usage-tcache", {"tcache", "extract", good, "Hull"}},
+        {"usage-tcache-format", {"tcache", "add", good, "x", out + "/Hull.png", "--format", "24"}},
+    };
+    for (const auto& [name, args] : runs)
+        expectGolden(name, args);
+    EXPECT_EQ(testsupport::readBytes(damaged), cache.build());
+    EXPECT_EQ(testsupport::readBytes(good + ".bak"), fine.build());
 }
 
 } // namespace
