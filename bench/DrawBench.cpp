@@ -38,7 +38,7 @@ using shipmaker::Component;
 using shipmaker::Face;
 
 // The bench ship with what the preview and playback draw: on each component two engine flames,
-// two blinking lights, a gun, a gun object and a missile mount, and a turning animation. They
+// two blinking lights, a gun, a gun object and a missile mount, and a swaying animation. They
 // cost nothing in the plain draw, which shows no attachment without a selection.
 shipmaker::Ship withPreviewParts(int facesPerRun)
 {
@@ -55,10 +55,13 @@ shipmaker::Ship withPreviewParts(int facesPerRun)
                 a.size = shipfile::Vec3{5, 5, 0};
             c.attachments.push_back(a);
         }
-        shipmaker::Animation turn;
-        turn.totalTime = 4000;
-        turn.frames = {{0, {}, {}}, {4000, {0, 6.2831853f, 0}, {}}};
-        c.animation = turn;
+        // A slight sway, so the picture covers what the plain one does and the difference is
+        // the playback's own work.
+        shipmaker::Animation sway;
+        sway.totalTime = 4000;
+        sway.type = 3;
+        sway.frames = {{0, {}, {}}, {4000, {0, 0.02f, 0}, {1, 0, 0}}};
+        c.animation = sway;
     }
     return ship;
 }

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 namespace viewer {
 
@@ -92,42 +93,52 @@ struct Corner
     double x, y, z;
 };
 
-void solidBlock(Corner lo, Corner hi)
+using Points = std::vector<GLdouble>;
+
+void point(Points& out, double x, double y, double z)
 {
-    const double xs[2] = {lo.x, hi.x}, ys[2] = {lo.y, hi.y}, zs[2] = {lo.z, hi.z};
-    // Each face as a loop of the two free axes; one call per axis and side.
-    glBegin(GL_QUADS);
-    for (int side = 0; side < 2; ++side) {
-        glVertex3d(xs[side], ys[0], zs[0]);
-        glVertex3d(xs[side], ys[1], zs[0]);
-        glVertex3d(xs[side], ys[1], zs[1]);
-        glVertex3d(xs[side], ys[0], zs[1]);
-        glVertex3d(xs[0], ys[side], zs[0]);
-        glVertex3d(xs[1], ys[side], zs[0]);
-        glVertex3d(xs[1], ys[side], zs[1]);
-        glVertex3d(xs[0], ys[side], zs[1]);
-        glVertex3d(xs[0], ys[0], zs[side]);
-        glVertex3d(xs[1], ys[0], zs[side]);
-        glVertex3d(xs[1], ys[1], zs[side]);
-        glVertex3d(xs[0], ys[1], zs[side]);
-    }
-    glEnd();
+    out.insert(out.end(), {x, y, z});
 }
 
-void blockEdges(Corner lo, Corner hi)
+// The six faces of a block as quads, each a loop round the two free axes.
+void blockFaces(Points& out, Corner lo, Corner hi)
 {
     const double xs[2] = {lo.x, hi.x}, ys[2] = {lo.y, hi.y}, zs[2] = {lo.z, hi.z};
-    glBegin(GL_LINES);
+    for (int side = 0; side < 2; ++side) {
+        point(out, xs[side], ys[0], zs[0]);
+        point(out, xs[side], ys[1], zs[0]);
+        point(out, xs[side], ys[1], zs[1]);
+        point(out, xs[side], ys[0], zs[1]);
+        point(out, xs[0], ys[side], zs[0]);
+        point(out, xs[1], ys[side], zs[0]);
+        point(out, xs[1], ys[side], zs[1]);
+        point(out, xs[0], ys[side], zs[1]);
+        point(out, xs[0], ys[0], zs[side]);
+        point(out, xs[1], ys[0], zs[side]);
+        point(out, xs[1], ys[1], zs[side]);
+        point(out, xs[0], ys[1], zs[side]);
+    }
+}
+
+// The twelve edges of a block as line pairs.
+void blockEdges(Points& out, Corner lo, Corner hi)
+{
+    const double xs[2] = {lo.x, hi.x}, ys[2] = {lo.y, hi.y}, zs[2] = {lo.z, hi.z};
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j) {
-            glVertex3d(xs[i], ys[j], zs[0]);
-            glVertex3d(xs[i], ys[j], zs[1]);
-            glVertex3d(xs[i], ys[0], zs[j]);
-            glVertex3d(xs[i], ys[1], zs[j]);
-            glVertex3d(xs[0], ys[i], zs[j]);
-            glVertex3d(xs[1], ys[i], zs[j]);
+            point(out, xs[i], ys[j], zs[0]);
+            point(out, xs[i], ys[j], zs[1]);
+            point(out, xs[i], ys[0], zs[j]);
+            point(out, xs[i], ys[1], zs[j]);
+            point(out, xs[0], ys[i], zs[j]);
+            point(out, xs[1], ys[i], zs[j]);
         }
-    glEnd();
+}
+
+void drawPoints(GLenum mode, const Points& points)
+{
+    glVertexPointer(3, GL_DOUBLE, 0, points.data());
+    glDrawArrays(mode, 0, static_cast<GLsizei>(points.size() / 3));
 }
 
 struct Block
@@ -157,16 +168,20 @@ std::optional<Shape> shapeOf(AttachmentKind kind)
     }
 }
 
+// Sent as two vertex arrays: a shape is drawn for every gun and mount of the ship.
 void drawShape(const Shape& shape, bool selected)
 {
+    Points faces, edges;
+    for (const Block& b : shape.blocks) {
+        blockFaces(faces, b.lo, b.hi);
+        blockEdges(edges, b.lo, b.hi);
+    }
     glColor4f(shape.colour.r, shape.colour.g, shape.colour.b, 1.0f);
-    for (const Block& b : shape.blocks)
-        solidBlock(b.lo, b.hi);
+    drawPoints(GL_QUADS, faces);
     // The selected one is outlined in white, the others in black.
     const float edge = selected ? 1.0f : 0.0f;
     glColor4f(edge, edge, edge, 1.0f);
-    for (const Block& b : shape.blocks)
-        blockEdges(b.lo, b.hi);
+    drawPoints(GL_LINES, edges);
 }
 
 // A cone from an elliptic base round the origin (half-widths a and b) to a tip on z, its
@@ -237,6 +252,8 @@ void drawPreview(const std::vector<PreviewComponent>& components, double zoom, d
     const double scale = camera::shipScale(zoom);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_CULL_FACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 
     for (const PreviewComponent& c : components)
         forEachAttachment(c, [&](const Attachment& a, bool selected) {
