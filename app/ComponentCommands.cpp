@@ -47,6 +47,7 @@ ComponentCommands::ComponentCommands(MainDialog& window) : m_window(window)
         connect(m_window.control<QCheckBox>(controlId), &QCheckBox::clicked, this, command);
     };
     onToggle(id::TypeOneOnly, &ComponentCommands::toggleTypeOneOnly);
+    onToggle(id::Flames, &ComponentCommands::toggleFlames);
     onToggle(id::DummyTriangle, &ComponentCommands::toggleDummyTriangle);
     onToggle(id::Block13, &ComponentCommands::toggleBlock13);
     onToggle(id::Block14, &ComponentCommands::toggleBlock14);
@@ -136,13 +137,18 @@ void ComponentCommands::scale(bool larger)
         larger ? editing::ScaleDirection::Larger : editing::ScaleDirection::Smaller;
     EditStep step(m_window, larger ? steps::Larger : steps::Smaller);
     if (editing::scaleShip(step.ship(), *factor, direction, state.typeOneOnly,
-                           state.selectedComponent))
+                           state.selectedComponent, state.scaleFlames))
         documentChanged(true);
 }
 
 void ComponentCommands::toggleTypeOneOnly()
 {
     m_window.state().typeOneOnly = !m_window.state().typeOneOnly;
+}
+
+void ComponentCommands::toggleFlames()
+{
+    m_window.state().scaleFlames = !m_window.state().scaleFlames;
 }
 
 void ComponentCommands::setZoomRange(const QString& text)

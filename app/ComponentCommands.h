@@ -32,6 +32,7 @@ public:
     void scaleLarger();
     void scaleSmaller();
     void toggleTypeOneOnly();
+    void toggleFlames();
     /// The zoom slider's range becomes 1 to the field's number; other text leaves the range.
     void setZoomRange(const QString& text);
     void createBox();

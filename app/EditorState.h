@@ -33,6 +33,8 @@ struct EditorState
     int selectedAttachment = -1;
     /// "type-1 only": scaling changes the selected component's vertices and attachments only.
     bool typeOneOnly = false;
+    /// "flames": Larger and Smaller scale the engine flames' sizes too.
+    bool scaleFlames = true;
     /// "Rotate": Nearest position also turns the attachment to the face.
     bool rotate = true;
     /// The orientation of the last fixed view, turned by free dragging.

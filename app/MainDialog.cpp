@@ -5,6 +5,7 @@
 #include "app/ChecksPane.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
+#include "app/ImportCommand.h"
 #include "app/ListPanes.h"
 #include "app/Messages.h"
 #include "app/PathText.h"
@@ -152,6 +153,7 @@ void MainDialog::setStartStates()
     m_view.showBoxes = true;
     m_view.preview = false;
     m_state.typeOneOnly = false;
+    m_state.scaleFlames = true;
     m_state.rotate = true;
 
     control<QCheckBox>(id::Flames)->setChecked(true);
@@ -272,6 +274,8 @@ void MainDialog::createMenu()
     connect(m_recentFilesMenu, &QMenu::aboutToShow, this, &MainDialog::refreshRecentFilesMenu);
     addAction(m_recentFilesMenu->menuAction());
     refreshRecentFilesMenu();
+    connect(entry(strings::ImportMenuEntry, {}), &QAction::triggered, this,
+            [this] { importIntoOpenShip(*this); });
     connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
             [this] { exportOpenShip(*this); });
     separator();
@@ -309,9 +313,11 @@ void MainDialog::setChecksPaneShown(bool shown)
         placeControls();
         return;
     }
-    // The minimum size grows with the pane before the window may.
+    // The height is taken before the minimum size changes with the pane, which would already
+    // resize the window.
+    const int height = this->height() + (shown ? ChecksPaneHeight : -ChecksPaneHeight);
     m_layout->apply();
-    resize(width(), height() + (shown ? ChecksPaneHeight : -ChecksPaneHeight));
+    resize(width(), height);
     // A window that grew past the bottom of the screen moves up, so the pane shows.
     if (const QScreen* display = screen()) {
         const QRect room = display->availableGeometry();
@@ -341,12 +347,15 @@ void MainDialog::goToFinding(int index)
         return;
     // A copy: choosing the component below runs commands that may refresh the list.
     const checks::Finding f = listed[static_cast<std::size_t>(index)];
-    if (!f.component)
+    m_highlight = {};
+    if (!f.component) {
+        // A finding about the file as a whole: nothing to go to, and the last marks go.
+        redrawView();
         return;
+    }
     m_listPanes->chooseComponent(*f.component);
     if (f.subject == checks::Subject::Attachment && f.record)
         m_listPanes->chooseAttachment(static_cast<int>(*f.record));
-    m_highlight = {};
     m_highlight.component = *f.component;
     if (f.subject == checks::Subject::Faces)
         m_highlight.faces = f.items;

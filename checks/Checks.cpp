@@ -2,6 +2,7 @@
 
 #include "checks/Messages.h"
 #include "checks/Report.h"
+#include "shipfile/CaseInsensitive.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/ComponentParts.h"
 #include "shipfile/MessageText.h"
@@ -15,9 +16,10 @@ Report::Report(const shipfile::ShipFile& file) : ship(file)
         m_blockIndex.emplace(b, index++);
 }
 
-std::size_t Report::blockIndex(const shipfile::ShipBlock& block) const
+std::optional<std::size_t> Report::blockIndex(const shipfile::ShipBlock& block) const
 {
-    return m_blockIndex.at(&block);
+    const auto found = m_blockIndex.find(&block);
+    return found == m_blockIndex.end() ? std::nullopt : std::optional(found->second);
 }
 
 Finding Report::about(int n, Severity severity, std::string_view check) const
@@ -69,8 +71,14 @@ std::vector<Finding> checkShip(const shipfile::ShipFile& ship,
 {
     Report report(ship);
     checkFile(report);
+    std::optional<CacheNames> cacheNames;
+    if (cacheTextures) {
+        cacheNames.emplace();
+        for (const std::string& name : *cacheTextures)
+            cacheNames->insert(shipfile::lowerCase(name));
+    }
     for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(ship))
-        checkComponent(report, parts, cacheTextures);
+        checkComponent(report, parts, cacheNames ? &*cacheNames : nullptr);
     return std::move(report.findings);
 }
 

@@ -183,7 +183,7 @@ class ComponentCheck
 {
 public:
     ComponentCheck(Report& report, const shipfile::ComponentParts& parts,
-                   const std::vector<std::string>* cacheTextures)
+                   const CacheNames* cacheTextures)
         : m_report(report), m_n(parts.index), m_cacheTextures(cacheTextures),
           m_parts(partsOf(parts))
     {
@@ -197,7 +197,7 @@ public:
             checkVertices();
         if (m_parts.faces)
             checkFaces();
-        if (m_facesRead)
+        if (m_facesRead && m_parts.vertices)
             checkUnusedVertices();
         if (m_parts.textures)
             checkTextures();
@@ -424,9 +424,7 @@ private:
         const ShipBlock& block = *m_parts.textures;
         for (std::size_t i = 0; i < block.count; ++i) {
             const std::string name = shipfile::readString(block.record(i), lay::texture::Name);
-            if (std::ranges::any_of(*m_cacheTextures, [&](const std::string& cached) {
-                    return shipfile::equalsIgnoringCase(cached, name);
-                }))
+            if (m_cacheTextures->contains(shipfile::lowerCase(name)))
                 continue;
             Finding f =
                 aboutBlock(Severity::Warning, messages::TextureMissing, block, Subject::Component);
@@ -565,7 +563,7 @@ private:
 
     Report& m_report;
     const int m_n;
-    const std::vector<std::string>* m_cacheTextures;
+    const CacheNames* m_cacheTextures;
     const Parts m_parts;
     std::vector<Vec3> m_positions;
     Bounds m_bounds;
@@ -577,7 +575,7 @@ private:
 } // namespace
 
 void checkComponent(Report& report, const shipfile::ComponentParts& parts,
-                    const std::vector<std::string>* cacheTextures)
+                    const CacheNames* cacheTextures)
 {
     ComponentCheck(report, parts, cacheTextures).run();
 }

@@ -5,8 +5,10 @@
 #include "shipfile/ShipFile.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // What the checks share while they run: the findings so far and where each block stands.
@@ -17,8 +19,8 @@ class Report
 public:
     explicit Report(const shipfile::ShipFile& ship);
 
-    /// The block's index in the file, counted from 0.
-    std::size_t blockIndex(const shipfile::ShipBlock& block) const;
+    /// The block's index in the file, counted from 0; nothing for a block of another chain.
+    std::optional<std::size_t> blockIndex(const shipfile::ShipBlock& block) const;
     /// A finding about the whole component `n`.
     Finding about(int n, Severity severity, std::string_view check) const;
 
@@ -53,8 +55,12 @@ private:
 /// Runs the checks of the file's framing and chain: truncation, header, component count,
 /// record sizes, Block13 and Block14.
 void checkFile(Report& report);
-/// Runs the checks of one component; `cacheTextures` as for checkShip.
+/// The texture cache's names, lower-cased: names compare ignoring case.
+using CacheNames = std::unordered_set<std::string>;
+
+/// Runs the checks of one component; with `cacheTextures`, texture names not among them are
+/// warnings.
 void checkComponent(Report& report, const shipfile::ComponentParts& parts,
-                    const std::vector<std::string>* cacheTextures);
+                    const CacheNames* cacheTextures);
 
 } // namespace checks

@@ -51,9 +51,4 @@ std::optional<double> realField(QLineEdit& field, const QString& text)
     return marked(field, editing::parseRealField(text.toStdString()));
 }
 
-bool isMarkedInvalid(const QLineEdit& field)
-{
-    return field.palette().color(QPalette::Base) == InvalidBase;
-}
-
 } // namespace dialogs

@@ -23,7 +23,4 @@ void acceptStorableText(QLineEdit& field);
 std::optional<std::int32_t> integerField(QLineEdit& field, const QString& text);
 std::optional<double> realField(QLineEdit& field, const QString& text);
 
-/// Whether `field` is marked as holding no valid value.
-bool isMarkedInvalid(const QLineEdit& field);
-
 } // namespace dialogs

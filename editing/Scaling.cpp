@@ -22,6 +22,7 @@ struct Scaler
 {
     float factor;
     ScaleDirection direction;
+    bool flames;
 
     float operator()(float v) const
     {
@@ -47,8 +48,9 @@ struct Scaler
                 break;
             case lay::type::Attachments:
                 scaleVec3(record, lay::attachment::Position);
-                // Engine flames grow with the ship; other attachments keep their size.
-                if (shipfile::readI32(record, lay::attachment::Kind) ==
+                // Engine flames grow with the ship unless asked not to; other attachments keep
+                // their size.
+                if (flames && shipfile::readI32(record, lay::attachment::Kind) ==
                     static_cast<std::int32_t>(lay::AttachmentKind::EngineFlame))
                     scaleVec3(record, lay::attachment::Size);
                 break;
@@ -127,13 +129,13 @@ ShipBlock* faceListPlace(ShipBlock* vertices, const ShipBlock* sectionEnd)
 } // namespace
 
 bool scaleShip(ShipFile& file, float factor, ScaleDirection direction, bool typeOneOnly,
-               int selectedComponent)
+               int selectedComponent, bool flames)
 {
     if (file.empty() || !std::isfinite(factor) || !(factor > 0.0f))
         return false;
     if (typeOneOnly && selectedComponent < 0)
         return false;
-    const Scaler scale{factor, direction};
+    const Scaler scale{factor, direction, flames};
     int section = -1;
     for (ShipBlock* b = file.first(); b; b = b->next.get()) {
         if (b->type == lay::type::SectionStart)

@@ -14,12 +14,12 @@ enum class ScaleDirection
     Smaller, // divide by the factor
 };
 
-/// Scales component origins, vertices, attachment positions and engine-flame sizes by
-/// `factor`, in single precision. With `typeOneOnly` only the vertices and attachments of
-/// `selectedComponent`'s section change (nothing when it is -1). Boxes are never scaled. A
+/// Scales component origins, vertices, attachment positions and, with `flames`, engine-flame
+/// sizes by `factor`, in single precision. With `typeOneOnly` only the vertices and attachments
+/// of `selectedComponent`'s section change (nothing when it is -1). Boxes are never scaled. A
 /// factor that is not a positive finite number changes nothing. True when the ship was scaled.
 bool scaleShip(shipfile::ShipFile& file, float factor, ScaleDirection direction, bool typeOneOnly,
-               int selectedComponent);
+               int selectedComponent, bool flames = true);
 
 /// The scale factor in the field's text; nothing unless it is a positive number.
 std::optional<float> parseScaleFactor(std::string_view text);

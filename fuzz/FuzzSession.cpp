@@ -231,7 +231,8 @@ bool run(Command command, ShipFile& file, Arguments& args, MessageSink& sink)
         const std::uint8_t how = args.byte();
         const auto direction =
             (how & 1) ? editing::ScaleDirection::Smaller : editing::ScaleDirection::Larger;
-        return editing::scaleShip(file, factor, direction, (how & 2) != 0, args.index());
+        return editing::scaleShip(file, factor, direction, (how & 2) != 0, args.index(),
+                                  (how & 4) == 0);
     }
     case Command::CreateBox:
         return editing::createBox(file, args.index());

@@ -25,7 +25,7 @@ enum class Command : std::uint8_t
     Debris = 13,             // component, flag
     DebrisNumber = 14,       // component, value
     MoveComponent = 15,      // component, delta x y z
-    Scale = 16,              // factor, how (1 smaller, 2 selected component only), component
+    Scale = 16,              // factor, how (1 smaller, 2 selected only, 4 no flames), component
     CreateBox = 17,          // component
     ClearBoxes = 18,         // component
     Merge = 19,              // length (u16), second ship image

@@ -1,8 +1,5 @@
 #include "checks/Checks.h"
 #include "gamedata/Tcache.h"
-#include "shipfile/CaseInsensitive.h"
-#include "shipfile/Catalogue.h"
-#include "shipfile/Layout.h"
 #include "tools/Escaping.h"
 #include "tools/JsonText.h"
 #include "tools/Messages.h"
@@ -10,7 +7,6 @@
 
 #include <cstdio>
 #include <optional>
-#include <set>
 #include <string>
 
 namespace tools {
@@ -43,44 +39,20 @@ std::optional<CheckArguments> parse(Arguments args)
     return a;
 }
 
-// The ship's texture names that the cache at `path` holds; nothing, after the reader's
-// message, when the cache cannot be read.
-std::optional<std::vector<std::string>> cacheTextures(const shipfile::ShipFile& ship,
-                                                      std::string_view path)
+// The names of the readable entries of the texture cache at `path`; nothing, after a line of
+// our own, when the file cannot be read at all.
+std::optional<std::vector<std::string>> cacheTextures(std::string_view path)
 {
-    namespace lay = shipfile::layout;
-    std::set<std::string> names;
-    for (const shipfile::ShipBlock* b = ship.first(); b; b = b->next.get())
-        if (b->type == lay::type::TextureNames)
-            for (std::size_t i = 0; i < b->count; ++i)
-                names.insert(
-                    shipfile::lowerCase(shipfile::readString(b->record(i), lay::texture::Name)));
-    // A name no cache holds finds out whether the file can be read at all.
-    names.insert("");
-    std::vector<std::string> held;
-    for (const std::string& name : names) {
-        const gamedata::TcacheFailure failure =
-            gamedata::readTcacheTexture(std::filesystem::path(path), name).failure;
-        if (failure == gamedata::TcacheFailure::CannotOpen) {
-            printError(messages::formatText(messages::CacheUnreadable, path));
-            return std::nullopt;
-        }
-        if (failure != gamedata::TcacheFailure::NotFound)
-            held.push_back(name);
+    const gamedata::TcacheListing listing = gamedata::listTcache(std::filesystem::path(path));
+    if (listing.failure == gamedata::TcacheFailure::CannotOpen) {
+        printError(messages::formatText(messages::CacheUnreadable, path));
+        return std::nullopt;
     }
-    return held;
-}
-
-std::string findingLine(const checks::Finding& f)
-{
-    std::string line = std::string(checks::severityName(f.severity)) + " " + std::string(f.check);
-    if (f.component)
-        line += " component " + std::to_string(*f.component) + " " + displayQuoted(f.componentName);
-    if (f.block)
-        line += " block " + std::to_string(*f.block);
-    if (f.record)
-        line += " record " + std::to_string(*f.record);
-    return line + ": " + f.message + "\n";
+    std::vector<std::string> names;
+    for (const gamedata::TcacheEntryInfo& entry : listing.entries)
+        if (!entry.damaged())
+            names.push_back(entry.name);
+    return names;
 }
 
 template <typename T> Json optionalJson(const std::optional<T>& value)
@@ -108,6 +80,18 @@ std::string findingsJson(std::string_view file, const std::vector<checks::Findin
 
 } // namespace
 
+std::string findingLine(const checks::Finding& f)
+{
+    std::string line = std::string(checks::severityName(f.severity)) + " " + std::string(f.check);
+    if (f.component)
+        line += " component " + std::to_string(*f.component) + " " + displayQuoted(f.componentName);
+    if (f.block)
+        line += " block " + std::to_string(*f.block);
+    if (f.record)
+        line += " record " + std::to_string(*f.record);
+    return line + ": " + f.message + "\n";
+}
+
 int runCheck(Arguments args)
 {
     const std::optional<CheckArguments> a = parse(args);
@@ -120,7 +104,7 @@ int runCheck(Arguments args)
         return ExitUnreadable;
     std::optional<std::vector<std::string>> textures;
     if (a->textures) {
-        textures = cacheTextures(*file, *a->textures);
+        textures = cacheTextures(*a->textures);
         if (!textures)
             return ExitUnreadable;
     }

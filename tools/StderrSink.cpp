@@ -18,7 +18,6 @@ void StderrSink::show(const shipfile::Message& message)
     if (line.empty() || line.back() != '\n')
         line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stderr);
-    ++m_shownCount;
     if (message.icon == shipfile::MessageIcon::Stop ||
         message.icon == shipfile::MessageIcon::Warning)
         m_sawProblem = true;

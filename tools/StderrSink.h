@@ -12,11 +12,9 @@ class StderrSink final : public shipfile::MessageSink
 public:
     void show(const shipfile::Message& message) override;
     bool sawProblem() const { return m_sawProblem; }
-    int shownCount() const { return m_shownCount; }
 
 private:
     bool m_sawProblem = false;
-    int m_shownCount = 0;
 };
 
 } // namespace tools

@@ -3,6 +3,8 @@
 #include "resources/MainWindowTemplate.h"
 #include "tests/app/EditorFixture.h"
 #include "tests/app/TestRegistry.h"
+#include "viewer/Camera.h"
+#include "viewer/ShipViewWidget.h"
 
 #include <QAction>
 #include <QLabel>
@@ -67,6 +69,8 @@ private slots:
         auto& pane = w.checksPane();
         auto* rows = pane.findChild<QTreeWidget*>();
         QVERIFY(pane.isVisible());
+        // The window grew by the pane; the view kept its size.
+        QCOMPARE(w.viewWidget()->height(), viewer::camera::ViewportPixels);
         QCOMPARE(pane.countsLine(), QStringLiteral("Checks: 1 error, 1 warning"));
         QCOMPARE(rows->topLevelItemCount(), 2);
         QCOMPARE(rows->topLevelItem(0)->text(1), QStringLiteral("face-vertex-range"));
@@ -98,12 +102,16 @@ private slots:
         click(w, id::Save);
         QVERIFY(readBytes(saved) != before);
 
-        // The context menu's entry hides and shows the pane.
+        // The context menu's entry hides the pane; the window shrinks by it, not the view.
         QAction* entry = menuEntry(w, QStringLiteral("Checks"));
         QVERIFY(entry->isChecked());
+        const QSize view = w.viewWidget()->size();
+        const int height = w.height();
         entry->trigger();
         QVERIFY(!pane.isVisible());
         QVERIFY(!entry->isChecked());
+        QCOMPARE(w.viewWidget()->size(), view);
+        QVERIFY(w.height() < height);
     }
 };
 

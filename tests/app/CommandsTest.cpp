@@ -456,6 +456,8 @@ private slots:
         undo->trigger();
 
         // "Type-1 only" scales the selected section only, and nothing without one.
+        click(w, id::Flames);
+        QVERIFY(!state.scaleFlames);
         click(w, id::TypeOneOnly);
         QVERIFY(state.typeOneOnly);
         click(w, id::Larger);

@@ -81,10 +81,10 @@ private slots:
 
         // Text that is no number is marked and writes nothing.
         retype(open.edit(id::FrameTime), QStringLiteral("12abc"));
-        QVERIFY(dialogs::isMarkedInvalid(*open.edit(id::FrameTime)));
+        QVERIFY(isMarkedInvalid(*open.edit(id::FrameTime)));
         QCOMPARE(open.frame(1).time, 12);
         retype(open.edit(id::TotalTime), QStringLiteral("abc"));
-        QVERIFY(dialogs::isMarkedInvalid(*open.edit(id::TotalTime)));
+        QVERIFY(isMarkedInvalid(*open.edit(id::TotalTime)));
         QCOMPARE(open.header().totalTime, 750);
 
         // New Frame adds a frame; the selection stays where it was.

@@ -87,10 +87,10 @@ private slots:
         OpenDialog open(ship, 0);
         for (const char* typed : {"", "abc", "12abc", "1e39"}) {
             retype(open.edit(id::Y), QString::fromUtf8(typed));
-            QVERIFY2(dialogs::isMarkedInvalid(*open.edit(id::Y)), typed);
+            QVERIFY2(isMarkedInvalid(*open.edit(id::Y)), typed);
         }
         retype(open.edit(id::Y), QStringLiteral("-3e2"));
-        QVERIFY(!dialogs::isMarkedInvalid(*open.edit(id::Y)));
+        QVERIFY(!isMarkedInvalid(*open.edit(id::Y)));
         open.edit(id::Y)->setText(QStringLiteral("abc"));
         open.click(id::Ok);
         QCOMPARE(stored(ship, 0).position.y, -300.0f);

@@ -67,9 +67,9 @@ private slots:
 
         // A text that is no number is marked and writes nothing; the close box keeps it all.
         retype(open.edit(id::HitPoints), QStringLiteral("abc"));
-        QVERIFY(dialogs::isMarkedInvalid(*open.edit(id::HitPoints)));
+        QVERIFY(isMarkedInvalid(*open.edit(id::HitPoints)));
         open.edit(id::DebrisNumber)->setText(QStringLiteral("99999999999"));
-        QVERIFY(dialogs::isMarkedInvalid(*open.edit(id::DebrisNumber)));
+        QVERIFY(isMarkedInvalid(*open.edit(id::DebrisNumber)));
         open.dialog.close();
         QCOMPARE(stored(ship).hitPoints, std::optional<std::int32_t>(-25));
         QCOMPARE(stored(ship).debrisNumber, std::optional<std::int32_t>(7));

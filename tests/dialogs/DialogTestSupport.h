@@ -83,6 +83,13 @@ inline void retype(QLineEdit* edit, const QString& text)
 }
 
 /// A list of texts written as plain string literals.
+/// Whether a number field is marked as holding no valid value: its background is not a plain
+/// field's.
+inline bool isMarkedInvalid(const QLineEdit& field)
+{
+    return field.palette().color(QPalette::Base) != QLineEdit().palette().color(QPalette::Base);
+}
+
 inline QStringList texts(std::initializer_list<const char*> list)
 {
     QStringList out;

@@ -54,6 +54,15 @@ TEST(ScaleShip, OnlyFlamesGrowAndBoxesStay)
     EXPECT_EQ(vec(shipfile::componentParts(file, 0).attachments, 2, lay::attachment::Size),
               (Vec3{240, 120, -880}));
     EXPECT_EQ(shipfile::componentParts(file, 0).boxes->records, boxBefore);
+
+    // With "flames" unticked the flame keeps its size while its position still scales.
+    const Vec3 position = vec(shipfile::componentParts(file, 0).attachments, 2,
+                              lay::attachment::Position);
+    ASSERT_TRUE(scaleShip(file, 2.0f, ScaleDirection::Larger, false, -1, false));
+    EXPECT_EQ(vec(shipfile::componentParts(file, 0).attachments, 2, lay::attachment::Size),
+              (Vec3{240, 120, -880}));
+    EXPECT_EQ(vec(shipfile::componentParts(file, 0).attachments, 2, lay::attachment::Position),
+              (Vec3{position.x * 2, position.y * 2, position.z * 2}));
 }
 
 TEST(ScaleShip, TypeOneOnlyScalesTheSelectedSectionOnly)
