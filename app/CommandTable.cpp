@@ -7,6 +7,7 @@
 #include "app/ImportCommand.h"
 #include "app/ListPanes.h"
 #include "app/MainDialog.h"
+#include "app/PreviewControls.h"
 #include "app/TexturesDialog.h"
 #include "app/ViewControls.h"
 #include "resources/MainWindowTemplate.h"
@@ -14,6 +15,7 @@
 #include "viewer/ShipView.h"
 
 #include <QAction>
+#include <QCheckBox>
 
 #include <algorithm>
 #include <vector>
@@ -345,6 +347,19 @@ std::vector<Command> buildTable()
          RefreshView,
          "Leave out the destroyed-state components (named ...dest)",
          [](MainDialog& w) { w.viewControls().toggleFlag(&viewer::ShipView::ignoreDest); }},
+        {Preview,
+         resources::strings::PreviewMenuEntry,
+         Menu::View,
+         id::Preview,
+         {},
+         Needs::Nothing,
+         false,
+         RefreshNothing,
+         "Show engine flames and blinking lights in their colours, and guns, gun objects and "
+         "missile mounts as small shapes, as the player will see them",
+         [](MainDialog& w) {
+             w.preview().setPreview(w.control<QCheckBox>(id::Preview)->isChecked());
+         }},
         {CenterOnObject,
          "Center ship on obj",
          Menu::View,

@@ -51,6 +51,7 @@ enum class CommandId
     MarkSelected,
     ShowBoxes,
     IgnoreDest,
+    Preview,
     CenterOnObject,
     CycleMouseMode,
     Checks,

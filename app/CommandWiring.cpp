@@ -118,6 +118,7 @@ void CommandWiring::createMenus()
         }
     }
     refreshRecentFilesMenu();
+    m_viewMenu = menus.at(Menu::View);
 
     // The context menu: the history and the file commands at hand, the rest by menu.
     m_contextMenu = new QMenu(&m_window);
@@ -197,7 +198,10 @@ void CommandWiring::run(CommandId id)
     m_window.clearStatus();
     if (row.edits) {
         // One step for the whole command, dialogs included; commands never open their own.
-        EditStep step(m_window, stepName(row).toStdString());
+        // The animation editor is where playback is watched while frames change.
+        const auto playback =
+            row.id == CommandId::Animation ? EditStep::Playback::GoesOn : EditStep::Playback::Stops;
+        EditStep step(m_window, stepName(row).toStdString(), playback);
         m_step = &step;
         row.run(m_window);
         m_step = nullptr;

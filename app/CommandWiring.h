@@ -46,6 +46,7 @@ public:
     QAction* action(CommandId id) const { return m_actions.at(id); }
     QMenuBar* menuBar() const { return m_menuBar; }
     QMenu* contextMenu() const { return m_contextMenu; }
+    QMenu* viewMenu() const { return m_viewMenu; }
     /// Every key of the window, one line each, as Help's shortcut list shows them.
     QString shortcutList() const;
 
@@ -61,6 +62,7 @@ private:
     std::map<CommandId, QAction*> m_actions;
     QMenuBar* m_menuBar = nullptr;
     QMenu* m_contextMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
     QMenu* m_recentFilesMenu = nullptr;
     /// The undo step of the command running now, if it edits the ship.
     EditStep* m_step = nullptr;

@@ -6,6 +6,7 @@
 #include "app/MainDialog.h"
 #include "app/Messages.h"
 #include "app/PathText.h"
+#include "app/PreviewControls.h"
 #include "dialogs/AnimationDialog.h"
 #include "editing/BlockSwitches.h"
 #include "editing/Components.h"
@@ -79,6 +80,12 @@ void ComponentCommands::editAnimation()
         // whole session, the frames block it may have added included.
         dialogs::AnimationDialog dialog(m_window.commands().ship(), state.selectedComponent,
                                         &m_window);
+        PreviewControls& preview = m_window.preview();
+        dialog.showPlaying(preview.isPlaying());
+        connect(&dialog, &dialogs::AnimationDialog::playToggled, &preview,
+                &PreviewControls::togglePlayback);
+        connect(&preview, &PreviewControls::playingChanged, &dialog,
+                &dialogs::AnimationDialog::showPlaying);
         if (dialog.exec() != QDialog::Accepted)
             m_window.commands().cancelStep();
     }

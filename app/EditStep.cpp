@@ -1,13 +1,16 @@
 #include "app/EditStep.h"
 
 #include "app/MainDialog.h"
+#include "app/PreviewControls.h"
 
 #include <utility>
 
 namespace app {
 
-EditStep::EditStep(MainDialog& window, std::string label) : m_window(window)
+EditStep::EditStep(MainDialog& window, std::string label, Playback playback) : m_window(window)
 {
+    if (playback == Playback::Stops)
+        m_window.preview().stop();
     editing::Session* session = m_window.state().session.get();
     if (session && session->begin(std::move(label)))
         m_session = session;

@@ -17,7 +17,15 @@ class MainDialog;
 class EditStep
 {
 public:
-    EditStep(MainDialog& window, std::string label);
+    /// What the step does to animation playback in the view: any edit stops it, but the
+    /// animation editor is where it is watched while frames change.
+    enum class Playback
+    {
+        Stops,
+        GoesOn,
+    };
+
+    EditStep(MainDialog& window, std::string label, Playback playback = Playback::Stops);
     ~EditStep();
     EditStep(const EditStep&) = delete;
     EditStep& operator=(const EditStep&) = delete;

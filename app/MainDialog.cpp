@@ -10,6 +10,7 @@
 #include "app/ListPanes.h"
 #include "app/Messages.h"
 #include "app/PathText.h"
+#include "app/PreviewControls.h"
 #include "app/RecentFiles.h"
 #include "app/TexturesDialog.h"
 #include "app/ViewControls.h"
@@ -131,7 +132,10 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_viewControls = std::make_unique<ViewControls>(*this);
     m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
+    m_preview = std::make_unique<PreviewControls>(*this);
     connectCommands();
+    // Playback keeps its own entry: its text says Play or Stop as the timers run.
+    m_commands->viewMenu()->addAction(m_preview->playAction());
     createChecksPane();
     m_checksAction = m_commands->action(CommandId::Checks);
     m_checksAction->setCheckable(true);
@@ -170,6 +174,7 @@ void MainDialog::setStartStates()
     m_view.centerOnObject = true;
     m_view.ignoreDest = true;
     m_view.showBoxes = true;
+    m_view.preview = false;
     m_state.typeOneOnly = false;
     m_state.scaleFlames = true;
     m_state.rotate = true;
@@ -184,6 +189,7 @@ void MainDialog::setStartStates()
     control<QCheckBox>(id::CenterOnObject)->setChecked(true);
     control<QCheckBox>(id::IgnoreDest)->setChecked(true);
     control<QCheckBox>(id::ShowBoxes)->setChecked(true);
+    control<QCheckBox>(id::Preview)->setChecked(false);
     control<QCheckBox>(id::Rotate)->setChecked(true);
 }
 
@@ -228,8 +234,11 @@ void MainDialog::placeControls()
 
 viewer::Scene MainDialog::scene() const
 {
-    return viewer::Scene{m_state.fileLoaded() ? m_state.file() : nullptr, m_state.selectedComponent,
-                         m_state.selectedAttachment, &m_highlight};
+    viewer::Scene scene{m_state.fileLoaded() ? m_state.file() : nullptr, m_state.selectedComponent,
+                        m_state.selectedAttachment, &m_highlight};
+    if (m_preview)
+        m_preview->stamp(scene);
+    return scene;
 }
 
 void MainDialog::setZoom(double zoom)
@@ -438,6 +447,8 @@ void MainDialog::chooseGameFolder()
 void MainDialog::redrawView()
 {
     m_viewWidget->redraw();
+    if (m_preview)
+        m_preview->planRedraw();
 }
 
 bool MainDialog::hasUnsavedChanges() const
@@ -503,6 +514,7 @@ void MainDialog::undo()
 {
     // A drag still under way ends here, so it is the step taken back.
     m_viewControls->finishDrag();
+    m_preview->stop();
     const std::string label = m_state.session ? m_state.session->history().undoLabel() : "";
     if (m_state.session && m_state.session->undo()) {
         showRestoredDocument();
@@ -513,6 +525,7 @@ void MainDialog::undo()
 void MainDialog::redo()
 {
     m_viewControls->finishDrag();
+    m_preview->stop();
     const std::string label = m_state.session ? m_state.session->history().redoLabel() : "";
     if (m_state.session && m_state.session->redo()) {
         showRestoredDocument();
@@ -580,6 +593,7 @@ void MainDialog::loadDocument(const fs::path& path)
     // A file that cannot be read has said why; the ship that was open stays open.
     if (file->empty())
         return;
+    m_preview->stop();
     m_openedPacked = m_documentSink.packed;
     m_state.session = std::make_unique<editing::Session>(std::move(file));
     m_state.currentFileName = path;
@@ -693,6 +707,15 @@ void MainDialog::onZoomChanged(int position)
 
 bool MainDialog::handleKey(QKeyEvent& event)
 {
+    // Space plays and stops while the view has the focus; elsewhere it presses buttons. Its
+    // release reaches here too and does nothing.
+    if (event.key() == Qt::Key_Space && event.modifiers() == Qt::NoModifier &&
+        focusWidget() == m_viewWidget) {
+        if (event.type() != QEvent::KeyPress)
+            return true;
+        m_preview->togglePlayback();
+        return true;
+    }
     return m_viewControls->handleKey(event);
 }
 

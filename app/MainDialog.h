@@ -44,6 +44,7 @@ class ChecksPane;
 class WindowLayout;
 class ComponentCommands;
 class ListPanes;
+class PreviewControls;
 class ViewControls;
 
 /// Where the main window reports, asks and finds the game: main() passes the desktop's
@@ -91,6 +92,7 @@ public:
     void clearStatus();
     /// The status bar's line, as the user reads it.
     QString statusLine() const;
+    PreviewControls& preview() { return *m_preview; }
     ChecksPane& checksPane() { return *m_checksPane; }
     /// What the checks found in the open ship as it stands; empty without one.
     const std::vector<checks::Finding>& findings() const;
@@ -209,6 +211,7 @@ private:
     std::unique_ptr<AttachmentCommands> m_attachmentCommands;
     std::unique_ptr<ComponentCommands> m_componentCommands;
     std::unique_ptr<CommandWiring> m_commands;
+    std::unique_ptr<PreviewControls> m_preview;
     std::unique_ptr<WindowLayout> m_layout;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_shipSummary = nullptr;

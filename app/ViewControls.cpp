@@ -179,10 +179,12 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         m_loneShift = false; // Shift with a click is no mouse-mode key
-        if (mouse->button() == Qt::LeftButton) {
-            const QPoint at = mouse->position().toPoint();
+        const QPoint at = mouse->position().toPoint();
+        // The view takes no mouse events of its own: a press on it gives it the focus here.
+        if (viewPosition(at))
+            m_window.viewWidget()->setFocus(Qt::MouseFocusReason);
+        if (mouse->button() == Qt::LeftButton)
             viewer::pressButton(m_mouse, at.x(), at.y());
-        }
         return false;
     }
     case QEvent::MouseButtonRelease:

@@ -5,6 +5,7 @@
 #include "platform/DialogBuilder.h"
 #include "platform/QtText.h"
 #include "resources/AnimationTemplate.h"
+#include "resources/Strings.h"
 #include "shipfile/Layout.h"
 
 #include <QLineEdit>
@@ -75,9 +76,14 @@ AnimationDialog::AnimationDialog(shipfile::ShipFile& file, int component, QWidge
     m_moveZ = platform::findControl<QLineEdit>(*this, id::MoveZ);
     m_newFrame = platform::findControl<QPushButton>(*this, id::NewFrame);
     m_deleteFrame = platform::findControl<QPushButton>(*this, id::DeleteFrame);
+    m_play = platform::findControl<QPushButton>(*this, id::Play);
     Q_ASSERT(ok && m_totalTime && m_type && m_trigger && m_frames && m_frameTime && m_angleX &&
              m_angleY && m_angleZ && m_moveX && m_moveY && m_moveZ && m_newFrame &&
-             m_deleteFrame);
+             m_deleteFrame && m_play);
+    // What the timing fields mean to the view's playback is assumed; the tip says how.
+    const QString timing = QString::fromUtf8(resources::strings::PlaybackTiming);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_play, m_totalTime, m_type, m_frameTime})
+        w->setToolTip(timing);
 
     // The field shows no more of the trigger than its 16 bytes keep.
     m_trigger->setMaxLength(static_cast<int>(lay::animationHeader::TriggerSize));
@@ -98,12 +104,13 @@ AnimationDialog::AnimationDialog(shipfile::ShipFile& file, int component, QWidge
     connect(m_moveZ, &QLineEdit::textChanged, this, &AnimationDialog::moveZEdited);
     connect(m_newFrame, &QPushButton::clicked, this, &AnimationDialog::newFrame);
     connect(m_deleteFrame, &QPushButton::clicked, this, &AnimationDialog::deleteFrame);
+    connect(m_play, &QPushButton::clicked, this, &AnimationDialog::playToggled);
 
     const auto blocks = editing::openAnimation(file, component);
     if (!blocks) {
         // No section to animate: nothing here can be edited.
         for (QWidget* child : findChildren<QWidget*>())
-            child->setEnabled(child == ok);
+            child->setEnabled(child == ok || child == m_play);
         m_currentFrame = -1;
         return;
     }
@@ -117,6 +124,12 @@ AnimationDialog::AnimationDialog(shipfile::ShipFile& file, int component, QWidge
         m_trigger->setEnabled(false);
     }
     fillFrames();
+}
+
+void AnimationDialog::showPlaying(bool playing)
+{
+    m_play->setText(QString::fromUtf8(playing ? resources::strings::StopButton
+                                              : resources::strings::PlayButton));
 }
 
 // Each text set here runs its handler, so the header holds what the fields show: a short

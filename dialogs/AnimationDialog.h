@@ -20,12 +20,20 @@ namespace dialogs {
 /// A section without a header block gets "Missing Block10" (through the ship's message sink);
 /// the header fields then stay empty, disabled and write nowhere, while the frames can be
 /// edited as usual.
+///
+/// "Play" asks for the ship's animations to play in the main window's view (playToggled); the
+/// owner says whether they play (showPlaying), and the button then reads "Stop".
 class AnimationDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
     AnimationDialog(shipfile::ShipFile& file, int component, QWidget* parent = nullptr);
+
+    void showPlaying(bool playing);
+
+Q_SIGNALS:
+    void playToggled();
 
 private:
     void fillHeader(const editing::AnimationHeader& header);
@@ -66,6 +74,7 @@ private:
     QLineEdit* m_moveZ = nullptr;
     QPushButton* m_newFrame = nullptr;
     QPushButton* m_deleteFrame = nullptr;
+    QPushButton* m_play = nullptr;
 };
 
 } // namespace dialogs

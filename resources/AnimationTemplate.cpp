@@ -44,6 +44,8 @@ constexpr platform::ControlTemplate Controls[] = {
     {id::MoveZ, ControlKind::Edit, "", 241, 141, 55, 12},
     {id::NewFrame, ControlKind::PushButton, "New Frame", 85, 175, 50, 14},
     {id::DeleteFrame, ControlKind::PushButton, "Delete Frame", 174, 175, 50, 14},
+    // Under the frames list: plays the ship's animations in the main window's view.
+    {id::Play, ControlKind::PushButton, "Play", 46, 151, 50, 14},
 };
 
 } // namespace

@@ -20,6 +20,7 @@ inline constexpr int AngleZ = 1058;
 inline constexpr int MoveX = 1059;
 inline constexpr int MoveY = 1060;
 inline constexpr int MoveZ = 1061;
+inline constexpr int Play = 1062;
 } // namespace animation
 
 /// "Component Animation Editing": the header (total time, type, trigger), the frame list and

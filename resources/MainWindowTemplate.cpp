@@ -49,6 +49,7 @@ constexpr platform::ControlTemplate Controls[] = {
     {id::ShowBoxes, ControlKind::CheckBox, "Show boxes", 345, 212, 52, 11},
     {id::IgnoreDest, ControlKind::CheckBox, "Ignore \"DEST\" objs", 401, 212, 76, 13},
     {id::CenterOnObject, ControlKind::CheckBox, "Center ship on obj", 403, 234, 71, 11},
+    {id::Preview, ControlKind::CheckBox, "Preview", 356, 224, 40, 10},
 
     {NoId, ControlKind::GroupBox, "Controls", 269, 7, 220, 276},
     {NoId, ControlKind::GroupBox, "File Operations", 7, 253, 258, 30},

@@ -44,6 +44,7 @@ inline constexpr int Animation = 1056;
 inline constexpr int DummyTriangle = 1059;
 inline constexpr int Block13 = 1060;
 inline constexpr int Block14 = 1061;
+inline constexpr int Preview = 1062;
 } // namespace mainwindow
 
 /// The main window: every control with its id, kind, label and place, then the group boxes

@@ -74,6 +74,20 @@ inline constexpr const char* GameFolderTitle = "Game folder: a Wine or Proton pr
 // The "Recent Files" submenu of the File menu and the context menu.
 inline constexpr const char* RecentFilesMenuEntry = "Recent &Files";
 inline constexpr const char* NoRecentFilesEntry = "(none)";
+inline constexpr const char* PreviewMenuEntry = "Pre&view";
+inline constexpr const char* PlayMenuEntry = "&Play";
+inline constexpr const char* StopMenuEntry = "&Stop";
+
+// The animation editor's playback button, and what its timing fields mean to the view.
+inline constexpr const char* PlayButton = "Play";
+inline constexpr const char* StopButton = "Stop";
+inline constexpr const char* PlaybackTiming =
+    "Play shows the ship's animations in the view (Space there too); nothing is saved.\n"
+    "The view assumes: a frame's time is the moment, in ms from the start, at which the\n"
+    "component reaches that frame; it moves there from its modelled pose before frame 0's\n"
+    "moment. Total Time is the length of one pass (longer frames stretch it); the last frame\n"
+    "holds for the rest. Stop: no playback; Play: once; Loop: again and again; PingPong:\n"
+    "back and forth.";
 inline constexpr const char* ChecksMenuEntry = "&Checks";
 
 // The Checks pane: its title before the counts, its columns, and where a finding is.

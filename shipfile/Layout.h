@@ -102,6 +102,10 @@ inline constexpr std::size_t StyleIndex = 52; // i32
 inline constexpr std::size_t Uninterpreted56 = 56; // 3 x i32, set by the templates only
 inline constexpr std::size_t Size = 72; // 3 x f32
 inline constexpr std::size_t Uninterpreted84 = 84; // 2 x i32, set by the templates only
+// The view's preview takes a blinking light's two values at 84 as its on and off times in
+// milliseconds (the template's 100 and 1,500); the game's meaning is assumed, not known.
+inline constexpr std::size_t LightOnMs = Uninterpreted84; // i32
+inline constexpr std::size_t LightOffMs = Uninterpreted84 + 4; // i32
 inline constexpr std::size_t GunIndex = 100; // i32
 inline constexpr std::size_t Uninterpreted116 = 116; // 2 x f32, set by the templates only
 } // namespace attachment

@@ -73,6 +73,13 @@ Attachment attach(int kind, Vec3 position, int styleIndex = -1, int gunIndex = -
     return a;
 }
 
+// An engine flame or a light sized for our ships, which are smaller than the templates assume.
+Attachment sized(Attachment a, Vec3 size)
+{
+    a.size = size;
+    return a;
+}
+
 Animation turning(std::int32_t period, float axisX, float axisY, float axisZ)
 {
     Animation spin;
@@ -140,10 +147,10 @@ Ship demoFighter()
         body.attachments.push_back(attach(0, {side * 32, 6, -18}));
         body.attachments.push_back(attach(3, {side * 20, 2, 23}, -1, 1 + (side > 0 ? 0 : 1)));
         body.attachments.push_back(attach(1, {side * 50, 1, -27}, 2));
-        body.attachments.push_back(attach(2, {side * 4.5f, 0, -64}));
-        body.attachments.push_back(attach(4, {side * 53, 1, -28}));
+        body.attachments.push_back(sized(attach(2, {side * 4.5f, 0, -64}), {9, 8, -30}));
+        body.attachments.push_back(sized(attach(4, {side * 53, 1, -28}, side > 0 ? 1 : 3), {5, 5, 0}));
     }
-    body.attachments.push_back(attach(4, {0, -27, -58}));
+    body.attachments.push_back(sized(attach(4, {0, -27, -58}, 5), {4, 4, 0}));
     body.boxes.push_back(boundingBox(body));
     body.block13On = true;
 
@@ -153,7 +160,7 @@ Ship demoFighter()
     cockpit.origin = {0, -7, 24};
     cockpit.hitPoints = 150;
     addEllipsoid(cockpit, {0, 0, 0}, {5, 4.5f, 16}, textureIndex(cockpit, "fgt_canopy"), 12, 8);
-    cockpit.attachments.push_back(attach(4, {0, -4, -14}));
+    cockpit.attachments.push_back(sized(attach(4, {0, -4, -14}), {3, 3, 0}));
     cockpit.boxes.push_back(boundingBox(cockpit));
     // The dummy triangle closes the face list: its three corners are vertex 0.
     cockpit.faces.push_back(Face{});
@@ -201,10 +208,10 @@ Ship demoCapitalShip()
         addCuboid(hull, {side * 62, 0, -60}, {14, 20, 200}, plating); // side blisters
         hull.attachments.push_back(attach(0, {side * 70, 6, 40}));
         hull.attachments.push_back(attach(0, {side * 70, 6, -120}));
-        hull.attachments.push_back(attach(4, {side * 60, 0, 180}));
-        hull.attachments.push_back(attach(4, {side * 70, -10, -160}));
+        hull.attachments.push_back(sized(attach(4, {side * 60, 0, 180}), {12, 12, 0}));
+        hull.attachments.push_back(sized(attach(4, {side * 70, -10, -160}), {12, 12, 0}));
     }
-    hull.attachments.push_back(attach(4, {0, 0, 302}));
+    hull.attachments.push_back(sized(attach(4, {0, 0, 302}), {12, 12, 0}));
     hull.boxes.push_back(boundingBox(hull));
     hull.block13On = true;
 
@@ -216,8 +223,8 @@ Ship demoCapitalShip()
     const std::uint32_t tower = textureIndex(bridge, "cap_bridge");
     addCuboid(bridge, {0, -25, 0}, {36, 50, 60}, textureIndex(bridge, "cap_hull"));
     addCuboid(bridge, {0, -58, 6}, {64, 16, 34}, tower);
-    bridge.attachments.push_back(attach(4, {30, -66, 6}));
-    bridge.attachments.push_back(attach(4, {-30, -66, 6}));
+    bridge.attachments.push_back(sized(attach(4, {30, -66, 6}), {12, 12, 0}));
+    bridge.attachments.push_back(sized(attach(4, {-30, -66, 6}), {12, 12, 0}));
     bridge.boxes.push_back(boundingBox(bridge));
 
     Component engines;
@@ -229,7 +236,8 @@ Ship demoCapitalShip()
     const std::uint32_t glow = textureIndex(engines, "engine_glow");
     for (const float x : {-32.0f, 0.0f, 32.0f}) {
         addNozzle(engines, {x, x == 0.0f ? -6.0f : 8.0f, 0}, 40, 17, bell, glow);
-        engines.attachments.push_back(attach(2, {x, x == 0.0f ? -6.0f : 8.0f, -45}));
+        engines.attachments.push_back(
+            sized(attach(2, {x, x == 0.0f ? -6.0f : 8.0f, -45}, 6), {32, 32, -110}));
     }
     engines.boxes.push_back(boundingBox(engines));
 
@@ -267,7 +275,7 @@ Ship demoCapitalShip()
             {ellipseRing({0, -14, 0}, 1, 3, 3, 16), ellipseRing({0, -22, 0}, 1, 22, 12, 16),
              ellipseRing({0, -24, 0}, 1, 24, 13, 16)},
             dish, 4, 1);
-    radar.attachments.push_back(attach(4, {0, -26, 0}));
+    radar.attachments.push_back(sized(attach(4, {0, -26, 0}), {12, 12, 0}));
     radar.boxes.push_back(boundingBox(radar));
     radar.animation = turning(6000, 0, 1, 0);
     radar.block14Count = 2;
@@ -298,7 +306,7 @@ Ship demoCargoPod()
     addCuboid(pod, {0, 0, 0}, {40, 30, 80}, textureIndex(pod, "cargo_crate"));
     for (const float x : {-21.0f, 21.0f})
         for (const float z : {-41.0f, 41.0f})
-            pod.attachments.push_back(attach(4, {x, -16, z}));
+            pod.attachments.push_back(sized(attach(4, {x, -16, z}), {12, 12, 0}));
     pod.boxes.push_back(boundingBox(pod));
 
     Ship ship;

@@ -100,6 +100,8 @@ ByteVector attachmentRecord(const Attachment& a)
         writeI32(r, lay::attachment::StyleIndex, a.styleIndex);
     if (a.gunIndex >= 0)
         writeI32(r, lay::attachment::GunIndex, a.gunIndex);
+    if (a.size)
+        writeVec3(r, lay::attachment::Size, *a.size);
     return r;
 }
 

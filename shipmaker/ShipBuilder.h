@@ -50,6 +50,7 @@ struct Attachment
     int gunIndex = -1;
     float matrix[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
     bool keepTemplateMatrix = true;
+    std::optional<Vec3> size{}; // nothing keeps the template's size values
 };
 
 struct Box

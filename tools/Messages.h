@@ -30,11 +30,13 @@ inline constexpr std::string_view OutputFailed = "error writing the output";
 inline constexpr std::string_view UsageRender =
     "korvex-shp render FILE -o OUT.png [--view Bottom|Left|Front|FreeView|Top|Right|Back] "
     "[--zoom N] [--select COMPONENT] [--attachment N] [--wireframe] [--mark] [--no-boxes] "
-    "[--keep-dest] [--textures TCACHE] [--size N] [--fit] [--sheet]";
+    "[--keep-dest] [--textures TCACHE] [--size N] [--fit] [--sheet] [--preview] [--time MS]";
 inline constexpr std::string_view UnknownView =
     "unknown view \"%s\": the views are Bottom, Left, Front, FreeView, Top, Right and Back";
 inline constexpr std::string_view BadZoom =
     "the zoom must be a whole number from 1 to 500, not \"%s\"";
+inline constexpr std::string_view BadTime =
+    "the time must be a whole number of milliseconds from 0 up, not \"%s\"";
 inline constexpr std::string_view BadSize =
     "the size must be a whole number of pixels from 16 to 4096, not \"%s\"";
 inline constexpr std::string_view BadAttachment =

@@ -48,6 +48,9 @@ struct RenderOptions
     int size = viewer::camera::ViewportPixels;
     bool fit = false;
     bool sheet = false;
+    bool preview = false;
+    /// The moment of animation playback and of the lights' blinking; nothing: all at rest.
+    std::optional<int> timeMs;
 };
 
 constexpr int SmallestSize = 16;
@@ -72,7 +75,7 @@ std::optional<RenderOptions> parse(Arguments args)
         const std::string_view arg = args[i];
         const bool takesValue = arg == "-o" || arg == "--view" || arg == "--zoom" ||
                                 arg == "--select" || arg == "--attachment" || arg == "--textures" ||
-                                arg == "--size";
+                                arg == "--size" || arg == "--time";
         if (takesValue && i + 1 == args.size())
             return std::nullopt;
         const std::string_view value = takesValue ? args[++i] : std::string_view();
@@ -100,6 +103,13 @@ std::optional<RenderOptions> parse(Arguments args)
             if (!size || *size < SmallestSize || *size > LargestSize)
                 return bad(messages::BadSize, value);
             o.size = *size;
+        } else if (arg == "--time") {
+            const auto ms = wholeNumber(value);
+            if (!ms || *ms < 0)
+                return bad(messages::BadTime, value);
+            o.timeMs = *ms;
+        } else if (arg == "--preview") {
+            o.preview = true;
         } else if (arg == "--fit") {
             o.fit = true;
         } else if (arg == "--sheet") {
@@ -276,8 +286,13 @@ int runRender(Arguments args)
     view.markSelected = o.mark;
     view.showBoxes = o.boxes;
     view.ignoreDest = !o.keepDest;
+    view.preview = o.preview;
     viewer::TextureCache textures{texturePath.value_or(std::string())};
-    const viewer::Scene scene{file.get(), selected, o.attachment};
+    viewer::Scene scene{file.get(), selected, o.attachment};
+    if (o.timeMs) {
+        scene.playbackMs = *o.timeMs;
+        scene.blinkMs = *o.timeMs;
+    }
 
     QImage picture;
     if (o.sheet) {

@@ -3,6 +3,7 @@
 #include "shipfile/Catalogue.h"
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
+#include "viewer/AnimationPose.h"
 #include "viewer/ShipView.h"
 #include "viewer/ShownFaces.h"
 
@@ -48,7 +49,7 @@ std::optional<double> markerDepth(const Matrix4& centred, Point centre, Point at
 }
 
 std::optional<int> markerAt(const Matrix4& centred, double zoom, const ShownComponent& selected,
-                            Point at)
+                            const Matrix4& pose, Point at)
 {
     if (!selected.attachments)
         return std::nullopt;
@@ -58,16 +59,19 @@ std::optional<int> markerAt(const Matrix4& centred, double zoom, const ShownComp
     double hitDepth = 0.0;
     for (std::size_t j = 0; j < block.count; ++j) {
         const shipfile::Bytes record = block.record(j);
-        const auto position = shipfile::readVec3(record, lay::attachment::Position);
-        if (!shipfile::readI32(record, lay::attachment::Kind) || !position)
+        const auto stored = shipfile::readVec3(record, lay::attachment::Position);
+        if (!shipfile::readI32(record, lay::attachment::Kind) || !stored)
             continue;
+        const Point posed = camera::transform(pose, {stored->x, stored->y, stored->z});
+        const shipfile::Vec3 position{static_cast<float>(posed.x), static_cast<float>(posed.y),
+                                      static_cast<float>(posed.z)};
         // The marker's point as the draw rounds it, in the centred frame.
         const auto coordinate = [scale](float p, float o) {
             return static_cast<double>(static_cast<float>((p + o) * scale));
         };
-        const Point p{coordinate(position->x, selected.origin.x),
-                      coordinate(position->y, selected.origin.y),
-                      coordinate(position->z, selected.origin.z)};
+        const Point p{coordinate(position.x, selected.origin.x),
+                      coordinate(position.y, selected.origin.y),
+                      coordinate(position.z, selected.origin.z)};
         const auto depth = markerDepth(centred, camera::transform(centred, p), at);
         if (depth && (!hit || *depth < hitDepth)) {
             hit = static_cast<int>(j);
@@ -104,6 +108,14 @@ std::optional<double> faceDepth(const Point& a, const Point& b, const Point& c, 
     return wa * a.z + wb * b.z + wc * c.z;
 }
 
+// Where a playing animation has moved the component, as the draw poses it.
+Matrix4 posing(const Scene& scene, const ShownComponent& component)
+{
+    const auto pose =
+        scene.playbackMs ? editing::componentPose(component, *scene.playbackMs) : std::nullopt;
+    return pose ? poseMatrix(*pose) : Matrix4{};
+}
+
 } // namespace
 
 Pick pickAt(const ShipView& view, const Scene& scene, camera::ViewSize size, double x, double y)
@@ -122,10 +134,11 @@ Pick pickAt(const ShipView& view, const Scene& scene, camera::ViewSize size, dou
     const int selected = scene.selectedComponent >= 0 && scene.selectedComponent < count
                              ? scene.selectedComponent
                              : -1;
-    if (selected >= 0 && scene.selectedAttachment >= 0)
-        if (const auto marker =
-                markerAt(centred, zoom, (*components)[static_cast<std::size_t>(selected)], at))
+    if (selected >= 0 && scene.selectedAttachment >= 0) {
+        const ShownComponent& shown = (*components)[static_cast<std::size_t>(selected)];
+        if (const auto marker = markerAt(centred, zoom, shown, posing(scene, shown), at))
             return {selected, *marker};
+    }
 
     // The depth test keeps the first of equally near faces, in draw order.
     Pick best;
@@ -134,7 +147,8 @@ Pick pickAt(const ShipView& view, const Scene& scene, camera::ViewSize size, dou
     for (const ShownComponent& component : *components) {
         if (view.ignoreDest && isDestComponent(*scene.file, component.index))
             continue;
-        const Matrix4 frame = camera::componentFrame(centred, zoom, component.origin);
+        Matrix4 frame = camera::componentFrame(centred, zoom, component.origin);
+        frame.multiply(posing(scene, component));
         const FaceReader reader(component);
         points.resize(reader.vertexCount());
         for (std::size_t v = 0; v < points.size(); ++v) {

@@ -7,8 +7,10 @@
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
+#include "viewer/AnimationPose.h"
 #include "viewer/Highlight.h"
 #include "viewer/Messages.h"
+#include "viewer/PreviewDraw.h"
 #include "viewer/TextureCache.h"
 
 #include <GL/gl.h>
@@ -300,22 +302,33 @@ void cubeFace(const std::array<float, 3>& p, int axis, float side, bool filled)
         glEnd();
 }
 
+// Kinds the preview shows as shapes of their own rather than cubes.
+bool hasPreviewShape(std::int32_t kind)
+{
+    using lay::AttachmentKind;
+    const auto k = static_cast<AttachmentKind>(kind);
+    return k == AttachmentKind::MissileMount || k == AttachmentKind::GunObject ||
+           k == AttachmentKind::Gun;
+}
+
 // Cubes at the attachment points of the current type-9 block, drawn in the centred frame, so
-// the positions are scaled here and the cubes keep one size on screen at every zoom.
+// the positions are scaled here and the cubes keep one size on screen at every zoom. `pose`
+// places the points of a component its animation has moved.
 void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 origin, double zoom,
-                           DrawState& state)
+                           const Matrix4& pose, bool preview, DrawState& state)
 {
     const double scale = camera::shipScale(zoom);
     for (std::size_t j = 0; j < block.count; ++j) {
         const Bytes record = block.record(j);
         const auto kind = shipfile::readI32(record, lay::attachment::Kind);
         const auto position = shipfile::readVec3(record, lay::attachment::Position);
-        if (!kind || !position)
+        if (!kind || !position || (preview && hasPreviewShape(*kind)))
             continue;
         state.colour(markerColour(*kind));
-        const std::array<float, 3> p = {static_cast<float>((position->x + origin.x) * scale),
-                                        static_cast<float>((position->y + origin.y) * scale),
-                                        static_cast<float>((position->z + origin.z) * scale)};
+        const camera::Point posed = camera::transform(pose, {position->x, position->y, position->z});
+        const std::array<float, 3> p = {static_cast<float>((posed.x + origin.x) * scale),
+                                        static_cast<float>((posed.y + origin.y) * scale),
+                                        static_cast<float>((posed.z + origin.z) * scale)};
         const bool filled = static_cast<int>(j) == selectedAttachment;
         if (filled)
             glBegin(GL_QUADS);
@@ -440,6 +453,7 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         selected >= 0 ? components[static_cast<std::size_t>(selected)].origin : Vec3{};
     DrawState state;
     FacePainter painter(*this, textures, sink, state);
+    std::vector<PreviewComponent> previewed;
 
     for (const shipfile::ComponentParts& parts : components) {
         const int n = parts.index;
@@ -455,15 +469,22 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         if (centerOnObject && selected >= 0)
             center = selectedOrigin;
 
+        // A playing animation turns and moves the component, with its markers and boxes.
+        const auto pose = scene.playbackMs ? editing::componentPose(parts, *scene.playbackMs)
+                                           : std::nullopt;
+        const Matrix4 posing = pose ? poseMatrix(*pose) : Matrix4{};
+
         const Matrix4 centred = camera::centredFrame(cameraMatrix, center, frameZoom);
         if (n == selected && scene.selectedAttachment >= 0 && parts.attachments) {
             glLoadMatrixd(centred.data());
             state.texturing(false);
             drawAttachmentMarkers(*parts.attachments, scene.selectedAttachment, parts.origin,
-                                  frameZoom, state);
+                                  frameZoom, posing, preview, state);
         }
 
-        glLoadMatrixd(camera::componentFrame(centred, frameZoom, parts.origin).data());
+        Matrix4 frame = camera::componentFrame(centred, frameZoom, parts.origin);
+        frame.multiply(posing);
+        glLoadMatrixd(frame.data());
         if (showBoxes && n == selected) {
             if (parts.boxes)
                 drawBoxes(*parts.boxes, state);
@@ -481,6 +502,13 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
             state.colour(HighlightColour);
             drawHighlight(*scene.highlight, *parts.faces, *parts.vertices);
         }
+        if (preview && parts.attachments)
+            previewed.push_back(
+                {parts.attachments, frame, n == selected ? scene.selectedAttachment : -1});
+    }
+    if (!previewed.empty()) {
+        state.endTriangles();
+        drawPreview(previewed, frameZoom, scene.blinkMs);
     }
     glLoadMatrixd(cameraMatrix.data());
     return true;

@@ -67,6 +67,9 @@ public:
     /// Faces whose texture has this name (ignoring case) are tinted; empty: none. The texture
     /// browser sets it.
     std::string highlightedTexture;
+    /// Engine flames and blinking lights glow in their colours, and guns, gun objects and
+    /// missile mounts show as small shapes instead of cubes.
+    bool preview = false;
 };
 
 /// Components named "...dest" are left out of the picture while `ignoreDest` is set.

@@ -21,6 +21,8 @@ ShipViewWidget::ShipViewWidget(ShipView& view, TextureCache& textures, shipfile:
     : QOpenGLWidget(parent), m_view(view), m_textures(textures), m_sink(sink)
 {
     resize(camera::ViewportPixels, camera::ViewportPixels);
+    // The owner gives it the focus on a click, for the keys that act on the view alone.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 ShipViewWidget::~ShipViewWidget()

@@ -1,4 +1,6 @@
+#include "app/PreviewControls.h"
 #include "editing/Attachments.h"
+#include "resources/AnimationTemplate.h"
 #include "resources/MainWindowTemplate.h"
 #include "shipfile/Bytes.h"
 #include "shipfile/Layout.h"
@@ -9,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
@@ -237,7 +240,8 @@ private slots:
             {id::MarkSelected, &viewer::ShipView::markSelected},
             {id::IgnoreDest, &viewer::ShipView::ignoreDest},
             {id::ShowBoxes, &viewer::ShipView::showBoxes},
-            {id::CenterOnObject, &viewer::ShipView::centerOnObject}};
+            {id::CenterOnObject, &viewer::ShipView::centerOnObject},
+            {id::Preview, &viewer::ShipView::preview}};
         for (const auto& [box, flag] : boxes) {
             const bool before = w.view().*flag;
             QCOMPARE(isChecked(w, box), before);
@@ -246,12 +250,50 @@ private slots:
             click(w, box);
             QCOMPARE(w.view().*flag, before);
         }
+        // The menu entry and the box are one switch.
+        menuEntry(w, QStringLiteral("Preview"))->trigger();
+        QVERIFY(w.view().preview && isChecked(w, id::Preview));
 
         // Unticking centring puts the ship's own origin at the anchor point.
         clickEntry(w, id::ComponentList, 1);
         QVERIFY(!near(w.view().center, Vec3{}));
         click(w, id::CenterOnObject);
         QVERIFY(near(w.view().center, Vec3{}));
+    }
+
+    void playbackRunsUntilAnEditAndGoesOnInTheAnimationEditor()
+    {
+        Editor editor;
+        auto& w = editor.open();
+        app::PreviewControls& preview = w.preview();
+        QAction* play = menuEntry(w, QStringLiteral("Play"));
+        play->trigger();
+        QVERIFY(preview.isPlaying());
+        QCOMPARE(entryText(play), QStringLiteral("Stop"));
+
+        // Space plays and stops only while the view has the focus.
+        w.viewWidget()->setFocus();
+        press(w, Qt::Key_Space);
+        QVERIFY(!preview.isPlaying());
+        press(w, Qt::Key_Space);
+        QVERIFY(preview.isPlaying());
+
+        // Any edit stops it; the animation editor keeps it going and has its own button.
+        click(w, id::ChangeShipClass);
+        QVERIFY(!preview.isPlaying());
+        play->trigger();
+        clickEntry(w, id::ComponentList, 0);
+        bool playingInEditor = false;
+        ModalDriver driver([&](QDialog& dialog) {
+            auto* button = platform::findControl<QPushButton>(dialog, resources::animation::Play);
+            playingInEditor = preview.isPlaying() && button->text() == QStringLiteral("Stop");
+            button->click();
+            playingInEditor = playingInEditor && button->text() == QStringLiteral("Play");
+            dialog.accept();
+        });
+        click(w, id::Animation);
+        QVERIFY(playingInEditor);
+        QVERIFY(!preview.isPlaying());
     }
 };
 

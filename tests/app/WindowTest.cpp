@@ -93,7 +93,7 @@ private slots:
             QCOMPARE(found.size(), 1);
             QVERIFY(between.contains(found.front()->geometry()));
         }
-        QCOMPARE(ids.size(), std::size_t{38});
+        QCOMPARE(ids.size(), std::size_t{39});
         QCOMPARE(between.size(), platform::dialogUnitsToPixels(0, 0, 502, 290).size());
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvex"));
         QVERIFY(!w.windowIcon().isNull());

@@ -460,5 +460,49 @@ TEST_F(Draw, AComponentWithoutABoxBlockHasNoBoxAnywhere)
     EXPECT_EQ(shipfile::componentParts(*file, 2).boxes->count, 0u);
 }
 
+TEST_F(Draw, PreviewGlowsFlamesAndLightsInTheirColoursAndBlinksTheLights)
+{
+    // A blue flame pointing away from the viewer, a green light and a gun, side by side.
+    Attachment flame{2, {40, 0, 0}, 4};
+    Attachment light{4, {-40, 0, 0}, 1};
+    Attachment gun{3, {0, 40, 0}};
+    Component c;
+    c.attachments = {flame, light, gun};
+    Ship ship;
+    ship.components = {c};
+    load(ship);
+    namespace lay = shipfile::layout;
+    // Its size values: 20 wide and high, 60 long; the light's: 16 and 16.
+    shipfile::ShipBlock& block = *shipfile::componentParts(*file, 0).attachments;
+    for (const auto& [offset, value] : {std::pair{0u, 20.0f}, {4u, 20.0f}, {8u, -60.0f}})
+        shipfile::writeF32(block.record(0), lay::attachment::Size + offset, value);
+    const auto blue = colour(26, 77, 255), green = colour(26, 255, 51);
+
+    // Off, as at start-up: nothing but grey where they are.
+    ASSERT_TRUE(render());
+    EXPECT_TRUE(isGrey(at(pixelX(40), pixelY(0))));
+    EXPECT_TRUE(isGrey(at(pixelX(-40), pixelY(0))));
+    EXPECT_TRUE(isGrey(at(pixelX(0), pixelY(40))));
+
+    view.preview = true;
+    const auto show = [&](double ms) {
+        viewer::Scene scene{file.get(), -1, -1};
+        scene.blinkMs = ms;
+        return renderer.render(view, scene, textures, sink);
+    };
+    // The light is lit for its first 100 ms of every 1,600.
+    ASSERT_TRUE(show(1600 + 50));
+    EXPECT_TRUE(blue(at(pixelX(40), pixelY(0))));
+    EXPECT_TRUE(anyNear(pixelX(40) + 15, pixelY(0), 2, [](const QColor& glow) {
+        return glow.blue() > 200 && glow.red() < 170; // the outer glow over the grey
+    }));
+    EXPECT_TRUE(green(at(pixelX(-40), pixelY(0))));
+    EXPECT_TRUE(anyNear(pixelX(0), pixelY(40), 2, isBlue)); // the gun's shape
+
+    ASSERT_TRUE(show(1600 + 500));
+    EXPECT_TRUE(blue(at(pixelX(40), pixelY(0))));
+    EXPECT_TRUE(isGrey(at(pixelX(-40), pixelY(0))));
+}
+
 } // namespace
 } // namespace viewertest

@@ -141,6 +141,26 @@ TEST_F(RenderCommand, SizeFitAndSheetShowTheShipAsTheEditorWould)
     }
 }
 
+TEST_F(RenderCommand, TimeShowsAnimatedComponentsAtThatMoment)
+{
+    // A square that moves 50 units along x in its first second, and back in the next.
+    testsupport::Ship ship;
+    testsupport::Component c;
+    testsupport::addCuboid(c, {0, 0, 0}, {10, 10, 10});
+    c.animation = testsupport::Animation{2000, 3, "", {{0, {}, {}}, {1000, {}, {50, 0, 0}}}};
+    ship.components = {c};
+    writeShip(ship);
+    const auto blackAt = [&](int shipX) {
+        return isBlack(pixel(picture(), static_cast<int>(194 - shipX * 1.94), 155));
+    };
+    for (const auto& [time, shipX] : {std::pair{"0", 0}, {"1000", 50}, {"3000", 50}, {"4000", 0}}) {
+        const ToolRun run = render({"--select", "0", "--mark", "--time", time});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(blackAt(shipX)) << time;
+        EXPECT_FALSE(blackAt(50 - shipX)) << time;
+    }
+}
+
 TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
 {
     writeShip(axisShip());
@@ -169,6 +189,7 @@ TEST_F(RenderCommand, BadCommandLinesAreRefusedWithTheUsage)
          2,
          "the size must be a whole number of pixels from 16 to 4096"},
         {{"render", ship, "-o", out, "--size", "4097"}, 2, "the size must be"},
+        {{"render", ship, "-o", out, "--time", "-1"}, 2, "the time must be a whole number"},
         {{"render", ship, "-o", out, "--attachment", "-1"}, 2, ""},
         // An attachment belongs to a component; one the component lacks is no choice either.
         {{"render", ship, "-o", out, "--attachment", "0"}, 2, "--attachment needs --select"},
