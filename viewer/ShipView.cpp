@@ -163,14 +163,14 @@ public:
     void paint(const shipfile::ComponentParts& parts, bool marked)
     {
         const ShipBlock& faces = *parts.faces;
-        m_vertexBytes = parts.vertices->records;
+        m_vertexBytes = parts.vertices->records();
         m_vertexStride = parts.vertices->recordSize;
         m_vertexCount = parts.vertexCount;
         const ShipBlock* names = parts.textureNames;
         m_names = names;
         m_marked = marked;
-        m_resolved.assign(names ? names->count : 0, 0);
-        for (std::size_t i = 0; i < faces.count; ++i)
+        m_resolved.assign(names ? names->count() : 0, 0);
+        for (std::size_t i = 0; i < faces.count(); ++i)
             paintFace(faces.record(i), faces.recordSize == lay::face::RecordSize);
         m_state.endTriangles();
     }
@@ -294,7 +294,7 @@ void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 
                            DrawState& state)
 {
     const double scale = camera::shipScale(zoom);
-    for (std::size_t j = 0; j < block.count; ++j) {
+    for (std::size_t j = 0; j < block.count(); ++j) {
         const Bytes record = block.record(j);
         const auto kind = shipfile::readI32(record, lay::attachment::Kind);
         const auto position = shipfile::readVec3(record, lay::attachment::Position);
@@ -320,7 +320,7 @@ void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 
 // The collision boxes of one component, in the component's own frame.
 void drawBoxes(const ShipBlock& block, DrawState& state)
 {
-    for (std::size_t j = 0; j < block.count; ++j) {
+    for (std::size_t j = 0; j < block.count(); ++j) {
         const Bytes record = block.record(j);
         const auto row0 = shipfile::readVec3(record, lay::box::Matrix);
         const auto row1 = shipfile::readVec3(record, lay::box::Matrix + 12);
