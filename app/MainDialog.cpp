@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/AttachmentCommands.h"
+#include "app/ChecksPane.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
 #include "app/ListPanes.h"
@@ -10,6 +11,7 @@
 #include "app/RecentFiles.h"
 #include "app/ViewControls.h"
 #include "app/WindowLayout.h"
+#include "checks/Checks.h"
 #include "gamedata/GameInstallation.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
@@ -37,6 +39,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QUrl>
@@ -49,6 +52,9 @@ namespace fs = std::filesystem;
 namespace id = resources::mainwindow;
 
 namespace {
+
+/// The Checks pane's height below the template's controls.
+constexpr int ChecksPaneHeight = 170;
 
 QStringList shipFileFilters()
 {
@@ -107,6 +113,7 @@ MainDialog::MainDialog(const Services& services, QWidget* parent)
     m_attachmentCommands = std::make_unique<AttachmentCommands>(*this);
     m_componentCommands = std::make_unique<ComponentCommands>(*this);
     connectCommands();
+    createChecksPane();
     createMenu();
     setAcceptDrops(true);
     new platform::KeyFilter(*this, [this](QKeyEvent& event) { return handleKey(event); });
@@ -176,6 +183,11 @@ void MainDialog::createView()
 void MainDialog::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
+    placeControls();
+}
+
+void MainDialog::placeControls()
+{
     if (!m_layout || !m_viewWidget)
         return;
     m_layout->apply();
@@ -194,8 +206,8 @@ void MainDialog::resizeEvent(QResizeEvent* event)
 
 viewer::Scene MainDialog::scene() const
 {
-    return viewer::Scene{m_state.fileLoaded() ? m_state.file() : nullptr,
-                         m_state.selectedComponent, m_state.selectedAttachment};
+    return viewer::Scene{m_state.fileLoaded() ? m_state.file() : nullptr, m_state.selectedComponent,
+                         m_state.selectedAttachment, &m_highlight};
 }
 
 void MainDialog::setZoom(double zoom)
@@ -258,9 +270,87 @@ void MainDialog::createMenu()
             [this] { exportOpenShip(*this); });
     separator();
 
+    m_checksAction = entry(strings::ChecksMenuEntry, {});
+    m_checksAction->setCheckable(true);
+    connect(m_checksAction, &QAction::toggled, this, &MainDialog::setChecksPaneShown);
+    separator();
+
     connect(entry(strings::AboutMenuEntry, {}), &QAction::triggered, this, &MainDialog::showAbout);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     refreshHistoryEntries();
+}
+
+void MainDialog::createChecksPane()
+{
+    m_checksPane = new ChecksPane(this);
+    m_checksPane->hide();
+    m_layout->setBottomPane(*m_checksPane, ChecksPaneHeight);
+    connect(m_checksPane, &ChecksPane::findingActivated, this, &MainDialog::goToFinding);
+}
+
+void MainDialog::setChecksPaneShown(bool shown)
+{
+    if (shown == !m_checksPane->isHidden())
+        return;
+    m_checksPane->setVisible(shown);
+    {
+        const QSignalBlocker blocker(m_checksAction);
+        m_checksAction->setChecked(shown);
+    }
+    if (isMaximized() || isFullScreen()) {
+        placeControls();
+        return;
+    }
+    // The height is taken before the minimum size changes with the pane, which would already
+    // resize the window.
+    const int height = this->height() + (shown ? ChecksPaneHeight : -ChecksPaneHeight);
+    m_layout->apply();
+    resize(width(), height);
+    // A window that grew past the bottom of the screen moves up, so the pane shows.
+    if (const QScreen* display = screen()) {
+        const QRect room = display->availableGeometry();
+        const int over = frameGeometry().bottom() - room.bottom();
+        if (over > 0)
+            move(x(), std::max(room.top(), y() - over));
+    }
+    placeControls();
+}
+
+void MainDialog::refreshChecks()
+{
+    m_highlight = {};
+    m_checksPane->showFindings(
+        m_state.fileLoaded() ? std::optional(checks::checkShip(*m_state.file())) : std::nullopt);
+}
+
+const std::vector<checks::Finding>& MainDialog::findings() const
+{
+    return m_checksPane->findings();
+}
+
+void MainDialog::goToFinding(int index)
+{
+    const std::vector<checks::Finding>& listed = findings();
+    if (index < 0 || static_cast<std::size_t>(index) >= listed.size())
+        return;
+    // A copy: choosing the component below runs commands that may refresh the list.
+    const checks::Finding f = listed[static_cast<std::size_t>(index)];
+    m_highlight = {};
+    if (!f.component) {
+        // A finding about the file as a whole: nothing to go to, and the last marks go.
+        redrawView();
+        return;
+    }
+    m_listPanes->chooseComponent(*f.component);
+    if (f.subject == checks::Subject::Attachment && f.record)
+        m_listPanes->chooseAttachment(static_cast<int>(*f.record));
+    m_highlight.component = *f.component;
+    if (f.subject == checks::Subject::Faces)
+        m_highlight.faces = f.items;
+    else if (f.subject == checks::Subject::Vertices)
+        m_highlight.vertices = f.items;
+    m_viewControls->fitView();
+    redrawView();
 }
 
 void MainDialog::start(const QString& commandLineFile)
@@ -357,6 +447,7 @@ void MainDialog::refreshHistoryEntries()
     m_undoAction->setText(stepEntryText(resources::strings::UndoMenuEntry, history.undoLabel()));
     m_redoAction->setEnabled(history.canRedo());
     m_redoAction->setText(stepEntryText(resources::strings::RedoMenuEntry, history.redoLabel()));
+    refreshChecks();
     refreshDocumentState();
 }
 
@@ -440,6 +531,8 @@ void MainDialog::loadDocument(const fs::path& path)
     m_viewWidget->parentWidget()->setVisible(m_state.fileLoaded());
     redrawView();
     refreshHistoryEntries();
+    if (checks::countFindings(findings()).errors > 0)
+        setChecksPaneShown(true);
 }
 
 std::unique_ptr<shipfile::ShipFile> MainDialog::loadShipFile(const fs::path& path)
@@ -469,6 +562,14 @@ bool MainDialog::confirmDiscardChanges()
 
 bool MainDialog::saveDocument(const fs::path& path)
 {
+    // Errors ask once per save; warnings never do.
+    if (const int errors = checks::countFindings(findings()).errors; errors > 0) {
+        const std::string text =
+            errors == 1 ? std::string(messages::SaveWithOneError)
+                        : shipfile::messages::formatNumber(messages::SaveWithErrors, errors);
+        if (!m_questions.confirmSave(this, QString::fromStdString(text)))
+            return false;
+    }
     // A failed save has shown its message and leaves the document unsaved.
     if (!m_state.file()->save(path))
         return false;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/EditorState.h"
+#include "checks/Finding.h"
 #include "platform/DialogBuilder.h"
+#include "viewer/Highlight.h"
 #include "viewer/ShipView.h"
 #include "viewer/TextureCache.h"
 
@@ -34,6 +36,7 @@ class ShipViewWidget;
 namespace app {
 
 class AttachmentCommands;
+class ChecksPane;
 class WindowLayout;
 class ComponentCommands;
 class ListPanes;
@@ -72,6 +75,9 @@ public:
     viewer::ShipView& view() { return m_view; }
     viewer::ShipViewWidget* viewWidget() const { return m_viewWidget; }
     ListPanes& listPanes() { return *m_listPanes; }
+    ChecksPane& checksPane() { return *m_checksPane; }
+    /// What the checks found in the open ship as it stands; empty without one.
+    const std::vector<checks::Finding>& findings() const;
     /// Where the window's commands report.
     shipfile::MessageSink& sink() { return m_sink; }
     platform::FileDialogs& fileDialogs() { return m_fileDialogs; }
@@ -101,6 +107,12 @@ public:
     /// block boxes, ship class, title and view, with the selected component and attachment
     /// kept where the ship still has them and cleared where it does not.
     void showRestoredDocument();
+    /// Shows or hides the Checks pane along the window's bottom edge; the window grows or
+    /// shrinks by its height unless maximised, so the view keeps its size.
+    void setChecksPaneShown(bool shown);
+    /// Goes to finding `index`: selects its component and attachment, fits the component into
+    /// the view and marks the faces or vertices it is about.
+    void goToFinding(int index);
 
 public slots:
     void openShpFile();
@@ -125,6 +137,12 @@ private:
     void connectCommands();
     /// The window's context menu and the keys of its entries, in menu order.
     void createMenu();
+    void createChecksPane();
+    /// Runs the checks on the open ship and lists their findings; the marks of the finding
+    /// gone to last go, as the step may have moved what they pointed at.
+    void refreshChecks();
+    /// Places the controls, the view and the Checks pane for the window's size.
+    void placeControls();
     /// Fills the "Recent Files" submenu afresh; it runs each time the submenu shows.
     void refreshRecentFilesMenu();
     void loadDocument(const std::filesystem::path& path);
@@ -160,6 +178,9 @@ private:
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     QMenu* m_recentFilesMenu = nullptr;
+    ChecksPane* m_checksPane = nullptr;
+    QAction* m_checksAction = nullptr;
+    viewer::Highlight m_highlight;
 
     /// The ship-class text last shown; reset by every Open, so the next file always shows.
     std::optional<QString> m_shownShipClass;

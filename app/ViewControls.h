@@ -36,6 +36,10 @@ public:
     /// way: the moves so far become one step, later moves of the same drag another.
     void finishDrag();
 
+    /// Fits the selected component, or the whole ship when none is selected, into the view:
+    /// zoom and centre. The centre no longer follows the selection afterwards.
+    void fitView();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,9 +49,6 @@ private:
     void onViewChosen();
     /// Shows the view `choice` as if the user had picked it in the chooser.
     void chooseView(viewer::ViewChoice choice);
-    /// Fits the selected component, or the whole ship when none is selected, into the view:
-    /// zoom and centre. The centre no longer follows the selection afterwards.
-    void fitView();
     /// Zooms by `notches` wheel notches (positive: closer), keeping the ship point under
     /// `windowPos` in place unless the view centres on the selected component.
     void zoomAt(QPoint windowPos, double notches);

@@ -19,12 +19,26 @@ WindowLayout::WindowLayout(QWidget& window, QWidget& shipBox, QWidget& slider, Q
     window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
+void WindowLayout::setBottomPane(QWidget& pane, int height)
+{
+    m_bottomPane = &pane;
+    m_bottomPaneHeight = height;
+}
+
 void WindowLayout::apply()
 {
+    const int pane = m_bottomPane && !m_bottomPane->isHidden() ? m_bottomPaneHeight : 0;
+    m_window.setMinimumSize(m_templateSize.width(), m_templateSize.height() + pane);
     const int dw = std::max(0, m_window.width() - m_templateSize.width());
-    const int dh = std::max(0, m_window.height() - m_templateSize.height());
+    const int dh = std::max(0, m_window.height() - pane - m_templateSize.height());
     for (const Place& place : m_places)
         place.widget->setGeometry(placeFor(place, dw, dh));
+    if (pane) {
+        // As far in from the edges as the template's controls stand from the window's left.
+        const int margin = m_shipBox.left();
+        m_bottomPane->setGeometry(margin, m_window.height() - pane, m_window.width() - 2 * margin,
+                                  pane - margin);
+    }
 }
 
 QRect WindowLayout::placeFor(const Place& place, int dw, int dh) const

@@ -20,6 +20,10 @@ public:
     WindowLayout(QWidget& window, QWidget& shipBox, QWidget& slider, QWidget& zoomRange,
                  std::vector<QWidget*> lists);
 
+    /// A pane along the window's bottom edge, below everything the template places, `height`
+    /// pixels tall while it is not hidden; the window's minimum height grows by as much.
+    void setBottomPane(QWidget& pane, int height);
+
     /// Places every control for the window's current size.
     void apply();
 
@@ -38,6 +42,8 @@ private:
     const QWidget* m_slider;
     const QWidget* m_zoomRange;
     std::vector<QRect> m_lists;
+    QWidget* m_bottomPane = nullptr;
+    int m_bottomPaneHeight = 0;
 };
 
 } // namespace app

@@ -1,6 +1,8 @@
 // Any byte string as a ship file image. Loading must never crash; a document that loads
 // serialises to the blocks it was read from, and that image loads back to itself. The lookups
-// and record edits the editor builds on must cope with whatever blocks came in.
+// and record edits the editor builds on must cope with whatever blocks came in, and the ship
+// checks must name only blocks and components that are there.
+#include "checks/Checks.h"
 #include "fuzz/FuzzCheck.h"
 #include "shipfile/Catalogue.h"
 #include "shipfile/ComponentParts.h"
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -55,6 +58,21 @@ void exerciseLookups(const ShipFile& file)
     (void)allComponentParts(file);
     (void)componentCount(file);
     (void)shipClass(file);
+}
+
+void exerciseChecks(const ShipFile& file)
+{
+    std::size_t blocks = 0;
+    for (const ShipBlock* b = file.first(); b; b = b->next.get())
+        ++blocks;
+    const std::vector<std::string> cache = {"plate"};
+    for (const checks::Finding& f : checks::checkShip(file, &cache)) {
+        fuzz::check(!f.check.empty() && !f.message.empty(), "a finding has a name and a sentence");
+        fuzz::check(!f.component || (*f.component >= 0 && *f.component < componentCount(file)),
+                    "a finding names a component of the ship");
+        fuzz::check(!f.block || *f.block < blocks || f.check == "file-truncated",
+                    "a finding names a block of the chain");
+    }
 }
 
 // A few record edits on the first blocks, as the editing commands make them.
@@ -109,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(again->serialise() == image, "a saved image loads back to itself");
     }
 
+    exerciseChecks(*file);
     exerciseLookups(*file);
     exerciseEdits(*file, size ? data[size / 2] : 0);
     const ByteVector edited = file->serialise();

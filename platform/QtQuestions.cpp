@@ -23,4 +23,14 @@ SaveAnswer QtQuestions::askToSave(QWidget* owner, const QString& text)
     }
 }
 
+bool QtQuestions::confirmSave(QWidget* owner, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, toQString(shipfile::messages::AppName), text,
+                    QMessageBox::Save | QMessageBox::Cancel, owner);
+    // Enter keeps the ship unsaved: the question is about a ship the game may not survive.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
+}
+
 } // namespace platform

@@ -9,6 +9,7 @@ class QtQuestions final : public Questions
 {
 public:
     SaveAnswer askToSave(QWidget* owner, const QString& text) override;
+    bool confirmSave(QWidget* owner, const QString& text) override;
 };
 
 } // namespace platform

@@ -19,6 +19,9 @@ public:
     virtual ~Questions() = default;
     /// Asks `text` with the answers Save, Discard and Cancel.
     virtual SaveAnswer askToSave(QWidget* owner, const QString& text) = 0;
+    /// Asks `text` before a save the user may regret, with the answers Save and Cancel; true
+    /// for Save.
+    virtual bool confirmSave(QWidget* owner, const QString& text) = 0;
 };
 
 } // namespace platform

@@ -37,6 +37,15 @@ inline constexpr const char* SaveMenuEntry = "&Save";
 inline constexpr const char* SaveAsMenuEntry = "Save &As...";
 inline constexpr const char* RecentFilesMenuEntry = "Recent &Files";
 inline constexpr const char* NoRecentFilesEntry = "(none)";
+inline constexpr const char* ChecksMenuEntry = "&Checks";
+
+// The Checks pane: its title before the counts, its columns, and where a finding is.
+inline constexpr const char* ChecksTitle = "Checks: ";
+inline constexpr const char* ChecksColumns[] = {"Severity", "Check", "Component", "Where",
+                                                "Message"};
+inline constexpr const char* ChecksBlock = "block %d";
+inline constexpr const char* ChecksRecord = ", record %d";
+inline constexpr const char* ChecksNoShip = "no ship open";
 
 // The names of the undo steps, one per user action.
 namespace steps {

@@ -58,6 +58,18 @@ inline constexpr std::string_view BadExportFormat =
 inline constexpr std::string_view Exported = "wrote \"%s\": %d components, %d triangles";
 inline constexpr std::string_view FacesSkipped =
     "%d faces point past their vertex block or hold no number and were left out";
+inline constexpr std::string_view UsageCheck =
+    "korvex-shp check FILE [--textures TCACHE] [--json]";
+inline constexpr std::string_view UsageCheckLines =
+    "one line per finding: severity, check, component, block and record where they apply, and "
+    "a sentence; nothing for a sound ship. --textures also names textures the cache lacks";
+inline constexpr std::string_view UsageCheckJson =
+    "--json writes {\"file\", \"errors\", \"warnings\", \"findings\": [{\"severity\", "
+    "\"check\", \"component\", \"componentName\", \"block\", \"record\", \"message\"}]}";
+inline constexpr std::string_view UsageCheckExit =
+    "exit status 0: nothing found; 1: warnings only; 2: an error (or a bad command line); 4: the "
+    "ship or the texture cache cannot be read";
+inline constexpr std::string_view CacheUnreadable = "cannot read the texture cache \"%s\"";
 inline constexpr std::string_view PictureNotWritten = "error writing the picture \"%s\"";
 inline constexpr std::string_view UsageTcacheList = "korvex-shp tcache list TCACHE [--json]";
 inline constexpr std::string_view UsageTcacheExtract =

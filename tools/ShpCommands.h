@@ -21,6 +21,10 @@ inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 /// `info` listed a file that ends in the middle of a block: only the blocks before the cut.
 inline constexpr int ExitTruncated = 3;
+/// `check` found warnings only, or at least one error; or could not read the ship or cache.
+inline constexpr int ExitCheckWarnings = 1;
+inline constexpr int ExitCheckErrors = 2;
+inline constexpr int ExitUnreadable = 4;
 
 /// `info FILE [--json]`: the block list and, per component, its record and blocks.
 int runInfo(Arguments args);
@@ -30,6 +34,8 @@ int runUnpack(Arguments args);
 int runExport(Arguments args);
 /// `tcache list|extract|replace|add TCACHE ...`: the game's texture cache, read and written.
 int runTcache(Arguments args);
+/// `check FILE [--textures TCACHE] [--json]`: every finding of the ship checks.
+int runCheck(Arguments args);
 /// `render FILE -o OUT.png [options]`: the editor's view of the ship as a PNG picture. Only in
 /// the Qt build, and it needs an X display for its OpenGL context.
 int runRender(Arguments args);

@@ -36,6 +36,10 @@ const Command Commands[] = {
     {"tcache", tools::runTcache, messages::UsageTcacheExtract, {}},
     {"tcache", tools::runTcache, messages::UsageTcacheReplace, {}},
     {"tcache", tools::runTcache, messages::UsageTcacheAdd, {messages::UsageTcacheNotes}},
+    {"check",
+     tools::runCheck,
+     messages::UsageCheck,
+     {messages::UsageCheckLines, messages::UsageCheckJson, messages::UsageCheckExit}},
 #ifdef KORVEX_WITH_RENDER
     {"render", tools::runRender, messages::UsageRender, {}},
 #endif

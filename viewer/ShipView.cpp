@@ -6,6 +6,7 @@
 #include "shipfile/MessageSink.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
+#include "viewer/Highlight.h"
 #include "viewer/Messages.h"
 #include "viewer/TextureCache.h"
 
@@ -37,6 +38,7 @@ struct Colour
 constexpr Colour White{1.0f, 1.0f, 1.0f};
 constexpr Colour Black{0.0f, 0.0f, 0.0f};
 constexpr Colour SelectedTint{1.0f, 0.3f, 0.3f};
+constexpr Colour HighlightColour{0.0f, 1.0f, 1.0f}; // what a finding is about
 
 constexpr Colour Red{1.0f, 0.0f, 0.0f};
 
@@ -463,6 +465,12 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
         if (ignoreDest && isDestComponent(file, n))
             continue;
         painter.paint(parts, markSelected && n == selected);
+        if (scene.highlight && scene.highlight->component == n) {
+            state.endTriangles();
+            state.texturing(false);
+            state.colour(HighlightColour);
+            drawHighlight(*scene.highlight, *parts.faces, *parts.vertices);
+        }
     }
     glLoadMatrixd(cameraMatrix.data());
     return true;

@@ -31,7 +31,8 @@ namespace apptests {
 
 namespace fs = std::filesystem;
 
-/// Answers the save question with `answer` and keeps what was asked.
+/// Answers the save question with `answer`, the one before a risky save with `saveAnyway`, and
+/// keeps what was asked.
 class ScriptedQuestions final : public platform::Questions
 {
 public:
@@ -41,8 +42,15 @@ public:
         lastOwner = owner;
         return answer;
     }
+    bool confirmSave(QWidget* owner, const QString& text) override
+    {
+        asked << text;
+        lastOwner = owner;
+        return saveAnyway;
+    }
 
     platform::SaveAnswer answer = platform::SaveAnswer::Cancel;
+    bool saveAnyway = false;
     QStringList asked;
     QWidget* lastOwner = nullptr;
 };

@@ -222,6 +222,36 @@ TEST_F(CommandLine, RefusalsUsageHelpAndVersion)
     EXPECT_EQ(run({"-h"}).out, run({"--help"}).out);
 }
 
+TEST_F(CommandLine, CheckListsFindingsAndSaysHowBadInItsStatus)
+{
+    testsupport::TcacheBuilder cache;
+    for (const std::string& name : testsupport::demoTextureNames())
+        cache.solid16(name, 2, 2, 1);
+    cache.solid16("hull_plate", 2, 2, 1);
+    const std::string textures = (dir / "tcachehw.dat").string();
+    ASSERT_TRUE(cache.write(textures));
+    const auto sound =
+        run({"check", write("fighter.shp", testsupport::buildShip(testsupport::demoFighter())),
+             "--textures", textures});
+    EXPECT_EQ(sound.exitCode, 0);
+    EXPECT_EQ(sound.out + sound.err, "");
+
+    // Warnings only; then an error beside them.
+    const std::string warned = write("indexes.shp", testsupport::buildShip(badIndexesShip()));
+    expectGolden("check-warnings", {"check", warned, "--textures", textures});
+    testsupport::Ship broken = badIndexesShip();
+    broken.components[0].textures = {"hull_plate", "rust"};
+    testsupport::addCuboid(broken.components[0], {0, 0, 0}, {1, 1, 1}, 1);
+    broken.components[0].faces[2].c = 70;
+    const std::string bad = write("broken.shp", testsupport::buildShip(broken));
+    expectGolden("check-errors", {"check", bad, "--textures", textures});
+    expectGolden("check-json", {"check", "--json", bad});
+    EXPECT_EQ(run({"check", bad, "--json", "--textures", textures}).exitCode, 2);
+    expectGolden("check-missing", {"check", (dir / "missing.shp").string()});
+    expectGolden("check-no-cache", {"check", warned, "--textures", (dir / "none").string()});
+    expectGolden("usage-check", {"check", warned, "--textures"});
+}
+
 TEST_F(CommandLine, UnpackAndExportWriteTheirFiles)
 {
     const fs::path out = dir / "out.shp";
