@@ -63,7 +63,7 @@ void exerciseLookups(const ShipFile& file)
 void exerciseChecks(const ShipFile& file)
 {
     std::size_t blocks = 0;
-    for (const ShipBlock* b = file.first(); b; b = b->next.get())
+    for (const ShipBlock* b = file.first(); b; b = b->next())
         ++blocks;
     const std::vector<std::string> cache = {"plate"};
     for (const checks::Finding& f : checks::checkShip(file, &cache)) {
