@@ -574,9 +574,9 @@ bool MainDialog::saveDocument(const fs::path& path)
     if (!m_state.file()->save(path))
         return false;
     m_state.currentFileName = path;
-    m_state.session->markSaved();
+    m_state.session->markSaved(); // a drag under way ends in its step first
     recentfiles::add(toQString(path));
-    refreshDocumentState();
+    refreshHistoryEntries();
     return true;
 }
 
