@@ -5,6 +5,7 @@
 #include "app/ChecksPane.h"
 #include "app/ComponentCommands.h"
 #include "app/ExportCommand.h"
+#include "app/ImportCommand.h"
 #include "app/ListPanes.h"
 #include "app/Messages.h"
 #include "app/PathText.h"
@@ -266,6 +267,8 @@ void MainDialog::createMenu()
     connect(m_recentFilesMenu, &QMenu::aboutToShow, this, &MainDialog::refreshRecentFilesMenu);
     addAction(m_recentFilesMenu->menuAction());
     refreshRecentFilesMenu();
+    connect(entry(strings::ImportMenuEntry, {}), &QAction::triggered, this,
+            [this] { importIntoOpenShip(*this); });
     connect(entry(strings::ExportMenuEntry, {}), &QAction::triggered, this,
             [this] { exportOpenShip(*this); });
     separator();

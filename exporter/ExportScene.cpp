@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <utility>
@@ -27,10 +28,7 @@ using shipfile::Vec3;
 
 namespace {
 
-constexpr const char* PlainMaterialName = "Untextured";
-constexpr const char* TwoSidedSuffix = " (two-sided)";
 constexpr const char* BoxMaterialName = "Collision Box";
-constexpr const char* BoxNodeName = "Collision Box ";
 
 Vec3f subtract(const Vec3f& a, const Vec3f& b)
 {
@@ -152,19 +150,27 @@ public:
 
     ExportScene build()
     {
-        for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(m_file))
-            if (m_options.keepDest || !shipfile::isDestComponent(m_file, parts.index))
-                addComponent(parts);
+        // Components take their names first: the importer finds them by name.
+        const std::vector<shipfile::ComponentParts> all = shipfile::allComponentParts(m_file);
+        std::vector<const shipfile::ComponentParts*> exported;
+        for (const shipfile::ComponentParts& parts : all) {
+            if (!m_options.keepDest && shipfile::isDestComponent(m_file, parts.index))
+                continue;
+            ComponentNode node;
+            node.index = static_cast<std::size_t>(parts.index);
+            node.name = m_names.take(toUtf8(shipfile::componentName(m_file, parts.index)));
+            m_scene.components.push_back(std::move(node));
+            exported.push_back(&parts);
+        }
+        for (std::size_t i = 0; i < exported.size(); ++i)
+            addComponent(m_scene.components[i], *exported[i]);
         warnAboutTextures();
         return std::move(m_scene);
     }
 
 private:
-    void addComponent(const shipfile::ComponentParts& parts)
+    void addComponent(ComponentNode& node, const shipfile::ComponentParts& parts)
     {
-        const int n = parts.index;
-        ComponentNode node;
-        node.name = toUtf8(shipfile::componentName(m_file, n));
         node.translation = toExportAxes(parts.origin);
 
         if (parts.faces && parts.vertices)
@@ -176,7 +182,6 @@ private:
             addAttachments(node, *parts.attachments);
         if (m_options.boxes && parts.boxes)
             addBoxes(node, *parts.boxes);
-        m_scene.components.push_back(std::move(node));
     }
 
     void addFaces(ComponentNode& node, const shipfile::ComponentParts& parts)
@@ -231,9 +236,10 @@ private:
             const auto [slot, added] =
                 primitiveOfMaterial.try_emplace(material, node.primitives.size());
             if (added)
-                node.primitives.push_back(Primitive{material, {}});
-            auto& out = node.primitives[slot->second].corners;
-            out.insert(out.end(), corners.begin(), corners.end());
+                node.primitives.push_back(Primitive{material, {}, {}});
+            Primitive& out = node.primitives[slot->second];
+            out.corners.insert(out.corners.end(), corners.begin(), corners.end());
+            out.faces.push_back(i);
             ++m_scene.triangleCount;
         }
     }
@@ -246,10 +252,10 @@ private:
             a.index = j;
             a.kind = shipfile::readI32(record, lay::attachment::Kind).value_or(-1);
             const std::string_view kindName = shipfile::attachmentKindName(a.kind);
-            a.name =
+            a.name = m_names.take(
                 (kindName.empty() ? shipfile::messages::formatNumber(msg::ExportUnknownKind, a.kind)
                                   : std::string(kindName)) +
-                " " + std::to_string(j);
+                " " + std::to_string(j));
             a.position = shipfile::readVec3(record, lay::attachment::Position).value_or(Vec3{});
             a.translation = toExportAxes(a.position);
             if (!finite(a.translation))
@@ -274,7 +280,7 @@ private:
             if (!half || !centre)
                 continue;
             BoxNode box;
-            box.name = BoxNodeName + std::to_string(j);
+            const std::string name = std::string(BoxNodeName) + std::to_string(j);
             bool usable = true;
             for (std::size_t k = 0; k < 8; ++k) {
                 // The record's rows are the rows of the box's rotation: corner = centre + R * h.
@@ -288,6 +294,8 @@ private:
             }
             if (!usable)
                 continue;
+            box.name = m_names.take(name);
+            box.objectName = m_names.take(node.name + " " + name);
             if (!m_boxMaterial) {
                 m_boxMaterial = m_scene.materials.size();
                 m_scene.materials.push_back(
@@ -383,6 +391,7 @@ private:
     const shipfile::ShipFile& m_file;
     const ExportOptions& m_options;
     ExportScene m_scene;
+    UniqueNames m_names;
     std::map<std::pair<std::string, bool>, std::size_t> m_materials;
     std::map<std::string, std::optional<std::pair<std::size_t, bool>>> m_pictures;
     std::set<std::string> m_stems;
@@ -392,6 +401,18 @@ private:
 };
 
 } // namespace
+
+std::string UniqueNames::take(const std::string& name)
+{
+    if (m_used.insert(name).second)
+        return name;
+    for (int n = 1;; ++n) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%03d", n);
+        if (m_used.insert(name + suffix).second)
+            return name + suffix;
+    }
+}
 
 Vec3f toExportAxes(Vec3 p)
 {

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace shipfile {
@@ -30,6 +32,24 @@ Vec3f toExportAxes(shipfile::Vec3 p);
 inline constexpr const char* AxesNote =
     "glTF axes (y up, z forward, right-handed); ship units; ship (x, y, z) = (-x, -y, z) here";
 
+/// Material names besides the texture names: faces without a texture, and the suffix of a
+/// material whose faces the view draws from both sides.
+inline constexpr std::string_view PlainMaterialName = "Untextured";
+inline constexpr std::string_view TwoSidedSuffix = " (two-sided)";
+/// Collision boxes are nodes named "Collision Box 0", "Collision Box 1", ... by record.
+inline constexpr std::string_view BoxNodeName = "Collision Box ";
+
+/// Node names are unique in a file, as Blender keeps them unique: a name met again gets
+/// Blender's own suffix for a duplicate, ".001", ".002", ... (the first one free).
+class UniqueNames
+{
+public:
+    std::string take(const std::string& name);
+
+private:
+    std::set<std::string> m_used;
+};
+
 struct ExportOptions
 {
     /// The texture cache; empty exports every material untextured, without a warning.
@@ -48,16 +68,18 @@ struct Corner
     std::array<float, 2> uv;
 };
 
-/// A component's triangles of one material, three corners each.
+/// A component's triangles of one material, three corners each, and the face record each
+/// triangle came from.
 struct Primitive
 {
     std::size_t material = 0;
     std::vector<Corner> corners;
+    std::vector<std::size_t> faces;
 };
 
 struct AttachmentNode
 {
-    std::string name; // "Engine Flame 2": kind name and record number
+    std::string name; // "Engine Flame 2": kind name and record number, unique in the file
     std::int32_t kind = 0;
     std::size_t index = 0;
     Vec3f translation{};
@@ -73,7 +95,8 @@ struct AttachmentNode
 
 struct BoxNode
 {
-    std::string name; // "Collision Box 1"
+    std::string name;       // "Collision Box 1", unique in the file
+    std::string objectName; // the OBJ object: the component's name and the box's
     std::array<Vec3f, 8> corners{};
 };
 /// The twelve triangles of a box over its corners, corner k having x, y, z at +half where
@@ -84,7 +107,8 @@ inline constexpr std::array<std::uint16_t, 36> BoxTriangles = {0, 2, 1, 1, 2, 3,
 
 struct ComponentNode
 {
-    std::string name;
+    std::size_t index = 0; // the component's number in the ship
+    std::string name;      // the component's name, unique in the file
     Vec3f translation{}; // the component's origin
     std::vector<Primitive> primitives;
     std::vector<AttachmentNode> attachments;

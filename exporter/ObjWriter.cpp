@@ -28,24 +28,6 @@ void putLine(std::string& out, const char* tag, std::initializer_list<float> val
     out += '\n';
 }
 
-// Names on one line without blanks, which the formats end names at.
-std::string oneWord(const std::string& name)
-{
-    std::string out;
-    for (const char c : name)
-        out.push_back(static_cast<unsigned char>(c) <= ' ' || c == '#' ? '_' : c);
-    return out.empty() ? std::string("_") : out;
-}
-
-// Object names run to the end of their line.
-std::string oneLine(const std::string& name)
-{
-    std::string out;
-    for (const char c : name)
-        out.push_back(static_cast<unsigned char>(c) < ' ' ? '_' : c);
-    return out;
-}
-
 Vec3f plus(const Vec3f& a, const Vec3f& b)
 {
     return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
@@ -71,9 +53,9 @@ private:
     // position differ in texture coordinates from face to face anyway.
     void addComponent(const ComponentNode& component)
     {
-        m_out += "o " + oneLine(component.name) + "\n";
+        m_out += "o " + objObjectName(component.name) + "\n";
         for (const Primitive& primitive : component.primitives) {
-            m_out += "usemtl " + oneWord(m_scene.materials[primitive.material].name) + "\n";
+            m_out += "usemtl " + objMaterialName(m_scene.materials[primitive.material].name) + "\n";
             const std::size_t firstPosition = m_positions + 1, firstCorner = m_corners + 1;
             for (const Corner& c : primitive.corners) {
                 const Vec3f p = plus(c.position, component.translation);
@@ -93,9 +75,9 @@ private:
         }
         for (const AttachmentNode& a : component.attachments) {
             const Vec3f p = plus(a.translation, component.translation);
-            m_out += "# attachment " + oneLine(a.name) + ": kind " + std::to_string(a.kind);
+            m_out += "# attachment " + objObjectName(a.name) + ": kind " + std::to_string(a.kind);
             if (!a.model.empty())
-                m_out += ", model " + oneLine(toUtf8(a.model));
+                m_out += ", model " + objObjectName(toUtf8(a.model));
             putLine(m_out, ", at", {p[0], p[1], p[2]});
         }
         for (const BoxNode& box : component.boxes)
@@ -104,10 +86,10 @@ private:
 
     void addBox(const ComponentNode& component, const BoxNode& box)
     {
-        m_out += "o " + oneLine(component.name + " " + box.name) + "\n";
+        m_out += "o " + objObjectName(box.objectName) + "\n";
         for (const Material& material : m_scene.materials)
             if (material.translucent)
-                m_out += "usemtl " + oneWord(material.name) + "\n";
+                m_out += "usemtl " + objMaterialName(material.name) + "\n";
         const std::size_t first = m_positions + 1;
         for (const Vec3f& corner : box.corners) {
             const Vec3f p = plus(corner, component.translation);
@@ -130,7 +112,7 @@ std::string mtlText(const ExportScene& scene, const std::string& stem)
 {
     std::string out = "# Korvex ship export\n";
     for (const Material& material : scene.materials) {
-        out += "newmtl " + oneWord(material.name) + "\n";
+        out += "newmtl " + objMaterialName(material.name) + "\n";
         out += "Ka 0 0 0\nKd 1 1 1\nKs 0 0 0\nillum 1\n";
         out += material.translucent ? "d 0.25\n" : "d 1\n";
         if (material.picture) {
@@ -145,6 +127,24 @@ std::string mtlText(const ExportScene& scene, const std::string& stem)
 }
 
 } // namespace
+
+// Names on one line without blanks, which the formats end names at.
+std::string objMaterialName(const std::string& name)
+{
+    std::string out;
+    for (const char c : name)
+        out.push_back(static_cast<unsigned char>(c) <= ' ' || c == '#' ? '_' : c);
+    return out.empty() ? std::string("_") : out;
+}
+
+// Object names run to the end of their line.
+std::string objObjectName(const std::string& name)
+{
+    std::string out;
+    for (const char c : name)
+        out.push_back(static_cast<unsigned char>(c) < ' ' ? '_' : c);
+    return out;
+}
 
 std::optional<std::vector<std::string>> writeObj(const ExportScene& scene,
                                                  const std::filesystem::path& directory,

@@ -1,7 +1,9 @@
 // Writes the seed corpus of the fuzz targets from the ship, RefPack and texture cache
 // builders: small well-formed inputs and the malformed shapes the readers must refuse, and
 // editing sessions over the ships. Usage: fuzz_make_corpus <corpus-dir> (one folder per target).
+#include "exporter/ShipExport.h"
 #include "fuzz/SessionCommands.h"
+#include "shipfile/ShipFile.h"
 #include "shipmaker/RefPackEncoder.h"
 #include "shipmaker/ShipBuilder.h"
 #include "shipmaker/SystemReg.h"
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -378,6 +381,56 @@ bool writeSessionSeeds(const fs::path& dir)
     return ok;
 }
 
+// Models as the export writes them, behind the byte that says how to read them.
+bool writeImportSeeds(const fs::path& dir)
+{
+    Ship ship;
+    Component hull;
+    hull.name = "Hull";
+    hull.textures = {"plate"};
+    addCuboid(hull, {0, 0, 0}, {20, 8, 40});
+    hull.faces.resize(4);
+    hull.attachments.push_back(Attachment{2, {0, 5, 10}});
+    ship.components = {hull};
+    shipfile::SilentSink sink;
+    const auto file = shipfile::ShipFile::fromBytes(buildShip(ship), "seed.shp", sink);
+    const fs::path scratch = fs::temp_directory_path() / "korvex-import-seeds";
+    std::error_code ec;
+    fs::create_directories(scratch, ec);
+    bool ok = true;
+    const std::pair<const char*, std::uint8_t> formats[] = {{"ship.glb", 0}, {"ship.obj", 2}};
+    for (const auto& [name, selector] : formats) {
+        if (!exporter::exportShip(*file, scratch / name, {}, sink)) {
+            ok = false;
+            continue;
+        }
+        std::ifstream in(scratch / name, std::ios::binary);
+        ByteVector seed = {selector};
+        seed.insert(seed.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        ok = write(dir, name, seed) && ok;
+    }
+    fs::remove_all(scratch, ec);
+    const auto text = [](std::uint8_t selector, std::string_view s) {
+        ByteVector seed = {selector};
+        seed.insert(seed.end(), s.begin(), s.end());
+        return seed;
+    };
+    ok = write(dir, "quad-new-object.obj",
+               text(6, "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\no Lid\nusemtl plate\n"
+                       "f 1/1 2/1 3/1 4/1\nf -1 -2 -3\n")) &&
+         ok;
+    ok = write(dir, "strip.gltf",
+               text(1, R"({"asset":{"version":"2.0"},"scenes":[{"nodes":[0]}],"nodes":[{"name":)"
+                       R"("Hull","mesh":0,"children":[1]},{"name":"Engine Flame","translation":)"
+                       R"([1,2,3]}],"meshes":[{"primitives":[{"mode":5,"attributes":{"POSITION")"
+                       R"(:0}}]}],"buffers":[{"byteLength":36,"uri":"data:application/octet-)"
+                       R"(stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAgD8AAAAA"}],)"
+                       R"("bufferViews":[{"buffer":0,"byteLength":36}],"accessors":[{)"
+                       R"("bufferView":0,"componentType":5126,"count":3,"type":"VEC3"}]})")) &&
+         ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -388,12 +441,13 @@ int main(int argc, char** argv)
     }
     const fs::path root = argv[1];
     std::error_code ec;
-    for (const char* target : {"loader", "decoder", "tcache", "registry", "session"})
+    for (const char* target : {"loader", "decoder", "tcache", "registry", "session", "import"})
         fs::create_directories(root / target, ec);
     bool ok = writeLoaderSeeds(root / "loader");
     ok = writeDecoderSeeds(root / "decoder") && ok;
     ok = writeTcacheSeeds(root / "tcache") && ok;
     ok = writeRegistrySeeds(root / "registry") && ok;
     ok = writeSessionSeeds(root / "session") && ok;
+    ok = writeImportSeeds(root / "import") && ok;
     return ok ? 0 : 1;
 }

@@ -5,6 +5,18 @@ namespace resources::strings {
 
 inline constexpr const char* AboutMenuEntry = "&About Korvex...";
 inline constexpr const char* ExportMenuEntry = "&Export...";
+inline constexpr const char* ImportMenuEntry = "&Import...";
+inline constexpr const char* ModelFilter = "3D models (*.glb *.gltf *.obj)";
+// The import dialog: the model's meshes, what each does to the ship, and the report.
+inline constexpr const char* ImportTitle = "Import %s";
+inline constexpr const char* ImportMeshColumn = "Model mesh";
+inline constexpr const char* ImportActionColumn = "Action";
+inline constexpr const char* ImportCountsColumn = "Vertices and faces";
+inline constexpr const char* ImportReplace = "Replace \"%s\"";
+inline constexpr const char* ImportAddNew = "Add as a new component";
+inline constexpr const char* ImportSkip = "Skip";
+inline constexpr const char* ImportCounts = "%1 -> %2 vertices, %3 -> %4 faces";
+inline constexpr const char* ImportKept = "kept as it was";
 inline constexpr const char* GlbFilter = "glTF binary (*.glb)";
 inline constexpr const char* GltfFilter = "glTF with its files beside it (*.gltf)";
 inline constexpr const char* ObjFilter = "Wavefront OBJ (*.obj)";
@@ -69,6 +81,7 @@ inline constexpr const char* MergeShp = "Merge SHP";
 inline constexpr const char* DummyTriangle = "Dummy Triangle";
 inline constexpr const char* Block13 = "Block13";
 inline constexpr const char* Block14 = "Block14";
+inline constexpr const char* Import = "Import";
 } // namespace steps
 
 } // namespace resources::strings

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${KORVEX_FUZZ_SECONDS:-60}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(loader decoder tcache registry session)
+[ ${#targets[@]} -eq 0 ] && targets=(loader decoder tcache registry session import)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

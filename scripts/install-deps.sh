@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-dev
     librsvg2-bin dpkg-dev desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
     man-db lintian
+    blender python3-numpy
 )
 
 missing=()

@@ -55,18 +55,6 @@ std::optional<std::vector<std::string>> cacheTextures(std::string_view path)
     return names;
 }
 
-std::string findingLine(const checks::Finding& f)
-{
-    std::string line = std::string(checks::severityName(f.severity)) + " " + std::string(f.check);
-    if (f.component)
-        line += " component " + std::to_string(*f.component) + " " + displayQuoted(f.componentName);
-    if (f.block)
-        line += " block " + std::to_string(*f.block);
-    if (f.record)
-        line += " record " + std::to_string(*f.record);
-    return line + ": " + f.message + "\n";
-}
-
 template <typename T> Json optionalJson(const std::optional<T>& value)
 {
     return value ? Json(*value) : Json(nullptr);
@@ -91,6 +79,18 @@ std::string findingsJson(std::string_view file, const std::vector<checks::Findin
 }
 
 } // namespace
+
+std::string findingLine(const checks::Finding& f)
+{
+    std::string line = std::string(checks::severityName(f.severity)) + " " + std::string(f.check);
+    if (f.component)
+        line += " component " + std::to_string(*f.component) + " " + displayQuoted(f.componentName);
+    if (f.block)
+        line += " block " + std::to_string(*f.block);
+    if (f.record)
+        line += " record " + std::to_string(*f.record);
+    return line + ": " + f.message + "\n";
+}
 
 int runCheck(Arguments args)
 {

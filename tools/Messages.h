@@ -58,6 +58,16 @@ inline constexpr std::string_view BadExportFormat =
 inline constexpr std::string_view Exported = "wrote \"%s\": %d components, %d triangles";
 inline constexpr std::string_view FacesSkipped =
     "%d faces point past their vertex block or hold no number and were left out";
+inline constexpr std::string_view UsageImport =
+    "korvex-shp import SHIP MODEL.glb|MODEL.gltf|MODEL.obj -o OUT.shp [--add] "
+    "[--like COMPONENT] [--textures TCACHE]";
+inline constexpr std::string_view UsageImportExit =
+    "exit status 0: OUT.shp was written; 1: the ship or the model was refused and nothing was "
+    "written";
+inline constexpr std::string_view Imported = "wrote \"%s\"";
+inline constexpr std::string_view ImportChecks = "checks of the ship written: %s";
+inline constexpr std::string_view TextureNotInCache =
+    "the texture \"%s\" is not in the texture cache: the game shows its faces untextured";
 inline constexpr std::string_view UsageCheck =
     "korvex-shp check FILE [--textures TCACHE] [--json]";
 inline constexpr std::string_view UsageCheckLines =

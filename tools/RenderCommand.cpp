@@ -60,15 +60,6 @@ constexpr std::array<viewer::ViewChoice, 7> SheetViews = {
     viewer::ViewChoice::FreeView};
 constexpr int SheetColumns = 4;
 
-std::optional<int> wholeNumber(std::string_view text)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 // Reads the command line; nothing after printing the reason when it is not usable.
 std::optional<RenderOptions> parse(Arguments args)
 {
@@ -142,17 +133,6 @@ std::optional<RenderOptions> parse(Arguments args)
 }
 
 // A component by its number in the component list or by its name, ignoring case.
-std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_view wanted)
-{
-    const int count = shipfile::componentCount(file);
-    if (const auto index = wholeNumber(wanted))
-        return *index >= 0 && *index < count ? index : std::nullopt;
-    for (int n = 0; n < count; ++n)
-        if (shipfile::equalsIgnoringCase(shipfile::componentName(file, n), wanted))
-            return n;
-    return std::nullopt;
-}
-
 // Draws the ship as seen from `choice`; with `fit`, zoomed and centred on the selected
 // component or the whole ship as the F key does. Nothing when the frame was abandoned.
 std::optional<QImage> renderView(viewer::OffscreenRenderer& renderer, viewer::ShipView& view,

@@ -1,8 +1,11 @@
 #include "tools/ShpCommands.h"
 
+#include "shipfile/CaseInsensitive.h"
+#include "shipfile/Catalogue.h"
 #include "shipfile/Messages.h"
 #include "tools/Messages.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -40,6 +43,26 @@ int usageError(std::string_view usageLine)
     const std::string line = std::string(messages::UsagePrefix) + std::string(usageLine) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     return ExitUsage;
+}
+
+std::optional<int> wholeNumber(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_view wanted)
+{
+    const int count = shipfile::componentCount(file);
+    if (const auto index = wholeNumber(wanted))
+        return *index >= 0 && *index < count ? index : std::nullopt;
+    for (int n = 0; n < count; ++n)
+        if (shipfile::equalsIgnoringCase(shipfile::componentName(file, n), wanted))
+            return n;
+    return std::nullopt;
 }
 
 std::unique_ptr<shipfile::ShipFile> loadShip(std::string_view path, StderrSink& sink)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "checks/Finding.h"
 #include "shipfile/ShipFile.h"
 #include "tools/StderrSink.h"
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -32,6 +34,8 @@ int runInfo(Arguments args);
 int runUnpack(Arguments args);
 /// `export FILE -o OUT.glb|OUT.gltf|OUT.obj [options]`: the ship for general 3D tools.
 int runExport(Arguments args);
+/// `import SHIP MODEL -o OUT.shp [options]`: the model's geometry and attachments into the ship.
+int runImport(Arguments args);
 /// `tcache list|extract|replace|add TCACHE ...`: the game's texture cache, read and written.
 int runTcache(Arguments args);
 /// `check FILE [--textures TCACHE] [--json]`: every finding of the ship checks.
@@ -54,6 +58,14 @@ void printError(std::string_view text);
 int usageError(std::string_view usageLine);
 /// Names the option the command does not know, then shows the usage; returns ExitUsage.
 int unknownOption(std::string_view option, std::string_view usageLine);
+
+/// `text` as a whole decimal number, or nothing.
+std::optional<int> wholeNumber(std::string_view text);
+/// The component `wanted` names: a record number, or a name compared ignoring case.
+std::optional<int> findComponent(const shipfile::ShipFile& file, std::string_view wanted);
+
+/// One finding as `check` prints it: severity, check, where, and the message, on one line.
+std::string findingLine(const checks::Finding& f);
 
 /// Loads `path`, plain or packed, reporting through `sink`, which the document keeps for its
 /// own messages. Null, after the loader's message or a line of our own, when nothing was read.

@@ -31,6 +31,7 @@ const Command Commands[] = {
      {messages::UsageInfoExit, messages::UsageInfoNames}},
     {"unpack", tools::runUnpack, messages::UsageUnpack, {}},
     {"export", tools::runExport, messages::UsageExport, {}},
+    {"import", tools::runImport, messages::UsageImport, {messages::UsageImportExit}},
     // One command, four lines of usage.
     {"tcache", tools::runTcache, messages::UsageTcacheList, {}},
     {"tcache", tools::runTcache, messages::UsageTcacheExtract, {}},

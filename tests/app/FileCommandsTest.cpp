@@ -1,3 +1,4 @@
+#include "exporter/ShipExport.h"
 #include "resources/MainWindowTemplate.h"
 #include "resources/Strings.h"
 #include "shipfile/Catalogue.h"
@@ -7,6 +8,8 @@
 #include "tests/app/TestRegistry.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -274,6 +277,49 @@ private slots:
         editor.files.answer.clear();
         entry->trigger();
         QVERIFY(editor.sink.messages.empty());
+    }
+
+    void importEntryShowsTheMatchesAndAppliesAsOneStep()
+    {
+        Editor editor;
+        auto& w = editor.open();
+        const auto before = editor.state().file()->serialise();
+        // The hull's last face deleted, and a new object that names no component.
+        const fs::path obj = editor.dir() / "changed.obj";
+        QVERIFY(exporter::exportShip(*editor.state().file(), obj, {}, editor.sink));
+        const auto bytes = readBytes(obj);
+        std::string text(bytes.begin(), bytes.end());
+        const std::size_t line = text.rfind("\nf ", text.find("o Turret")) + 1;
+        text.erase(line, text.find('\n', line) + 1 - line);
+        text += "o Lid\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\n";
+        editor.writeShip("changed.obj", testsupport::ByteVector(text.begin(), text.end()));
+
+        editor.files.answer = pathText(obj);
+        QStringList rows;
+        ModalDriver driver([&rows](QDialog& dialog) {
+            auto* table = dialog.findChild<QTableWidget*>();
+            for (int r = 0; r < table->rowCount(); ++r) {
+                auto* action = qobject_cast<QComboBox*>(table->cellWidget(r, 1));
+                rows << table->item(r, 0)->text() + QLatin1Char(':') + action->currentText() +
+                            QLatin1Char(':') + table->item(r, 2)->text();
+                if (table->item(r, 0)->text() == QStringLiteral("Lid"))
+                    action->setCurrentIndex(action->findText(QString::fromUtf8(strings::ImportAddNew)));
+            }
+            dialog.accept();
+        });
+        menuEntry(w, QStringLiteral("Import..."))->trigger();
+        QCOMPARE(rows, (QStringList{QStringLiteral("Hull:Replace \"Hull\":16 -> 16 vertices, 24 -> 23 faces"),
+                                    QStringLiteral("Turret:Replace \"Turret\":kept as it was"),
+                                    QStringLiteral("Lid:Skip:")}));
+        QVERIFY(editor.sink.messages.empty());
+        QCOMPARE(listed(w, id::ComponentList).size(), 3);
+        QCOMPARE(shipfile::nthBlockOfType(*editor.state().file(), 3, 0)->count, 23u);
+
+        QAction* undo = menuEntry(w, QStringLiteral("Undo"));
+        QCOMPARE(entryText(undo), QStringLiteral("Undo Import"));
+        undo->trigger();
+        QVERIFY(editor.state().file()->serialise() == before);
+        QCOMPARE(listed(w, id::ComponentList).size(), 2);
     }
 };
 

@@ -230,6 +230,36 @@ TEST(GltfExport, DestComponentsBoxesAndFacesWithoutCullSelector)
     EXPECT_TRUE(model.materials[static_cast<std::size_t>(wing.material)].doubleSided);
 }
 
+TEST(ExportNames, NoTwoNodesOrObjectsShareAName)
+{
+    // Blender renames a duplicate on import, which would hide which component or record a
+    // node stands for: two components named alike, each with an engine flame and a box.
+    Component gun;
+    gun.name = "Gun";
+    gun.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    gun.faces = {Face{0, 1, 2, 0}};
+    gun.attachments = {Attachment{2, {}}};
+    gun.boxes = {Box{}};
+    Ship ship;
+    ship.components = {gun, gun};
+    Exported e(ship);
+    const tinygltf::Model model = loadGltf(e.run("ship.glb", {{}, true, false}));
+    std::vector<std::string> names;
+    for (const tinygltf::Node& node : model.nodes)
+        names.push_back(node.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Engine Flame 0", "Collision Box 0", "Gun",
+                                               "Engine Flame 0.001", "Collision Box 0.001",
+                                               "Gun.001"}));
+
+    tinyobj::ObjReader reader;
+    ASSERT_TRUE(reader.ParseFromFile(e.run("ship.obj", {{}, true, false}).string()));
+    names.clear();
+    for (const tinyobj::shape_t& shape : reader.GetShapes())
+        names.push_back(shape.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Gun", "Gun Collision Box 0", "Gun.001",
+                                               "Gun.001 Collision Box 0"}));
+}
+
 TEST(ObjExport, ReadsBackWithTheSameCountsAndPositions)
 {
     Exported e;

@@ -2,6 +2,7 @@
 
 #include "shipmaker/DemoShips.h"
 #include "shipmaker/DemoTextures.h"
+#include "shipmaker/OddShip.h"
 #include "shipmaker/RefPackEncoder.h"
 #include "shipmaker/ShipBuilder.h"
 #include "shipmaker/SystemReg.h"

@@ -276,6 +276,48 @@ TEST_F(CommandLine, UnpackAndExportWriteTheirFiles)
     EXPECT_TRUE(fs::exists(dir / "sample.mtl"));
 }
 
+TEST_F(CommandLine, ImportWritesTheShipOrNothing)
+{
+    const std::string shp = write("sample.shp", sample);
+    const std::string glb = (dir / "sample.glb").string();
+    ASSERT_EQ(run({"export", shp, "-o", glb}).exitCode, 0);
+    const fs::path out = dir / "back.shp";
+    const auto imported = run({"import", shp, glb, "-o", out.string()});
+    EXPECT_EQ(imported.exitCode, 0);
+    EXPECT_EQ(imported.err, "");
+    EXPECT_EQ(imported.out.rfind("wrote \"" + out.string() + "\"\n\"Hull\": geometry kept", 0), 0u)
+        << imported.out;
+    EXPECT_EQ(testsupport::readBytes(out), sample);
+
+    // A new object in a new material, added as a component; the cache does not hold it.
+    const std::string obj = (dir / "sample.obj").string();
+    ASSERT_EQ(run({"export", shp, "-o", obj}).exitCode, 0);
+    auto text = testsupport::readBytes(obj);
+    for (const char c : std::string("o Lid\nusemtl fresh_paint\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\n"))
+        text.push_back(static_cast<std::uint8_t>(c));
+    write("sample.obj", text);
+    const auto added = run({"import", shp, obj, "-o", out.string(), "--add", "--like", "Turret",
+                            "--textures", (dir / "none.dat").string()});
+    EXPECT_EQ(added.exitCode, 0);
+    EXPECT_NE(added.out.find("\"Lid\": added, vertices 0 -> 3, faces 0 -> 1\n"), std::string::npos)
+        << added.out;
+    EXPECT_NE(added.out.find("the texture \"fresh_paint\" is not in the texture cache"),
+              std::string::npos);
+
+    // A damaged model, and a component to copy that is not there: nothing written.
+    fs::remove(out);
+    const std::string broken = write("broken.gltf", {'{', '"', 'a'});
+    const auto refused = run({"import", shp, broken, "-o", out.string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("\"" + broken + "\" was not imported: it is no glTF file"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(run({"import", shp, glb, "-o", out.string(), "--add", "--like", "Nope"}).exitCode,
+              1);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(run({"import", shp, glb}).exitCode, 2);
+}
+
 // The cache's listing, damaged entries included, then a repaint's whole way: extract, replace
 // with the picture, add a new one; each run as the user sees it.
 TEST_F(CommandLine, TcacheListsExtractsReplacesAndAdds)
