@@ -113,7 +113,7 @@ void ListPanes::fillAttachmentList()
         shipfile::componentParts(*state.file(), state.selectedComponent).attachments;
     if (!block)
         return;
-    for (std::size_t i = 0; i < block->count; ++i)
+    for (std::size_t i = 0; i < block->count(); ++i)
         list->addItem(
             platform::nameToQString(editing::numberedAttachmentLabel(block->record(i), i)));
 }

@@ -310,8 +310,8 @@ void MainDialog::refreshShipSummary()
     int faces = 0;
     int attachments = 0;
     for (const shipfile::ComponentParts& component : parts) {
-        faces += component.faces ? static_cast<int>(component.faces->count) : 0;
-        attachments += component.attachments ? static_cast<int>(component.attachments->count) : 0;
+        faces += component.faces ? static_cast<int>(component.faces->count()) : 0;
+        attachments += component.attachments ? static_cast<int>(component.attachments->count()) : 0;
     }
     const int components = static_cast<int>(parts.size());
     namespace messages = shipfile::messages;
@@ -662,9 +662,9 @@ bool MainDialog::saveDocument(const fs::path& path)
     if (!m_state.file()->save(path))
         return false;
     m_state.currentFileName = path;
-    m_state.session->markSaved();
+    m_state.session->markSaved(); // a drag under way ends in its step first
     recentfiles::add(toQString(path));
-    refreshDocumentState();
+    refreshHistoryEntries();
     std::error_code error;
     const std::string line = shipfile::messages::formatText(
         shipfile::messages::formatText(m_openedPacked ? status::SavedUnpacked : status::Saved,

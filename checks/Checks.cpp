@@ -12,7 +12,7 @@ namespace checks {
 Report::Report(const shipfile::ShipFile& file) : ship(file)
 {
     std::size_t index = 0;
-    for (const shipfile::ShipBlock* b = ship.first(); b; b = b->next.get())
+    for (const shipfile::ShipBlock* b = ship.first(); b; b = b->next())
         m_blockIndex.emplace(b, index++);
 }
 

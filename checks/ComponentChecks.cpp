@@ -52,7 +52,7 @@ Parts partsOf(const shipfile::ComponentParts& found)
     parts.vertices = own(found.vertices);
     parts.textures = own(found.textureNames);
     parts.boxes = found.boxes;
-    for (const ShipBlock* b = found.section; b && b != found.sectionEnd; b = b->next.get()) {
+    for (const ShipBlock* b = found.section; b && b != found.sectionEnd; b = b->next()) {
         parts.sectionHasFaces = parts.sectionHasFaces || b->type == lay::type::Faces;
         parts.sectionHasVertices = parts.sectionHasVertices || b->type == lay::type::Vertices;
         parts.animationHeader = parts.animationHeader || b->type == lay::type::AnimationHeader;
@@ -84,7 +84,7 @@ inline Vec3 vec3At(const std::uint8_t* p)
 std::size_t wholeRecords(const ShipBlock& block)
 {
     return block.recordSize
-               ? std::min<std::size_t>(block.count, block.records.size() / block.recordSize)
+               ? std::min<std::size_t>(block.count(), block.records().size() / block.recordSize)
                : 0;
 }
 
@@ -233,7 +233,7 @@ private:
         const Bytes record = shipfile::componentRecord(m_report.ship, m_n);
         const auto atRecord = [&](Severity severity, std::string_view check, std::string message) {
             Finding f = about(severity, check, message);
-            f.block = m_report.blockIndex(*m_report.ship.componentBlock);
+            f.block = m_report.blockIndex(*m_report.ship.componentBlock());
             f.record = static_cast<std::size_t>(m_n);
             add(std::move(f));
         };
@@ -283,7 +283,7 @@ private:
             m_report, aboutBlock(Severity::Error, messages::NonFinite, block, Subject::Vertices));
         for (std::size_t i = 0; i < count; ++i) {
             const Vec3 v =
-                vec3At(block.records.data() + i * block.recordSize + lay::vertex::Position);
+                vec3At(block.records().data() + i * block.recordSize + lay::vertex::Position);
             m_positions.push_back(v);
             if (finite(v)) {
                 m_bounds.add(v);
@@ -308,14 +308,14 @@ private:
         RecordFindings normalLength = findings(Severity::Warning, messages::NormalLength);
 
         const std::size_t vertexCount = m_positions.size();
-        const std::size_t textureCount = m_parts.textures ? m_parts.textures->count : 0;
+        const std::size_t textureCount = m_parts.textures ? m_parts.textures->count() : 0;
         m_used.assign(vertexCount, false);
         if (block.recordSize < lay::face::Normal + 12)
             return; // too short to read: record-size says so
         m_facesRead = true;
         const std::size_t count = wholeRecords(block);
         for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t* face = block.records.data() + i * block.recordSize;
+            const std::uint8_t* face = block.records().data() + i * block.recordSize;
             const auto index = static_cast<std::uint32_t>(i);
             const auto number = static_cast<long long>(i);
             const std::array<std::uint32_t, 3> corners = {u32At(face + lay::face::VertexA),
@@ -422,7 +422,7 @@ private:
         if (!m_cacheTextures)
             return;
         const ShipBlock& block = *m_parts.textures;
-        for (std::size_t i = 0; i < block.count; ++i) {
+        for (std::size_t i = 0; i < block.count(); ++i) {
             const std::string name = shipfile::readString(block.record(i), lay::texture::Name);
             if (m_cacheTextures->contains(shipfile::lowerCase(name)))
                 continue;
@@ -441,7 +441,7 @@ private:
     std::vector<std::uint32_t> facesWithTexture(std::uint32_t texture) const
     {
         std::vector<std::uint32_t> faces;
-        for (std::size_t i = 0; i < m_parts.faces->count; ++i)
+        for (std::size_t i = 0; i < m_parts.faces->count(); ++i)
             if (shipfile::readU32(m_parts.faces->record(i), lay::face::TextureIndex) == texture)
                 faces.push_back(static_cast<std::uint32_t>(i));
         return faces;
@@ -461,7 +461,7 @@ private:
         RecordFindings matrix = findings(Severity::Warning, messages::AttachmentMatrix);
         if (block.recordSize < lay::attachment::GunIndex + 4)
             return;
-        for (std::size_t i = 0; i < block.count; ++i) {
+        for (std::size_t i = 0; i < block.count(); ++i) {
             const Bytes record = block.record(i);
             const auto index = static_cast<std::uint32_t>(i);
             const auto number = static_cast<long long>(i);
@@ -497,7 +497,7 @@ private:
         const ShipBlock& block = *m_parts.boxes;
         if (block.recordSize < lay::box::Centre + 12)
             return;
-        for (std::size_t i = 0; i < block.count; ++i) {
+        for (std::size_t i = 0; i < block.count(); ++i) {
             const Bytes record = block.record(i);
             const auto number = static_cast<long long>(i);
             Finding f = aboutBlock(Severity::Error, messages::NonFinite, block, Subject::Box);
@@ -554,7 +554,7 @@ private:
     {
         RecordFindings nonFinite(
             m_report, aboutBlock(Severity::Error, messages::NonFinite, block, Subject::Component));
-        for (std::size_t i = 0; i < block.count; ++i)
+        for (std::size_t i = 0; i < block.count(); ++i)
             if (!finiteFloats(block.record(i), lay::animationFrame::Rotation, 6))
                 nonFinite.add(
                     static_cast<std::uint32_t>(i),

@@ -75,7 +75,7 @@ void checkFile(Report& report)
         block14Run = 0;
     };
 
-    for (const ShipBlock* b = ship.first(); b; b = b->next.get(), ++blockCount) {
+    for (const ShipBlock* b = ship.first(); b; b = b->next(), ++blockCount) {
         if (b->type == lay::type::SectionStart)
             ++sections;
         const int section = sections - 1;
@@ -91,7 +91,7 @@ void checkFile(Report& report)
         // Of the header and the component table only the blocks the editor reads count: the
         // first block and the last type-1 block.
         const bool read = (b->type != lay::type::Header || b == ship.first()) &&
-                          (b->type != lay::type::Components || b == ship.componentBlock);
+                          (b->type != lay::type::Components || b == ship.componentBlock());
         if (const auto shortest = shortestRecord(b->type);
             read && shortest && b->recordSize < *shortest) {
             Finding f = aboutBlock(report, section, *b, messages::RecordSize);
@@ -100,17 +100,17 @@ void checkFile(Report& report)
                 static_cast<long long>(*shortest));
             report.findings.push_back(std::move(f));
         }
-        if (b->type == lay::type::Block13 && b->count != 0 && b->count != 2) {
+        if (b->type == lay::type::Block13 && b->count() != 0 && b->count() != 2) {
             Finding f = aboutBlock(report, section, *b, messages::Block13Count);
-            f.message = formatNumber(messages::Block13CountText, b->count);
+            f.message = formatNumber(messages::Block13CountText, b->count());
             report.findings.push_back(std::move(f));
         }
     }
     endBlock14Run();
 
     const ShipBlock* first = ship.first();
-    if (!first || first->type != lay::type::Header || !first->next ||
-        first->next->type != lay::type::Components) {
+    if (!first || first->type != lay::type::Header || !first->next() ||
+        first->next()->type != lay::type::Components) {
         Finding f;
         f.check = messages::FileStart;
         f.message = messages::FileStartText;
@@ -120,8 +120,8 @@ void checkFile(Report& report)
     if (listed != sections) {
         Finding f;
         f.check = messages::ComponentCount;
-        if (ship.componentBlock)
-            f.block = report.blockIndex(*ship.componentBlock);
+        if (ship.componentBlock())
+            f.block = report.blockIndex(*ship.componentBlock());
         f.message = formatNumber(formatNumber(messages::ComponentCountText, listed), sections);
         report.findings.insert(report.findings.begin(), std::move(f));
     }

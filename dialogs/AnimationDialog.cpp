@@ -154,7 +154,7 @@ void AnimationDialog::fillFrames()
             field->setEnabled(false);
     }
     showFrame();
-    for (int k = 0; k < static_cast<int>(m_blocks.frames->count); ++k)
+    for (int k = 0; k < static_cast<int>(m_blocks.frames->count()); ++k)
         m_frames->addItem(QString::fromStdString(editing::frameLabel(k)));
     selectQuietly(m_frames, m_currentFrame);
 }
@@ -256,7 +256,7 @@ void AnimationDialog::newFrame()
 {
     if (m_blocks.frames && editing::appendFrame(m_file, *m_blocks.frames))
         m_frames->addItem(QString::fromStdString(
-            editing::frameLabel(static_cast<int>(m_blocks.frames->count) - 1)));
+            editing::frameLabel(static_cast<int>(m_blocks.frames->count()) - 1)));
 }
 
 // Afterwards no frame is selected: the fields keep showing the deleted frame and typing into

@@ -25,7 +25,7 @@ ShipBlock* framesPlace(const Section& section)
 {
     ShipBlock* lastTextures = nullptr;
     ShipBlock* last = section.start;
-    for (ShipBlock* b = section.start->next.get(); b && b != section.end; b = b->next.get()) {
+    for (ShipBlock* b = section.start->next(); b && b != section.end; b = b->next()) {
         if (b->type == lay::type::TextureNames)
             lastTextures = b;
         last = b;
@@ -61,10 +61,10 @@ std::optional<AnimationBlocks> openAnimation(ShipFile& file, int component)
     if (file.empty() || component < 0)
         return std::nullopt;
     const Section section = sectionOf(file, component);
-    if (!section.start || !section.start->next || section.start->next.get() == section.end)
+    if (!section.start || !section.start->next() || section.start->next() == section.end)
         return std::nullopt;
 
-    ShipBlock* first = section.start->next.get();
+    ShipBlock* first = section.start->next();
     AnimationBlocks blocks;
     blocks.frames = findBefore(first, section.end, lay::type::AnimationFrames);
     if (!blocks.frames) {
@@ -72,9 +72,8 @@ std::optional<AnimationBlocks> openAnimation(ShipFile& file, int component)
             *framesPlace(section), std::make_unique<ShipBlock>(lay::type::AnimationFrames,
                                                                lay::animationFrame::RecordSize, 1));
     }
-    if (blocks.frames->count == 0) {
-        blocks.frames->count = 1;
-        blocks.frames->records.assign(blocks.frames->recordSize, 0);
+    if (blocks.frames->count() == 0) {
+        blocks.frames->resizeRecords(1);
     }
     blocks.header = findBefore(first, section.end, lay::type::AnimationHeader);
     if (!blocks.header)

@@ -56,8 +56,8 @@ std::optional<Pose> poseAt(const AnimationHeader& header, const std::vector<Anim
                            double ms)
 {
     const auto type = static_cast<EndType>(header.type);
-    if (frames.empty() || (type != EndType::Play && type != EndType::Loop &&
-                           type != EndType::PingPong))
+    if (frames.empty() ||
+        (type != EndType::Play && type != EndType::Loop && type != EndType::PingPong))
         return std::nullopt;
 
     std::vector<Key> keys;
@@ -91,8 +91,8 @@ std::optional<Pose> componentPose(const shipfile::ComponentParts& parts, double 
         return std::nullopt;
     const shipfile::ShipBlock* header = nullptr;
     const shipfile::ShipBlock* framesBlock = nullptr;
-    for (const shipfile::ShipBlock* b = parts.section->next.get(); b && b != parts.sectionEnd;
-         b = b->next.get()) {
+    for (const shipfile::ShipBlock* b = parts.section->next(); b && b != parts.sectionEnd;
+         b = b->next()) {
         if (b->type == type::AnimationHeader && !header)
             header = b;
         else if (b->type == type::AnimationFrames && !framesBlock)
@@ -102,7 +102,7 @@ std::optional<Pose> componentPose(const shipfile::ComponentParts& parts, double 
     if (!h || !framesBlock)
         return std::nullopt;
     std::vector<AnimationFrame> frames;
-    for (std::size_t k = 0; k < framesBlock->count; ++k) {
+    for (std::size_t k = 0; k < framesBlock->count(); ++k) {
         const auto frame = readFrame(*framesBlock, static_cast<int>(k));
         if (!frame)
             break;

@@ -77,7 +77,7 @@ std::optional<NearestFace> nearestFace(const ShipBlock& faces, const ShipBlock& 
 {
     std::optional<NearestFace> best;
     double bestDistance = NoFaceDistance;
-    for (std::size_t f = 0; f < faces.count; ++f) {
+    for (std::size_t f = 0; f < faces.count(); ++f) {
         const shipfile::Bytes face = faces.record(f);
         const auto a = shipfile::readU32(face, lay::face::VertexA);
         const auto b = shipfile::readU32(face, lay::face::VertexB);
@@ -131,7 +131,7 @@ std::optional<int> addAttachment(ShipFile& file, int component, int kind)
         file.sink().show(messages::AttachmentAllocFailed.box());
         return std::nullopt;
     }
-    return static_cast<int>(block->count) - 1;
+    return static_cast<int>(block->count()) - 1;
 }
 
 std::optional<int> removeAttachment(ShipFile& file, int component, int attachment)
@@ -140,7 +140,7 @@ std::optional<int> removeAttachment(ShipFile& file, int component, int attachmen
         return std::nullopt;
     ShipBlock* block = shipfile::componentParts(file, component).attachments;
     block->removeRecord(static_cast<std::size_t>(attachment));
-    return static_cast<int>(block->count) - 1;
+    return static_cast<int>(block->count()) - 1;
 }
 
 bool copyAttachment(ShipFile& file, int component, int attachment)

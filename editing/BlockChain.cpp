@@ -15,7 +15,7 @@ Section sectionOf(ShipFile& file, int component)
 
 ShipBlock* findBefore(ShipBlock* from, const ShipBlock* end, std::uint32_t type)
 {
-    for (ShipBlock* b = from; b && b != end; b = b->next.get())
+    for (ShipBlock* b = from; b && b != end; b = b->next())
         if (b->type == type)
             return b;
     return nullptr;

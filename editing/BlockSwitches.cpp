@@ -29,7 +29,7 @@ ShipBlock* blockInSection(ShipFile& file, int component, std::uint32_t type)
     if (file.empty() || component < 0)
         return nullptr;
     const Section section = sectionOf(file, component);
-    return section.start ? findBefore(section.start->next.get(), section.end, type) : nullptr;
+    return section.start ? findBefore(section.start->next(), section.end, type) : nullptr;
 }
 
 // The component's faces when they lie in its own section: a switch never writes into another
@@ -57,14 +57,14 @@ ShipBlock* block14Anchor(ShipFile& file, int component)
     if (file.empty() || component < 0)
         return nullptr;
     ShipBlock* anchor = sectionOf(file, component).start;
-    if (!anchor || !anchor->next)
+    if (!anchor || !anchor->next())
         return nullptr;
-    while (anchor->next) {
-        const std::uint32_t type = anchor->next->type;
+    while (anchor->next()) {
+        const std::uint32_t type = anchor->next()->type;
         if (type == lay::type::SectionStart || type == lay::type::Block14 ||
             type == lay::type::Marker16)
             break;
-        anchor = anchor->next.get();
+        anchor = anchor->next();
     }
     return anchor;
 }
@@ -84,9 +84,9 @@ std::unique_ptr<ShipBlock> newBlock14()
 bool toggleDummyTriangle(ShipFile& file, int component)
 {
     ShipBlock* faces = ownFaces(file, component);
-    if (!faces || faces->count == 0)
+    if (!faces || faces->count() == 0)
         return false;
-    const std::size_t last = faces->count - 1;
+    const std::size_t last = faces->count() - 1;
     const Bytes lastFace = std::as_const(*faces).record(last);
     if (!shipfile::fits(lastFace, lay::face::VertexC, 4))
         return false;
@@ -113,14 +113,12 @@ bool toggleBlock13(ShipFile& file, int component)
         file.sink().show(messages::ErrorInitializingBlock13.box());
         return false;
     }
-    if (block->count != 0) {
-        block->records.clear();
-        block->count = 0;
+    if (block->count() != 0) {
+        block->clearRecords();
         return true;
     }
     // Each record is one u32: 2 then 5.
-    block->count = 2;
-    block->records.assign(std::size_t{block->recordSize} * block->count, 0);
+    block->resizeRecords(2);
     shipfile::writeU32(block->record(0), 0, lay::block13::OnValues[0]);
     shipfile::writeU32(block->record(1), 0, lay::block13::OnValues[1]);
     return true;
@@ -131,16 +129,16 @@ std::optional<bool> toggleBlock14(ShipFile& file, int component)
     ShipBlock* anchor = block14Anchor(file, component);
     if (!anchor)
         return std::nullopt;
-    ShipBlock* first = anchor->next.get();
+    ShipBlock* first = anchor->next();
     bool on = true;
     if (!isBlock14(first)) {
         file.insertAfter(*file.insertAfter(*anchor, newBlock14()), newBlock14());
-    } else if (!isBlock14(first->next.get())) {
+    } else if (!isBlock14(first->next())) {
         file.insertAfter(*first, newBlock14());
     } else {
         file.removeAfter(*anchor);
         file.removeAfter(*anchor);
-        if (isBlock14(anchor->next.get()))
+        if (isBlock14(anchor->next()))
             file.removeAfter(*anchor);
         on = false;
     }
@@ -150,9 +148,9 @@ std::optional<bool> toggleBlock14(ShipFile& file, int component)
 bool dummyTrianglePresent(const ShipFile& file, int component)
 {
     const ShipBlock* faces = ownFaces(mutableFile(file), component);
-    if (!faces || faces->count == 0)
+    if (!faces || faces->count() == 0)
         return false;
-    const Bytes lastFace = faces->record(faces->count - 1);
+    const Bytes lastFace = faces->record(faces->count() - 1);
     return shipfile::fits(lastFace, lay::face::VertexC, 4) && isDummyTriangle(lastFace);
 }
 
@@ -165,13 +163,13 @@ std::optional<bool> block13On(const ShipFile& file, int component)
         file.sink().show(messages::ErrorFindingBlock13.box());
         return std::nullopt;
     }
-    return block->count != 0;
+    return block->count() != 0;
 }
 
 bool block14Present(const ShipFile& file, int component)
 {
     const ShipBlock* anchor = block14Anchor(mutableFile(file), component);
-    return anchor && isBlock14(anchor->next.get()) && isBlock14(anchor->next->next.get());
+    return anchor && isBlock14(anchor->next()) && isBlock14(anchor->next()->next());
 }
 
 } // namespace editing

@@ -21,8 +21,8 @@ namespace {
 ShipBlock* blockBeforeSection(ShipFile& file, int component)
 {
     int seen = 0;
-    for (ShipBlock* b = file.first(); b && b->next; b = b->next.get()) {
-        if (b->next->type != lay::type::SectionStart)
+    for (ShipBlock* b = file.first(); b && b->next(); b = b->next()) {
+        if (b->next()->type != lay::type::SectionStart)
             continue;
         if (seen == component)
             return b;
@@ -35,9 +35,9 @@ ShipBlock* blockBeforeSection(ShipFile& file, int component)
 
 bool deleteComponent(ShipFile& file, int component)
 {
-    ShipBlock* table = file.componentBlock;
+    ShipBlock* table = file.componentBlock();
     if (file.empty() || component < 0 || !table ||
-        static_cast<std::uint32_t>(component) >= table->count)
+        static_cast<std::uint32_t>(component) >= table->count())
         return false;
     if (table->recordSize != lay::component::RecordSize) {
         file.sink().show(messages::ReducedComponentBlock.box());
@@ -53,7 +53,7 @@ bool deleteComponent(ShipFile& file, int component)
 
     // The section's type-2 block, then each block after it up to the next section.
     file.removeAfter(*before);
-    while (before->next && before->next->type != lay::type::SectionStart)
+    while (before->next() && before->next()->type != lay::type::SectionStart)
         file.removeAfter(*before);
     return true;
 }

@@ -25,19 +25,19 @@ std::optional<std::vector<std::string>> mergeShipFile(ShipFile& into,
         return refuse(messages::MergeIncomplete);
 
     ShipBlock* header = second->first();
-    ShipBlock* added = header->next.get();
+    ShipBlock* added = header->next();
     if (header->type != lay::type::Header || !added || added->type != lay::type::Components)
         return refuse(messages::BadShpFile);
-    ShipBlock* table = into.componentBlock;
+    ShipBlock* table = into.componentBlock();
     // Both tables must step in 312-byte records, or the names and records would be cut apart.
     if (!table || table->recordSize != lay::component::RecordSize ||
         added->recordSize != lay::component::RecordSize)
         return refuse(messages::MergeReducedComponentBlock);
-    if (!table->appendRecords(added->records, added->count))
+    if (!table->appendRecords(added->records(), added->count()))
         return refuse(messages::BlockFull);
 
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < added->count; ++i)
+    for (std::size_t i = 0; i < added->count(); ++i)
         names.push_back(
             shipfile::readString(std::as_const(*added).record(i), lay::component::Name));
     // The second file's sections follow whatever ends the open ship's chain; its header and

@@ -37,7 +37,7 @@ struct Scaler
 
     void scaleBlock(ShipBlock& block) const
     {
-        for (std::size_t i = 0; i < block.count; ++i) {
+        for (std::size_t i = 0; i < block.count(); ++i) {
             const MutableBytes record = block.record(i);
             switch (block.type) {
             case lay::type::Components:
@@ -63,8 +63,8 @@ struct Scaler
 
 void writeNewBox(ShipBlock& box, Vec3 centre, Vec3 halfExtents)
 {
-    box.records.assign(box.recordSize, 0);
-    box.count = 1;
+    box.clearRecords();
+    box.resizeRecords(1);
     const MutableBytes record = box.record(0);
     shipfile::writeU32(record, lay::box::Unused0, 0);
     for (std::size_t i = 0; i < 9; ++i)
@@ -78,7 +78,7 @@ void writeNewBox(ShipBlock& box, Vec3 centre, Vec3 halfExtents)
 std::vector<Vec3> positions(const ShipBlock& vertices)
 {
     std::vector<Vec3> out;
-    for (std::size_t i = 0; i < vertices.count; ++i)
+    for (std::size_t i = 0; i < vertices.count(); ++i)
         if (const auto v = shipfile::readVec3(vertices.record(i), lay::vertex::Position))
             out.push_back(*v);
     return out;
@@ -116,12 +116,12 @@ Vec3 halfExtentsOf(const std::vector<Vec3>& points, Vec3 centre)
 ShipBlock* faceListPlace(ShipBlock* vertices, const ShipBlock* sectionEnd)
 {
     ShipBlock* place = vertices;
-    while (place->next && place->next.get() != sectionEnd) {
-        const std::uint32_t type = place->next->type;
+    while (place->next() && place->next() != sectionEnd) {
+        const std::uint32_t type = place->next()->type;
         if (type == lay::type::AnimationFrames || type == lay::type::Marker12 ||
             type == lay::type::Block14)
             break;
-        place = place->next.get();
+        place = place->next();
     }
     return place;
 }
@@ -137,7 +137,7 @@ bool scaleShip(ShipFile& file, float factor, ScaleDirection direction, bool type
         return false;
     const Scaler scale{factor, direction, flames};
     int section = -1;
-    for (ShipBlock* b = file.first(); b; b = b->next.get()) {
+    for (ShipBlock* b = file.first(); b; b = b->next()) {
         if (b->type == lay::type::SectionStart)
             ++section;
         // With type-1 only, the components block (before every section) is never scaled.
@@ -172,7 +172,7 @@ bool createBox(ShipFile& file, int component)
         return false;
     const shipfile::EditableComponentParts parts = shipfile::componentParts(file, component);
     ShipBlock* box = parts.boxes;
-    if (!box || box->count != 0 || box->recordSize < lay::box::RecordSize)
+    if (!box || box->count() != 0 || box->recordSize < lay::box::RecordSize)
         return false;
 
     ShipBlock* vertices = parts.vertices;
@@ -190,8 +190,8 @@ bool createBox(ShipFile& file, int component)
     const ShipBlock* faces = parts.faces;
     if (faces && parts.inSection(vertices) && parts.inSection(faces)) {
         auto list = std::make_unique<ShipBlock>(lay::type::BoxFaceList,
-                                                lay::boxFaceList::RecordSize, faces->count);
-        for (std::uint32_t i = 0; i < faces->count; ++i)
+                                                lay::boxFaceList::RecordSize, faces->count());
+        for (std::uint32_t i = 0; i < faces->count(); ++i)
             shipfile::writeU32(list->record(i), 0, i);
         file.insertAfter(*faceListPlace(vertices, parts.sectionEnd), std::move(list));
     }
@@ -205,16 +205,15 @@ bool clearBoxes(ShipFile& file, int component)
         return false;
     const shipfile::EditableComponentParts parts = shipfile::componentParts(file, component);
     ShipBlock* box = parts.boxes;
-    if (!box || box->count == 0)
+    if (!box || box->count() == 0)
         return false;
-    box->records.clear();
-    box->count = 0;
+    box->clearRecords();
 
     ShipBlock* before = box;
-    while (before->next && before->next.get() != parts.sectionEnd &&
-           before->next->type != lay::type::BoxFaceList)
-        before = before->next.get();
-    while (before->next && before->next->type == lay::type::BoxFaceList)
+    while (before->next() && before->next() != parts.sectionEnd &&
+           before->next()->type != lay::type::BoxFaceList)
+        before = before->next();
+    while (before->next() && before->next()->type == lay::type::BoxFaceList)
         file.removeAfter(*before);
     return true;
 }

@@ -193,7 +193,7 @@ private:
         const bool hasCullSelector = faces.recordSize == lay::face::RecordSize;
         std::map<std::size_t, std::size_t> primitiveOfMaterial;
 
-        for (std::size_t i = 0; i < faces.count; ++i) {
+        for (std::size_t i = 0; i < faces.count(); ++i) {
             const Bytes face = faces.record(i);
             std::array<Corner, 3> corners{};
             bool usable = true;
@@ -228,7 +228,7 @@ private:
 
             std::string textureName;
             const auto textureIndex = shipfile::readU32(face, lay::face::TextureIndex);
-            if (names && textureIndex && *textureIndex < names->count)
+            if (names && textureIndex && *textureIndex < names->count())
                 textureName =
                     shipfile::readString(names->record(*textureIndex), lay::texture::Name);
             const std::size_t material = materialFor(textureName, !hasCullSelector);
@@ -246,7 +246,7 @@ private:
 
     void addAttachments(ComponentNode& node, const ShipBlock& block)
     {
-        for (std::size_t j = 0; j < block.count; ++j) {
+        for (std::size_t j = 0; j < block.count(); ++j) {
             const Bytes record = block.record(j);
             AttachmentNode a;
             a.index = j;
@@ -272,7 +272,7 @@ private:
 
     void addBoxes(ComponentNode& node, const ShipBlock& block)
     {
-        for (std::size_t j = 0; j < block.count; ++j) {
+        for (std::size_t j = 0; j < block.count(); ++j) {
             const Bytes record = block.record(j);
             const std::array<float, 9> m = readMatrix(record, lay::box::Matrix);
             const auto half = shipfile::readVec3(record, lay::box::HalfExtents);

@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto again = shipfile::ShipFile::fromBytes(saved, "again.shp", sink);
     fuzz::check(again->serialise() == saved, "the imported ship loads back to itself");
-    fuzz::check(ship->componentBlock && again->componentBlock &&
-                    ship->componentBlock->count == again->componentBlock->count,
+    fuzz::check(ship->componentBlock() && again->componentBlock() &&
+                    ship->componentBlock()->count() == again->componentBlock()->count(),
                 "the component table holds together");
     return 0;
 }

@@ -37,7 +37,7 @@ void exerciseLookups(const ShipFile& file)
         if (!b)
             return;
         bool found = false;
-        for (const ShipBlock* c = file.first(); c && !found; c = c->next.get())
+        for (const ShipBlock* c = file.first(); c && !found; c = c->next())
             found = c == b;
         fuzz::check(found && b->type == type, what);
         (void)b->record(0);
@@ -51,7 +51,7 @@ void exerciseLookups(const ShipFile& file)
         check(parts.textureNames, layout::type::TextureNames, "names are a type-6 block");
         check(parts.boxes, layout::type::Boxes, "boxes are a type-7 block");
         fuzz::check(!parts.boxes || parts.inSection(parts.boxes), "boxes lie in their section");
-        fuzz::check(!parts.vertices || parts.vertexCount <= parts.vertices->count,
+        fuzz::check(!parts.vertices || parts.vertexCount <= parts.vertices->count(),
                     "usable vertices are records of the vertex block");
         (void)componentName(file, i);
     }
@@ -63,7 +63,7 @@ void exerciseLookups(const ShipFile& file)
 void exerciseChecks(const ShipFile& file)
 {
     std::size_t blocks = 0;
-    for (const ShipBlock* b = file.first(); b; b = b->next.get())
+    for (const ShipBlock* b = file.first(); b; b = b->next())
         ++blocks;
     const std::vector<std::string> cache = {"plate"};
     for (const checks::Finding& f : checks::checkShip(file, &cache)) {
@@ -79,7 +79,7 @@ void exerciseChecks(const ShipFile& file)
 void exerciseEdits(ShipFile& file, std::uint8_t choice)
 {
     int n = 0;
-    for (ShipBlock* b = file.first(); b && n < 8; b = b->next.get(), ++n) {
+    for (ShipBlock* b = file.first(); b && n < 8; b = b->next(), ++n) {
         switch ((choice + n) % 4) {
         case 0:
             b->appendTemplateRecord((choice + n) % 6);
@@ -93,7 +93,7 @@ void exerciseEdits(ShipFile& file, std::uint8_t choice)
         default:
             break;
         }
-        fuzz::check(b->records.size() == std::size_t{b->recordSize} * b->count,
+        fuzz::check(b->records().size() == std::size_t{b->recordSize} * b->count(),
                     "a block holds exactly count records");
     }
 }

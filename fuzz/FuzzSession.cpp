@@ -88,7 +88,7 @@ private:
 
 bool inChain(const ShipFile& file, const ShipBlock* block)
 {
-    for (const ShipBlock* b = file.first(); b; b = b->next.get())
+    for (const ShipBlock* b = file.first(); b; b = b->next())
         if (b == block)
             return true;
     return false;
@@ -96,15 +96,15 @@ bool inChain(const ShipFile& file, const ShipBlock* block)
 
 void checkDocument(const ShipFile& file)
 {
-    for (const ShipBlock* b = file.first(); b; b = b->next.get()) {
-        fuzz::check(b->records.size() == std::size_t{b->recordSize} * b->count,
+    for (const ShipBlock* b = file.first(); b; b = b->next()) {
+        fuzz::check(b->records().size() == std::size_t{b->recordSize} * b->count(),
                     "a block holds exactly count records");
-        fuzz::check(b->count <= ShipBlock::MaxCount && b->recordSize <= 0xFFFF &&
+        fuzz::check(b->count() <= ShipBlock::MaxCount && b->recordSize <= 0xFFFF &&
                         b->type < layout::EndMarkerType,
                     "a block's header fits its 16-bit fields");
     }
-    fuzz::check(!file.componentBlock || (inChain(file, file.componentBlock) &&
-                                         file.componentBlock->type == layout::type::Components),
+    fuzz::check(!file.componentBlock() || (inChain(file, file.componentBlock()) &&
+                                         file.componentBlock()->type == layout::type::Components),
                 "the component block is a type-1 block of the chain");
 }
 
@@ -117,7 +117,7 @@ void readEverything(ShipFile& file, int component, int attachment)
     (void)editing::block13On(file, component);
     (void)editing::block14Present(file, component);
     if (const ShipBlock* block = componentParts(std::as_const(file), component).attachments)
-        for (std::size_t i = 0; i < block->count && i < 64; ++i)
+        for (std::size_t i = 0; i < block->count() && i < 64; ++i)
             (void)editing::attachmentLabel(block->record(i));
     for (int n = 0; n < componentCount(file) && n < 16; ++n)
         (void)componentName(file, n);

@@ -27,10 +27,10 @@ std::vector<TextureUse> textureUses(const shipfile::ShipFile& file)
         if (!parts.textureNames)
             continue;
         std::vector<std::size_t> byRecord;
-        for (std::size_t i = 0; i < parts.textureNames->count; ++i)
+        for (std::size_t i = 0; i < parts.textureNames->count(); ++i)
             byRecord.push_back(
                 useOf(shipfile::readString(parts.textureNames->record(i), lay::texture::Name)));
-        for (std::size_t f = 0; parts.faces && f < parts.faces->count; ++f) {
+        for (std::size_t f = 0; parts.faces && f < parts.faces->count(); ++f) {
             const auto index = shipfile::readU32(parts.faces->record(f), lay::face::TextureIndex);
             if (index && *index < byRecord.size())
                 ++uses[byRecord[*index]].faces;

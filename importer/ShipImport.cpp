@@ -38,7 +38,7 @@ std::vector<std::uint8_t> copyOf(Bytes bytes)
 
 std::vector<std::uint8_t> copyOf(const ShipBlock* block)
 {
-    return block ? std::vector<std::uint8_t>(block->records.begin(), block->records.end())
+    return block ? std::vector<std::uint8_t>(block->records().begin(), block->records().end())
                  : std::vector<std::uint8_t>{};
 }
 
@@ -74,7 +74,7 @@ public:
     ImportPlan plan(const std::vector<MeshAction>* actions)
     {
         const int count = shipfile::componentCount(m_ship);
-        if (!m_ship.componentBlock)
+        if (!m_ship.componentBlock())
             return refuse(std::string(msg::NoComponents));
         bool keepDest = false;
         for (int n = 0; n < count; ++n)
@@ -237,7 +237,7 @@ private:
         const std::uint32_t vertexSize =
             g.vertices ? g.vertices->recordSize : lay::vertex::RecordSize;
         const std::uint32_t nameSize = g.names ? g.names->recordSize : 32;
-        const std::size_t faceCount = g.faces ? g.faces->count : 0;
+        const std::size_t faceCount = g.faces ? g.faces->count() : 0;
         const std::size_t vertexCount = g.vertices ? shipfile::vertexPositionCount(*g.vertices) : 0;
         const bool twoSidedBlock = faceSize != lay::face::RecordSize;
         constexpr std::size_t NoDummy = SIZE_MAX;
@@ -318,7 +318,7 @@ private:
 
         // Vertices: every original record stays where it was; new positions are added once.
         out.vertices = copyOf(g.vertices);
-        out.vertexCount = g.vertices ? g.vertices->count : 0;
+        out.vertexCount = g.vertices ? g.vertices->count() : 0;
         std::unordered_map<std::string, std::uint32_t> vertexAt;
         const auto keyText = [](const PositionKey& k) {
             return std::string(reinterpret_cast<const char*>(k.data()), sizeof k);
@@ -365,7 +365,7 @@ private:
 
         // Texture names: the section's own, then any new ones.
         out.names = copyOf(g.names);
-        out.nameCount = g.names ? g.names->count : 0;
+        out.nameCount = g.names ? g.names->count() : 0;
         const auto textureFor = [&](const std::string& material, bool& twoSided,
                                     std::optional<std::uint32_t>& index) {
             std::string name = material;
@@ -628,18 +628,18 @@ private:
         }
 
         out.vertices = copyOf(g.vertices);
-        out.vertexCount = g.vertices->count;
+        out.vertexCount = g.vertices->count();
         out.faces = copyOf(g.faces);
-        out.faceCount = g.faces->count;
+        out.faceCount = g.faces->count();
         out.names = copyOf(g.names);
-        out.nameCount = g.names ? g.names->count : 0;
+        out.nameCount = g.names ? g.names->count() : 0;
         const std::size_t usable = shipfile::vertexPositionCount(*g.vertices);
         const std::uint32_t vertexSize = g.vertices->recordSize;
         const auto place = [&](Bytes vertices, std::uint32_t v) {
             return *shipfile::readVec3(vertices.subspan(std::size_t{v} * vertexSize, vertexSize),
                                        lay::vertex::Position);
         };
-        const Bytes originalVertices(g.vertices->records.data(), g.vertices->records.size());
+        const Bytes originalVertices(g.vertices->records().data(), g.vertices->records().size());
         for (const auto& [v, position] : moved) {
             if (v >= usable)
                 continue;
@@ -682,13 +682,13 @@ private:
     // half-extents) taken through the transform give its new orientation and half-extents.
     static BlockRecords transformedBoxes(const Frame& frame, const ShipBlock& boxes)
     {
-        BlockRecords out{boxes.type, boxes.recordSize, boxes.count, copyOf(&boxes)};
+        BlockRecords out{boxes.type, boxes.recordSize, boxes.count(), copyOf(&boxes)};
         constexpr std::array<double, 3> Turn = {-1.0, -1.0, 1.0};
         // The transform in ship axes: T L T, T the export's half turn.
         const auto linear = [&](std::size_t row, std::size_t col) {
             return Turn[row] * Turn[col] * frame.world[col * 4 + row];
         };
-        for (std::size_t r = 0; r < boxes.count; ++r) {
+        for (std::size_t r = 0; r < boxes.count(); ++r) {
             const shipfile::MutableBytes record(out.records.data() + r * boxes.recordSize,
                                                 boxes.recordSize);
             const auto half = shipfile::readVec3(record, lay::box::HalfExtents);
@@ -739,8 +739,8 @@ private:
         change.record = copyOf(shipfile::componentRecord(m_ship, n));
         ComponentReport report;
         report.name = exporter::toUtf8(shipfile::componentName(m_ship, n));
-        report.facesBefore = report.facesAfter = g.faces ? g.faces->count : 0;
-        report.verticesBefore = report.verticesAfter = g.vertices ? g.vertices->count : 0;
+        report.facesBefore = report.facesAfter = g.faces ? g.faces->count() : 0;
+        report.verticesBefore = report.verticesAfter = g.vertices ? g.vertices->count() : 0;
         const Frame frame = frameOf(match.node, exported);
 
         if (!obj() && exported) {
@@ -772,15 +772,15 @@ private:
                 built.faces = copyOf(g.faces);
                 built.vertices = copyOf(g.vertices);
                 built.names = copyOf(g.names);
-                built.faceCount = g.faces->count;
-                built.vertexCount = g.vertices->count;
-                built.nameCount = g.names ? g.names->count : 0;
+                built.faceCount = g.faces->count();
+                built.vertexCount = g.vertices->count();
+                built.nameCount = g.names ? g.names->count() : 0;
             }
             transform(frame, g.vertices->recordSize, built.vertices, g.faces->recordSize,
                       built.faces, report);
             report.transformed = rebuilt = true;
             const shipfile::ComponentParts parts = shipfile::componentParts(m_ship, n);
-            if (parts.boxes && parts.boxes->count > 0)
+            if (parts.boxes && parts.boxes->count() > 0)
                 change.blocks.push_back(transformedBoxes(frame, *parts.boxes));
         }
         if (rebuilt) {
@@ -811,7 +811,7 @@ private:
                      ComponentChange& change, ComponentReport& report)
     {
         std::vector<std::uint8_t> records = copyOf(&block);
-        std::size_t count = block.count;
+        std::size_t count = block.count();
         std::set<std::size_t> claimed;
         bool changed = false;
         constexpr std::array<double, 3> Turn = {-1.0, -1.0, 1.0};
@@ -962,7 +962,7 @@ private:
             transform(frame, noVertices.recordSize, built.vertices, noFaces.recordSize,
                       built.faces, report);
         // The new component has a dummy triangle when the one it copies has.
-        const std::size_t likeFaces = likeGeometry.faces->count;
+        const std::size_t likeFaces = likeGeometry.faces->count();
         if (likeFaces > 0 && isDummy(likeGeometry.faces->record(likeFaces - 1))) {
             std::vector<std::uint8_t> dummy(noFaces.recordSize, 0);
             if (built.faceCount > 0)
@@ -980,8 +980,8 @@ private:
         ComponentChange attachmentsChange;
         if (!attachments(-1, match.node, frame, noAttachments, attachmentsChange, report))
             return;
-        for (const ShipBlock* b = start; b != end; b = b->next.get()) {
-            BlockRecords out{b->type, b->recordSize, b->count, copyOf(b)};
+        for (const ShipBlock* b = start; b != end; b = b->next()) {
+            BlockRecords out{b->type, b->recordSize, b->count(), copyOf(b)};
             if (b == likeGeometry.attachments) {
                 out.count = 0;
                 out.records.clear();
@@ -1032,7 +1032,7 @@ ImportPlan planImport(const ShipFile& ship, const Model& model, const ImportOpti
 
 bool applyImport(ShipFile& ship, const ImportPlan& plan)
 {
-    if (plan.refused() || !ship.componentBlock)
+    if (plan.refused() || !ship.componentBlock())
         return false;
     for (const ComponentChange& change : plan.changes) {
         if (change.component < 0)
@@ -1055,28 +1055,19 @@ bool applyImport(ShipFile& ship, const ImportPlan& plan)
                                                                       blocks.recordSize, 0));
             if (!target)
                 continue;
-            target->records.assign(blocks.records.begin(), blocks.records.end());
-            target->count = blocks.count;
+            target->clearRecords();
+            target->appendRecords(blocks.records, blocks.count);
         }
     }
     for (const ComponentChange& change : plan.changes) {
         if (change.component >= 0)
             continue;
-        ship.componentBlock->appendRecord(change.record);
-        std::unique_ptr<ShipBlock> first;
-        ShipBlock* last = nullptr;
+        ship.componentBlock()->appendRecord(change.record);
         for (const BlockRecords& blocks : change.blocks) {
-            auto block = std::make_unique<ShipBlock>(blocks.type, blocks.recordSize, blocks.count);
-            block->records.assign(blocks.records.begin(), blocks.records.end());
-            ShipBlock* raw = block.get();
-            if (last)
-                last->next = std::move(block);
-            else
-                first = std::move(block);
-            last = raw;
+            auto block = std::make_unique<ShipBlock>(blocks.type, blocks.recordSize, 0);
+            block->appendRecords(blocks.records, blocks.count);
+            ship.append(std::move(block));
         }
-        if (first)
-            ship.append(std::move(first));
     }
     return true;
 }

@@ -190,21 +190,21 @@ bool setShipClass(ShipFile& file, std::int8_t value)
 
 int componentCount(const ShipFile& file)
 {
-    return file.componentBlock ? static_cast<int>(file.componentBlock->count) : 0;
+    return file.componentBlock() ? static_cast<int>(file.componentBlock()->count()) : 0;
 }
 
 Bytes componentRecord(const ShipFile& file, int n)
 {
-    if (!file.componentBlock || n < 0)
+    if (!file.componentBlock() || n < 0)
         return {};
-    return std::as_const(*file.componentBlock).record(static_cast<std::size_t>(n));
+    return std::as_const(*file.componentBlock()).record(static_cast<std::size_t>(n));
 }
 
 MutableBytes componentRecord(ShipFile& file, int n)
 {
-    if (!file.componentBlock || n < 0)
+    if (!file.componentBlock() || n < 0)
         return {};
-    return file.componentBlock->record(static_cast<std::size_t>(n));
+    return file.componentBlock()->record(static_cast<std::size_t>(n));
 }
 
 std::string componentName(const ShipFile& file, int n)

@@ -20,7 +20,7 @@ class ChainIndex
 public:
     explicit ChainIndex(const ShipFile& file)
     {
-        for (const ShipBlock* b = file.first(); b; b = b->next.get()) {
+        for (const ShipBlock* b = file.first(); b; b = b->next()) {
             m_positions[b->type].push_back(m_blocks.size());
             m_blocks.push_back(b);
         }
@@ -136,7 +136,7 @@ std::size_t vertexPositionCount(const ShipBlock& vertices)
     constexpr std::size_t PositionBytes = 3 * sizeof(float);
     if (vertices.recordSize < layout::vertex::Position + PositionBytes)
         return 0;
-    return std::min<std::size_t>(vertices.count, vertices.records.size() / vertices.recordSize);
+    return std::min<std::size_t>(vertices.count(), vertices.records().size() / vertices.recordSize);
 }
 
 } // namespace shipfile

@@ -57,7 +57,7 @@ template <typename Block> struct ComponentPartsOf
     /// Whether `block` lies in the component's section (its type-2 block included).
     bool inSection(const ShipBlock* block) const
     {
-        for (const ShipBlock* b = section; b && b != sectionEnd; b = b->next.get())
+        for (const ShipBlock* b = section; b && b != sectionEnd; b = b->next())
             if (b == block)
                 return true;
         return false;

@@ -8,25 +8,25 @@
 namespace shipfile {
 
 ShipBlock::ShipBlock(std::uint32_t blockType, std::uint32_t size, std::uint32_t recordCount)
-    : records(std::size_t{size} * recordCount), type(blockType), recordSize(size),
-      count(recordCount)
+    : type(blockType), recordSize(size), m_records(std::size_t{size} * recordCount),
+      m_count(recordCount)
 {
 }
 
 ShipBlock::~ShipBlock()
 {
     // Unlink iteratively: a chain of millions of empty blocks must not recurse that deep.
-    std::unique_ptr<ShipBlock> rest = std::move(next);
+    std::unique_ptr<ShipBlock> rest = std::move(m_next);
     while (rest)
-        rest = std::move(rest->next);
+        rest = std::move(rest->m_next);
 }
 
 MutableBytes ShipBlock::record(std::size_t index)
 {
     const std::size_t size = recordSize;
-    if (size == 0 || index >= count || (index + 1) * size > records.size())
+    if (size == 0 || index >= m_count || (index + 1) * size > m_records.size())
         return {};
-    return MutableBytes(records).subspan(index * size, size);
+    return MutableBytes(m_records).subspan(index * size, size);
 }
 
 Bytes ShipBlock::record(std::size_t index) const
@@ -48,17 +48,17 @@ bool ShipBlock::appendTemplateRecord(int kind)
 
 bool ShipBlock::appendRecords(Bytes source, std::size_t n)
 {
-    if (count > MaxCount || n > MaxCount - count)
+    if (m_count > MaxCount || n > MaxCount - m_count)
         return false;
     // A fresh buffer, so a source inside this block's own records stays valid while copied.
-    const std::size_t oldSize = std::min(records.size(), std::size_t{recordSize} * count);
+    const std::size_t oldSize = std::min(m_records.size(), std::size_t{recordSize} * m_count);
     const std::size_t addedSize = std::size_t{recordSize} * n;
     std::vector<std::uint8_t> grown(oldSize + addedSize, 0);
-    std::copy_n(records.begin(), oldSize, grown.begin());
+    std::copy_n(m_records.begin(), oldSize, grown.begin());
     std::copy_n(source.begin(), std::min(source.size(), addedSize),
                 grown.begin() + static_cast<std::ptrdiff_t>(oldSize));
-    records = std::move(grown);
-    count += static_cast<std::uint32_t>(n);
+    m_records = std::move(grown);
+    m_count += static_cast<std::uint32_t>(n);
     return true;
 }
 
@@ -66,9 +66,18 @@ bool ShipBlock::removeRecord(std::size_t index)
 {
     if (record(index).empty())
         return false;
-    const auto first = records.begin() + static_cast<std::ptrdiff_t>(index * recordSize);
-    records.erase(first, first + recordSize);
-    --count;
+    const auto first = m_records.begin() + static_cast<std::ptrdiff_t>(index * recordSize);
+    m_records.erase(first, first + recordSize);
+    --m_count;
+    return true;
+}
+
+bool ShipBlock::resizeRecords(std::size_t n)
+{
+    if (n > MaxCount)
+        return false;
+    m_records.resize(std::size_t{recordSize} * n, 0);
+    m_count = static_cast<std::uint32_t>(n);
     return true;
 }
 

@@ -100,36 +100,32 @@ bool ShipFile::readBlock(Bytes data, std::size_t& offset, bool& truncated)
         return false;
     }
 
-    auto block = std::make_unique<ShipBlock>();
-    block->type = *type;
-    block->recordSize = *recordSize;
-    block->count = *count;
-    const auto first = rest.begin() + layout::BlockHeaderSize;
-    block->records.assign(first, first + static_cast<std::ptrdiff_t>(length));
+    std::unique_ptr<ShipBlock> block(
+        new ShipBlock(*type, *recordSize, *count, rest.subspan(layout::BlockHeaderSize, length)));
     offset += layout::BlockHeaderSize + length;
 
-    block->next = std::move(tail->next);
-    tail->next = std::move(block);
-    tail = tail->next.get();
-    if (tail->type == layout::type::Components)
-        componentBlock = tail;
+    block->m_next = std::move(m_tail->m_next);
+    m_tail->m_next = std::move(block);
+    m_tail = m_tail->m_next.get();
+    if (m_tail->type == layout::type::Components)
+        m_componentBlock = m_tail;
     return true;
 }
 
 void ShipFile::releaseRecords()
 {
-    head.next.reset();
-    tail = &head;
-    componentBlock = nullptr;
+    m_head.m_next.reset();
+    m_tail = &m_head;
+    m_componentBlock = nullptr;
 }
 
 ShipBlock* ShipFile::insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> block)
 {
-    block->next = std::move(after.next);
-    after.next = std::move(block);
-    ShipBlock* inserted = after.next.get();
-    if (&after == tail)
-        tail = inserted;
+    block->m_next = std::move(after.m_next);
+    after.m_next = std::move(block);
+    ShipBlock* inserted = after.m_next.get();
+    if (&after == m_tail)
+        m_tail = inserted;
     if (inserted->type == layout::type::Components)
         recountPointers();
     return inserted;
@@ -137,31 +133,31 @@ ShipBlock* ShipFile::insertAfter(ShipBlock& after, std::unique_ptr<ShipBlock> bl
 
 bool ShipFile::removeAfter(ShipBlock& before)
 {
-    if (!before.next)
+    if (!before.m_next)
         return false;
-    std::unique_ptr<ShipBlock> removed = std::move(before.next);
-    before.next = std::move(removed->next);
-    if (removed.get() == tail)
-        tail = &before;
-    if (removed.get() == componentBlock)
+    std::unique_ptr<ShipBlock> removed = std::move(before.m_next);
+    before.m_next = std::move(removed->m_next);
+    if (removed.get() == m_tail)
+        m_tail = &before;
+    if (removed.get() == m_componentBlock)
         recountPointers();
     return true;
 }
 
 std::unique_ptr<ShipBlock> ShipFile::takeAfter(ShipBlock& before)
 {
-    std::unique_ptr<ShipBlock> taken = std::move(before.next);
+    std::unique_ptr<ShipBlock> taken = std::move(before.m_next);
     recountPointers();
     return taken;
 }
 
 void ShipFile::append(std::unique_ptr<ShipBlock> blocks)
 {
-    tail->next = std::move(blocks);
-    for (ShipBlock* b = tail->next.get(); b; b = b->next.get()) {
-        tail = b;
+    m_tail->m_next = std::move(blocks);
+    for (ShipBlock* b = m_tail->m_next.get(); b; b = b->next()) {
+        m_tail = b;
         if (b->type == layout::type::Components)
-            componentBlock = b;
+            m_componentBlock = b;
     }
 }
 
@@ -177,12 +173,12 @@ bool ShipFile::restore(Bytes image)
 
 void ShipFile::recountPointers()
 {
-    componentBlock = nullptr;
-    tail = &head;
-    for (ShipBlock* b = first(); b; b = b->next.get()) {
+    m_componentBlock = nullptr;
+    m_tail = &m_head;
+    for (ShipBlock* b = first(); b; b = b->next()) {
         if (b->type == layout::type::Components)
-            componentBlock = b;
-        tail = b;
+            m_componentBlock = b;
+        m_tail = b;
     }
 }
 
@@ -198,15 +194,15 @@ template <typename Put> void visitImage(const ShipBlock* first, Put&& put)
         at[0] = static_cast<std::uint8_t>(v);
         at[1] = static_cast<std::uint8_t>(v >> 8);
     };
-    for (const ShipBlock* b = first; b; b = b->next.get()) {
+    for (const ShipBlock* b = first; b; b = b->next()) {
         std::uint8_t header[layout::BlockHeaderSize];
         word(b->type & 0xFFFF, header);
         word(b->recordSize & 0xFFFF, header + 2);
-        word(b->count & 0xFFFF, header + 4);
+        word(b->count() & 0xFFFF, header + 4);
         put(Bytes(header));
-        const std::size_t announced = std::size_t{b->recordSize & 0xFFFF} * (b->count & 0xFFFF);
-        const std::size_t held = std::min(b->records.size(), announced);
-        put(Bytes(b->records).first(held));
+        const std::size_t announced = std::size_t{b->recordSize & 0xFFFF} * (b->count() & 0xFFFF);
+        const std::size_t held = std::min(b->records().size(), announced);
+        put(Bytes(b->records()).first(held));
         for (std::size_t missing = announced - held; missing > 0;) {
             const std::size_t n = std::min(missing, sizeof Zeros);
             put(Bytes(Zeros, n));
@@ -256,7 +252,7 @@ ShipBlock* nthBlockOfType(ShipFile& file, std::uint32_t type, int n)
     if (n < 0)
         return nullptr;
     int seen = 0;
-    for (ShipBlock* b = file.first(); b; b = b->next.get())
+    for (ShipBlock* b = file.first(); b; b = b->next())
         if (b->type == type && seen++ == n)
             return b;
     return nullptr;
@@ -269,7 +265,7 @@ const ShipBlock* nthBlockOfType(const ShipFile& file, std::uint32_t type, int n)
 
 ShipBlock* nextBlockOfType(ShipBlock* from, std::uint32_t type)
 {
-    for (ShipBlock* b = from ? from->next.get() : nullptr; b; b = b->next.get())
+    for (ShipBlock* b = from ? from->next() : nullptr; b; b = b->next())
         if (b->type == type)
             return b;
     return nullptr;

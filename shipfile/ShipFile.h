@@ -22,8 +22,8 @@ enum class LoadResult
     Refused,
 };
 
-/// The open document: the chain of blocks of one SHP file, in file order, headed by `head`
-/// (whose own type, size and count stay 0; the first block is `head.next`). Loading never
+/// The open document: the chain of blocks of one SHP file, in file order, headed by `head()`
+/// (whose own type, size and count stay 0; the first block is `first()`). Loading never
 /// fails as such: a file that cannot be read leaves the chain empty, after one message.
 class ShipFile
 {
@@ -38,18 +38,22 @@ public:
     static std::unique_ptr<ShipFile> fromBytes(Bytes data, const std::string& displayName,
                                                MessageSink& sink);
 
-    // The chain and the pointers into it are read freely; they change only through the
-    // operations below, which keep the pointers on blocks of the chain.
-    ShipBlock head;
+    // The chain and the pointers into it change only through the operations below, which
+    // keep the pointers on blocks of the chain.
+    /// The head, whose own type, size and count stay 0: blocks are inserted after it.
+    ShipBlock& head() { return m_head; }
+    const ShipBlock& head() const { return m_head; }
     /// The last block of the chain, or the head while the chain is empty.
-    ShipBlock* tail = &head;
+    ShipBlock* tail() { return m_tail; }
+    const ShipBlock* tail() const { return m_tail; }
     /// The last type-1 block of the chain (the component table the loader would pick), or null.
-    ShipBlock* componentBlock = nullptr;
+    ShipBlock* componentBlock() { return m_componentBlock; }
+    const ShipBlock* componentBlock() const { return m_componentBlock; }
 
-    bool empty() const { return !head.next; }
+    bool empty() const { return !m_head.next(); }
     LoadResult loadResult() const { return m_loadResult; }
-    ShipBlock* first() { return head.next.get(); }
-    const ShipBlock* first() const { return head.next.get(); }
+    ShipBlock* first() { return m_head.next(); }
+    const ShipBlock* first() const { return m_head.next(); }
     MessageSink& sink() const { return m_sink; }
 
     /// Links `block` into the chain right after `after` (the head or a block of this chain) and
@@ -88,6 +92,9 @@ private:
     /// Walks the chain to set `tail` and `componentBlock`.
     void recountPointers();
 
+    ShipBlock m_head;
+    ShipBlock* m_tail = &m_head;
+    ShipBlock* m_componentBlock = nullptr;
     MessageSink& m_sink;
     LoadResult m_loadResult = LoadResult::Complete;
 };

@@ -4,6 +4,7 @@
 #include "shipfile/Layout.h"
 #include "shipfile/ShipFile.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace shipmaker {
@@ -14,7 +15,7 @@ namespace {
 
 void fillPattern(shipfile::ShipBlock& block, std::initializer_list<std::pair<std::size_t, std::size_t>> ranges)
 {
-    for (std::size_t r = 0; r < block.count; ++r) {
+    for (std::size_t r = 0; r < block.count(); ++r) {
         const shipfile::MutableBytes record = block.record(r);
         for (const auto& [from, to] : ranges)
             for (std::size_t i = from; i < to && i < record.size(); ++i)
@@ -58,15 +59,19 @@ ByteVector oddShip()
 
     // The twin's faces in records that end before the selector.
     shipfile::ShipBlock* twinFaces = shipfile::nthBlockOfType(*file, lay::type::Faces, 1);
-    std::vector<std::uint8_t> cut;
-    for (std::size_t r = 0; r < twinFaces->count; ++r) {
+    auto cut = std::make_unique<shipfile::ShipBlock>(lay::type::Faces, lay::face::CullSelector,
+                                                     twinFaces->count());
+    for (std::size_t r = 0; r < twinFaces->count(); ++r) {
         const shipfile::Bytes record = twinFaces->record(r);
-        cut.insert(cut.end(), record.begin(), record.begin() + lay::face::CullSelector);
+        std::copy_n(record.begin(), lay::face::CullSelector, cut->record(r).begin());
     }
-    twinFaces->recordSize = lay::face::CullSelector;
-    twinFaces->records.assign(cut.begin(), cut.end());
+    shipfile::ShipBlock* before = &file->head();
+    while (before->next() != twinFaces)
+        before = before->next();
+    file->removeAfter(*before);
+    file->insertAfter(*before, std::move(cut));
 
-    for (shipfile::ShipBlock* b = file->first(); b; b = b->next.get()) {
+    for (shipfile::ShipBlock* b = file->first(); b; b = b->next()) {
         switch (b->type) {
         case lay::type::Components:
             fillPattern(*b, {{52, 64}, {80, 212}, {216, 240}, {244, 260}, {264, 312}});
@@ -85,7 +90,7 @@ ByteVector oddShip()
         }
     }
     shipfile::ShipBlock* hullFaces = shipfile::nthBlockOfType(*file, lay::type::Faces, 0);
-    shipfile::writeU32(hullFaces->record(hullFaces->count - 1), lay::face::DummyMarker,
+    shipfile::writeU32(hullFaces->record(hullFaces->count() - 1), lay::face::DummyMarker,
                        lay::face::DummyMarkerValue);
     return file->serialise();
 }

@@ -252,7 +252,7 @@ int runRender(Arguments args)
         selected = *found;
         const shipfile::ShipBlock* attachments = shipfile::componentParts(*file, selected).attachments;
         if (o.attachment >= 0 &&
-            (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count)) {
+            (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count())) {
             printError(messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));
             return ExitFailure;
         }

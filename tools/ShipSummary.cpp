@@ -39,8 +39,8 @@ void summariseRecord(shipfile::Bytes record, ComponentSummary& c)
 void summariseSection(const shipfile::ComponentParts& parts, ComponentSummary& c)
 {
     c.hasSection = true;
-    for (const ShipBlock* b = parts.section->next.get(); b && b != parts.sectionEnd;
-         b = b->next.get()) {
+    for (const ShipBlock* b = parts.section->next(); b && b != parts.sectionEnd;
+         b = b->next()) {
         switch (b->type) {
         case lay::type::AnimationHeader:
             c.hasAnimationHeader = true;
@@ -50,7 +50,7 @@ void summariseSection(const shipfile::ComponentParts& parts, ComponentSummary& c
             break;
         case lay::type::Block13:
             c.hasBlock13 = true;
-            c.block13On = c.block13On || b->count != 0;
+            c.block13On = c.block13On || b->count() != 0;
             break;
         case lay::type::Block14:
             c.hasBlock14 = true;
@@ -67,20 +67,20 @@ void summariseParts(const shipfile::ComponentParts& parts, ComponentSummary& c)
         summariseSection(parts, c);
     if (parts.attachments) {
         c.attachments.emplace();
-        for (std::size_t i = 0; i < parts.attachments->count; ++i)
+        for (std::size_t i = 0; i < parts.attachments->count(); ++i)
             c.attachments->push_back(summariseAttachment(parts.attachments->record(i)));
     }
     if (parts.faces)
-        c.faceCount = parts.faces->count;
+        c.faceCount = parts.faces->count();
     if (parts.vertices)
-        c.vertexCount = parts.vertices->count;
+        c.vertexCount = parts.vertices->count();
     if (const ShipBlock* names = parts.textureNames) {
         c.textures.emplace();
-        for (std::size_t i = 0; i < names->count; ++i)
+        for (std::size_t i = 0; i < names->count(); ++i)
             c.textures->push_back(shipfile::readString(names->record(i), lay::texture::Name));
     }
     if (parts.boxes)
-        c.boxCount = parts.boxes->count;
+        c.boxCount = parts.boxes->count();
 }
 
 } // namespace
@@ -88,8 +88,8 @@ void summariseParts(const shipfile::ComponentParts& parts, ComponentSummary& c)
 ShipSummary summarise(const shipfile::ShipFile& file)
 {
     ShipSummary ship;
-    for (const ShipBlock* b = file.first(); b; b = b->next.get())
-        ship.blocks.push_back(BlockSummary{b->type, b->recordSize, b->count});
+    for (const ShipBlock* b = file.first(); b; b = b->next())
+        ship.blocks.push_back(BlockSummary{b->type, b->recordSize, b->count()});
     ship.shipClass = shipfile::shipClass(file);
 
     for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(file)) {

@@ -57,7 +57,7 @@ std::optional<int> markerAt(const Matrix4& centred, double zoom, const ShownComp
     const double scale = camera::shipScale(zoom);
     std::optional<int> hit;
     double hitDepth = 0.0;
-    for (std::size_t j = 0; j < block.count; ++j) {
+    for (std::size_t j = 0; j < block.count(); ++j) {
         const shipfile::Bytes record = block.record(j);
         const auto stored = shipfile::readVec3(record, lay::attachment::Position);
         if (!shipfile::readI32(record, lay::attachment::Kind) || !stored)

@@ -90,7 +90,7 @@ std::optional<double> nextBlinkChange(const shipfile::ShipFile& file, double ms)
     std::optional<double> soonest;
     for (const shipfile::ComponentParts& parts : shipfile::allComponentParts(file)) {
         const shipfile::ShipBlock* block = parts.attachments;
-        for (std::size_t j = 0; block && j < block->count; ++j) {
+        for (std::size_t j = 0; block && j < block->count(); ++j) {
             const shipfile::Bytes record = block->record(j);
             const auto kind = shipfile::readI32(record, lay::attachment::Kind);
             const auto on = shipfile::readI32(record, lay::attachment::LightOnMs);

@@ -240,7 +240,7 @@ void drawLight(camera::Point at, double radius, Rgb c)
 
 template <typename Visit> void forEachAttachment(const PreviewComponent& c, Visit visit)
 {
-    for (std::size_t j = 0; c.attachments && j < c.attachments->count; ++j)
+    for (std::size_t j = 0; c.attachments && j < c.attachments->count(); ++j)
         if (const auto a = readAttachment(c.attachments->record(j)))
             visit(*a, static_cast<int>(j) == c.selectedAttachment);
 }
@@ -277,7 +277,8 @@ void drawPreview(const std::vector<PreviewComponent>& components, double zoom, d
                 m.multiply(localFrame(a));
                 glLoadMatrixd(m.data());
                 drawFlame(a);
-            } else if (a.kind == AttachmentKind::BlinkingLight && preview::isLit(a.blink, blinkMs)) {
+            } else if (a.kind == AttachmentKind::BlinkingLight &&
+                       preview::isLit(a.blink, blinkMs)) {
                 const camera::Point at =
                     camera::transform(c.frame, {a.position.x, a.position.y, a.position.z});
                 const double radius = std::max(std::abs(a.size.x), std::abs(a.size.y)) / 2;

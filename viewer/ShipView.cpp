@@ -170,18 +170,18 @@ public:
     void paint(const shipfile::ComponentParts& parts, bool marked, std::string_view highlighted)
     {
         const ShipBlock& faces = *parts.faces;
-        m_vertexBytes = parts.vertices->records;
+        m_vertexBytes = parts.vertices->records();
         m_vertexStride = parts.vertices->recordSize;
         m_vertexCount = parts.vertexCount;
         const ShipBlock* names = parts.textureNames;
         m_names = names;
         m_marked = marked;
-        m_resolved.assign(names ? names->count : 0, 0);
+        m_resolved.assign(names ? names->count() : 0, 0);
         m_highlighted.assign(m_resolved.size(), false);
         for (std::size_t i = 0; !highlighted.empty() && i < m_highlighted.size(); ++i)
             m_highlighted[i] = shipfile::equalsIgnoringCase(
                 shipfile::readString(names->record(i), lay::texture::Name), highlighted);
-        for (std::size_t i = 0; i < faces.count; ++i)
+        for (std::size_t i = 0; i < faces.count(); ++i)
             paintFace(faces.record(i), faces.recordSize == lay::face::RecordSize);
         m_state.endTriangles();
     }
@@ -318,14 +318,15 @@ void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 
                            const Matrix4& pose, bool preview, DrawState& state)
 {
     const double scale = camera::shipScale(zoom);
-    for (std::size_t j = 0; j < block.count; ++j) {
+    for (std::size_t j = 0; j < block.count(); ++j) {
         const Bytes record = block.record(j);
         const auto kind = shipfile::readI32(record, lay::attachment::Kind);
         const auto position = shipfile::readVec3(record, lay::attachment::Position);
         if (!kind || !position || (preview && hasPreviewShape(*kind)))
             continue;
         state.colour(markerColour(*kind));
-        const camera::Point posed = camera::transform(pose, {position->x, position->y, position->z});
+        const camera::Point posed =
+            camera::transform(pose, {position->x, position->y, position->z});
         const std::array<float, 3> p = {static_cast<float>((posed.x + origin.x) * scale),
                                         static_cast<float>((posed.y + origin.y) * scale),
                                         static_cast<float>((posed.z + origin.z) * scale)};
@@ -345,7 +346,7 @@ void drawAttachmentMarkers(const ShipBlock& block, int selectedAttachment, Vec3 
 // The collision boxes of one component, in the component's own frame.
 void drawBoxes(const ShipBlock& block, DrawState& state)
 {
-    for (std::size_t j = 0; j < block.count; ++j) {
+    for (std::size_t j = 0; j < block.count(); ++j) {
         const Bytes record = block.record(j);
         const auto row0 = shipfile::readVec3(record, lay::box::Matrix);
         const auto row1 = shipfile::readVec3(record, lay::box::Matrix + 12);
@@ -470,8 +471,8 @@ bool ShipView::draw(const Scene& scene, TextureCache& textures, shipfile::Messag
             center = selectedOrigin;
 
         // A playing animation turns and moves the component, with its markers and boxes.
-        const auto pose = scene.playbackMs ? editing::componentPose(parts, *scene.playbackMs)
-                                           : std::nullopt;
+        const auto pose =
+            scene.playbackMs ? editing::componentPose(parts, *scene.playbackMs) : std::nullopt;
         const Matrix4 posing = pose ? poseMatrix(*pose) : Matrix4{};
 
         const Matrix4 centred = camera::centredFrame(cameraMatrix, center, frameZoom);

@@ -22,7 +22,7 @@ std::optional<std::vector<ShownComponent>> shownComponents(const shipfile::ShipF
 
 FaceReader::FaceReader(const ShownComponent& component)
     : m_faces(*component.faces), m_vertices(*component.vertices),
-      m_faceCount(component.faces->count), m_vertexCount(component.vertexCount)
+      m_faceCount(component.faces->count()), m_vertexCount(component.vertexCount)
 {
 }
 Vec3 FaceReader::vertex(std::size_t index) const

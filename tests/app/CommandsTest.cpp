@@ -48,7 +48,7 @@ void expectShowsTheDocument(app::MainDialog& w)
     const int component = w.state().selectedComponent;
     QStringList labels;
     if (const shipfile::ShipBlock* block = shipfile::componentParts(file, component).attachments)
-        for (std::size_t i = 0; i < block->count; ++i)
+        for (std::size_t i = 0; i < block->count(); ++i)
             labels << QString::fromStdString(editing::attachmentLabel(block->record(i))) +
                           QStringLiteral(" (%1)").arg(i);
     QCOMPARE(listed(w, id::AttachmentList), labels);

@@ -327,7 +327,7 @@ private slots:
                                     QStringLiteral("Lid:Skip:")}));
         QVERIFY(editor.sink.messages.empty());
         QCOMPARE(listed(w, id::ComponentList).size(), 3);
-        QCOMPARE(shipfile::nthBlockOfType(*editor.state().file(), 3, 0)->count, 23u);
+        QCOMPARE(shipfile::nthBlockOfType(*editor.state().file(), 3, 0)->count(), 23u);
 
         QAction* undo = menuEntry(w, QStringLiteral("Undo"));
         QCOMPARE(entryText(undo), QStringLiteral("Undo Import"));

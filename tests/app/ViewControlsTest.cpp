@@ -62,7 +62,7 @@ Vec3 attachmentPosition(app::MainDialog& w, int attachment)
 
 Vec3 origin(app::MainDialog& w)
 {
-    return *w.state().file()->componentBlock->componentOrigin(0);
+    return *w.state().file()->componentBlock()->componentOrigin(0);
 }
 
 void drag(app::MainDialog& w, QPoint from, QPoint to)

@@ -91,7 +91,7 @@ private slots:
         open.click(id::NewFrame);
         QCOMPARE(entries(open.list(id::Frames)), texts({"Frame 0", "Frame 1", "Frame 2"}));
         QCOMPARE(open.list(id::Frames)->currentRow(), 1);
-        QCOMPARE(open.blocks.frames->count, 3u);
+        QCOMPARE(open.blocks.frames->count(), 3u);
 
         // Delete leaves no frame selected; then the fields and Delete change nothing.
         open.click(id::DeleteFrame);

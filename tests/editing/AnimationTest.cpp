@@ -38,7 +38,7 @@ Ship animated(std::vector<Animation::Frame> frames, bool withHeader = true)
 std::vector<std::int32_t> frameTimes(const ShipBlock& frames)
 {
     std::vector<std::int32_t> out;
-    for (int k = 0; k < static_cast<int>(frames.count); ++k)
+    for (int k = 0; k < static_cast<int>(frames.count()); ++k)
         out.push_back(readFrame(frames, k)->time);
     return out;
 }
@@ -54,12 +54,12 @@ TEST(OpenAnimation, CreatesAFramesBlockAfterTheLastTextureBlock)
     EXPECT_TRUE(ship.sink.messages.empty());
 
     const ShipBlock* textures = shipfile::nthBlockOfType(*ship.file, lay::type::TextureNames, 0);
-    const ShipBlock* frames = textures->next.get();
+    const ShipBlock* frames = textures->next();
     ASSERT_EQ(frames->type, lay::type::AnimationFrames);
     EXPECT_EQ(frames->recordSize, 28u);
-    EXPECT_EQ(frames->count, 1u);
-    EXPECT_EQ(frames->records, std::vector<std::uint8_t>(28, 0));
-    EXPECT_EQ(frames->next->type, lay::type::Vertices);
+    EXPECT_EQ(frames->count(), 1u);
+    EXPECT_EQ(frames->records(), std::vector<std::uint8_t>(28, 0));
+    EXPECT_EQ(frames->next()->type, lay::type::Vertices);
     EXPECT_EQ(shipfile::nthBlockOfType(*ship.file, lay::type::AnimationFrames, 1), nullptr);
 
     // Opening again finds the same block.
@@ -74,17 +74,17 @@ TEST(OpenAnimation, WithoutTextureBlockTheFramesGoAtTheEndOfTheSection)
     ASSERT_TRUE(openAnimation(*ship.file, 0));
     const ShipBlock* frames = shipfile::nthBlockOfType(*ship.file, lay::type::AnimationFrames, 0);
     ASSERT_NE(frames, nullptr);
-    ASSERT_NE(frames->next, nullptr);
-    EXPECT_EQ(frames->next.get(), shipfile::componentParts(*ship.file, 1).section);
+    ASSERT_NE(frames->next(), nullptr);
+    EXPECT_EQ(frames->next(), shipfile::componentParts(*ship.file, 1).section);
 
     // The last component's frames block becomes the last block of the chain.
     ASSERT_TRUE(openAnimation(*ship.file, 1));
-    EXPECT_EQ(ship.file->tail->type, lay::type::Marker16);
+    EXPECT_EQ(ship.file->tail()->type, lay::type::Marker16);
     Ship t = animated({});
     t.components[1].withTextureBlock = false;
     LoadedShip last(t);
     ASSERT_TRUE(openAnimation(*last.file, 1));
-    EXPECT_EQ(last.file->tail->type, lay::type::AnimationFrames);
+    EXPECT_EQ(last.file->tail()->type, lay::type::AnimationFrames);
 }
 
 TEST(OpenAnimation, MissingHeaderIsReportedAfterTheFramesBlockIsInPlace)
@@ -130,11 +130,11 @@ TEST(OpenAnimation, AnEmptyFramesBlockGetsOneZeroFrame)
     LoadedShip ship(animated({{500, {1, 2, 3}, {4, 5, 6}}}));
     auto blocks = openAnimation(*ship.file, 0);
     ASSERT_TRUE(deleteFrame(*blocks->frames, 0));
-    EXPECT_EQ(blocks->frames->count, 0u);
+    EXPECT_EQ(blocks->frames->count(), 0u);
 
     blocks = openAnimation(*ship.file, 0);
-    EXPECT_EQ(blocks->frames->count, 1u);
-    EXPECT_EQ(blocks->frames->records, std::vector<std::uint8_t>(28, 0));
+    EXPECT_EQ(blocks->frames->count(), 1u);
+    EXPECT_EQ(blocks->frames->records(), std::vector<std::uint8_t>(28, 0));
 }
 
 TEST(AnimationFrames, AnglesShowInDegreesAndStoreInRadians)
@@ -170,10 +170,9 @@ TEST(AnimationFrames, AFullBlockTakesNoNewFrame)
 {
     LoadedShip ship(animated({{1, {}, {}}}));
     ShipBlock& frames = *openAnimation(*ship.file, 0)->frames;
-    frames.records.resize(std::size_t{28} * 0xFFFF);
-    frames.count = 0xFFFF;
+    ASSERT_TRUE(frames.resizeRecords(0xFFFF));
     EXPECT_FALSE(appendFrame(*ship.file, frames));
-    EXPECT_EQ(frames.count, 0xFFFFu);
+    EXPECT_EQ(frames.count(), 0xFFFFu);
     EXPECT_EQ(ship.sink.texts(),
               std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
 }
@@ -196,7 +195,7 @@ TEST(AnimationFrames, ShortRecordsAreNeverReadOrWrittenPastTheirEnd)
     EXPECT_FALSE(readAnimationHeader(header));
     EXPECT_FALSE(setTotalTime(header, 1));
     EXPECT_FALSE(setTrigger(header, "longer than the record"));
-    EXPECT_EQ(header->records, testsupport::ByteVector(20, 0x11));
+    EXPECT_EQ(header->records(), testsupport::ByteVector(20, 0x11));
 
     ShipBlock& frames = *openAnimation(*ship.file, 0)->frames;
     EXPECT_FALSE(readFrame(frames, 0));
@@ -205,8 +204,8 @@ TEST(AnimationFrames, ShortRecordsAreNeverReadOrWrittenPastTheirEnd)
     EXPECT_TRUE(setFrameRotation(frames, 0, Axis::Z, 90.0));
     EXPECT_FALSE(setFrameTime(frames, 2, 3));
     EXPECT_FALSE(setFrameTime(frames, -1, 3));
-    EXPECT_TRUE(std::all_of(frames.records.begin() + 20, frames.records.begin() + 36,
+    EXPECT_TRUE(std::all_of(frames.records().begin() + 20, frames.records().begin() + 36,
                             [](std::uint8_t b) { return b == 0xAB; }));
     ASSERT_TRUE(appendFrame(*ship.file, frames));
-    EXPECT_EQ(frames.records.size(), 60u);
+    EXPECT_EQ(frames.records().size(), 60u);
 }

@@ -38,7 +38,7 @@ std::vector<float> xs(shipfile::ShipFile& file, int component)
 {
     std::vector<float> out;
     const shipfile::ShipBlock* block = shipfile::componentParts(file, component).attachments;
-    for (std::size_t i = 0; i < block->count; ++i)
+    for (std::size_t i = 0; i < block->count(); ++i)
         out.push_back(shipfile::readVec3(block->record(i), lay::attachment::Position)->x);
     return out;
 }
@@ -66,12 +66,12 @@ TEST(AddAttachment, AppendsTheTemplateOfTheKindAndSelectsIt)
     EXPECT_EQ(addAttachment(*ship.file, 0, 3), 2);
 
     const shipfile::ShipBlock* block = shipfile::componentParts(*ship.file, 0).attachments;
-    ASSERT_EQ(block->count, 3u);
+    ASSERT_EQ(block->count(), 3u);
     const auto gun = shipfile::attachmentTemplate(lay::AttachmentKind::Gun);
     const auto added = block->record(2);
     EXPECT_TRUE(std::equal(added.begin(), added.end(), gun.begin(), gun.end()));
     EXPECT_EQ(xs(*ship.file, 0), (std::vector<float>{1, 2, 0}));
-    EXPECT_EQ(shipfile::componentParts(*ship.file, 1).attachments->count, 1u) << "other component untouched";
+    EXPECT_EQ(shipfile::componentParts(*ship.file, 1).attachments->count(), 1u) << "other component untouched";
 }
 
 TEST(AddAttachment, NoKindChosenAppendsNothingButSelectsTheLastEntry)
@@ -79,7 +79,7 @@ TEST(AddAttachment, NoKindChosenAppendsNothingButSelectsTheLastEntry)
     LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}, Attachment{2, {2, 0, 0}}}));
     EXPECT_EQ(addAttachment(*ship.file, 0, -1), 1);
     EXPECT_EQ(addAttachment(*ship.file, 0, 5), 1); // one past the last kind
-    EXPECT_EQ(shipfile::componentParts(*ship.file, 0).attachments->count, 2u);
+    EXPECT_EQ(shipfile::componentParts(*ship.file, 0).attachments->count(), 2u);
 
     LoadedShip empty(shipWith({}));
     EXPECT_EQ(addAttachment(*empty.file, 0, -1), -1);
@@ -100,7 +100,7 @@ TEST(AddAttachment, WithoutComponentOrType9BlockDoesNothing)
     EXPECT_FALSE(addAttachment(*broken.file, 1, 2));
     EXPECT_EQ(broken.sink.texts(),
               std::vector<std::string>{std::string(messages::MissingAttachmentBlock.text)});
-    EXPECT_EQ(shipfile::componentParts(*broken.file, 0).attachments->count, 0u);
+    EXPECT_EQ(shipfile::componentParts(*broken.file, 0).attachments->count(), 0u);
 }
 
 TEST(RemoveAttachment, KeepsTheOrderAndSelectsTheLastEntry)
@@ -112,7 +112,7 @@ TEST(RemoveAttachment, KeepsTheOrderAndSelectsTheLastEntry)
 
     LoadedShip single(shipWith({Attachment{1, {5, 0, 0}}}));
     EXPECT_EQ(removeAttachment(*single.file, 0, 0), -1);
-    EXPECT_EQ(shipfile::componentParts(*single.file, 0).attachments->count, 0u);
+    EXPECT_EQ(shipfile::componentParts(*single.file, 0).attachments->count(), 0u);
     EXPECT_EQ(xs(*single.file, 1), std::vector<float>{7}) << "the next component keeps its own";
 }
 
@@ -135,11 +135,10 @@ TEST(CopyAttachment, AFullBlockRefusesWithTheAllocationMessage)
 {
     LoadedShip ship(shipWith({Attachment{0, {1, 0, 0}}}));
     shipfile::ShipBlock* block = shipfile::componentParts(*ship.file, 0).attachments;
-    block->records.resize(std::size_t{168} * 0xFFFF);
-    block->count = 0xFFFF;
+    ASSERT_TRUE(block->resizeRecords(0xFFFF));
     EXPECT_FALSE(copyAttachment(*ship.file, 0, 0));
     EXPECT_FALSE(addAttachment(*ship.file, 0, 1));
-    EXPECT_EQ(block->count, 0xFFFFu) << "a 65536th record would be lost on saving";
+    EXPECT_EQ(block->count(), 0xFFFFu) << "a 65536th record would be lost on saving";
     EXPECT_EQ(ship.sink.texts(), std::vector<std::string>(2, "Error allocating memory for "
                                                              "attachment block!\n"));
     EXPECT_TRUE(ship.sink.messages[0].ownedByMainWindow);

@@ -46,7 +46,7 @@ TEST(DummyTriangle, OneAlreadyInTheFileIsRemovedFirst)
     LoadedShip ship(s);
     EXPECT_TRUE(dummyTrianglePresent(*ship.file, 1));
     ASSERT_TRUE(toggleDummyTriangle(*ship.file, 1));
-    EXPECT_EQ(shipfile::nthBlockOfType(*ship.file, lay::type::Faces, 1)->count, 1u);
+    EXPECT_EQ(shipfile::nthBlockOfType(*ship.file, lay::type::Faces, 1)->count(), 1u);
     EXPECT_FALSE(dummyTrianglePresent(*ship.file, 1));
 
     s.components[1].faces.back() = face(0, 0, 1, 2);
@@ -82,11 +82,10 @@ TEST(DummyTriangle, AFullFaceBlockTakesNoMore)
 {
     LoadedShip ship(twoComponents());
     ShipBlock* faces = shipfile::nthBlockOfType(*ship.file, lay::type::Faces, 1);
-    faces->records.resize(std::size_t{80} * 0xFFFF);
-    faces->count = 0xFFFF;
+    ASSERT_TRUE(faces->resizeRecords(0xFFFF));
     shipfile::writeU32(faces->record(0xFFFE), lay::face::VertexA, 1);
     EXPECT_FALSE(toggleDummyTriangle(*ship.file, 1));
-    EXPECT_EQ(faces->count, 0xFFFFu);
+    EXPECT_EQ(faces->count(), 0xFFFFu);
     EXPECT_EQ(ship.sink.texts(),
               std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
 }
@@ -143,9 +142,9 @@ TEST(Block14, NewBlocksGoBeforeTheNextSectionAtTheEndOfAShip)
     LoadedShip ship(image);
     EXPECT_EQ(toggleBlock14(*ship.file, 0), true);
     EXPECT_EQ(blockTypes(*ship.file), (std::vector<std::uint32_t>{0, 1, 2, 9, 3, 14, 14}));
-    EXPECT_EQ(ship.file->tail->type, lay::type::Block14);
+    EXPECT_EQ(ship.file->tail()->type, lay::type::Block14);
     EXPECT_EQ(toggleBlock14(*ship.file, 0), false);
-    EXPECT_EQ(ship.file->tail->type, lay::type::Faces);
+    EXPECT_EQ(ship.file->tail()->type, lay::type::Faces);
 }
 
 TEST(Block14, TypeTwoBlockAtTheEndOfTheChainIsLeftAlone)

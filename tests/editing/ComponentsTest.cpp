@@ -77,7 +77,7 @@ TEST(DeleteComponent, MissingSectionKeepsTheRecordToo)
     testsupport::appendShipBlocks(image, without(ship, 2));
     auto bytes = image.end().build();
     LoadedShip loaded(bytes);
-    auto& table = *loaded.file->componentBlock;
+    auto& table = *loaded.file->componentBlock();
     const auto extra = testsupport::componentRecord(ship.components[2]);
     table.appendRecord(extra);
     const auto before = loaded.file->serialise();
@@ -155,7 +155,7 @@ TEST(ComponentProperties, ReducedRecordsOnlyTakeTheFieldsThatFit)
     EXPECT_FALSE(moveComponentOrigin(*ship.file, 3, {1, 1, 1}));
     EXPECT_EQ(ship.file->serialise(), before) << "no write lands in the next record";
     EXPECT_TRUE(moveComponentOrigin(*ship.file, 2, {0.5f, -2, 10}));
-    EXPECT_EQ(ship.file->componentBlock->componentOrigin(2), (shipfile::Vec3{0.5f, -2, 10}));
+    EXPECT_EQ(ship.file->componentBlock()->componentOrigin(2), (shipfile::Vec3{0.5f, -2, 10}));
 
     // A 72-byte record ends inside the origin; a 40-byte one takes a name cut to 39 characters.
     LoadedShip tiny(threeComponents(72));

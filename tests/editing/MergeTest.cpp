@@ -74,7 +74,7 @@ TEST(MergeShipFile, EmptyComponentTableStillBringsItsBlocks)
     const auto names = mergeShipFile(*ship.file, load(second, sink));
     ASSERT_TRUE(names);
     EXPECT_TRUE(names->empty());
-    EXPECT_EQ(ship.file->componentBlock->count, 1u);
+    EXPECT_EQ(ship.file->componentBlock()->count(), 1u);
     auto expected = before;
     expected.insert(expected.end(), {2, 9});
     EXPECT_EQ(blockTypes(*ship.file), expected);
@@ -124,14 +124,13 @@ TEST(MergeShipFile, ReducedComponentTablesAreRefused)
 TEST(MergeShipFile, TooManyComponentsForOneTableAreRefused)
 {
     LoadedShip ship(shipOf({"a"}));
-    auto& table = *ship.file->componentBlock;
-    table.records.resize(std::size_t{312} * 0xFFFF);
-    table.count = 0xFFFF;
+    auto& table = *ship.file->componentBlock();
+    ASSERT_TRUE(table.resizeRecords(0xFFFF));
     testsupport::RecordingSink sink;
     EXPECT_FALSE(mergeShipFile(*ship.file, load(testsupport::buildShip(shipOf({"b"})), sink)));
     EXPECT_EQ(ship.sink.texts(),
               std::vector<std::string>{std::string(editing::messages::BlockFull.text)});
-    EXPECT_EQ(table.count, 0xFFFFu);
+    EXPECT_EQ(table.count(), 0xFFFFu);
 }
 
 TEST(MergeShipFile, NothingToMergeIsSilent)

@@ -48,12 +48,12 @@ TEST(ScaleShip, OnlyFlamesGrowAndBoxesStay)
 {
     LoadedShip ship(twoComponents());
     auto& file = *ship.file;
-    const auto boxBefore = shipfile::componentParts(file, 0).boxes->records;
+    const auto boxBefore = shipfile::componentParts(file, 0).boxes->records();
     ASSERT_TRUE(scaleShip(file, 2.0f, ScaleDirection::Larger, false, -1));
     // The flame's template size, doubled; the other kinds keep theirs (see the hand-written ship).
     EXPECT_EQ(vec(shipfile::componentParts(file, 0).attachments, 2, lay::attachment::Size),
               (Vec3{240, 120, -880}));
-    EXPECT_EQ(shipfile::componentParts(file, 0).boxes->records, boxBefore);
+    EXPECT_EQ(shipfile::componentParts(file, 0).boxes->records(), boxBefore);
 
     // With "flames" unticked the flame keeps its size while its position still scales.
     const Vec3 position = vec(shipfile::componentParts(file, 0).attachments, 2,
@@ -127,7 +127,7 @@ Ship boxShip(std::vector<Vec3> vertices)
 
 const ShipBlock* afterType(const shipfile::ShipFile& file, std::uint32_t type, int n = 0)
 {
-    return shipfile::nthBlockOfType(file, type, n)->next.get();
+    return shipfile::nthBlockOfType(file, type, n)->next();
 }
 
 } // namespace
@@ -140,7 +140,7 @@ TEST(CreateBox, BuildsTheBoxAroundTheVerticesWithAFaceList)
     ASSERT_TRUE(createBox(file, 0));
 
     const ShipBlock* box = shipfile::componentParts(file, 0).boxes;
-    ASSERT_EQ(box->count, 1u);
+    ASSERT_EQ(box->count(), 1u);
     const Vec3 centre = *shipfile::readVec3(box->record(0), lay::box::Centre);
     const Vec3 half = *shipfile::readVec3(box->record(0), lay::box::HalfExtents);
     EXPECT_FLOAT_EQ(centre.x, 2.0f / 3);
@@ -152,7 +152,7 @@ TEST(CreateBox, BuildsTheBoxAroundTheVerticesWithAFaceList)
 
     // The face list names every face in turn.
     const ShipBlock* list = afterType(file, lay::type::Faces);
-    ASSERT_EQ(list->count, 3u);
+    ASSERT_EQ(list->count(), 3u);
     for (std::uint32_t i = 0; i < 3; ++i)
         EXPECT_EQ(shipfile::readU32(list->record(i), 0), i);
 
@@ -173,7 +173,7 @@ TEST(CreateBox, EmptyOrMissingVertexBlockGivesAZeroBoxWithoutNaN)
     none.components[0].withVertexBlock = false;
     LoadedShip missing(none);
     EXPECT_TRUE(createBox(*missing.file, 0));
-    EXPECT_EQ(shipfile::componentParts(*missing.file, 0).boxes->count, 1u);
+    EXPECT_EQ(shipfile::componentParts(*missing.file, 0).boxes->count(), 1u);
 }
 
 TEST(CreateBox, VertexBlockAtTheEndOfItsSectionGetsNoFaceList)
@@ -225,14 +225,14 @@ TEST(ClearBoxes, RemovesTheBoxAndItsFirstFaceListRunOnly)
     ASSERT_TRUE(clearBoxes(file, 0));
     const ShipBlock* remaining = shipfile::nthBlockOfType(file, lay::type::BoxFaceList, 0);
     ASSERT_NE(remaining, nullptr);
-    EXPECT_EQ(remaining->count, 2u);
+    EXPECT_EQ(remaining->count(), 2u);
     EXPECT_EQ(shipfile::nthBlockOfType(file, lay::type::BoxFaceList, 1), nullptr);
     EXPECT_EQ(afterType(file, lay::type::Faces)->type, lay::type::Marker12);
-    EXPECT_EQ(shipfile::componentParts(file, 1).boxes->count, 1u) << "the next component's box stays";
+    EXPECT_EQ(shipfile::componentParts(file, 1).boxes->count(), 1u) << "the next component's box stays";
 
     EXPECT_FALSE(clearBoxes(file, 0)) << "nothing left to clear";
     EXPECT_TRUE(createBox(file, 0)) << "a fresh box after clearing";
-    EXPECT_EQ(shipfile::componentParts(file, 0).boxes->count, 1u);
+    EXPECT_EQ(shipfile::componentParts(file, 0).boxes->count(), 1u);
 }
 
 TEST(ClearBoxes, DoesNotReachIntoTheNextSection)
@@ -248,5 +248,5 @@ TEST(ClearBoxes, DoesNotReachIntoTheNextSection)
     ASSERT_TRUE(clearBoxes(*ship.file, 0));
     const ShipBlock* list = shipfile::nthBlockOfType(*ship.file, lay::type::BoxFaceList, 0);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->count, 2u);
+    EXPECT_EQ(list->count(), 2u);
 }

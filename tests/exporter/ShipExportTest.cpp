@@ -5,6 +5,7 @@
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
 #include "shipfile/ShipFile.h"
+#include "tests/support/LoadedShip.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/ShipMaker.h"
 #include "tests/support/TempDir.h"
@@ -212,10 +213,9 @@ TEST(GltfExport, DestComponentsBoxesAndFacesWithoutCullSelector)
     // The wing's faces in records that end before the selector: the view draws them from both
     // sides.
     Exported e;
-    shipfile::ShipBlock* faces = shipfile::nthBlockOfType(*e.file, lay::type::Faces, 2);
+    const shipfile::ShipBlock* faces = shipfile::nthBlockOfType(*e.file, lay::type::Faces, 2);
     ASSERT_NE(faces, nullptr);
-    faces->recordSize = lay::face::CullSelector;
-    faces->records.resize(faces->recordSize * faces->count);
+    withRecordSize(*e.file, faces, lay::face::CullSelector);
     const tinygltf::Model model = loadGltf(e.run("ship.glb", {{}, true, true}));
     ASSERT_EQ(model.scenes[0].nodes.size(), 3u);
     EXPECT_EQ(model.nodes[static_cast<std::size_t>(model.scenes[0].nodes[1])].name, "HullDEST");

@@ -143,8 +143,8 @@ TEST(ImportChanges, ScaledDeletedAddedAndMovedComeBackAndNothingElseChanges)
 
     const shipfile::ShipBlock* oldVertices = shipfile::nthBlockOfType(*before, lay::type::Vertices, 1);
     const shipfile::ShipBlock* newVertices = shipfile::nthBlockOfType(after, lay::type::Vertices, 1);
-    ASSERT_EQ(newVertices->count, oldVertices->count);
-    for (std::size_t v = 0; v < oldVertices->count; ++v) {
+    ASSERT_EQ(newVertices->count(), oldVertices->count());
+    for (std::size_t v = 0; v < oldVertices->count(); ++v) {
         const auto was = *shipfile::readVec3(oldVertices->record(v), 0);
         EXPECT_EQ(*shipfile::readVec3(newVertices->record(v), 0),
                   (shipfile::Vec3{was.x * 2, was.y * 2, was.z * 2}));
@@ -154,14 +154,14 @@ TEST(ImportChanges, ScaledDeletedAddedAndMovedComeBackAndNothingElseChanges)
 
     const shipfile::ShipBlock* oldFaces = shipfile::nthBlockOfType(*before, lay::type::Faces, 0);
     const shipfile::ShipBlock* newFaces = shipfile::nthBlockOfType(after, lay::type::Faces, 0);
-    ASSERT_EQ(newFaces->count, oldFaces->count - 1 + 12);
-    for (std::size_t f = 1; f < oldFaces->count; ++f)
+    ASSERT_EQ(newFaces->count(), oldFaces->count() - 1 + 12);
+    for (std::size_t f = 1; f < oldFaces->count(); ++f)
         EXPECT_TRUE(std::ranges::equal(oldFaces->record(f), newFaces->record(f - 1))) << f;
     const auto texture = shipfile::readU32(oldFaces->record(0), lay::face::TextureIndex);
-    for (std::size_t f = oldFaces->count - 1; f < newFaces->count; ++f)
+    for (std::size_t f = oldFaces->count() - 1; f < newFaces->count(); ++f)
         EXPECT_EQ(shipfile::readU32(newFaces->record(f), lay::face::TextureIndex), texture);
-    EXPECT_EQ(shipfile::nthBlockOfType(after, lay::type::Vertices, 0)->count,
-              shipfile::nthBlockOfType(*before, lay::type::Vertices, 0)->count + 8);
+    EXPECT_EQ(shipfile::nthBlockOfType(after, lay::type::Vertices, 0)->count(),
+              shipfile::nthBlockOfType(*before, lay::type::Vertices, 0)->count() + 8);
 
     const auto flameWas = *shipfile::readVec3(recordOf(*before, lay::type::Attachments, 0, 2), 4);
     EXPECT_EQ(*shipfile::readVec3(recordOf(after, lay::type::Attachments, 0, 2), 4),
@@ -207,21 +207,21 @@ TEST(ImportChanges, ReshapedTrianglesKeepEachVertexRecord)
     const auto before = shipfile::ShipFile::fromBytes(image, "before.shp", sink);
     const auto* was = shipfile::nthBlockOfType(*before, lay::type::Vertices, 2);
     const auto* now = shipfile::nthBlockOfType(*e.file, lay::type::Vertices, 2);
-    ASSERT_EQ(now->count, was->count);
-    for (std::size_t v = 0; v < was->count; ++v) {
+    ASSERT_EQ(now->count(), was->count());
+    for (std::size_t v = 0; v < was->count(); ++v) {
         const auto p = *shipfile::readVec3(was->record(v), 0);
         EXPECT_EQ(*shipfile::readVec3(now->record(v), 0), (shipfile::Vec3{p.x, p.y, p.z * 2}));
         EXPECT_TRUE(std::ranges::equal(was->record(v).subspan(12), now->record(v).subspan(12)));
     }
     const auto* faces = shipfile::nthBlockOfType(*e.file, lay::type::Faces, 2);
     const auto* facesWere = shipfile::nthBlockOfType(*before, lay::type::Faces, 2);
-    ASSERT_EQ(faces->count, facesWere->count);
-    for (std::size_t f = 0; f < faces->count; ++f)
+    ASSERT_EQ(faces->count(), facesWere->count());
+    for (std::size_t f = 0; f < faces->count(); ++f)
         EXPECT_TRUE(std::ranges::equal(faces->record(f), facesWere->record(f)));
     EXPECT_EQ(plan.report[2].verticesMoved, 8u);
     EXPECT_EQ(plan.report[2].newFaces, 0u);
-    EXPECT_EQ(shipfile::nthBlockOfType(*e.file, lay::type::Vertices, 0)->count,
-              shipfile::nthBlockOfType(*before, lay::type::Vertices, 0)->count);
+    EXPECT_EQ(shipfile::nthBlockOfType(*e.file, lay::type::Vertices, 0)->count(),
+              shipfile::nthBlockOfType(*before, lay::type::Vertices, 0)->count());
 }
 
 TEST(ImportChanges, AddedMeshesBecomeComponentsLikeTheOneNamed)
@@ -251,20 +251,20 @@ TEST(ImportChanges, AddedMeshesBecomeComponentsLikeTheOneNamed)
         const shipfile::ShipFile& ship = *e.file;
         ASSERT_EQ(shipfile::componentCount(ship), 3);
         EXPECT_EQ(shipfile::componentName(ship, 2), "Cube");
-        EXPECT_EQ(ship.componentBlock->componentOrigin(2), (shipfile::Vec3{-10, 0, 0}));
+        EXPECT_EQ(ship.componentBlock()->componentOrigin(2), (shipfile::Vec3{-10, 0, 0}));
         const auto record = shipfile::componentRecord(ship, 2);
         const auto model312 = shipfile::componentRecord(ship, like);
         EXPECT_TRUE(std::equal(record.begin() + 80, record.end(), model312.begin() + 80));
-        EXPECT_EQ(shipfile::componentParts(ship, 2).attachments->count, 1u);
-        EXPECT_EQ(shipfile::componentParts(ship, 2).boxes->count, 0u);
-        EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Faces, 2)->count, 12u);
-        EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Vertices, 2)->count, 8u);
+        EXPECT_EQ(shipfile::componentParts(ship, 2).attachments->count(), 1u);
+        EXPECT_EQ(shipfile::componentParts(ship, 2).boxes->count(), 0u);
+        EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Faces, 2)->count(), 12u);
+        EXPECT_EQ(shipfile::nthBlockOfType(ship, lay::type::Vertices, 2)->count(), 8u);
         // The section has the blocks of the one it copies, but for the box face lists.
         std::vector<std::uint32_t> types, likeTypes;
-        for (const auto* b = shipfile::componentParts(ship, 2).section; b; b = b->next.get())
+        for (const auto* b = shipfile::componentParts(ship, 2).section; b; b = b->next())
             types.push_back(b->type);
         const shipfile::ComponentParts likeParts = shipfile::componentParts(ship, like);
-        for (const auto* b = likeParts.section; b != likeParts.sectionEnd; b = b->next.get())
+        for (const auto* b = likeParts.section; b != likeParts.sectionEnd; b = b->next())
             likeTypes.push_back(b->type);
         EXPECT_EQ(types, likeTypes);
         EXPECT_TRUE(plan.report.back().added);

@@ -117,21 +117,21 @@ TEST(ComponentParts, OneRulePerPart)
     const ComponentParts& hull = all[0];
     EXPECT_EQ(hull.section, nthBlockOfType(*file, 2, 0));
     EXPECT_EQ(hull.sectionEnd, nthBlockOfType(*file, 2, 1));
-    EXPECT_EQ(hull.attachments->count, 5u);
-    EXPECT_EQ(hull.boxes->count, 1u);
-    EXPECT_EQ(hull.faces->count, 24u);
+    EXPECT_EQ(hull.attachments->count(), 5u);
+    EXPECT_EQ(hull.boxes->count(), 1u);
+    EXPECT_EQ(hull.faces->count(), 24u);
     EXPECT_EQ(hull.vertexCount, 16u);
-    EXPECT_EQ(hull.textureNames->count, 2u);
+    EXPECT_EQ(hull.textureNames->count(), 2u);
     EXPECT_EQ(readString(hull.record, 0), "Hull");
 
     // Without a face block of the turret's own, the search runs on to the next component's.
     const ComponentParts& turret = all[1];
-    EXPECT_EQ(turret.attachments->count, 1u);
+    EXPECT_EQ(turret.attachments->count(), 1u);
     EXPECT_EQ(turret.origin, (Vec3{0, 60, 50}));
     EXPECT_TRUE(turret.inSection(turret.vertices));
     EXPECT_EQ(turret.faces, all[2].faces);
     EXPECT_FALSE(turret.inSection(turret.faces));
-    EXPECT_EQ(turret.boxes->count, 0u);
+    EXPECT_EQ(turret.boxes->count(), 0u);
 
     // The third lacks a type-9 block, so its geometry is searched from its own section start;
     // it lacks a box block, so it has no box: not the one before it.

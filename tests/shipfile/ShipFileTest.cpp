@@ -36,8 +36,8 @@ TEST(LoadPlainFile, MatchesOnlyItsOwnImageAndEndsOnTheLastBlock)
     ByteVector longer = image;
     longer.push_back(0);
     EXPECT_FALSE(file->matchesImage(longer));
-    EXPECT_EQ(file->tail->type, layout::type::Marker16);
-    file->componentBlock->records[5] ^= 1;
+    EXPECT_EQ(file->tail()->type, layout::type::Marker16);
+    file->componentBlock()->record(0)[5] ^= 1;
     EXPECT_FALSE(file->matchesImage(image));
 }
 
@@ -55,9 +55,9 @@ TEST(LoadPlainFile, KeepsEmptyBlocksUnknownTypesAndStopsAtFirstEndMarker)
     RecordingSink sink;
     auto file = ShipFile::fromBytes(image, "x", sink);
     EXPECT_EQ(blockTypes(*file), (std::vector<std::uint32_t>{0, 0x1234, 9}));
-    const ShipBlock* unknown = file->first()->next.get();
-    EXPECT_EQ(unknown->records, unknownRecords);
-    EXPECT_EQ(unknown->next->records.size(), 0u);
+    const ShipBlock* unknown = file->first()->next();
+    EXPECT_EQ(unknown->records(), unknownRecords);
+    EXPECT_EQ(unknown->next()->records().size(), 0u);
     // The file is reproduced up to and including the first end marker.
     EXPECT_EQ(file->serialise(), ByteVector(image.begin(), image.begin() + 6 + 24 + 6 + 6 + 6 + 6));
     EXPECT_TRUE(sink.messages.empty());
@@ -77,8 +77,8 @@ TEST(LoadPlainFile, LastComponentTableWins)
     RecordingSink sink;
     auto file = ShipFile::fromBytes(
         BlockBuilder{}.block(0, 24, 1).block(1, 312, 1).block(1, 312, 2).end().build(), "x", sink);
-    ASSERT_NE(file->componentBlock, nullptr);
-    EXPECT_EQ(file->componentBlock->count, 2u);
+    ASSERT_NE(file->componentBlock(), nullptr);
+    EXPECT_EQ(file->componentBlock()->count(), 2u);
 }
 
 TEST(LoadPlainFile, RunPastEndOfFileKeepsCompleteBlocksAndTellsTheUser)
@@ -260,8 +260,9 @@ TEST(SaveFile, WritesSixteenBitFieldsAndEmptyChain)
     ShipFile file(sink);
     EXPECT_EQ(file.serialise(), (ByteVector{0xFF, 0xFF, 0, 0, 0, 0}));
     auto block = std::make_unique<ShipBlock>(0x10004, 2, 1);
-    block->records = {9, 8};
-    file.insertAfter(file.head, std::move(block));
+    block->record(0)[0] = 9;
+    block->record(0)[1] = 8;
+    file.insertAfter(file.head(), std::move(block));
     EXPECT_EQ(file.serialise(), (ByteVector{4, 0, 2, 0, 1, 0, 9, 8, 0xFF, 0xFF, 0, 0, 0, 0}));
 }
 
@@ -269,16 +270,16 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
 {
     ShipBlock block(9, 168, 0);
     EXPECT_FALSE(block.removeRecord(0));
-    EXPECT_EQ(block.count, 0u);
+    EXPECT_EQ(block.count(), 0u);
     ASSERT_TRUE(block.appendTemplateRecord(3));
     ASSERT_TRUE(block.appendTemplateRecord(4));
     EXPECT_FALSE(block.appendTemplateRecord(5));
     EXPECT_FALSE(block.appendTemplateRecord(-1));
-    EXPECT_EQ(block.count, 2u);
+    EXPECT_EQ(block.count(), 2u);
     EXPECT_EQ(readI32(block.record(1), 0), 4);
 
     block.appendRecord(block.record(0));
-    EXPECT_EQ(block.count, 3u);
+    EXPECT_EQ(block.count(), 3u);
     EXPECT_TRUE(
         std::equal(block.record(2).begin(), block.record(2).end(), block.record(0).begin()));
     ASSERT_TRUE(block.removeRecord(0));
@@ -290,20 +291,20 @@ TEST(RecordEdits, AppendRemoveAndOrigin)
     // A record wider than the template is zero past its 168 bytes.
     ShipBlock wide(9, 200, 0);
     wide.appendTemplateRecord(0);
-    EXPECT_EQ(wide.records.size(), 200u);
-    EXPECT_EQ(std::count(wide.records.begin() + 168, wide.records.end(), 0), 32);
+    EXPECT_EQ(wide.records().size(), 200u);
+    EXPECT_EQ(std::count(wide.records().begin() + 168, wide.records().end(), 0), 32);
 
     // A block whose 16-bit count is full takes no more records.
     ShipBlock full(8, 4, ShipBlock::MaxCount);
     EXPECT_FALSE(full.appendRecord(full.record(0)));
     EXPECT_FALSE(full.appendTemplateRecord(0));
-    EXPECT_EQ(full.count, ShipBlock::MaxCount);
-    EXPECT_EQ(full.records.size(), 4u * ShipBlock::MaxCount);
+    EXPECT_EQ(full.count(), ShipBlock::MaxCount);
+    EXPECT_EQ(full.records().size(), 4u * ShipBlock::MaxCount);
 
     ShipBlock only(4, 32, 1);
     ASSERT_TRUE(only.removeRecord(0));
-    EXPECT_EQ(only.count, 0u);
-    EXPECT_TRUE(only.records.empty());
+    EXPECT_EQ(only.count(), 0u);
+    EXPECT_TRUE(only.records().empty());
 
     EXPECT_FALSE(ShipBlock(1, 312, 2).componentOrigin(2));
 }
@@ -314,37 +315,37 @@ TEST(ChainOperations, KeepTailAndBlockPointersOnTheChain)
     ShipFile file(sink);
     const auto block = [](std::uint32_t type) { return std::make_unique<ShipBlock>(type, 4, 0); };
 
-    ShipBlock* nine = file.insertAfter(file.head, block(9));
-    EXPECT_EQ(file.tail, nine);
-    ShipBlock* table = file.insertAfter(file.head, block(1));
-    EXPECT_EQ(file.componentBlock, table);
-    EXPECT_EQ(file.tail, nine) << "inserting before the last block keeps the tail";
+    ShipBlock* nine = file.insertAfter(file.head(), block(9));
+    EXPECT_EQ(file.tail(), nine);
+    ShipBlock* table = file.insertAfter(file.head(), block(1));
+    EXPECT_EQ(file.componentBlock(), table);
+    EXPECT_EQ(file.tail(), nine) << "inserting before the last block keeps the tail";
 
     // A later type-1 block is the table a load would pick; removing it falls back.
     ShipBlock* second = file.insertAfter(*nine, block(1));
-    EXPECT_EQ(file.componentBlock, second);
-    EXPECT_EQ(file.tail, second);
+    EXPECT_EQ(file.componentBlock(), second);
+    EXPECT_EQ(file.tail(), second);
     EXPECT_TRUE(file.removeAfter(*nine));
-    EXPECT_EQ(file.componentBlock, table);
-    EXPECT_EQ(file.tail, nine);
+    EXPECT_EQ(file.componentBlock(), table);
+    EXPECT_EQ(file.tail(), nine);
     EXPECT_FALSE(file.removeAfter(*nine));
 
     EXPECT_TRUE(file.removeAfter(*table));
-    EXPECT_EQ(file.tail, table);
+    EXPECT_EQ(file.tail(), table);
 
     // Blocks taken out and appended elsewhere leave both documents pointing into their own.
     ShipFile other(sink);
-    ShipBlock* otherTable = other.insertAfter(other.head, block(0));
+    ShipBlock* otherTable = other.insertAfter(other.head(), block(0));
     other.insertAfter(*other.insertAfter(*otherTable, block(1)), block(3));
     file.append(other.takeAfter(*otherTable));
-    EXPECT_EQ(other.tail, otherTable);
-    EXPECT_EQ(other.componentBlock, nullptr);
-    EXPECT_EQ(file.tail->type, 3u);
-    EXPECT_EQ(file.componentBlock, table->next.get());
+    EXPECT_EQ(other.tail(), otherTable);
+    EXPECT_EQ(other.componentBlock(), nullptr);
+    EXPECT_EQ(file.tail()->type, 3u);
+    EXPECT_EQ(file.componentBlock(), table->next());
 
     // A chain of a million blocks is destroyed without deep recursion.
     for (int i = 0; i < 1000000; ++i)
-        file.insertAfter(*file.tail, block(5));
+        file.insertAfter(*file.tail(), block(5));
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -353,13 +354,13 @@ TEST(ChainOperations, RestoreLoadsAnImageAsNewWithoutMessages)
     RecordingSink sink;
     auto file = ShipFile::fromBytes(buildShip(sampleShip()), "x", sink);
     const ByteVector image = file->serialise();
-    file->takeAfter(file->head);
-    file->insertAfter(file->head, std::make_unique<ShipBlock>(4, 2, 1));
+    file->takeAfter(file->head());
+    file->insertAfter(file->head(), std::make_unique<ShipBlock>(4, 2, 1));
 
     ASSERT_TRUE(file->restore(image));
     EXPECT_EQ(file->serialise(), image);
-    EXPECT_EQ(file->componentBlock, nthBlockOfType(*file, 1, 0));
-    EXPECT_EQ(file->tail->next, nullptr);
+    EXPECT_EQ(file->componentBlock(), nthBlockOfType(*file, 1, 0));
+    EXPECT_EQ(file->tail()->next(), nullptr);
 
     // A cut image keeps the whole blocks before the cut and says so by its result only.
     EXPECT_FALSE(file->restore(Bytes(image).first(image.size() - 10)));

@@ -4,6 +4,7 @@
 #include "shipfile/ComponentParts.h"
 #include "shipfile/Layout.h"
 #include "shipfile/Messages.h"
+#include "tests/support/LoadedShip.h"
 #include "tests/viewer/AxisShip.h"
 #include "tests/viewer/RenderFixture.h"
 #include "viewer/Picking.h"
@@ -121,14 +122,7 @@ TEST_F(Draw, FaceRecordsTooShortForACullingSelectorShowBothSides)
     c.faces = {a, b};
     ship.components = {c};
     load(ship);
-    shipfile::ShipBlock* faces = shipfile::nthBlockOfType(*file, shipfile::layout::type::Faces, 0);
-    std::vector<std::uint8_t> shorter;
-    for (std::size_t i = 0; i < faces->count; ++i) {
-        const auto r = faces->record(i);
-        shorter.insert(shorter.end(), r.begin(), r.begin() + 76);
-    }
-    faces->records = shorter;
-    faces->recordSize = 76;
+    withRecordSize(*file, shipfile::nthBlockOfType(*file, shipfile::layout::type::Faces, 0), 76);
     solidBlack();
     ASSERT_TRUE(render(0));
     EXPECT_TRUE(isBlack(at(pixelX(25), pixelY(5))));
@@ -457,7 +451,7 @@ TEST_F(Draw, AComponentWithoutABoxBlockHasNoBoxAnywhere)
     EXPECT_FALSE(editing::clearBoxes(*file, 1));
     EXPECT_EQ(file->serialise(), before);
     EXPECT_TRUE(editing::clearBoxes(*file, 2)) << "the fin's own box is the fin's";
-    EXPECT_EQ(shipfile::componentParts(*file, 2).boxes->count, 0u);
+    EXPECT_EQ(shipfile::componentParts(*file, 2).boxes->count(), 0u);
 }
 
 TEST_F(Draw, PreviewGlowsFlamesAndLightsInTheirColoursAndBlinksTheLights)

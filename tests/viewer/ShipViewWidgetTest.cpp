@@ -80,7 +80,7 @@ TEST_F(ShipViewWidgetTest, ShowsCompleteFramesAndEachDrawingProblemOnce)
     selected = -1;
     widget.redraw();
     EXPECT_EQ(sink.messages.size(), 2u);
-    bad->first()->records[0] ^= 1;
+    bad->first()->record(0)[0] ^= 1;
     widget.redraw();
     widget.redraw();
     EXPECT_EQ(sink.messages.size(), 3u);
