@@ -275,8 +275,10 @@ void MainDialog::createBars()
     m_statusBar->setSizeGripEnabled(false);
     m_pointer = new QLabel(m_statusBar);
     m_shipSummary = new QLabel(m_statusBar);
+    m_checkCounts = new QLabel(m_statusBar);
     m_statusBar->addPermanentWidget(m_pointer);
     m_statusBar->addPermanentWidget(m_shipSummary);
+    m_statusBar->addPermanentWidget(m_checkCounts);
 }
 
 void MainDialog::runCommand(CommandId id)
@@ -362,6 +364,14 @@ void MainDialog::refreshChecks()
     m_highlight = {};
     m_checksPane->showFindings(
         m_state.fileLoaded() ? std::optional(checks::checkShip(*m_state.file())) : std::nullopt);
+    m_checkCounts->setText(m_state.fileLoaded() ? QString::fromStdString(checks::countsText(
+                                                      checks::countFindings(findings())))
+                                                : QString());
+}
+
+QString MainDialog::checkCountsLine() const
+{
+    return m_checkCounts->text();
 }
 
 const std::vector<checks::Finding>& MainDialog::findings() const

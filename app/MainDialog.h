@@ -92,6 +92,8 @@ public:
     void clearStatus();
     /// The status bar's line, as the user reads it.
     QString statusLine() const;
+    /// The status bar's counts of the checks' findings ("2 errors, 5 warnings").
+    QString checkCountsLine() const;
     PreviewControls& preview() { return *m_preview; }
     ChecksPane& checksPane() { return *m_checksPane; }
     /// What the checks found in the open ship as it stands; empty without one.
@@ -215,6 +217,7 @@ private:
     std::unique_ptr<WindowLayout> m_layout;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_shipSummary = nullptr;
+    QLabel* m_checkCounts = nullptr;
     /// The ship point under the pointer, in a fixed view.
     QLabel* m_pointer = nullptr;
     /// The zoom at the slider's far end, from the zoom-range field.

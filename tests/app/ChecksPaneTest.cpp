@@ -72,6 +72,7 @@ private slots:
         // The window grew by the pane; the view kept its size.
         QCOMPARE(w.viewWidget()->height(), viewer::camera::ViewportPixels);
         QCOMPARE(pane.countsLine(), QStringLiteral("Checks: 1 error, 1 warning"));
+        QCOMPARE(w.checkCountsLine(), QStringLiteral("1 error, 1 warning"));
         QCOMPARE(rows->topLevelItemCount(), 2);
         QCOMPARE(rows->topLevelItem(0)->text(1), QStringLiteral("face-vertex-range"));
 
