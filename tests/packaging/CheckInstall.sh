@@ -81,6 +81,17 @@ for ship in fighter capship; do
     [ -s "$work/$ship.txt" ] || fail "korvex-shp info $ship.shp printed nothing"
 done
 
+echo "== the distribution's hardening, as dpkg-buildflags asks it"
+for program in korvex korvex-shp korvex-demo; do
+    binary=$root/usr/bin/$program
+    readelf -hW "$binary" | grep -q 'Type: *DYN' || fail "$program is no position-independent executable"
+    readelf -lW "$binary" | grep -q GNU_RELRO || fail "$program has no read-only relocations"
+    readelf -dW "$binary" | grep -q 'BIND_NOW' || fail "$program is not bound at start-up"
+    symbols=$(readelf --dyn-syms -W "$binary")
+    grep -q ' __stack_chk_fail' <<< "$symbols" || fail "$program has no stack protector"
+    grep -qE ' __[a-z0-9_]+_chk(@| |$)' <<< "$symbols" || fail "$program has no fortified calls"
+done
+
 echo "== what the desktop makes of a ship"
 # A data folder of our own with the system's file types and our additions, read the way file
 # managers read it (shared-mime-info through GIO). A packed ship is known by its first bytes
