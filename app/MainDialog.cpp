@@ -17,6 +17,7 @@
 #include "app/WindowLayout.h"
 #include "checks/Checks.h"
 #include "gamedata/GameInstallation.h"
+#include "gamedata/Messages.h"
 #include "platform/FileDialogs.h"
 #include "platform/KeyFilter.h"
 #include "platform/QtText.h"
@@ -413,7 +414,8 @@ void MainDialog::start(const QString& commandLineFile)
     if (!game.found && !chosen.isEmpty())
         game = gamedata::findGameInFolder(toPath(chosen));
     if (!game.found)
-        game = gamedata::findGameInstallation(m_winePrefix, m_sink);
+        game =
+            gamedata::findGameInstallation(m_winePrefix, m_sink, gamedata::messages::NoGameAdvice);
     if (!game.found)
         control<QCheckBox>(id::TextureMap)->setChecked(false); // the view's flag stays set
     useGame(game);

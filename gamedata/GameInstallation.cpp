@@ -30,7 +30,8 @@ GameInstallation gameInDirectory(const fs::path& directory)
     return GameInstallation{directory / TcacheFileName, directory / "ships", true};
 }
 
-GameInstallation findGameInstallation(const fs::path& winePrefix, shipfile::MessageSink& sink)
+GameInstallation findGameInstallation(const fs::path& winePrefix, shipfile::MessageSink& sink,
+                                      std::string_view advice)
 {
     const WineRegistry registry(winePrefix);
     const RegistryLookup lookup = registry.lookup(GameRegistryKey, GameDirectoryValue);
@@ -38,7 +39,7 @@ GameInstallation findGameInstallation(const fs::path& winePrefix, shipfile::Mess
     if (!lookup.value) {
         shipfile::Message box =
             (lookup.keyFound ? messages::RegistryValueMissing : messages::RegistryKeyMissing).box();
-        box.text += "\n\n" + std::string(messages::NoGameAdvice);
+        box.text += "\n\n" + std::string(advice);
         sink.show(box);
     }
     return fromRegistry(registry, lookup);

@@ -28,10 +28,11 @@ struct GameInstallation
 GameInstallation gameInDirectory(const std::filesystem::path& directory);
 
 /// Reads the game directory from the registry of the Wine prefix `winePrefix`. A missing key or
-/// value shows one box: the missing-key or missing-value message and how to show the game. Without a directory the paths are the bare
-/// file names at the root.
+/// value shows one box: the missing-key or missing-value message, then `advice` (how to show
+/// the game: the editor's and the command line's differ). Without a directory the paths are the
+/// bare file names at the root.
 GameInstallation findGameInstallation(const std::filesystem::path& winePrefix,
-                                      shipfile::MessageSink& sink);
+                                      shipfile::MessageSink& sink, std::string_view advice);
 
 /// The game found from a folder the user chose, without messages: the game directory itself
 /// (it holds the texture cache), a Wine prefix (it holds system.reg) or a Proton prefix (its

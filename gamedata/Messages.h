@@ -35,6 +35,10 @@ inline constexpr std::string_view NoGameAdvice =
     "To use the game's textures, start Korvex with WINEPREFIX set to the game's Wine prefix, or "
     "choose the game with \"Game folder...\" in the File menu: a Wine or Proton prefix, or the "
     "folder that holds tcachehw.dat.";
+/// The same advice on the command line, which has no File menu.
+inline constexpr std::string_view NoGameAdviceCommandLine =
+    "To use the game's textures, set WINEPREFIX to the game's Wine prefix, or give --textures "
+    "with the path of tcachehw.dat.";
 
 } // namespace gamedata::messages
 

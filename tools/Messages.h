@@ -50,8 +50,9 @@ inline constexpr std::string_view BadPictureFormat =
     ".png, .jpg or .bmp";
 inline constexpr std::string_view TexturesFrom = "textures from \"%s\"";
 inline constexpr std::string_view NoTextures = "no textures: the game's directory is not known";
-inline constexpr std::string_view NoDisplay =
-    "no OpenGL context: render needs an X display (run it under xvfb-run)";
+inline constexpr std::string_view NoOpenGl =
+    "no OpenGL context: render needs an EGL driver that draws OpenGL (Mesa's libegl-mesa0 and "
+    "libgl1-mesa-dri)";
 inline constexpr std::string_view UsageExport =
     "korvex-shp export FILE -o OUT.glb|OUT.gltf|OUT.obj [--textures TCACHE] [--boxes] "
     "[--keep-dest]";
@@ -70,8 +71,7 @@ inline constexpr std::string_view Imported = "wrote \"%s\"";
 inline constexpr std::string_view ImportChecks = "checks of the ship written: %s";
 inline constexpr std::string_view TextureNotInCache =
     "the texture \"%s\" is not in the texture cache: the game shows its faces untextured";
-inline constexpr std::string_view UsageCheck =
-    "korvex-shp check FILE [--textures TCACHE] [--json]";
+inline constexpr std::string_view UsageCheck = "korvex-shp check FILE [--textures TCACHE] [--json]";
 inline constexpr std::string_view UsageCheckLines =
     "one line per finding: severity, check, component, block and record where they apply, and "
     "a sentence; nothing for a sound ship. --textures also names textures the cache lacks";

@@ -1,4 +1,5 @@
 #include "gamedata/GameInstallation.h"
+#include "gamedata/Messages.h"
 #include "gamedata/WineRegistry.h"
 #include "platform/QtText.h"
 #include "shipfile/CaseInsensitive.h"
@@ -215,7 +216,8 @@ std::optional<std::string> textureCache(const RenderOptions& o, StderrSink& sink
     std::string path(o.textures);
     if (path.empty()) {
         const gamedata::GameInstallation game =
-            gamedata::findGameInstallation(gamedata::WineRegistry::defaultPrefix(), sink);
+            gamedata::findGameInstallation(gamedata::WineRegistry::defaultPrefix(), sink,
+                                           gamedata::messages::NoGameAdviceCommandLine);
         if (!game.found)
             return std::nullopt; // the registry messages said why
         path = game.texturePath.string();
@@ -224,11 +226,6 @@ std::optional<std::string> textureCache(const RenderOptions& o, StderrSink& sink
     return path;
 }
 
-bool haveDisplay()
-{
-    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
-           std::getenv("QT_QPA_PLATFORM");
-}
 } // namespace
 
 int runRender(Arguments args)
@@ -250,7 +247,8 @@ int runRender(Arguments args)
             return ExitFailure;
         }
         selected = *found;
-        const shipfile::ShipBlock* attachments = shipfile::componentParts(*file, selected).attachments;
+        const shipfile::ShipBlock* attachments =
+            shipfile::componentParts(*file, selected).attachments;
         if (o.attachment >= 0 &&
             (!attachments || static_cast<std::size_t>(o.attachment) >= attachments->count())) {
             printError(messages::formatText(messages::NoAttachment, std::to_string(o.attachment)));
@@ -258,14 +256,14 @@ int runRender(Arguments args)
         }
     }
 
-    // Without a display Qt would abort; say what is missing instead.
-    if (!haveDisplay()) {
-        printError(messages::NoDisplay);
-        return ExitFailure;
-    }
-    int argc = 1;
+    // Qt serves only for the picture and the sheet's captions; the GL context comes from EGL.
+    // On the offscreen platform the same picture comes out with a display, without one (CI,
+    // SSH) and under any desktop.
+    int argc = 3;
     char name[] = "korvex-shp";
-    char* argv[] = {name, nullptr};
+    char platformOption[] = "-platform";
+    char platform[] = "offscreen";
+    char* argv[] = {name, platformOption, platform, nullptr};
     QGuiApplication app(argc, argv);
     const std::optional<QByteArray> format = pictureFormat(o.output);
     if (!format) {
@@ -274,7 +272,7 @@ int runRender(Arguments args)
     }
     viewer::OffscreenRenderer renderer(o.size);
     if (!renderer.isValid()) {
-        printError(messages::NoDisplay);
+        printError(messages::NoOpenGl);
         return ExitFailure;
     }
     const std::optional<std::string> texturePath = textureCache(o, sink);

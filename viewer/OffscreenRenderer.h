@@ -7,10 +7,6 @@
 
 #include <memory>
 
-class QOffscreenSurface;
-class QOpenGLContext;
-class QOpenGLFramebufferObject;
-
 namespace shipfile {
 class MessageSink;
 }
@@ -19,10 +15,12 @@ namespace viewer {
 
 class ShipView;
 class TextureCache;
+struct EglTarget;
 
-/// Draws the ship view without a window: its own GL context and a square framebuffer, for
-/// `korvex-shp render` and the drawing tests. Needs a QGuiApplication on a platform with
-/// OpenGL (under X, or Xvfb).
+/// Draws the ship view without a window: its own GL context on a square off-screen surface,
+/// for `korvex-shp render` and the drawing tests. The context comes from EGL (Mesa's
+/// surfaceless platform, else the first GPU device, else the default display), so no X or
+/// Wayland display is needed; Qt serves only for the picture.
 class OffscreenRenderer
 {
 public:
@@ -31,8 +29,8 @@ public:
     OffscreenRenderer(const OffscreenRenderer&) = delete;
     OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
 
-    /// False when no context or framebuffer could be had.
-    bool isValid() const { return m_frame != nullptr; }
+    /// False when no context or surface could be had.
+    bool isValid() const { return m_target != nullptr; }
 
     /// Draws the scene with ShipView::draw. A complete frame becomes image(); an abandoned one
     /// leaves the previous image. Messages reach `sink` after the context is released.
@@ -49,9 +47,7 @@ public:
 
 private:
     int m_size;
-    std::unique_ptr<QOffscreenSurface> m_surface;
-    std::unique_ptr<QOpenGLContext> m_context;
-    std::unique_ptr<QOpenGLFramebufferObject> m_frame;
+    std::unique_ptr<EglTarget> m_target;
     QImage m_image;
 };
 
