@@ -4,7 +4,9 @@
 #include "editing/NumberText.h"
 #include "platform/DialogBuilder.h"
 #include "resources/AttachmentPropertiesTemplate.h"
+#include "resources/Strings.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -35,7 +37,12 @@ AttachmentPropertiesDialog::AttachmentPropertiesDialog(shipfile::ShipFile& file,
     m_x = platform::findControl<QLineEdit>(*this, id::X);
     m_y = platform::findControl<QLineEdit>(*this, id::Y);
     m_z = platform::findControl<QLineEdit>(*this, id::Z);
-    Q_ASSERT(ok && cancel && m_properties && m_x && m_y && m_z);
+    m_problem = platform::findControl<QLabel>(*this, id::Problem);
+    Q_ASSERT(ok && cancel && m_properties && m_x && m_y && m_z && m_problem);
+    QPalette problemColours = m_problem->palette();
+    problemColours.setColor(QPalette::WindowText, Qt::darkRed);
+    m_problem->setPalette(problemColours);
+    m_problem->setWordWrap(true);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -104,11 +111,33 @@ void AttachmentPropertiesDialog::coordinateEdited(QLineEdit& field,
     const auto value = realField(field, text);
     if (m_values && value)
         m_values->position.*coordinate = static_cast<float>(*value);
+    // A refusal on show stays true to the fields as they are now.
+    if (!m_problem->text().isEmpty())
+        showRefusal();
+}
+
+QLineEdit* AttachmentPropertiesDialog::showRefusal()
+{
+    const std::pair<const char*, QLineEdit*> fields[] = {{"X", m_x}, {"Y", m_y}, {"Z", m_z}};
+    for (const auto& [name, field] : fields) {
+        if (!editing::parseRealField(field->text().toStdString())) {
+            m_problem->setText(QString::fromUtf8(resources::strings::CoordinateRefused)
+                                   .arg(QString::fromUtf8(name), field->text()));
+            return field;
+        }
+    }
+    m_problem->clear();
+    return nullptr;
 }
 
 void AttachmentPropertiesDialog::done(int result)
 {
     if (m_values && result == QDialog::Accepted) {
+        if (QLineEdit* refused = showRefusal()) {
+            refused->setFocus();
+            refused->selectAll();
+            return;
+        }
         editing::setAttachmentProperty(m_file, m_component, m_attachment, m_values->propertyIndex);
         editing::setAttachmentPosition(m_file, m_component, m_attachment, m_values->position);
     }

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 
@@ -18,8 +19,9 @@ namespace dialogs {
 /// The dialog reads the attachment when it is made and writes it back when the user accepts
 /// it: the position, and the property for the kinds that have one. Cancel, Escape and the
 /// close box leave the attachment as it was. Coordinates are shown with six decimals and read back
-/// from their text, so a value that passes through the dialog keeps six decimals. Text that
-/// holds no number leaves its coordinate as it was.
+/// from their text, so a value that passes through the dialog keeps six decimals. While a
+/// coordinate's text holds no number a ship can hold, the field is marked and OK is refused:
+/// the dialog stays open, says which coordinate, and puts the cursor in it.
 ///
 /// Run it only when `hasAttachment()`: an attachment that does not exist or whose kind is
 /// negative gets no dialog, and closing one made for it writes nothing.
@@ -47,6 +49,9 @@ private:
     void yEdited(const QString& text);
     void zEdited(const QString& text);
     void coordinateEdited(QLineEdit& field, float shipfile::Vec3::*coordinate, const QString& text);
+    /// Says why OK is refused and returns the first coordinate field without a number, or
+    /// clears the line and returns nothing.
+    QLineEdit* showRefusal();
 
     shipfile::ShipFile& m_file;
     const int m_component;
@@ -56,6 +61,7 @@ private:
     QLineEdit* m_x = nullptr;
     QLineEdit* m_y = nullptr;
     QLineEdit* m_z = nullptr;
+    QLabel* m_problem = nullptr;
 };
 
 } // namespace dialogs

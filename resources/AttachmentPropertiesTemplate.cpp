@@ -20,11 +20,12 @@ constexpr platform::ControlTemplate Controls[] = {
     {id::Y, ControlKind::Edit, "", 90, 94, 43, 13},
     {NoId, ControlKind::Static, "Z:", 145, 96, 8, 8},
     {id::Z, ControlKind::Edit, "", 156, 94, 43, 13},
+    {id::Problem, ControlKind::Static, "", 7, 130, 192, 16},
 };
 
 } // namespace
 
 const platform::DialogTemplate AttachmentPropertiesTemplate = {"Object Attachment Properties", 206,
-                                                               133, 8, Controls};
+                                                               150, 8, Controls};
 
 } // namespace resources

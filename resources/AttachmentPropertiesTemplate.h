@@ -12,9 +12,12 @@ inline constexpr int Properties = 1000;
 inline constexpr int Y = 1011;
 inline constexpr int Z = 1012;
 inline constexpr int X = 1013;
+/// Why OK was refused: the coordinate that holds no number.
+inline constexpr int Problem = 1014;
 } // namespace attachmentproperties
 
-/// "Object Attachment Properties": the property list, the three coordinates, OK and Cancel.
+/// "Object Attachment Properties": the property list, the three coordinates, OK and Cancel,
+/// and a line that says why OK was refused.
 extern const platform::DialogTemplate AttachmentPropertiesTemplate;
 
 } // namespace resources

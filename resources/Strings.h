@@ -16,6 +16,10 @@ inline constexpr const char* ImportSkip = "Skip";
 inline constexpr const char* ImportCounts = "%1 -> %2 vertices, %3 -> %4 faces";
 inline constexpr const char* ImportKept = "kept as it was";
 
+// The attachment properties dialog refusing OK: the coordinate's name and its text.
+inline constexpr const char* CoordinateRefused =
+    "The %1 coordinate \"%2\" is not a number a ship can hold.";
+
 inline constexpr const char* TexturesMenuEntry = "&Textures...";
 inline constexpr const char* PngFilter = "PNG images (*.png)";
 

@@ -6,6 +6,8 @@
 #include "tests/app/TestRegistry.h"
 #include "tests/dialogs/DialogTestSupport.h"
 
+#include <QLabel>
+
 #include <functional>
 
 namespace {
@@ -81,19 +83,34 @@ private slots:
         }
     }
 
-    void coordinateTextWithoutNumberIsMarkedAndKeepsTheValue()
+    // Text without a number is marked, and OK refuses it: the dialog stays open, names the
+    // coordinate and puts the cursor in it; nothing is written until every coordinate holds one.
+    void okIsRefusedWhileACoordinateHoldsNoNumber()
     {
         OpenShip ship(testsupport::sampleShip());
+        const editing::AttachmentProperties before = stored(ship, 0);
         OpenDialog open(ship, 0);
-        for (const char* typed : {"", "abc", "12abc", "1e39"}) {
+        auto* problem = platform::findControl<QLabel>(open.dialog, id::Problem);
+        QVERIFY(problem && problem->text().isEmpty());
+        for (const char* typed : {"", "abc", "12abc", "1e39", "1e999"}) {
+            retype(open.edit(id::Z), QStringLiteral("-3e2"));
             retype(open.edit(id::Y), QString::fromUtf8(typed));
             QVERIFY2(isMarkedInvalid(*open.edit(id::Y)), typed);
+            open.click(id::Ok);
+            QVERIFY2(open.dialog.isVisible() && open.dialog.result() != QDialog::Accepted, typed);
+            QCOMPARE(problem->text(), QStringLiteral("The Y coordinate \"%1\" is not a number a "
+                                                     "ship can hold.")
+                                          .arg(QString::fromUtf8(typed)));
+            QCOMPARE(open.dialog.focusWidget(), open.edit(id::Y));
+            QCOMPARE(stored(ship, 0).position.y, before.position.y);
         }
-        retype(open.edit(id::Y), QStringLiteral("-3e2"));
-        QVERIFY(!isMarkedInvalid(*open.edit(id::Y)));
-        open.edit(id::Y)->setText(QStringLiteral("abc"));
+        // Mending the field clears the line; OK then writes.
+        retype(open.edit(id::Y), QStringLiteral("7"));
+        QVERIFY(problem->text().isEmpty());
         open.click(id::Ok);
-        QCOMPARE(stored(ship, 0).position.y, -300.0f);
+        QCOMPARE(open.dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(stored(ship, 0).position.y, 7.0f);
+        QCOMPARE(stored(ship, 0).position.z, -300.0f);
     }
 };
 
