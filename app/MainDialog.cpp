@@ -275,11 +275,17 @@ void MainDialog::createBars()
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
     m_pointer = new QLabel(m_statusBar);
+    m_pointer->setObjectName(QStringLiteral("pointerCoordinates"));
     m_shipSummary = new QLabel(m_statusBar);
     m_checkCounts = new QLabel(m_statusBar);
     m_statusBar->addPermanentWidget(m_pointer);
     m_statusBar->addPermanentWidget(m_shipSummary);
     m_statusBar->addPermanentWidget(m_checkCounts);
+}
+
+void MainDialog::showPointerCoordinates(const std::string& text)
+{
+    m_pointer->setText(QString::fromStdString(text));
 }
 
 void MainDialog::runCommand(CommandId id)

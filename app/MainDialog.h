@@ -90,6 +90,8 @@ public:
     /// Says in the status bar what the last command did or why it did nothing.
     void showStatus(const std::string& line);
     void clearStatus();
+    /// The ship coordinates under the pointer ("X 12.5  Y -3.0"); empty clears them.
+    void showPointerCoordinates(const std::string& text);
     /// The status bar's line, as the user reads it.
     QString statusLine() const;
     /// The status bar's counts of the checks' findings ("2 errors, 5 warnings").

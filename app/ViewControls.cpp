@@ -80,6 +80,8 @@ ViewControls::ViewControls(MainDialog& window) : m_window(window)
     // Presses, moves and releases anywhere on the window's own surface reach the window: the
     // view and its frame let them through, as the group boxes and labels do.
     m_window.installEventFilter(this);
+    // Moves without a button too: the status bar follows the pointer over the view.
+    m_window.setMouseTracking(true);
     if (QWidget* view = m_window.viewWidget()) {
         view->setAttribute(Qt::WA_TransparentForMouseEvents);
         view->parentWidget()->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -169,6 +171,8 @@ void ViewControls::onViewChosen()
     viewer::applyFixedView(choice, state.viewOrientation);
     m_window.view().setOrientation(state.viewOrientation);
     m_window.redrawView();
+    // The plane under the pointer changed; the next move says where it is.
+    m_window.showPointerCoordinates({});
 }
 
 bool ViewControls::eventFilter(QObject* watched, QEvent* event)
@@ -203,6 +207,7 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
             return false;
         zoomAt(at,
                wheel->angleDelta().y() / static_cast<double>(QWheelEvent::DefaultDeltasPerStep));
+        showPointer(at);
         return true;
     }
     case QEvent::ToolTip:
@@ -214,8 +219,12 @@ bool ViewControls::eventFilter(QObject* watched, QEvent* event)
             m_mouse.mouseDown = false;
         const QPoint at = mouse->position().toPoint();
         mouseMoved(at.x(), at.y());
+        showPointer(at);
         return false;
     }
+    case QEvent::Leave:
+        m_window.showPointerCoordinates({});
+        return false;
     default:
         return false;
     }
@@ -268,6 +277,19 @@ void ViewControls::mouseMoved(int x, int y)
         }
     }
     m_window.redrawView();
+}
+
+void ViewControls::showPointer(QPoint windowPos)
+{
+    const std::optional<QPointF> at = viewPosition(windowPos);
+    if (!at || !m_window.state().fileLoaded()) {
+        m_window.showPointerCoordinates({});
+        return;
+    }
+    const viewer::ShipView& view = m_window.view();
+    m_window.showPointerCoordinates(viewer::camera::pointerCoordinates(
+        view.orientation, view.shownCenter(m_window.scene()),
+        viewer::camera::viewPoint(m_window.viewWidget()->viewSize(), at->x(), at->y()), view.zoom));
 }
 
 std::optional<QPointF> ViewControls::viewPosition(QPoint windowPos) const

@@ -62,6 +62,9 @@ private:
     /// What the view shows under `windowPos` of the main window; nothing outside the view.
     viewer::Pick pickAt(QPoint windowPos) const;
     void mouseMoved(int x, int y);
+    /// Shows the ship coordinates under the pointer in the status bar, or clears them off the
+    /// view, without a ship or in a turned view.
+    void showPointer(QPoint windowPos);
     void clicked(QPoint windowPos);
     bool showToolTip(const QHelpEvent& event);
     /// `windowPos` in the view's own logical pixels, pixel centres; nothing when the view is

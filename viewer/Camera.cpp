@@ -1,7 +1,10 @@
 #include "viewer/Camera.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 
 namespace viewer::camera {
 
@@ -92,6 +95,41 @@ shipfile::Vec3 shipDirection(const Matrix4& orientation, Point v)
         return static_cast<float>(m.at(0, c) * v.x + m.at(1, c) * v.y + m.at(2, c) * v.z);
     };
     return {column(0), column(1), column(2)};
+}
+
+std::string pointerCoordinates(const Matrix4& orientation, shipfile::Vec3 center, Point at,
+                               double zoom)
+{
+    // The axis a view direction runs along, or nothing when it runs between axes.
+    const auto axisOf = [&](Point v) -> std::optional<int> {
+        const shipfile::Vec3 d = shipDirection(orientation, v);
+        const std::array<double, 3> parts = {std::abs(d.x), std::abs(d.y), std::abs(d.z)};
+        const auto largest = std::max_element(parts.begin(), parts.end());
+        if (*largest < 0.9999)
+            return std::nullopt;
+        return static_cast<int>(largest - parts.begin());
+    };
+    const std::optional<int> across = axisOf({1.0, 0.0, 0.0});
+    const std::optional<int> up = axisOf({0.0, 1.0, 0.0});
+    if (!across || !up)
+        return {};
+
+    // A ship point shows at anchor + camera * (point - center) * scale: undo that on the screen.
+    const double scale = shipScale(zoom);
+    const shipfile::Vec3 offset =
+        shipDirection(orientation, {(at.x - AnchorX) / scale, (at.y - AnchorY) / scale, 0.0});
+    const std::array<double, 3> point = {double(center.x) + offset.x, double(center.y) + offset.y,
+                                         double(center.z) + offset.z};
+    const double unitsPerPixel = VolumeSize / ViewportPixels / scale;
+    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(unitsPerPixel))), 0, 4);
+    const auto coordinate = [&](int axis) {
+        std::array<char, 64> text{};
+        // +0.0 turns the -0.0 of a point just left of an axis into 0.
+        std::snprintf(text.data(), text.size(), "%c %.*f", "XYZ"[axis], decimals,
+                      point[static_cast<std::size_t>(axis)] + 0.0);
+        return std::string(text.data());
+    };
+    return coordinate(*across) + "  " + coordinate(*up);
 }
 
 } // namespace viewer::camera

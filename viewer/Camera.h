@@ -4,6 +4,7 @@
 #include "viewer/Matrix4.h"
 
 #include <limits>
+#include <string>
 
 // The camera of the ship view, without OpenGL: the view volume, the anchor point and the
 // model-view frames that every draw loads. Mouse handling uses the same arithmetic.
@@ -85,5 +86,12 @@ Point viewPoint(ViewSize size, double x, double y);
 /// The ship-space direction that the camera turns into the view-space direction `v`: the
 /// inverse of the mirror and the orientation.
 shipfile::Vec3 shipDirection(const Matrix4& orientation, Point v);
+
+/// The ship coordinates under view point `at` when the view looks straight along a ship axis
+/// (the fixed views), ship point `center` on the anchor at `zoom`: the axis across the view,
+/// then the axis up it, with as many decimals as a pixel tells apart ("X 12.5  Y -3.0").
+/// Empty when the view is turned off the axes: the pointer then names no plane of the ship.
+std::string pointerCoordinates(const Matrix4& orientation, shipfile::Vec3 center, Point at,
+                               double zoom);
 
 } // namespace viewer::camera

@@ -10,8 +10,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTest>
 
@@ -72,6 +75,15 @@ void drag(app::MainDialog& w, QPoint from, QPoint to)
     QTest::mouseMove(view, QPoint(to.x(), from.y()));
     QTest::mouseMove(view, to);
     QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+}
+
+// A move of the pointer without a button, straight to the window's handling: no other test's
+// window on the shared display moves the pointer in between.
+void hover(app::MainDialog& w, QPoint inView)
+{
+    const QPointF at = w.viewWidget()->mapTo(&w, inView);
+    QMouseEvent move(QEvent::MouseMove, at, w.mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+    QCoreApplication::sendEvent(&w, &move);
 }
 
 } // namespace
@@ -148,6 +160,14 @@ private slots:
         clickEntry(w, id::AttachmentList, 0);
         chooseView(w, ViewChoice::Top);
         const QImage top = editor.picture();
+        // Over the view of a fixed view the status bar names the ship point under the pointer;
+        // once the view is turned off the axes it names none.
+        const auto* pointer = w.findChild<QLabel*>(QStringLiteral("pointerCoordinates"));
+        hover(w, QPoint(100, 90));
+        QVERIFY2(QRegularExpression(QStringLiteral("^X -?[0-9.]+  Z -?[0-9.]+$"))
+                     .match(pointer->text())
+                     .hasMatch(),
+                 qPrintable(pointer->text()));
         chooseView(w, ViewChoice::FreeView);
         QVERIFY(sameMatrix(editor.state().viewOrientation, fixedView(ViewChoice::Top)));
 
@@ -165,6 +185,8 @@ private slots:
         QVERIFY(editor.state().file()->serialise() == image);
         QVERIFY(!editor.state().session->history().canUndo());
         QVERIFY(editor.picture() != top);
+        hover(w, QPoint(101, 90));
+        QCOMPARE(pointer->text(), QString());
 
         // A fixed view is built afresh, not turned on from the free turns.
         chooseView(w, ViewChoice::Top);

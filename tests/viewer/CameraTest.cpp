@@ -130,5 +130,41 @@ TEST(FixedViews, FreeViewKeepsTheOrientationAndTextsFollowTheChooser)
     EXPECT_EQ(ViewChoiceTexts[static_cast<std::size_t>(ViewChoice::Back)], "Back");
 }
 
+// The status bar's coordinates name the ship point that the draw put under the pointer.
+TEST(FixedViews, PointerCoordinatesNameTheShipPointDrawnThere)
+{
+    const shipfile::Vec3 center{2.0f, 3.0f, 4.0f};
+    const Point ship{12.5, -30.25, 7.75};
+    const struct
+    {
+        ViewChoice view;
+        double zoom;
+        const char* text;
+    } cases[] = {
+        {ViewChoice::Front, 0.1, "X 12.50  Y -30.25"},
+        {ViewChoice::Back, 0.1, "X 12.50  Y -30.25"},
+        {ViewChoice::Top, 0.1, "X 12.50  Z 7.75"},
+        {ViewChoice::Bottom, 0.1, "X 12.50  Z 7.75"},
+        {ViewChoice::Left, 0.1, "Z 7.75  Y -30.25"},
+        {ViewChoice::Right, 0.1, "Z 7.75  Y -30.25"},
+        // Farther out a pixel spans more than a unit: whole units only.
+        {ViewChoice::Front, 5.0, "X 12  Y -30"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ViewChoiceTexts[static_cast<std::size_t>(c.view)]);
+        Matrix4 orientation;
+        applyFixedView(c.view, orientation);
+        const Matrix4 frame = camera::componentFrame(
+            camera::centredFrame(camera::cameraTransform(orientation), center, c.zoom), c.zoom, {});
+        const Point shown = camera::transform(frame, ship);
+        EXPECT_EQ(camera::pointerCoordinates(orientation, center, {shown.x, shown.y, 0.0}, c.zoom),
+                  c.text);
+    }
+    // A view turned off the axes names no plane.
+    Matrix4 turned;
+    turned.rotateY(12);
+    EXPECT_EQ(camera::pointerCoordinates(turned, center, {1000.0, 800.0, 0.0}, 1.0), "");
+}
+
 } // namespace
 } // namespace viewer
