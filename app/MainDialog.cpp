@@ -276,6 +276,10 @@ void MainDialog::createBars()
     m_statusBar->setSizeGripEnabled(false);
     m_pointer = new QLabel(m_statusBar);
     m_pointer->setObjectName(QStringLiteral("pointerCoordinates"));
+    // Room for most coordinates, so the counts beside them do not jump as the pointer moves.
+    m_pointer->setMinimumWidth(
+        m_pointer->fontMetrics().horizontalAdvance(QStringLiteral("X -8888.88  Y -8888.88")));
+    m_pointer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_shipSummary = new QLabel(m_statusBar);
     m_checkCounts = new QLabel(m_statusBar);
     m_statusBar->addPermanentWidget(m_pointer);

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -68,6 +69,31 @@ bool isTextField(const QWidget* widget)
     return field && !field->isReadOnly() && field->isEnabled();
 }
 
+/// Clears the pointer's coordinates when the pointer enters any control of the window: over a
+/// list or a button the window sees no more moves, and the last ship point would stay shown.
+class PointerLeavesView final : public QObject
+{
+public:
+    explicit PointerLeavesView(MainDialog& window) : QObject(&window), m_window(window)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Enter && watched != &m_window) {
+            const auto* widget = qobject_cast<const QWidget*>(watched);
+            if (widget && widget->window() == &m_window)
+                m_window.showPointerCoordinates({});
+        }
+        return false;
+    }
+
+private:
+    MainDialog& m_window;
+};
+
 } // namespace
 
 ViewControls::ViewControls(MainDialog& window) : m_window(window)
@@ -82,6 +108,7 @@ ViewControls::ViewControls(MainDialog& window) : m_window(window)
     m_window.installEventFilter(this);
     // Moves without a button too: the status bar follows the pointer over the view.
     m_window.setMouseTracking(true);
+    new PointerLeavesView(m_window);
     if (QWidget* view = m_window.viewWidget()) {
         view->setAttribute(Qt::WA_TransparentForMouseEvents);
         view->parentWidget()->setAttribute(Qt::WA_TransparentForMouseEvents);

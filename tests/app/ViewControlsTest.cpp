@@ -168,6 +168,12 @@ private slots:
                      .match(pointer->text())
                      .hasMatch(),
                  qPrintable(pointer->text()));
+        // Onto a list, where the window sees no more moves.
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(w.control<QWidget>(id::ComponentList), &enter);
+        QCOMPARE(pointer->text(), QString());
+        hover(w, QPoint(100, 91));
+        QVERIFY(!pointer->text().isEmpty());
         chooseView(w, ViewChoice::FreeView);
         QVERIFY(sameMatrix(editor.state().viewOrientation, fixedView(ViewChoice::Top)));
 
