@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6openglwidgets6 qt6-qpa-plugins
-    libgl-dev libgl1-mesa-dri libglu1-mesa-dev
+    libgl-dev libgl1-mesa-dri libglu1-mesa-dev libegl-dev libegl-mesa0
     googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     libtinygltf-dev libtinyobjloader-dev libstb-dev
     xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
