@@ -93,9 +93,8 @@ std::unique_ptr<EglTarget> targetOn(EGLDisplay display, int size)
     target->surface = eglCreatePbufferSurface(display, config, surfaceAttributes.data());
     if (target->surface == EGL_NO_SURFACE || !eglBindAPI(EGL_OPENGL_API))
         return nullptr;
-    constexpr std::array<EGLint, 3> contextAttributes = {
-        EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    target->context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes.data());
+    // No version asked: OpenGL 1.0 and up, which drivers serve with their compatibility profile.
+    target->context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
     if (target->context == EGL_NO_CONTEXT)
         return nullptr;
     return target;
